@@ -1,0 +1,10 @@
+if(QUELLAN_SANITIZE STREQUAL "address")
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all
+                      -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+elseif(QUELLAN_SANITIZE STREQUAL "thread")
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+elseif(NOT QUELLAN_SANITIZE STREQUAL "")
+  message(FATAL_ERROR "QUELLAN_SANITIZE must be address, thread or empty")
+endif()

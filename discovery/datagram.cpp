@@ -1,0 +1,266 @@
+#include "discovery/datagram.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+
+namespace {
+
+// Offsets inside the 72-byte body.
+constexpr std::size_t kMac = 0;
+constexpr std::size_t kReserved1 = 6;
+constexpr std::size_t kIpMode = 8;
+constexpr std::size_t kIpAddress = 12;
+constexpr std::size_t kGateway = 16;
+constexpr std::size_t kSubnetMask = 20;
+constexpr std::size_t kBasePort = 24;
+constexpr std::size_t kHttpPort = 28;
+constexpr std::size_t kReserved2 = 32;
+constexpr std::size_t kModelName = 40;
+constexpr std::size_t kFirmware = 56;
+
+template <std::size_t N>
+void CopyOut(const std::uint8_t* from, std::array<std::uint8_t, N>& to) {
+  std::copy(from, from + N, to.begin());
+}
+
+template <std::size_t N>
+void CopyIn(const std::array<std::uint8_t, N>& from, std::uint8_t* to) {
+  std::copy(from.begin(), from.end(), to);
+}
+
+}  // namespace
+
+bool DeviceInfo::operator==(const DeviceInfo& other) const {
+  std::uint8_t mine[DEVICE_INFO_SIZE];
+  std::uint8_t theirs[DEVICE_INFO_SIZE];
+  SerializeDeviceInfo(*this, mine);
+  SerializeDeviceInfo(other, theirs);
+  return std::memcmp(mine, theirs, DEVICE_INFO_SIZE) == 0;
+}
+
+std::uint32_t ReadU32(const std::uint8_t* bytes) {
+  return static_cast<std::uint32_t>(bytes[0]) |
+         static_cast<std::uint32_t>(bytes[1]) << 8 |
+         static_cast<std::uint32_t>(bytes[2]) << 16 |
+         static_cast<std::uint32_t>(bytes[3]) << 24;
+}
+
+void WriteU32(std::uint8_t* bytes, std::uint32_t value) {
+  bytes[0] = static_cast<std::uint8_t>(value);
+  bytes[1] = static_cast<std::uint8_t>(value >> 8);
+  bytes[2] = static_cast<std::uint8_t>(value >> 16);
+  bytes[3] = static_cast<std::uint8_t>(value >> 24);
+}
+
+DiscoveryHeader ReadHeader(const std::uint8_t* datagram) {
+  DiscoveryHeader header;
+  header.magic = ReadU32(datagram);
+  header.command = ReadU32(datagram + 4);
+  header.param1 = ReadU32(datagram + 8);
+  header.param2 = ReadU32(datagram + 12);
+  header.param3 = ReadU32(datagram + 16);
+  header.bodyLength = static_cast<std::int32_t>(ReadU32(datagram + 20));
+  return header;
+}
+
+void WriteHeader(const DiscoveryHeader& header, std::uint8_t* datagram) {
+  WriteU32(datagram, header.magic);
+  WriteU32(datagram + 4, header.command);
+  WriteU32(datagram + 8, header.param1);
+  WriteU32(datagram + 12, header.param2);
+  WriteU32(datagram + 16, header.param3);
+  WriteU32(datagram + 20, static_cast<std::uint32_t>(header.bodyLength));
+}
+
+DeviceInfo ParseDeviceInfo(const std::uint8_t* body) {
+  DeviceInfo info;
+  CopyOut(body + kMac, info.macAddress);
+  CopyOut(body + kReserved1, info.reserved1);
+  info.ipMode = static_cast<std::int32_t>(ReadU32(body + kIpMode));
+  info.ipAddress = ReadU32(body + kIpAddress);
+  info.gateway = ReadU32(body + kGateway);
+  info.subnetMask = ReadU32(body + kSubnetMask);
+  info.basePort = static_cast<std::int32_t>(ReadU32(body + kBasePort));
+  info.httpPort = static_cast<std::int32_t>(ReadU32(body + kHttpPort));
+  CopyOut(body + kReserved2, info.reserved2);
+  CopyOut(body + kModelName, info.modelName);
+  CopyOut(body + kFirmware, info.firmware);
+  return info;
+}
+
+void SerializeDeviceInfo(const DeviceInfo& info, std::uint8_t* body) {
+  CopyIn(info.macAddress, body + kMac);
+  CopyIn(info.reserved1, body + kReserved1);
+  WriteU32(body + kIpMode, static_cast<std::uint32_t>(info.ipMode));
+  WriteU32(body + kIpAddress, info.ipAddress);
+  WriteU32(body + kGateway, info.gateway);
+  WriteU32(body + kSubnetMask, info.subnetMask);
+  WriteU32(body + kBasePort, static_cast<std::uint32_t>(info.basePort));
+  WriteU32(body + kHttpPort, static_cast<std::uint32_t>(info.httpPort));
+  CopyIn(info.reserved2, body + kReserved2);
+  CopyIn(info.modelName, body + kModelName);
+  CopyIn(info.firmware, body + kFirmware);
+}
+
+std::vector<std::uint8_t> EncodeRequest(std::uint32_t command,
+                                        const DeviceInfo* body) {
+  std::vector<std::uint8_t> datagram(body ? DATAGRAM_SIZE : HEADER_SIZE, 0);
+  DiscoveryHeader header;
+  header.magic = REQUEST_MAGIC;
+  header.command = command;
+  WriteHeader(header, datagram.data());
+  if (body) SerializeDeviceInfo(*body, datagram.data() + HEADER_SIZE);
+  return datagram;
+}
+
+bool IsSearchReply(const std::uint8_t* buffer) {
+  return ReadU32(buffer) == REPLY_MAGIC &&
+         ReadU32(buffer + 4) == CMD_SEARCH_REPLY;
+}
+
+bool IsSearchRequest(const std::uint8_t* buffer) {
+  return ReadU32(buffer) == REQUEST_MAGIC && ReadU32(buffer + 4) == CMD_SEARCH;
+}
+
+DecodedReply DecodeDeviceInfo(const std::uint8_t* buffer) {
+  DecodedReply reply;
+  reply.info = ParseDeviceInfo(buffer + HEADER_SIZE);
+  reply.bodyLength = ReadHeader(buffer).bodyLength;
+  return reply;
+}
+
+std::uint32_t NetworkToNumeric(std::uint32_t networkOrder) {
+  std::uint8_t bytes[4];
+  std::memcpy(bytes, &networkOrder, sizeof bytes);
+  return static_cast<std::uint32_t>(bytes[0]) << 24 |
+         static_cast<std::uint32_t>(bytes[1]) << 16 |
+         static_cast<std::uint32_t>(bytes[2]) << 8 | bytes[3];
+}
+
+std::uint32_t NumericToNetwork(std::uint32_t numeric) {
+  const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(numeric >> 24),
+                                 static_cast<std::uint8_t>(numeric >> 16),
+                                 static_cast<std::uint8_t>(numeric >> 8),
+                                 static_cast<std::uint8_t>(numeric)};
+  std::uint32_t networkOrder;
+  std::memcpy(&networkOrder, bytes, sizeof networkOrder);
+  return networkOrder;
+}
+
+void ApplyIpSettings(DeviceInfo& info, const IpSettings& settings) {
+  info.ipMode = settings.ipMode;
+  info.ipAddress = NetworkToNumeric(settings.ipAddress);
+  info.gateway = NetworkToNumeric(settings.gateway);
+  info.subnetMask = NetworkToNumeric(settings.subnetMask);
+  info.basePort = settings.basePort;
+  info.httpPort = settings.httpPort;
+}
+
+IpSettings SettingsFromDeviceInfo(const DeviceInfo& info) {
+  IpSettings settings;
+  settings.ipMode = info.ipMode;
+  settings.ipAddress = info.ipAddress;
+  settings.subnetMask = info.subnetMask;
+  settings.gateway = info.gateway;
+  settings.basePort = info.basePort;
+  settings.httpPort = info.httpPort;
+  return settings;
+}
+
+std::array<std::uint8_t, DATAGRAM_SIZE> EncodeTestReply(
+    const std::uint8_t* request) {
+  const DiscoveryHeader asked = ReadHeader(request);
+  std::array<std::uint8_t, DATAGRAM_SIZE> reply{};
+  DiscoveryHeader header;
+  header.magic = REPLY_MAGIC;
+  header.command = CMD_SEARCH_REPLY;
+  header.param1 = asked.param1;
+  header.param2 = asked.param2;
+  header.param3 = asked.param3;
+  header.bodyLength = static_cast<std::int32_t>(DEVICE_INFO_SIZE);
+  WriteHeader(header, reply.data());
+
+  // The responder's MAC and reserved areas stay zero: no receiver reads them,
+  // and the loopback address keeps the reply out of every device list.
+  DeviceInfo info;
+  info.ipMode = IP_MODE_FIXED;
+  info.ipAddress = LOOPBACK_ADDRESS;
+  info.gateway = 0;
+  info.subnetMask = 0xFFFFFF00u;
+  info.basePort = 2222;
+  info.httpPort = 80;
+  const char model[] = "RESPTEST";
+  std::copy(model, model + sizeof model - 1, info.modelName.begin());
+  SerializeDeviceInfo(info, reply.data() + HEADER_SIZE);
+  return reply;
+}
+
+std::wstring AddressText(std::uint32_t numeric) {
+  wchar_t text[16];
+  std::swprintf(text, 16, L"%u.%u.%u.%u", numeric >> 24,
+                (numeric >> 16) & 0xFFu, (numeric >> 8) & 0xFFu,
+                numeric & 0xFFu);
+  return text;
+}
+
+std::wstring MacText(const std::array<std::uint8_t, 6>& mac) {
+  wchar_t text[18];
+  std::swprintf(text, 18, L"%02X:%02X:%02X:%02X:%02X:%02X", mac[0], mac[1],
+                mac[2], mac[3], mac[4], mac[5]);
+  return text;
+}
+
+std::wstring PortText(std::int32_t port) {
+  wchar_t text[12];
+  std::swprintf(text, 12, L"%d", port);
+  return text;
+}
+
+std::wstring IpModeText(std::int32_t mode) {
+  switch (mode) {
+    case IP_MODE_FIXED:
+      return L"Fixed IP";
+    case IP_MODE_DHCP:
+      return L"DHCP";
+    case IP_MODE_PPPOE:
+      return L"PPPoE (ADSL)";
+    default:
+      return std::wstring();
+  }
+}
+
+std::wstring DeviceTextOf(const DeviceText& area, std::int32_t bodyLength) {
+  if (bodyLength <= TEXT_BODY_THRESHOLD) return std::wstring();
+  std::wstring text;
+  for (std::uint8_t byte : area) {
+    if (byte == 0) break;
+    text.push_back(static_cast<wchar_t>(byte));
+  }
+  return text;
+}
+
+bool ParseAddress(const std::string& text, std::uint32_t* numeric) {
+  std::uint32_t value = 0;
+  int parts = 0;
+  std::size_t i = 0;
+  while (parts < 4) {
+    if (i >= text.size() || text[i] < '0' || text[i] > '9') return false;
+    std::uint32_t part = 0;
+    std::size_t digits = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+      part = part * 10 + static_cast<std::uint32_t>(text[i] - '0');
+      if (++digits > 3 || part > 255) return false;
+      ++i;
+    }
+    value = value << 8 | part;
+    if (++parts < 4) {
+      if (i >= text.size() || text[i] != '.') return false;
+      ++i;
+    }
+  }
+  if (i != text.size()) return false;
+  *numeric = value;
+  return true;
+}

@@ -1,0 +1,186 @@
+#include "discovery/engine.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "discovery/notify.h"
+#include "discovery/port_conflict.h"
+#include "discovery/responder.h"
+
+namespace {
+
+// The receive thread never waits longer than this between looks at the stop
+// flag, so a stop is prompt even if the wake-up datagram is lost.
+constexpr int kWaitSliceMs = 50;
+constexpr int kFailedWaitPauseMs = 5;
+
+struct EngineState {
+  std::mutex control;  // serialises start, send and stop
+  std::thread receiveThread;
+  std::atomic<bool> stopRequested{false};
+  net::Socket listenSocket = net::kNoSocket;
+  // A loopback socket that the stop writes to, to wake the receive thread
+  // out of its wait at once.
+  net::Socket wakeSocket = net::kNoSocket;
+  net::Endpoint wakeEndpoint;
+  // Sized to the adapters that have an address: none is left out, however
+  // many there are.
+  std::vector<net::Socket> adapterSockets;
+};
+
+EngineState engine;
+
+void ReceiveLoop(DiscoveryCallback callback, net::Socket listenSocket,
+                 net::Socket wakeSocket) {
+  using Clock = TestReplySchedule::Clock;
+  TestReplySchedule responder;
+  std::uint8_t buffer[RECEIVE_BUFFER_SIZE];
+  const net::Endpoint everyone{BROADCAST_ADDRESS, DISCOVERY_PORT};
+
+  while (!engine.stopRequested.load()) {
+    const int timeout =
+        responder.MillisecondsUntilNext(Clock::now(), kWaitSliceMs);
+    const net::WaitResult ready =
+        net::WaitReadable(listenSocket, wakeSocket, timeout);
+    if (engine.stopRequested.load()) break;
+    for (const auto& reply : responder.TakeDue(Clock::now()))
+      net::SendTo(listenSocket, reply.data(), reply.size(), everyone);
+    if (ready == net::WaitResult::Failed) {
+      std::this_thread::sleep_for(
+          std::chrono::milliseconds(kFailedWaitPauseMs));
+      continue;
+    }
+    if (ready != net::WaitResult::Readable) continue;
+
+    std::memset(buffer, 0, sizeof buffer);
+    net::Endpoint sender;
+    if (net::ReceiveFrom(listenSocket, buffer, sizeof buffer, &sender) < 0)
+      continue;
+    if (callback) callback(buffer, 16, sender);
+    if (IsSearchRequest(buffer)) {
+      // Never seeded on purpose: each engine run repeats the same delays.
+      const auto delay = std::chrono::milliseconds(std::rand() % 1000);
+      responder.Schedule(buffer, Clock::now(), delay);
+    }
+  }
+}
+
+net::Socket OpenAdapterSocket(std::uint32_t address) {
+  const net::Socket socket = net::OpenUdp();
+  net::EnableAddressReuse(socket);
+  net::EnableBroadcast(socket);
+  // A failed bind still leaves a usable socket: the system then picks the
+  // source address and port itself.
+  net::Bind(socket, {address, DISCOVERY_PORT});
+  return socket;
+}
+
+void OpenWakeSocket() {
+  engine.wakeSocket = net::OpenUdp();
+  if (engine.wakeSocket == net::kNoSocket) return;
+  if (!net::Bind(engine.wakeSocket, {LOOPBACK_ADDRESS, 0}) ||
+      !net::LocalEndpoint(engine.wakeSocket, &engine.wakeEndpoint)) {
+    net::Close(engine.wakeSocket);
+    engine.wakeSocket = net::kNoSocket;
+  }
+}
+
+void CloseAll() {
+  for (net::Socket socket : engine.adapterSockets) net::Close(socket);
+  engine.adapterSockets.clear();
+  net::Close(engine.listenSocket);
+  engine.listenSocket = net::kNoSocket;
+  net::Close(engine.wakeSocket);
+  engine.wakeSocket = net::kNoSocket;
+}
+
+bool ReportAdapterFailure(const net::AdapterList& adapters) {
+  switch (adapters.status) {
+    case net::AdapterList::Status::Ok:
+      return false;
+    case net::AdapterList::Status::NoMemory:
+      NotifyUser(L"Unable to allocate memory needed to call GetAdaptersInfo");
+      return true;
+    case net::AdapterList::Status::NoAdapters:
+      NotifyUser(
+          L"There are no network adapters with IPv4 enabled on the local "
+          L"system");
+      return true;
+    case net::AdapterList::Status::Failed:
+      NotifyUser(L"GetAdaptersInfo failed with error : " +
+                 std::to_wstring(adapters.error));
+      return true;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::int32_t DiscoveryStart(DiscoveryCallback callback) {
+  std::lock_guard<std::mutex> hold(engine.control);
+  if (engine.receiveThread.joinable()) return 0;
+
+  net::Startup();
+  engine.listenSocket = net::OpenUdp();
+  net::EnableAddressReuse(engine.listenSocket);
+  net::EnableBroadcast(engine.listenSocket);
+  net::SetReceiveBuffer(engine.listenSocket, kListenReceiveBuffer);
+  if (!net::Bind(engine.listenSocket, {0, DISCOVERY_PORT})) {
+    // A failed start leaves nothing open behind it.
+    CloseAll();
+    net::Cleanup();
+    DiagnosePortConflict();
+    return 0;
+  }
+
+  const net::AdapterList adapters = net::ListAdapters();
+  if (ReportAdapterFailure(adapters)) {
+    CloseAll();
+    net::Cleanup();
+    return 0;
+  }
+  for (std::uint32_t address : adapters.addresses)
+    if (address != 0)
+      engine.adapterSockets.push_back(OpenAdapterSocket(address));
+
+  OpenWakeSocket();
+  engine.stopRequested = false;
+  engine.receiveThread = std::thread(ReceiveLoop, callback, engine.listenSocket,
+                                     engine.wakeSocket);
+  return 1;
+}
+
+std::int32_t DiscoverySend(std::uint32_t command, const DeviceInfo* body) {
+  std::lock_guard<std::mutex> hold(engine.control);
+  const std::vector<std::uint8_t> datagram = EncodeRequest(command, body);
+  for (net::Socket socket : engine.adapterSockets)
+    net::SendTo(socket, datagram.data(), datagram.size(),
+                {BROADCAST_ADDRESS, DISCOVERY_PORT});
+  return 0;
+}
+
+void DiscoveryStop() {
+  std::lock_guard<std::mutex> hold(engine.control);
+  if (!engine.receiveThread.joinable()) return;
+  engine.stopRequested = true;
+  if (engine.wakeSocket != net::kNoSocket) {
+    const std::uint8_t wake = 0;
+    net::SendTo(engine.wakeSocket, &wake, 1, engine.wakeEndpoint);
+  }
+  // Joined, never killed: the thread cannot be cut off inside a callback that
+  // holds a lock, and no callback runs once this returns.
+  engine.receiveThread.join();
+  CloseAll();
+  net::Cleanup();
+}
+
+bool DiscoveryRunning() {
+  std::lock_guard<std::mutex> hold(engine.control);
+  return engine.receiveThread.joinable();
+}

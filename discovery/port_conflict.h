@@ -1,0 +1,14 @@
+// What the user is told when port 64988 cannot be bound: which process holds
+// it, as far as the system tells.
+#pragma once
+
+#include <string>
+
+// Shows the port conflict report; the engine's start then fails.
+void DiagnosePortConflict();
+
+// "Port for IP discovery is already used by other application.\n" and the
+// detail about the owner.
+std::wstring PortConflictMessage(const std::wstring& detail);
+// The detail when the owner is not known.
+std::wstring UnknownOwnerDetail();

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Builds every preset and runs every test: natively (plain, ASan+UBSan, TSan)
+# and the Windows build under Wine, all inside private network namespaces
+# that this script makes and removes. Exits non-zero on any failure.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+. scripts/lib/packages.sh
+. scripts/lib/netns.sh
+. scripts/lib/display.sh
+
+[ "$(id -u)" = 0 ] || { echo "run as root (network namespaces)" >&2; exit 1; }
+ensure_packages
+
+presets=(native native-asan native-tsan win64)
+for preset in "${presets[@]}"; do
+  echo "== build $preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j2
+done
+
+name=qt$$
+teardown() {
+  wine_down "$name-app"
+  display_down
+  netns_down "$name"
+}
+trap teardown EXIT
+netns_up "$name"
+display_up
+wine_up "$name-app"
+
+export QUELLAN_APP_NS="$name-app" QUELLAN_PEER_NS="$name-dev"
+export QUELLAN_DEVSIM="$root/build/native/tools/devsim/quellan-devsim"
+
+failed=0
+for preset in "${presets[@]}"; do
+  echo "== test $preset"
+  ip netns exec "$QUELLAN_APP_NS" ctest --preset "$preset" --timeout 600 \
+    >"build/$preset-ctest.log" 2>&1 || failed=1
+  # The summary lines, and the whole log of a failing run.
+  grep -E 'tests passed|tests failed|Total Test time' "build/$preset-ctest.log" || true
+  if grep -q 'tests failed' "build/$preset-ctest.log" || ! grep -q 'tests passed' "build/$preset-ctest.log"; then
+    failed=1
+    cat "build/$preset-ctest.log"
+  fi
+done
+exit $failed

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Runs one networked test program inside the app namespace, with the device
+# simulator listening on the peer side and, on request, another process
+# holding the discovery port.
+#
+#   netpeer.sh [--wine] [--hold-port] [--peer ARGS] -- COMMAND...
+#
+# Needs QUELLAN_APP_NS, QUELLAN_PEER_NS and QUELLAN_DEVSIM from the test
+# script. The simulator's output lines are handed to the test through the
+# file named by QUELLAN_PEER_LOG (a Windows path with --wine).
+set -euo pipefail
+wine=0 hold=0 peer_args="--count 1 --repeat 0 --log-datagrams"
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --wine) wine=1; shift ;;
+    --hold-port) hold=1; shift ;;
+    --peer) peer_args="$2"; shift 2 ;;
+    --) shift; break ;;
+    *) echo "netpeer.sh: unknown option $1" >&2; exit 2 ;;
+  esac
+done
+: "${QUELLAN_APP_NS:?run the networked tests through scripts/test.sh}"
+: "${QUELLAN_PEER_NS:?run the networked tests through scripts/test.sh}"
+: "${QUELLAN_DEVSIM:?run the networked tests through scripts/test.sh}"
+if [ "$(ip netns identify $$ 2>/dev/null)" != "$QUELLAN_APP_NS" ]; then
+  echo "netpeer.sh: refusing to run outside namespace $QUELLAN_APP_NS" >&2
+  exit 1
+fi
+
+work=$(mktemp -d)
+peer_pid="" holder_pid=""
+cleanup() {
+  [ -n "$peer_pid" ] && kill "$peer_pid" 2>/dev/null && wait "$peer_pid" 2>/dev/null
+  [ -n "$holder_pid" ] && kill "$holder_pid" 2>/dev/null && wait "$holder_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# shellcheck disable=SC2086  # the simulator's arguments are words
+ip netns exec "$QUELLAN_PEER_NS" "$QUELLAN_DEVSIM" $peer_args >"$work/peer.log" 2>"$work/peer.err" &
+peer_pid=$!
+for _ in $(seq 100); do
+  grep -q '"event":"ready"' "$work/peer.log" 2>/dev/null && break
+  kill -0 "$peer_pid" 2>/dev/null || { cat "$work/peer.err" >&2; exit 1; }
+  sleep 0.1
+done
+grep -q '"event":"ready"' "$work/peer.log" || { echo "netpeer.sh: simulator not ready" >&2; exit 1; }
+
+if [ "$hold" = 1 ]; then
+  # A plain socket without address reuse: nobody else can bind the port.
+  python3 -c 'import socket,sys,time
+s=socket.socket(socket.AF_INET,socket.SOCK_DGRAM); s.bind(("0.0.0.0",64988))
+print("held",flush=True); time.sleep(600)' >"$work/holder.log" &
+  holder_pid=$!
+  for _ in $(seq 100); do grep -q held "$work/holder.log" && break; sleep 0.1; done
+  export QUELLAN_PORT_HOLDER_PID=$holder_pid
+fi
+
+if [ "$wine" = 1 ]; then
+  export QUELLAN_PEER_LOG="Z:${work//\//\\}\\peer.log"
+else
+  export QUELLAN_PEER_LOG="$work/peer.log"
+fi
+set +e
+"$@"
+rc=$?
+set -e
+exit $rc
