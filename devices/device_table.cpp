@@ -1,0 +1,59 @@
+#include "devices/device_table.h"
+
+#include <cwchar>
+
+bool MakePendingReply(const std::uint8_t* buffer, PendingReply* entry) {
+  if (!IsSearchReply(buffer)) return false;
+  const DecodedReply reply = DecodeDeviceInfo(buffer);
+  entry->info = reply.info;
+  entry->bodyLength = reply.bodyLength;
+  // The firmware is kept as text even when bodyLength says the body is too
+  // short for it: the intake decides whether it is shown.
+  entry->firmwareText =
+      DeviceTextOf(reply.info.firmware, TEXT_BODY_THRESHOLD + 1);
+  return true;
+}
+
+std::wstring FoundCountText(std::size_t rows) {
+  wchar_t text[40];
+  std::swprintf(text, 40, L"Found %d devices", static_cast<int>(rows));
+  return text;
+}
+
+Intake DeviceTable::Add(const PendingReply& entry) {
+  DeviceRow row;
+  row.texts[COLUMN_IP] = AddressText(entry.info.ipAddress);
+  row.texts[COLUMN_MAC] = MacText(entry.info.macAddress);
+  row.texts[COLUMN_BASE_PORT] = PortText(entry.info.basePort);
+  row.texts[COLUMN_HTTP_PORT] = PortText(entry.info.httpPort);
+  row.texts[COLUMN_IP_MODE] = IpModeText(entry.info.ipMode);
+
+  if (macTexts_.count(row.texts[COLUMN_MAC])) return Intake::DuplicateMac;
+  if (row.texts[COLUMN_IP] == L"127.0.0.1") return Intake::Loopback;
+  if (entry.bodyLength > TEXT_BODY_THRESHOLD) {
+    row.texts[COLUMN_MODEL] =
+        DeviceTextOf(entry.info.modelName, entry.bodyLength);
+    row.texts[COLUMN_FIRMWARE] = entry.firmwareText;
+  }
+  if (collisionCheckArmed_ && ipTextCounts_.count(row.texts[COLUMN_IP])) {
+    // Only the first collision of a search is reported; the newcomer is
+    // dropped, never the row already listed.
+    collisionCheckArmed_ = false;
+    return Intake::Collision;
+  }
+  row.record = entry.info;
+  macTexts_.insert(row.texts[COLUMN_MAC]);
+  ++ipTextCounts_[row.texts[COLUMN_IP]];
+  rows_.push_back(std::move(row));
+  return Intake::Added;
+}
+
+void DeviceTable::Clear() {
+  rows_.clear();
+  macTexts_.clear();
+  ipTextCounts_.clear();
+}
+
+void DeviceTable::SetChecked(std::size_t index, bool checked) {
+  rows_[index].checked = checked;
+}

@@ -1,0 +1,80 @@
+// The table of found devices, kept beside the list control that shows it:
+// one row per device with its seven column texts, its check state and its own
+// copy of the device's DeviceInfo. Hash indexes of the MAC and IP texts make
+// each intake O(1) while giving exactly the results of comparing the texts of
+// every row.
+//
+// Owned and used by the user-interface thread only; the list control is
+// rewritten from it.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "discovery/datagram.h"
+
+constexpr int DEVICE_COLUMNS = 7;
+enum DeviceColumn {
+  COLUMN_IP = 0,
+  COLUMN_MAC,
+  COLUMN_BASE_PORT,
+  COLUMN_HTTP_PORT,
+  COLUMN_IP_MODE,
+  COLUMN_MODEL,
+  COLUMN_FIRMWARE
+};
+
+// One search reply received and not yet taken into the table.
+struct PendingReply {
+  DeviceInfo info;
+  std::int32_t bodyLength = 0;
+  // Converted on arrival, whatever bodyLength says; shown only when the body
+  // is long enough to carry texts.
+  std::wstring firmwareText;
+};
+
+// The search reply in a zero-filled receive buffer as a queue entry; false
+// (and `entry` untouched) for any other datagram.
+bool MakePendingReply(const std::uint8_t* buffer, PendingReply* entry);
+
+struct DeviceRow {
+  std::array<std::wstring, DEVICE_COLUMNS> texts;
+  DeviceInfo record;
+  bool checked = false;
+};
+
+enum class Intake { Added, DuplicateMac, Loopback, Collision };
+
+// "Found %d devices" (plural for one device too).
+std::wstring FoundCountText(std::size_t rows);
+
+class DeviceTable {
+ public:
+  // Arms the IP collision test: the next reply whose address is already
+  // listed is dropped and reported, once.
+  void ArmCollisionCheck() { collisionCheckArmed_ = true; }
+  bool CollisionCheckArmed() const { return collisionCheckArmed_; }
+
+  // Duplicate MAC, loopback address and collision tests, in that order; an
+  // entry that passes them becomes a new unchecked row at the end.
+  Intake Add(const PendingReply& entry);
+  void Clear();
+
+  std::size_t Size() const { return rows_.size(); }
+  const DeviceRow& Row(std::size_t index) const { return rows_[index]; }
+  // The row's own record, which the IP change writes into.
+  DeviceInfo& Record(std::size_t index) { return rows_[index].record; }
+  void SetChecked(std::size_t index, bool checked);
+  std::vector<DeviceRow>& MutableRows() { return rows_; }
+
+ private:
+  std::vector<DeviceRow> rows_;
+  std::unordered_set<std::wstring> macTexts_;
+  std::unordered_map<std::wstring, std::size_t> ipTextCounts_;
+  bool collisionCheckArmed_ = false;
+};

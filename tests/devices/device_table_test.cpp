@@ -1,0 +1,152 @@
+// The intake rules of the device table, from raw reply buffers to rows.
+#include "devices/device_table.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+struct Reply {
+  std::array<std::uint8_t, 6> mac;
+  std::uint32_t ip;
+  std::int32_t bodyLength = 72;
+  std::int32_t ipMode = IP_MODE_FIXED;
+  std::int32_t basePort = 2222;
+  const char* model = "CAM-1";
+  const char* firmware = "1.0";
+};
+
+// The zero-filled 256-byte receive buffer holding the device's reply.
+std::vector<std::uint8_t> Buffer(const Reply& r) {
+  DeviceInfo info;
+  info.macAddress = r.mac;
+  info.ipAddress = r.ip;
+  info.ipMode = r.ipMode;
+  info.basePort = r.basePort;
+  info.httpPort = 80;
+  std::memcpy(info.modelName.data(), r.model, std::strlen(r.model));
+  std::memcpy(info.firmware.data(), r.firmware, std::strlen(r.firmware));
+  std::vector<std::uint8_t> buffer(RECEIVE_BUFFER_SIZE, 0);
+  DiscoveryHeader header;
+  header.magic = REPLY_MAGIC;
+  header.command = CMD_SEARCH_REPLY;
+  header.bodyLength = r.bodyLength;
+  WriteHeader(header, buffer.data());
+  SerializeDeviceInfo(info, buffer.data() + HEADER_SIZE);
+  return buffer;
+}
+
+PendingReply Pending(const Reply& r) {
+  PendingReply entry;
+  EXPECT_TRUE(MakePendingReply(Buffer(r).data(), &entry));
+  return entry;
+}
+
+constexpr std::array<std::uint8_t, 6> kMacA{0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
+constexpr std::array<std::uint8_t, 6> kMacB{0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5F};
+constexpr std::array<std::uint8_t, 6> kMacC{0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x60};
+constexpr std::uint32_t kIp1 = 0xC0A8010Au;  // 192.168.1.10
+constexpr std::uint32_t kIp2 = 0xC0A8010Bu;  // 192.168.1.11
+
+TEST(MakePendingReply, OnlySearchRepliesBecomeEntries) {
+  auto buffer = Buffer({kMacA, kIp1});
+  PendingReply entry;
+  EXPECT_TRUE(MakePendingReply(buffer.data(), &entry));
+  WriteU32(buffer.data() + 4, CMD_SEARCH);
+  EXPECT_FALSE(MakePendingReply(buffer.data(), &entry));
+  WriteU32(buffer.data(), REQUEST_MAGIC);
+  EXPECT_FALSE(MakePendingReply(buffer.data(), &entry));
+}
+
+TEST(DeviceTable, RowTextsFromTheReply) {
+  DeviceTable table;
+  Reply r{kMacA, kIp1};
+  r.ipMode = 3;
+  r.basePort = -1;
+  ASSERT_EQ(table.Add(Pending(r)), Intake::Added);
+  const DeviceRow& row = table.Row(0);
+  EXPECT_EQ(row.texts[COLUMN_IP], L"192.168.1.10");
+  EXPECT_EQ(row.texts[COLUMN_MAC], L"00:1A:2B:3C:4D:5E");
+  EXPECT_EQ(row.texts[COLUMN_BASE_PORT], L"-1");
+  EXPECT_EQ(row.texts[COLUMN_HTTP_PORT], L"80");
+  EXPECT_EQ(row.texts[COLUMN_IP_MODE], L"");
+  EXPECT_EQ(row.texts[COLUMN_MODEL], L"CAM-1");
+  EXPECT_EQ(row.texts[COLUMN_FIRMWARE], L"1.0");
+  EXPECT_FALSE(row.checked);
+  EXPECT_EQ(row.record, Pending(r).info);
+}
+
+TEST(DeviceTable, BodyLength40HidesTheTexts41ShowsThem) {
+  DeviceTable table;
+  Reply at40{kMacA, kIp1};
+  at40.bodyLength = 40;
+  Reply at41{kMacB, kIp2};
+  at41.bodyLength = 41;
+  table.Add(Pending(at40));
+  table.Add(Pending(at41));
+  EXPECT_EQ(table.Row(0).texts[COLUMN_MODEL], L"");
+  EXPECT_EQ(table.Row(0).texts[COLUMN_FIRMWARE], L"");
+  EXPECT_EQ(table.Row(1).texts[COLUMN_MODEL], L"CAM-1");
+  EXPECT_EQ(table.Row(1).texts[COLUMN_FIRMWARE], L"1.0");
+}
+
+TEST(DeviceTable, DuplicateMacKeepsTheFirstRepliesTexts) {
+  DeviceTable table;
+  EXPECT_EQ(table.Add(Pending({kMacA, kIp1})), Intake::Added);
+  Reply later{kMacA, kIp2};
+  later.model = "OTHER";
+  EXPECT_EQ(table.Add(Pending(later)), Intake::DuplicateMac);
+  ASSERT_EQ(table.Size(), 1u);
+  EXPECT_EQ(table.Row(0).texts[COLUMN_IP], L"192.168.1.10");
+  EXPECT_EQ(table.Row(0).texts[COLUMN_MODEL], L"CAM-1");
+}
+
+TEST(DeviceTable, LoopbackNeverBecomesARow) {
+  DeviceTable table;
+  table.ArmCollisionCheck();
+  EXPECT_EQ(table.Add(Pending({kMacA, LOOPBACK_ADDRESS})), Intake::Loopback);
+  EXPECT_EQ(table.Size(), 0u);
+  EXPECT_TRUE(table.CollisionCheckArmed());
+}
+
+TEST(DeviceTable, OnlyTheFirstCollisionOfASearchIsDropped) {
+  DeviceTable table;
+  for (int search = 0; search < 2; ++search) {
+    SCOPED_TRACE(search);
+    table.Clear();
+    table.ArmCollisionCheck();
+    EXPECT_EQ(table.Add(Pending({kMacA, kIp1})), Intake::Added);
+    EXPECT_EQ(table.Add(Pending({kMacB, kIp1})), Intake::Collision);
+    EXPECT_FALSE(table.CollisionCheckArmed());
+    EXPECT_EQ(table.Add(Pending({kMacC, kIp1})), Intake::Added);
+    ASSERT_EQ(table.Size(), 2u);
+    EXPECT_EQ(table.Row(0).texts[COLUMN_MAC], L"00:1A:2B:3C:4D:5E");
+    EXPECT_EQ(table.Row(1).texts[COLUMN_MAC], L"00:1A:2B:3C:4D:60");
+    // B was dropped, so its MAC is free for a later reply.
+    EXPECT_EQ(table.Add(Pending({kMacB, kIp2})), Intake::Added);
+  }
+}
+
+TEST(DeviceTable, DuplicateMacWinsOverCollision) {
+  DeviceTable table;
+  table.ArmCollisionCheck();
+  table.Add(Pending({kMacA, kIp1}));
+  EXPECT_EQ(table.Add(Pending({kMacA, kIp1})), Intake::DuplicateMac);
+  EXPECT_TRUE(table.CollisionCheckArmed());
+}
+
+TEST(DeviceTable, UnarmedTableListsEqualAddresses) {
+  DeviceTable table;
+  EXPECT_EQ(table.Add(Pending({kMacA, kIp1})), Intake::Added);
+  EXPECT_EQ(table.Add(Pending({kMacB, kIp1})), Intake::Added);
+}
+
+TEST(FoundCountText, PluralForEveryCount) {
+  EXPECT_EQ(FoundCountText(0), L"Found 0 devices");
+  EXPECT_EQ(FoundCountText(1), L"Found 1 devices");
+  EXPECT_EQ(FoundCountText(2), L"Found 2 devices");
+  EXPECT_EQ(FoundCountText(65536), L"Found 65536 devices");
+}
+
+}  // namespace
