@@ -1,6 +1,8 @@
 // Winsock and the IP Helper behind the discovery seam.
-#include <iphlpapi.h>
+// winsock2.h must come before the headers that build on it.
 #include <winsock2.h>
+
+#include <iphlpapi.h>
 #include <ws2tcpip.h>
 
 #include <cstdlib>
