@@ -1,0 +1,147 @@
+#include "tools/devsim/options.h"
+
+#include <gtest/gtest.h>
+
+namespace devsim {
+namespace {
+
+OptionsResult Parse(std::vector<std::string> args) {
+  return ParseOptions(args);
+}
+
+TEST(Options, DefaultsWithADeviceFile) {
+  const OptionsResult parsed = Parse({"--devices", "d.csv"});
+  ASSERT_TRUE(parsed.ok) << parsed.error;
+  const Options& o = parsed.options;
+  EXPECT_EQ(o.devicesPath, "d.csv");
+  EXPECT_EQ(o.count, 0);
+  EXPECT_EQ(o.delayMinMs, 0);
+  EXPECT_EQ(o.delayMaxMs, 300);
+  EXPECT_EQ(o.rate, kDefaultRate);
+  EXPECT_EQ(o.burst, kDefaultBurst);
+  EXPECT_FALSE(o.haveSeed);
+  EXPECT_EQ(o.noise, 0);
+  EXPECT_EQ(o.repeat, 1);
+  EXPECT_FALSE(o.logDatagrams);
+  EXPECT_FALSE(o.printDevices);
+  EXPECT_EQ(o.durationMs, 0);
+}
+
+TEST(Options, EveryOptionInBothSpellings) {
+  const OptionsResult parsed =
+      Parse({"--count=5000", "--subnet", "10.77.0.0/19", "--delay=10:20",
+             "--rate", "2000", "--burst=4", "--seed", "18446744073709551615",
+             "--noise=6", "--repeat", "2", "--log-datagrams", "--duration=2.5",
+             "--print-devices"});
+  ASSERT_TRUE(parsed.ok) << parsed.error;
+  const Options& o = parsed.options;
+  EXPECT_EQ(o.count, 5000);
+  EXPECT_EQ(o.subnet.network, 0x0A4D0000u);
+  EXPECT_EQ(o.subnet.prefix, 19);
+  EXPECT_EQ(o.delayMinMs, 10);
+  EXPECT_EQ(o.delayMaxMs, 20);
+  EXPECT_EQ(o.rate, 2000);
+  EXPECT_EQ(o.burst, 4);
+  EXPECT_TRUE(o.haveSeed);
+  EXPECT_EQ(o.seed, 18446744073709551615ull);
+  EXPECT_EQ(o.noise, 6);
+  EXPECT_EQ(o.repeat, 2);
+  EXPECT_TRUE(o.logDatagrams);
+  EXPECT_EQ(o.durationMs, 2500);
+  EXPECT_TRUE(o.printDevices);
+}
+
+TEST(Options, SmallerForms) {
+  struct Case {
+    std::vector<std::string> args;
+    int delayMin, delayMax;
+    std::int64_t durationMs;
+  };
+  const Case kCases[] = {
+      {{"--count", "1", "--delay", "50"}, 50, 50, 0},
+      {{"--count", "1", "--delay", "0:0", "--duration", "3"}, 0, 0, 3000},
+      {{"--count", "1", "--duration", "0.001"}, 0, 300, 1},
+      {{"--count", "1", "--duration", "1.25"}, 0, 300, 1250},
+  };
+  for (const Case& c : kCases) {
+    const OptionsResult parsed = ParseOptions(c.args);
+    ASSERT_TRUE(parsed.ok) << parsed.error;
+    EXPECT_EQ(parsed.options.delayMinMs, c.delayMin);
+    EXPECT_EQ(parsed.options.delayMaxMs, c.delayMax);
+    EXPECT_EQ(parsed.options.durationMs, c.durationMs);
+  }
+}
+
+TEST(Options, HelpWinsOverEverythingBeforeIt) {
+  EXPECT_TRUE(Parse({"-h"}).options.help);
+  EXPECT_TRUE(Parse({"--count", "3", "--help"}).options.help);
+  EXPECT_TRUE(Parse({"--help"}).ok);
+}
+
+TEST(Options, ErrorsSayWhatIsWrong) {
+  const struct {
+    std::vector<std::string> args;
+    const char* error;
+  } kCases[] = {
+      {{}, "give either --devices FILE or --count N"},
+      {{"--devices", "a.csv", "--count", "3"},
+       "give either --devices FILE or --count N"},
+      {{"--devices"}, "--devices needs a value"},
+      {{"--devices="}, "--devices needs a file name"},
+      {{"--count", "0"},
+       "--count needs a whole number from 1 to 100000, not '0'"},
+      {{"--count", "100001"}, "--count needs a whole number from 1 to 100000"},
+      {{"--count", "ten"}, "--count needs a whole number"},
+      {{"--devices", "a", "--subnet", "10.0.0.0/8"},
+       "--subnet only applies with --count"},
+      {{"--count", "1", "--subnet", "10.0.0.1/8"},
+       "subnet '10.0.0.1/8' has host bits set"},
+      {{"--count", "1", "--delay", "300:200"}, "--delay needs MIN:MAX"},
+      {{"--count", "1", "--delay", "1:"}, "--delay needs MIN:MAX"},
+      {{"--count", "1", "--delay", "-1:5"}, "--delay needs MIN:MAX"},
+      {{"--count", "1", "--delay", "0:60001"}, "--delay needs MIN:MAX"},
+      {{"--count", "1", "--rate", "0"}, "--rate needs a whole number from 1"},
+      {{"--count", "1", "--burst", "0"}, "--burst needs a whole number from 1"},
+      {{"--count", "1", "--seed", "-1"}, "--seed needs a whole number"},
+      {{"--count", "1", "--seed", "18446744073709551616"},
+       "--seed needs a whole number"},
+      {{"--count", "1", "--noise", "1001"}, "--noise needs a whole number"},
+      {{"--count", "1", "--repeat", "17"}, "--repeat needs a whole number"},
+      {{"--count", "1", "--duration", "0"}, "--duration needs seconds above 0"},
+      {{"--count", "1", "--duration", "1.2345"}, "--duration needs seconds"},
+      {{"--count", "1", "--duration", "1."}, "--duration needs seconds"},
+      {{"--count", "1", "--duration", "-2"}, "--duration needs seconds"},
+      {{"--count", "1", "--duration", "x"}, "--duration needs seconds"},
+      {{"--count", "1", "--loud"}, "unknown option '--loud'"},
+      {{"--count", "1", "-v"}, "unknown option '-v'"},
+      {{"--count", "1", "devices.csv"}, "unexpected argument 'devices.csv'"},
+      {{"--count", "1", "--log-datagrams=yes"},
+       "--log-datagrams takes no value"},
+  };
+  for (const auto& c : kCases) {
+    const OptionsResult parsed = ParseOptions(c.args);
+    EXPECT_FALSE(parsed.ok) << c.error;
+    EXPECT_EQ(parsed.error.rfind(c.error, 0), 0u) << parsed.error;
+  }
+}
+
+TEST(Options, UsageNamesEveryOptionAndColumn) {
+  const std::string usage = UsageText();
+  const char* const kNames[] = {
+      "--devices",       "--count",    "--subnet",
+      "--repeat",        "--delay",    "--rate",
+      "--burst",         "--seed",     "--noise",
+      "--log-datagrams", "--duration", "--print-devices",
+      "--help",          "mac",        "ip_mode",
+      "gateway",         "mask",       "base_port",
+      "http_port",       "model",      "firmware",
+      "body_length",     "reply_size", "reserved1",
+      "reserved2",
+  };
+  for (const char* name : kNames) {
+    EXPECT_NE(usage.find(name), std::string::npos) << name;
+  }
+}
+
+}  // namespace
+}  // namespace devsim

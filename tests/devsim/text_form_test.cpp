@@ -1,0 +1,111 @@
+#include "tools/devsim/text_form.h"
+
+#include <gtest/gtest.h>
+
+#include "tools/devsim/json_line.h"
+
+namespace devsim {
+namespace {
+
+TEST(TextForm, DottedTextPrintsMostSignificantByteFirst) {
+  EXPECT_EQ(DottedText(0xC0A8010Au), "192.168.1.10");
+  EXPECT_EQ(DottedText(0), "0.0.0.0");
+  EXPECT_EQ(DottedText(0xFFFFFFFFu), "255.255.255.255");
+}
+
+TEST(TextForm, MacRoundTripsWithEitherSeparator) {
+  std::array<std::uint8_t, 6> mac{};
+  ASSERT_TRUE(ParseMac("0a:1B:2c:3D:4e:5F", &mac));
+  EXPECT_EQ(MacString(mac), "0A:1B:2C:3D:4E:5F");
+  ASSERT_TRUE(ParseMac("00-11-22-33-44-FF", &mac));
+  EXPECT_EQ(MacString(mac), "00:11:22:33:44:FF");
+}
+
+TEST(TextForm, BadMacsAreRefusedAndLeaveTheOutputAlone) {
+  const char* const kBad[] = {
+      "",
+      "00:11:22:33:44",
+      "00:11:22:33:44:55:66",
+      "00:11:22:33:44:5",
+      "00:11-22:33:44:55",
+      "zz:11:22:33:44:55",
+      "00.11.22.33.44.55",
+      "001122334455",
+      " 00:11:22:33:44:55",
+  };
+  for (const char* text : kBad) {
+    std::array<std::uint8_t, 6> mac{1, 2, 3, 4, 5, 6};
+    EXPECT_FALSE(ParseMac(text, &mac)) << text;
+    EXPECT_EQ(MacString(mac), "01:02:03:04:05:06") << text;
+  }
+}
+
+TEST(TextForm, Int32AcceptsTheFullRangeOnly) {
+  struct Case {
+    const char* text;
+    bool ok;
+    std::int32_t value;
+  };
+  const Case kCases[] = {
+      {"0", true, 0},
+      {"-1", true, -1},
+      {"+80", true, 80},
+      {"2147483647", true, 2147483647},
+      {"-2147483648", true, INT32_MIN},
+      {"2147483648", false, 0},
+      {"-2147483649", false, 0},
+      {"99999999999999999999999", false, 0},
+      {"", false, 0},
+      {"-", false, 0},
+      {"1.5", false, 0},
+      {"0x10", false, 0},
+      {" 1", false, 0},
+  };
+  for (const Case& c : kCases) {
+    std::int32_t value = 12345;
+    EXPECT_EQ(ParseInt32(c.text, &value), c.ok) << c.text;
+    EXPECT_EQ(value, c.ok ? c.value : 12345) << c.text;
+  }
+}
+
+TEST(TextForm, HexRoundTrips) {
+  const std::uint8_t bytes[] = {0x00, 0x7F, 0xA5, 0xFF};
+  EXPECT_EQ(HexOf(bytes, 4), "007fa5ff");
+  std::uint8_t back[4] = {};
+  ASSERT_TRUE(ParseHex("007FA5ff", back, 4));
+  EXPECT_EQ(HexOf(back, 4), "007fa5ff");
+  EXPECT_FALSE(ParseHex("007fa5", back, 4));
+  EXPECT_FALSE(ParseHex("007fa5fg", back, 4));
+  EXPECT_EQ(HexOf(bytes, 0), "");
+}
+
+TEST(TextForm, DeviceTextsHoldUpToSixteenPrintableCharacters) {
+  DeviceText area{};
+  ASSERT_TRUE(MakeDeviceText("ABCDEFGHIJKLMNOP", &area));
+  EXPECT_EQ(area[15], 'P');
+  EXPECT_EQ(DeviceTextString(area), "ABCDEFGHIJKLMNOP");
+  ASSERT_TRUE(MakeDeviceText("ab", &area));
+  EXPECT_EQ(area[2], 0);
+  EXPECT_EQ(area[15], 0);
+  EXPECT_EQ(DeviceTextString(area), "ab");
+  EXPECT_FALSE(MakeDeviceText("ABCDEFGHIJKLMNOPQ", &area));
+  EXPECT_FALSE(MakeDeviceText("tab\there", &area));
+  EXPECT_FALSE(MakeDeviceText("caf\xC3\xA9", &area));
+  EXPECT_EQ(DeviceTextString(area), "ab");
+}
+
+TEST(JsonLine, BuildsOneObjectWithEscapedTexts) {
+  const std::string line = JsonLine()
+                               .Text("event", "x\"y\\z\n")
+                               .Number("n", -5)
+                               .Raw("o", JsonLine().Number("a", 1).Str())
+                               .Str();
+  EXPECT_EQ(line,
+            "{\"event\":\"x\\\"y\\\\z\\u000a\",\"n\":-5,"
+            "\"o\":{\"a\":1}}");
+  EXPECT_EQ(JsonLine().Str(), "{}");
+  EXPECT_EQ(JsonQuoted("\x7f"), "\"\\u007f\"");
+}
+
+}  // namespace
+}  // namespace devsim

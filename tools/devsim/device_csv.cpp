@@ -1,0 +1,279 @@
+#include "tools/devsim/device_csv.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "tools/devsim/device_set.h"
+#include "tools/devsim/text_form.h"
+
+namespace devsim {
+namespace {
+
+enum Column {
+  kMac,
+  kIpMode,
+  kIp,
+  kGateway,
+  kMask,
+  kBasePort,
+  kHttpPort,
+  kModel,
+  kFirmware,
+  kBodyLength,
+  kRepeat,
+  kReplySize,
+  kReserved1,
+  kReserved2,
+  kColumnCount
+};
+constexpr int kRequiredColumns = kFirmware + 1;
+
+const char* const kColumnNames[kColumnCount] = {
+    "mac",       "ip_mode",    "ip",        "gateway",   "mask",
+    "base_port", "http_port",  "model",     "firmware",  "body_length",
+    "repeat",    "reply_size", "reserved1", "reserved2",
+};
+
+std::string Trim(const std::string& text) {
+  const char* const kBlank = " \t";
+  const std::size_t first = text.find_first_not_of(kBlank);
+  if (first == std::string::npos) return std::string();
+  const std::size_t last = text.find_last_not_of(kBlank);
+  return text.substr(first, last - first + 1);
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+std::vector<std::string> SplitCells(const std::string& line) {
+  std::vector<std::string> cells;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t comma = line.find(',', start);
+    cells.push_back(Trim(line.substr(start, comma - start)));
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  return cells;
+}
+
+// Maps each column to its cell index, -1 when absent.
+using ColumnMap = std::array<int, kColumnCount>;
+
+bool ReadHeader(const std::vector<std::string>& cells, ColumnMap* map,
+                std::string* error) {
+  map->fill(-1);
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    const std::string name = Lower(cells[i]);
+    int column = -1;
+    for (int c = 0; c < kColumnCount; ++c) {
+      if (name == kColumnNames[c]) column = c;
+    }
+    if (column < 0) {
+      *error = "unknown column '" + cells[i] + "' in the header row";
+      return false;
+    }
+    if ((*map)[column] >= 0) {
+      *error = "column '" + name + "' appears twice in the header row";
+      return false;
+    }
+    (*map)[column] = static_cast<int>(i);
+  }
+  for (int c = 0; c < kRequiredColumns; ++c) {
+    if ((*map)[c] < 0) {
+      *error = std::string("the header row lacks the column '") +
+               kColumnNames[c] + "'";
+      return false;
+    }
+  }
+  return true;
+}
+
+bool ReadAddress(const std::string& cell, const char* what,
+                 std::uint32_t* value, std::string* error) {
+  if (ParseAddress(cell, value)) return true;
+  *error = std::string("bad ") + what + " '" + cell + "'";
+  return false;
+}
+
+bool ReadNumber(const std::string& cell, const char* what, std::int32_t low,
+                std::int32_t high, std::int32_t* value, std::string* error) {
+  std::int32_t parsed = 0;
+  if (!ParseInt32(cell, &parsed) || parsed < low || parsed > high) {
+    *error = std::string("bad ") + what + " '" + cell + "' (expected " +
+             std::to_string(low) + " to " + std::to_string(high) + ")";
+    return false;
+  }
+  *value = parsed;
+  return true;
+}
+
+bool ReadText(const std::string& cell, const char* what, DeviceText* area,
+              std::string* error) {
+  if (cell.find('"') != std::string::npos) {
+    *error = std::string(what) + " '" + cell +
+             "' holds a quote; quotes are not supported";
+    return false;
+  }
+  if (cell.size() > DEVICE_TEXT_SIZE) {
+    *error = std::string(what) + " '" + cell + "' is longer than " +
+             std::to_string(DEVICE_TEXT_SIZE) + " characters";
+    return false;
+  }
+  if (!MakeDeviceText(cell, area)) {
+    *error = std::string(what) + " '" + cell +
+             "' holds a character outside printable ASCII";
+    return false;
+  }
+  return true;
+}
+
+template <std::size_t N>
+bool ReadReserved(const std::string& cell, const char* what,
+                  std::array<std::uint8_t, N>* bytes, std::string* error) {
+  if (cell.empty()) return true;
+  if (ParseHex(cell, bytes->data(), N)) return true;
+  *error = std::string("bad ") + what + " '" + cell + "' (expected " +
+           std::to_string(N * 2) + " hex digits)";
+  return false;
+}
+
+bool ReadRow(const std::vector<std::string>& cells, const ColumnMap& map,
+             int defaultRepeat, SimDevice* device, std::string* error) {
+  auto cell = [&](Column column) -> std::string {
+    return map[column] < 0 ? std::string() : cells[map[column]];
+  };
+  const std::int32_t kMin = INT32_MIN;
+  const std::int32_t kMax = INT32_MAX;
+  DeviceInfo& info = device->info;
+  if (!ParseMac(cell(kMac), &info.macAddress)) {
+    *error = "bad MAC address '" + cell(kMac) + "'";
+    return false;
+  }
+  if (!ReadNumber(cell(kIpMode), "ip_mode", kMin, kMax, &info.ipMode, error) ||
+      !ReadAddress(cell(kIp), "IP address", &info.ipAddress, error) ||
+      !ReadAddress(cell(kGateway), "gateway", &info.gateway, error) ||
+      !ReadAddress(cell(kMask), "subnet mask", &info.subnetMask, error) ||
+      !ReadNumber(cell(kBasePort), "base_port", kMin, kMax, &info.basePort,
+                  error) ||
+      !ReadNumber(cell(kHttpPort), "http_port", kMin, kMax, &info.httpPort,
+                  error) ||
+      !ReadText(cell(kModel), "model", &info.modelName, error) ||
+      !ReadText(cell(kFirmware), "firmware", &info.firmware, error) ||
+      !ReadReserved(cell(kReserved1), "reserved1", &info.reserved1, error) ||
+      !ReadReserved(cell(kReserved2), "reserved2", &info.reserved2, error)) {
+    return false;
+  }
+  if (!cell(kBodyLength).empty() &&
+      !ReadNumber(cell(kBodyLength), "body_length", kMin, kMax,
+                  &device->bodyLength, error)) {
+    return false;
+  }
+  std::int32_t repeat = defaultRepeat;
+  if (!cell(kRepeat).empty() &&
+      !ReadNumber(cell(kRepeat), "repeat", 0, kMaxRepeat, &repeat, error)) {
+    return false;
+  }
+  device->repeat = repeat;
+  if (!cell(kReplySize).empty()) {
+    std::int32_t size = 0;
+    if (!ReadNumber(cell(kReplySize), "reply_size", 0,
+                    static_cast<std::int32_t>(kMaxReplySize), &size, error)) {
+      return false;
+    }
+    device->replySize = static_cast<std::size_t>(size);
+  }
+  return true;
+}
+
+}  // namespace
+
+CsvResult ReadDeviceCsv(const std::string& text, const std::string& source,
+                        int defaultRepeat) {
+  CsvResult result;
+  ColumnMap map{};
+  bool haveHeader = false;
+  int lineNumber = 0;
+  std::size_t start = 0;
+  // A byte order mark from a Windows editor is not part of the header.
+  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) start = 3;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    start = end + 1;
+    ++lineNumber;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::string trimmed = Trim(line);
+    if (trimmed.empty() || trimmed[0] == '#') continue;
+    const std::vector<std::string> cells = SplitCells(line);
+    std::string error;
+    if (!haveHeader) {
+      if (!ReadHeader(cells, &map, &error)) {
+        result.error = source + ":" + std::to_string(lineNumber) + ": " + error;
+        result.line = lineNumber;
+        return result;
+      }
+      haveHeader = true;
+      continue;
+    }
+    SimDevice device;
+    std::size_t expected = 0;
+    for (int index : map) {
+      if (index >= 0) ++expected;
+    }
+    if (cells.size() != expected) {
+      error = std::to_string(cells.size()) +
+              " fields, but the header row has " + std::to_string(expected);
+    } else if (result.devices.size() >= static_cast<std::size_t>(kMaxDevices)) {
+      error = "more than " + std::to_string(kMaxDevices) + " devices";
+    } else {
+      ReadRow(cells, map, defaultRepeat, &device, &error);
+    }
+    if (!error.empty()) {
+      result.error = source + ":" + std::to_string(lineNumber) + ": " + error;
+      result.line = lineNumber;
+      return result;
+    }
+    result.devices.push_back(device);
+  }
+  if (!haveHeader) {
+    result.error = source +
+                   ": no header row (expected a line naming the "
+                   "columns, e.g. mac,ip_mode,ip,...)";
+    return result;
+  }
+  result.ok = true;
+  return result;
+}
+
+std::string WriteDeviceCsv(const std::vector<SimDevice>& devices) {
+  std::string text;
+  for (int c = 0; c < kColumnCount; ++c) {
+    if (c > 0) text += ',';
+    text += kColumnNames[c];
+  }
+  text += '\n';
+  for (const SimDevice& device : devices) {
+    const DeviceInfo& info = device.info;
+    text +=
+        MacString(info.macAddress) + ',' + std::to_string(info.ipMode) + ',' +
+        DottedText(info.ipAddress) + ',' + DottedText(info.gateway) + ',' +
+        DottedText(info.subnetMask) + ',' + std::to_string(info.basePort) +
+        ',' + std::to_string(info.httpPort) + ',' +
+        DeviceTextString(info.modelName) + ',' +
+        DeviceTextString(info.firmware) + ',' +
+        std::to_string(device.bodyLength) + ',' +
+        std::to_string(device.repeat) + ',' + std::to_string(device.replySize) +
+        ',' + HexOf(info.reserved1.data(), info.reserved1.size()) + ',' +
+        HexOf(info.reserved2.data(), info.reserved2.size()) + '\n';
+  }
+  return text;
+}
+
+}  // namespace devsim

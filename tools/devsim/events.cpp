@@ -1,0 +1,127 @@
+#include "tools/devsim/events.h"
+
+#include "discovery/datagram.h"
+#include "tools/devsim/json_line.h"
+#include "tools/devsim/text_form.h"
+
+namespace devsim {
+namespace {
+
+std::int64_t Count(std::size_t value) {
+  return static_cast<std::int64_t>(value);
+}
+
+JsonLine Event(const char* name) { return JsonLine().Text("event", name); }
+
+JsonLine Event(const char* name, const Sender& from) {
+  return Event(name)
+      .Text("from", DottedText(from.address))
+      .Number("port", from.port);
+}
+
+std::string SettingsJson(const DeviceInfo& info) {
+  return JsonLine()
+      .Number("ip_mode", info.ipMode)
+      .Text("ip", DottedText(info.ipAddress))
+      .Text("gateway", DottedText(info.gateway))
+      .Text("mask", DottedText(info.subnetMask))
+      .Number("base_port", info.basePort)
+      .Number("http_port", info.httpPort)
+      .Str();
+}
+
+}  // namespace
+
+const char* DatagramKind(const std::uint8_t* data, std::size_t size) {
+  if (size < 8) return "other";
+  const std::uint32_t magic = ReadU32(data);
+  const std::uint32_t command = ReadU32(data + 4);
+  if (magic == REQUEST_MAGIC && command == CMD_SEARCH) return "search";
+  if (magic == REQUEST_MAGIC && command == CMD_CHANGE_IP) return "change";
+  if (magic == REPLY_MAGIC && command == CMD_SEARCH_REPLY) return "reply";
+  return "other";
+}
+
+std::string ReadyEvent(const Options& options, std::uint64_t seed,
+                       std::size_t devices) {
+  return Event("ready")
+      .Text("address", "0.0.0.0")
+      .Number("port", DISCOVERY_PORT)
+      .Number("devices", Count(devices))
+      .Raw("seed", std::to_string(seed))
+      .Number("delay_min_ms", options.delayMinMs)
+      .Number("delay_max_ms", options.delayMaxMs)
+      .Number("rate", options.rate)
+      .Number("burst", options.burst)
+      .Number("noise", options.noise)
+      .Number("duration_ms", options.durationMs)
+      .Str();
+}
+
+std::string DatagramEvent(const Sender& from, const std::uint8_t* data,
+                          std::size_t size) {
+  return Event("datagram", from)
+      .Number("size", Count(size))
+      .Text("kind", DatagramKind(data, size))
+      .Text("hex", HexOf(data, size))
+      .Str();
+}
+
+std::string SearchEvent(const Sender& from, const PlannedSearch& plan,
+                        std::size_t pending) {
+  return Event("search", from)
+      .Number("replies", Count(plan.replies))
+      .Number("noise", Count(plan.noise))
+      .Number("pending", Count(pending))
+      .Str();
+}
+
+std::string SearchDroppedEvent(const Sender& from, std::size_t pending) {
+  return Event("search_dropped", from).Number("pending", Count(pending)).Str();
+}
+
+std::string ChangeEvent(const Sender& from, const AppliedChange& change,
+                        const std::uint8_t* body) {
+  return Event("change", from)
+      .Number("device", Count(change.device))
+      .Text("mac", MacString(change.after.macAddress))
+      .Raw("old", SettingsJson(change.before))
+      .Raw("new", SettingsJson(change.after))
+      .Text("body", HexOf(body, DEVICE_INFO_SIZE))
+      .Str();
+}
+
+std::string ChangeUnknownEvent(const Sender& from, const std::uint8_t* body) {
+  return Event("change_unknown", from)
+      .Text("mac", MacString(ParseDeviceInfo(body).macAddress))
+      .Text("body", HexOf(body, DEVICE_INFO_SIZE))
+      .Str();
+}
+
+std::string ChangeShortEvent(const Sender& from, std::size_t size) {
+  return Event("change_short", from).Number("size", Count(size)).Str();
+}
+
+std::string SendFailedEvent(std::size_t size) {
+  return Event("send_failed")
+      .Text("to", DottedText(BROADCAST_ADDRESS))
+      .Number("port", DISCOVERY_PORT)
+      .Number("size", Count(size))
+      .Str();
+}
+
+std::string ExitEvent(const char* reason, const RunCounters& counters) {
+  return Event("exit")
+      .Text("reason", reason)
+      .Number("searches", counters.searches)
+      .Number("changes", counters.changes)
+      .Number("replies_sent", counters.repliesSent)
+      .Number("noise_sent", counters.noiseSent)
+      .Number("send_failures", counters.sendFailures)
+      .Number("received", counters.received)
+      .Number("echoes", counters.echoes)
+      .Number("pending", counters.pending)
+      .Str();
+}
+
+}  // namespace devsim

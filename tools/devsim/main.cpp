@@ -1,0 +1,89 @@
+// quellan-devsim: stands in for network video devices on the discovery port.
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tools/devsim/device_csv.h"
+#include "tools/devsim/device_set.h"
+#include "tools/devsim/options.h"
+#include "tools/devsim/process_hooks.h"
+#include "tools/devsim/simulator.h"
+
+namespace {
+
+constexpr int kUsageError = 2;
+constexpr int kDeviceFileError = 3;
+
+bool ReadWholeFile(const std::string& path, std::string* text) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return false;
+  std::ostringstream content;
+  content << file.rdbuf();
+  if (file.bad()) return false;
+  *text = content.str();
+  return true;
+}
+
+std::uint64_t FreshSeed() {
+  std::random_device device;
+  const std::uint64_t clock = static_cast<std::uint64_t>(
+      std::chrono::steady_clock::now().time_since_epoch().count());
+  return (static_cast<std::uint64_t>(device()) << 32) ^ device() ^ clock;
+}
+
+int Fail(int status, const std::string& message) {
+  std::fprintf(stderr, "quellan-devsim: %s\n", message.c_str());
+  if (status == kUsageError) {
+    std::fprintf(stderr, "Run 'quellan-devsim --help' for the options.\n");
+  }
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const devsim::OptionsResult parsed =
+      devsim::ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+  if (!parsed.ok) return Fail(kUsageError, parsed.error);
+  const devsim::Options& options = parsed.options;
+  if (options.help) {
+    std::fputs(devsim::UsageText().c_str(), stdout);
+    return 0;
+  }
+
+  std::vector<devsim::SimDevice> devices;
+  if (!options.devicesPath.empty()) {
+    std::string text;
+    if (!ReadWholeFile(options.devicesPath, &text)) {
+      return Fail(kDeviceFileError,
+                  "cannot read the device file '" + options.devicesPath + "'");
+    }
+    devsim::CsvResult read =
+        devsim::ReadDeviceCsv(text, options.devicesPath, options.repeat);
+    if (!read.ok) return Fail(kDeviceFileError, read.error);
+    if (read.devices.empty()) {
+      return Fail(kDeviceFileError, options.devicesPath + ": no devices");
+    }
+    devices = std::move(read.devices);
+  } else {
+    devsim::GeneratedSet generated =
+        devsim::GenerateDevices(options.count, options.subnet, options.repeat);
+    if (!generated.ok) return Fail(kUsageError, generated.error);
+    devices = std::move(generated.devices);
+  }
+
+  if (options.printDevices) {
+    std::fputs(devsim::WriteDeviceCsv(devices).c_str(), stdout);
+    return 0;
+  }
+
+  devsim::InstallStopHandlers();
+  devsim::RequestFineTimer();
+  const std::uint64_t seed = options.haveSeed ? options.seed : FreshSeed();
+  return devsim::RunSimulator(options, seed, std::move(devices));
+}

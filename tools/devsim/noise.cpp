@@ -1,0 +1,63 @@
+#include "tools/devsim/noise.h"
+
+#include <random>
+
+#include "discovery/datagram.h"
+
+namespace devsim {
+namespace {
+
+constexpr std::uint32_t kForeignMagic = 0x5A5AC3C3u;
+
+struct WrongHeader {
+  std::uint32_t magic;
+  std::uint32_t command;
+};
+
+// Each pairs a right magic with a wrong command or the other way round; the
+// last entry leaves the random bytes as they are.
+const WrongHeader kWrongHeaders[] = {
+    {REPLY_MAGIC, CMD_SEARCH},         {REQUEST_MAGIC, CMD_SEARCH_REPLY},
+    {kForeignMagic, CMD_SEARCH_REPLY}, {REPLY_MAGIC, CMD_CHANGE_IP},
+    {REQUEST_MAGIC, 0x0503u},          {0, 0},
+};
+constexpr std::size_t kWrongHeaderCount =
+    sizeof kWrongHeaders / sizeof kWrongHeaders[0];
+
+}  // namespace
+
+const std::size_t kNoiseSizes[] = {0, 1,  23, 95, 97,  300,
+                                   7, 24, 64, 96, 256, 257};
+const std::size_t kNoiseSizeCount = sizeof kNoiseSizes / sizeof kNoiseSizes[0];
+
+bool LooksMeaningful(const std::vector<std::uint8_t>& datagram) {
+  if (datagram.size() < 8) return false;
+  const std::uint32_t magic = ReadU32(datagram.data());
+  const std::uint32_t command = ReadU32(datagram.data() + 4);
+  if (magic == REPLY_MAGIC) return command == CMD_SEARCH_REPLY;
+  if (magic == REQUEST_MAGIC) {
+    return command == CMD_SEARCH || command == CMD_CHANGE_IP;
+  }
+  return false;
+}
+
+std::vector<std::uint8_t> MakeNoise(std::uint64_t key, std::uint32_t index) {
+  std::mt19937_64 random(key * 0x9E3779B97F4A7C15ull + index);
+  std::vector<std::uint8_t> datagram(kNoiseSizes[index % kNoiseSizeCount]);
+  for (std::uint8_t& byte : datagram) {
+    byte = static_cast<std::uint8_t>(random());
+  }
+  const WrongHeader& header = kWrongHeaders[index % kWrongHeaderCount];
+  if (header.magic != 0) {
+    std::uint8_t words[8];
+    WriteU32(words, header.magic);
+    WriteU32(words + 4, header.command);
+    for (std::size_t i = 0; i < 8 && i < datagram.size(); ++i) {
+      datagram[i] = words[i];
+    }
+  }
+  if (LooksMeaningful(datagram)) datagram[4] ^= 0xFF;
+  return datagram;
+}
+
+}  // namespace devsim

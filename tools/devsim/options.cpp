@@ -1,0 +1,247 @@
+#include "tools/devsim/options.h"
+
+#include "tools/devsim/text_form.h"
+
+namespace devsim {
+namespace {
+
+constexpr std::int64_t kMaxDurationSeconds = 1000000;
+constexpr int kMaxDelayMs = 60000;
+constexpr int kMaxNoise = 1000;
+constexpr int kMaxRate = 1000000;
+
+bool ReadInt(const std::string& name, const std::string& value, int low,
+             int high, int* out, std::string* error) {
+  std::int32_t parsed = 0;
+  if (!ParseInt32(value, &parsed) || parsed < low || parsed > high) {
+    *error = name + " needs a whole number from " + std::to_string(low) +
+             " to " + std::to_string(high) + ", not '" + value + "'";
+    return false;
+  }
+  *out = parsed;
+  return true;
+}
+
+bool ReadDelay(const std::string& value, Options* options, std::string* error) {
+  const std::size_t colon = value.find(':');
+  const std::string low = value.substr(0, colon);
+  const std::string high =
+      colon == std::string::npos ? low : value.substr(colon + 1);
+  std::string ignored;
+  if (!ReadInt("--delay", low, 0, kMaxDelayMs, &options->delayMinMs,
+               &ignored) ||
+      !ReadInt("--delay", high, 0, kMaxDelayMs, &options->delayMaxMs,
+               &ignored) ||
+      options->delayMinMs > options->delayMaxMs) {
+    *error = "--delay needs MIN:MAX in milliseconds, 0 <= MIN <= MAX <= " +
+             std::to_string(kMaxDelayMs) + ", not '" + value + "'";
+    return false;
+  }
+  return true;
+}
+
+bool ReadDuration(const std::string& value, std::int64_t* durationMs,
+                  std::string* error) {
+  const std::size_t dot = value.find('.');
+  const std::string whole = value.substr(0, dot);
+  std::string fraction =
+      dot == std::string::npos ? std::string() : value.substr(dot + 1);
+  std::uint64_t seconds = 0;
+  std::uint64_t millis = 0;
+  const bool fractionOk =
+      dot == std::string::npos ||
+      (!fraction.empty() && fraction.size() <= 3 &&
+       ParseUint64(fraction + std::string(3 - fraction.size(), '0'), &millis));
+  if (!ParseUint64(whole, &seconds) || !fractionOk ||
+      seconds > static_cast<std::uint64_t>(kMaxDurationSeconds) ||
+      seconds * 1000 + millis == 0) {
+    *error =
+        "--duration needs seconds above 0 (at most three decimals), not '" +
+        value + "'";
+    return false;
+  }
+  *durationMs = static_cast<std::int64_t>(seconds * 1000 + millis);
+  return true;
+}
+
+bool TakesValue(const std::string& name) {
+  static const char* const kValued[] = {
+      "--devices", "--count", "--subnet", "--delay",  "--rate",
+      "--burst",   "--seed",  "--noise",  "--repeat", "--duration",
+  };
+  for (const char* valued : kValued) {
+    if (name == valued) return true;
+  }
+  return false;
+}
+
+bool Apply(const std::string& name, const std::string& value, Options* options,
+           bool* subnetGiven, std::string* error) {
+  if (name == "--devices") {
+    if (value.empty()) {
+      *error = "--devices needs a file name";
+      return false;
+    }
+    options->devicesPath = value;
+    return true;
+  }
+  if (name == "--count") {
+    return ReadInt(name, value, 1, kMaxDevices, &options->count, error);
+  }
+  if (name == "--subnet") {
+    *subnetGiven = true;
+    return ParseSubnet(value, &options->subnet, error);
+  }
+  if (name == "--delay") return ReadDelay(value, options, error);
+  if (name == "--rate") {
+    return ReadInt(name, value, 1, kMaxRate, &options->rate, error);
+  }
+  if (name == "--burst") {
+    return ReadInt(name, value, 1, kMaxRate, &options->burst, error);
+  }
+  if (name == "--seed") {
+    if (!ParseUint64(value, &options->seed)) {
+      *error =
+          "--seed needs a whole number from 0 to 2^64-1, not '" + value + "'";
+      return false;
+    }
+    options->haveSeed = true;
+    return true;
+  }
+  if (name == "--noise") {
+    return ReadInt(name, value, 0, kMaxNoise, &options->noise, error);
+  }
+  if (name == "--repeat") {
+    return ReadInt(name, value, 0, kMaxRepeat, &options->repeat, error);
+  }
+  return ReadDuration(value, &options->durationMs, error);
+}
+
+}  // namespace
+
+OptionsResult ParseOptions(const std::vector<std::string>& args) {
+  OptionsResult result;
+  Options& options = result.options;
+  bool subnetGiven = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const std::size_t equals = arg.find('=');
+    const std::string name = arg.substr(0, equals);
+    if (name == "--help" || name == "-h") {
+      result.options.help = true;
+      result.ok = true;
+      return result;
+    }
+    if (name == "--log-datagrams" || name == "--print-devices") {
+      if (equals != std::string::npos) {
+        result.error = name + " takes no value";
+        return result;
+      }
+      if (name == "--log-datagrams") {
+        options.logDatagrams = true;
+      } else {
+        options.printDevices = true;
+      }
+      continue;
+    }
+    if (!TakesValue(name)) {
+      result.error = arg.compare(0, 1, "-") == 0
+                         ? "unknown option '" + name + "'"
+                         : "unexpected argument '" + arg + "'";
+      return result;
+    }
+    std::string value;
+    if (equals != std::string::npos) {
+      value = arg.substr(equals + 1);
+    } else if (i + 1 < args.size()) {
+      value = args[++i];
+    } else {
+      result.error = name + " needs a value";
+      return result;
+    }
+    if (!Apply(name, value, &options, &subnetGiven, &result.error)) {
+      return result;
+    }
+  }
+  if (options.devicesPath.empty() == (options.count == 0)) {
+    result.error = "give either --devices FILE or --count N";
+    return result;
+  }
+  if (subnetGiven && options.count == 0) {
+    result.error = "--subnet only applies with --count";
+    return result;
+  }
+  result.ok = true;
+  return result;
+}
+
+std::string UsageText() {
+  return R"(Usage: quellan-devsim (--devices FILE | --count N [--subnet NET/P]) [options]
+
+Emulates network video devices on one UDP socket bound to 0.0.0.0:64988. Every
+device answers each search request with a reply broadcast to
+255.255.255.255:64988 and takes the six network settings of a change request
+addressed to its MAC address. Events go to standard output, one JSON object a
+line; errors go to standard error.
+
+Devices:
+  --devices FILE     read the devices from a CSV file (columns below)
+  --count N          generate N devices (1 to 100000) instead
+  --subnet NET/P     subnet of generated devices (default 10.77.0.0/24);
+                     addresses start at host 10 and skip every x.x.x.0 and
+                     x.x.x.255, the gateway is the first host; 5000 devices
+                     need a /19 or larger
+  --repeat N         replies per device and search (0 to 16, default 1); for
+                     CSV rows, the default of an empty repeat cell
+  --print-devices    write the devices as CSV to standard output and exit
+
+Answering:
+  --delay MIN:MAX    each reply waits a random MIN to MAX milliseconds
+                     (default 0:300; a single number fixes the delay)
+  --rate N           send at most N datagrams a second (default 5000)
+  --burst N          ... with at most N at once (default 32)
+  --seed N           seed of the delays and the junk, to repeat a run
+                     (default: random, shown in the ready line)
+  --noise N          with each search also broadcast N junk datagrams of
+                     sizes 0, 1, 23, 95, 97, 300, 7, 24, 64, 96, 256, 257 (in
+                     turn) whose magic and command are wrong
+
+Running:
+  --log-datagrams    print every received datagram except the simulator's own
+                     broadcasts coming back
+  --duration SECONDS exit after this long (decimals allowed, e.g. 2.5)
+  -h, --help         show this text
+
+CSV file: a header row naming the columns, in any order, then one device a
+line. Blank lines and lines starting with # are skipped; cells are trimmed;
+quotes are not supported. Required columns:
+  mac          AA:BB:CC:DD:EE:FF (or with -); duplicates are allowed
+  ip_mode      any 32-bit number (0 fixed, 1 DHCP, 2 PPPoE)
+  ip, gateway, mask   dotted addresses
+  base_port, http_port   any 32-bit number, e.g. -1
+  model, firmware     up to 16 printable ASCII characters, may be empty
+Optional columns (an empty cell takes the default):
+  body_length  bodyLength written in the reply header (default 72)
+  repeat       replies per search (0 to 16; default --repeat)
+  reply_size   bytes sent, 0 to 1472: shorter cuts the reply, longer pads it
+               with zeros (default 96)
+  reserved1    4 hex digits, the two reserved bytes after the MAC (default 0)
+  reserved2    16 hex digits, the eight reserved bytes after the HTTP port
+               (default 0)
+
+Output lines (JSON, one per line, flushed at once):
+  {"event":"ready",...}     once the socket is bound
+  {"event":"search",...}    per search request answered
+  {"event":"change",...}    per device changed: mac, old and new settings,
+                            and the received 72-byte body as hex
+  {"event":"change_unknown",...}  change request for no known MAC
+  {"event":"change_short",...}    change request shorter than 96 bytes
+  {"event":"datagram",...}  per received datagram, with --log-datagrams
+  {"event":"exit",...}      on the way out, with counters
+
+Exit status: 0 after --duration or an interrupt, 1 when the socket cannot be
+set up, 2 for a bad command line, 3 for a bad device file.
+)";
+}
+
+}  // namespace devsim

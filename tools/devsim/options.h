@@ -1,0 +1,51 @@
+// The command line of quellan-devsim, parsed without side effects.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tools/devsim/device_set.h"
+
+namespace devsim {
+
+// 5000 replies a second: 5000 devices have all answered about a second after
+// a search. A kernel charges roughly 1 KiB of buffer per small datagram, so
+// a 200 KiB receive buffer holds the replies of some 40 ms: a receiver may
+// stall that long without losing any. A burst of 32 stays far below that and
+// still keeps the full rate when the loop wakes up to 6 ms late.
+constexpr int kDefaultRate = 5000;
+constexpr int kDefaultBurst = 32;
+
+struct Options {
+  bool help = false;
+  std::string devicesPath;
+  int count = 0;
+  Subnet subnet{0x0A4D0000u, 24};
+  int delayMinMs = 0;
+  int delayMaxMs = 300;
+  int rate = kDefaultRate;
+  int burst = kDefaultBurst;
+  bool haveSeed = false;
+  std::uint64_t seed = 0;
+  int noise = 0;
+  int repeat = 1;
+  bool logDatagrams = false;
+  // 0 runs until interrupted.
+  std::int64_t durationMs = 0;
+  bool printDevices = false;
+};
+
+struct OptionsResult {
+  bool ok = false;
+  Options options;
+  std::string error;
+};
+
+// `args` excludes the program name. Accepts "--name value" and
+// "--name=value".
+OptionsResult ParseOptions(const std::vector<std::string>& args);
+
+std::string UsageText();
+
+}  // namespace devsim

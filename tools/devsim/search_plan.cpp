@@ -1,0 +1,36 @@
+#include "tools/devsim/search_plan.h"
+
+namespace devsim {
+
+std::int64_t Rng::Between(std::int64_t low, std::int64_t high) {
+  if (high <= low) return low;
+  const std::uint64_t span = static_cast<std::uint64_t>(high - low) + 1;
+  return low + static_cast<std::int64_t>(Next() % span);
+}
+
+PlannedSearch PlanSearch(const std::vector<SimDevice>& devices, int noise,
+                         const AnswerWindow& window, Micros now, Rng& rng,
+                         PacedSchedule& schedule) {
+  PlannedSearch planned;
+  for (std::size_t i = 0; i < devices.size(); ++i) {
+    for (int r = 0; r < devices[i].repeat; ++r) {
+      SendItem item;
+      item.kind = SendItem::Kind::Reply;
+      item.index = static_cast<std::uint32_t>(i);
+      schedule.Add(now + rng.Between(window.earliest, window.latest), item);
+      ++planned.replies;
+    }
+  }
+  const std::uint64_t noiseKey = rng.Next();
+  for (int n = 0; n < noise; ++n) {
+    SendItem item;
+    item.kind = SendItem::Kind::Noise;
+    item.index = static_cast<std::uint32_t>(n);
+    item.noiseKey = noiseKey;
+    schedule.Add(now + rng.Between(window.earliest, window.latest), item);
+    ++planned.noise;
+  }
+  return planned;
+}
+
+}  // namespace devsim

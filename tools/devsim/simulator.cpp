@@ -1,0 +1,243 @@
+#include "tools/devsim/simulator.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <utility>
+
+#include "discovery/datagram.h"
+#include "discovery/net.h"
+#include "tools/devsim/device_set.h"
+#include "tools/devsim/echo_filter.h"
+#include "tools/devsim/events.h"
+#include "tools/devsim/noise.h"
+#include "tools/devsim/process_hooks.h"
+#include "tools/devsim/schedule.h"
+#include "tools/devsim/search_plan.h"
+
+namespace devsim {
+namespace {
+
+// Room for any UDP datagram, so the log shows even what a device would drop.
+constexpr std::size_t kReceiveCapacity = 65536;
+constexpr int kSocketBufferBytes = 1 << 20;
+// How long a wait may last before the stop flag is looked at again.
+constexpr Micros kStopPoll = 100000;
+// Receiving stops after this many in a row so that due sends are not starved.
+constexpr int kReceivesPerPass = 256;
+constexpr std::size_t kMaxPending = 1000000;
+constexpr int kMaxWaitFailures = 100;
+constexpr Micros kEchoMemory = 10000000;
+constexpr std::size_t kEchoCapacity = 200000;
+
+class Simulator {
+ public:
+  Simulator(const Options& options, std::uint64_t seed,
+            std::vector<SimDevice> devices)
+      : options_(options),
+        seed_(seed),
+        devices_(std::move(devices)),
+        rng_(seed),
+        schedule_(options.rate, options.burst),
+        echoes_(kEchoMemory, kEchoCapacity),
+        buffer_(kReceiveCapacity),
+        start_(std::chrono::steady_clock::now()) {
+    window_.earliest = static_cast<Micros>(options.delayMinMs) * 1000;
+    window_.latest = static_cast<Micros>(options.delayMaxMs) * 1000;
+  }
+
+  int Run() {
+    if (!Open()) return 1;
+    Print(ReadyEvent(options_, seed_, devices_.size()));
+    const Micros end =
+        options_.durationMs > 0 ? options_.durationMs * 1000 : kNever;
+    const char* reason = "signal";
+    int status = 0;
+    int waitFailures = 0;
+    while (status == 0 && !StopRequested()) {
+      Micros now = Now();
+      if (now >= end) {
+        reason = "duration";
+        break;
+      }
+      SendDue(now);
+      now = Now();
+      const Micros wakeAt = std::min(schedule_.NextSendAt(now), end);
+      const Micros wait =
+          std::max<Micros>(0, std::min(wakeAt - now, kStopPoll));
+      const int timeoutMs = static_cast<int>((wait + 999) / 1000);
+      switch (net::WaitReadable(socket_, net::kNoSocket, timeoutMs)) {
+        case net::WaitResult::Readable:
+          waitFailures = 0;
+          ReceiveWaiting();
+          break;
+        case net::WaitResult::Failed:
+          if (++waitFailures > kMaxWaitFailures) {
+            std::fprintf(stderr,
+                         "quellan-devsim: waiting on the socket keeps "
+                         "failing\n");
+            reason = "error";
+            status = 1;
+          }
+          break;
+        default:
+          waitFailures = 0;
+          break;
+      }
+    }
+    counters_.pending = static_cast<std::int64_t>(schedule_.Pending());
+    Print(ExitEvent(reason, counters_));
+    net::Close(socket_);
+    net::Cleanup();
+    return status;
+  }
+
+ private:
+  Micros Now() const {
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::steady_clock::now() - start_)
+        .count();
+  }
+
+  bool Open() {
+    if (!net::Startup()) {
+      std::fprintf(stderr,
+                   "quellan-devsim: the socket library did not "
+                   "start\n");
+      return false;
+    }
+    socket_ = net::OpenUdp();
+    if (socket_ == net::kNoSocket) {
+      std::fprintf(stderr, "quellan-devsim: cannot open a UDP socket\n");
+      net::Cleanup();
+      return false;
+    }
+    // A larger buffer only helps against floods of searches; without it the
+    // simulator still works.
+    net::SetReceiveBuffer(socket_, kSocketBufferBytes);
+    if (!net::EnableAddressReuse(socket_) || !net::EnableBroadcast(socket_) ||
+        !net::Bind(socket_, net::Endpoint{0, DISCOVERY_PORT})) {
+      std::fprintf(stderr,
+                   "quellan-devsim: cannot bind 0.0.0.0:%u with address "
+                   "reuse and broadcast (is the port held without reuse?)\n",
+                   static_cast<unsigned>(DISCOVERY_PORT));
+      net::Close(socket_);
+      net::Cleanup();
+      return false;
+    }
+    return true;
+  }
+
+  // Tests wait for these lines, so each one leaves at once.
+  void Print(const std::string& line) {
+    std::fputs((line + "\n").c_str(), stdout);
+    std::fflush(stdout);
+  }
+
+  void SendDue(Micros now) {
+    SendItem item;
+    while (schedule_.TakeDue(now, &item)) {
+      const bool reply = item.kind == SendItem::Kind::Reply;
+      const std::vector<std::uint8_t> bytes =
+          reply ? BuildReply(devices_[item.index])
+                : MakeNoise(item.noiseKey, item.index);
+      // A zero-length datagram still needs a valid pointer.
+      static const std::uint8_t kNothing = 0;
+      const std::uint8_t* data = bytes.empty() ? &kNothing : bytes.data();
+      if (!net::SendTo(socket_, data, bytes.size(),
+                       net::Endpoint{BROADCAST_ADDRESS, DISCOVERY_PORT})) {
+        if (counters_.sendFailures++ == 0) {
+          Print(SendFailedEvent(bytes.size()));
+        }
+        continue;
+      }
+      echoes_.Remember(data, bytes.size(), now);
+      ++(reply ? counters_.repliesSent : counters_.noiseSent);
+    }
+  }
+
+  void ReceiveWaiting() {
+    for (int n = 0; n < kReceivesPerPass; ++n) {
+      net::Endpoint from;
+      const int size =
+          net::ReceiveFrom(socket_, buffer_.data(), buffer_.size(), &from);
+      if (size >= 0) {
+        Handle(static_cast<std::size_t>(size), Sender{from.address, from.port});
+      }
+      if (net::WaitReadable(socket_, net::kNoSocket, 0) !=
+          net::WaitResult::Readable) {
+        return;
+      }
+    }
+  }
+
+  void Handle(std::size_t size, const Sender& from) {
+    const std::uint8_t* data = buffer_.data();
+    const Micros now = Now();
+    // The simulator's own replies and junk are never requests, so skipping
+    // them loses nothing but log lines.
+    if (echoes_.TakeEcho(data, size, now)) {
+      ++counters_.echoes;
+      return;
+    }
+    ++counters_.received;
+    if (options_.logDatagrams) Print(DatagramEvent(from, data, size));
+    const std::string kind = DatagramKind(data, size);
+    if (kind == "search") OnSearch(from, now);
+    if (kind == "change") OnChange(data, size, from);
+  }
+
+  void OnSearch(const Sender& from, Micros now) {
+    std::size_t planned = static_cast<std::size_t>(options_.noise);
+    for (const SimDevice& device : devices_) {
+      planned += static_cast<std::size_t>(device.repeat);
+    }
+    if (schedule_.Pending() + planned > kMaxPending) {
+      Print(SearchDroppedEvent(from, schedule_.Pending()));
+      return;
+    }
+    const PlannedSearch plan =
+        PlanSearch(devices_, options_.noise, window_, now, rng_, schedule_);
+    ++counters_.searches;
+    Print(SearchEvent(from, plan, schedule_.Pending()));
+  }
+
+  void OnChange(const std::uint8_t* data, std::size_t size,
+                const Sender& from) {
+    if (size < DATAGRAM_SIZE) {
+      Print(ChangeShortEvent(from, size));
+      return;
+    }
+    const std::uint8_t* body = data + HEADER_SIZE;
+    const std::vector<AppliedChange> applied =
+        ApplyChangeRequest(devices_, ParseDeviceInfo(body));
+    if (applied.empty()) Print(ChangeUnknownEvent(from, body));
+    for (const AppliedChange& change : applied) {
+      ++counters_.changes;
+      Print(ChangeEvent(from, change, body));
+    }
+  }
+
+  const Options options_;
+  const std::uint64_t seed_;
+  std::vector<SimDevice> devices_;
+  Rng rng_;
+  PacedSchedule schedule_;
+  EchoFilter echoes_;
+  AnswerWindow window_;
+  std::vector<std::uint8_t> buffer_;
+  const std::chrono::steady_clock::time_point start_;
+  net::Socket socket_ = net::kNoSocket;
+  RunCounters counters_;
+};
+
+}  // namespace
+
+int RunSimulator(const Options& options, std::uint64_t seed,
+                 std::vector<SimDevice> devices) {
+  Simulator simulator(options, seed, std::move(devices));
+  return simulator.Run();
+}
+
+}  // namespace devsim

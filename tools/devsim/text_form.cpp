@@ -1,0 +1,125 @@
+#include "tools/devsim/text_form.h"
+
+#include <cstdio>
+#include <limits>
+
+namespace devsim {
+namespace {
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+bool IsPrintable(char c) { return c >= 0x20 && c <= 0x7E; }
+
+}  // namespace
+
+std::string DottedText(std::uint32_t numeric) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%u.%u.%u.%u", (numeric >> 24) & 0xFFu,
+                (numeric >> 16) & 0xFFu, (numeric >> 8) & 0xFFu,
+                numeric & 0xFFu);
+  return text;
+}
+
+std::string MacString(const std::array<std::uint8_t, 6>& mac) {
+  char text[18];
+  std::snprintf(text, sizeof text, "%02X:%02X:%02X:%02X:%02X:%02X", mac[0],
+                mac[1], mac[2], mac[3], mac[4], mac[5]);
+  return text;
+}
+
+bool ParseMac(const std::string& text, std::array<std::uint8_t, 6>* mac) {
+  if (text.size() != 17) return false;
+  const char separator = text[2];
+  if (separator != ':' && separator != '-') return false;
+  std::array<std::uint8_t, 6> parsed{};
+  for (std::size_t i = 0; i < 6; ++i) {
+    const std::size_t at = i * 3;
+    if (i > 0 && text[at - 1] != separator) return false;
+    const int high = HexDigit(text[at]);
+    const int low = HexDigit(text[at + 1]);
+    if (high < 0 || low < 0) return false;
+    parsed[i] = static_cast<std::uint8_t>(high * 16 + low);
+  }
+  *mac = parsed;
+  return true;
+}
+
+std::string HexOf(const std::uint8_t* bytes, std::size_t size) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string text;
+  text.reserve(size * 2);
+  for (std::size_t i = 0; i < size; ++i) {
+    text += kDigits[bytes[i] >> 4];
+    text += kDigits[bytes[i] & 0x0F];
+  }
+  return text;
+}
+
+bool ParseHex(const std::string& text, std::uint8_t* bytes, std::size_t size) {
+  if (text.size() != size * 2) return false;
+  for (std::size_t i = 0; i < size; ++i) {
+    const int high = HexDigit(text[i * 2]);
+    const int low = HexDigit(text[i * 2 + 1]);
+    if (high < 0 || low < 0) return false;
+    bytes[i] = static_cast<std::uint8_t>(high * 16 + low);
+  }
+  return true;
+}
+
+bool ParseUint64(const std::string& text, std::uint64_t* value) {
+  if (text.empty() || text.size() > 20) return false;
+  std::uint64_t result = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    const std::uint64_t digit = static_cast<std::uint64_t>(c - '0');
+    if (result > (std::numeric_limits<std::uint64_t>::max() - digit) / 10) {
+      return false;
+    }
+    result = result * 10 + digit;
+  }
+  *value = result;
+  return true;
+}
+
+bool ParseInt32(const std::string& text, std::int32_t* value) {
+  if (text.empty()) return false;
+  const bool negative = text[0] == '-';
+  const std::string digits =
+      (negative || text[0] == '+') ? text.substr(1) : text;
+  std::uint64_t magnitude = 0;
+  if (!ParseUint64(digits, &magnitude)) return false;
+  const std::uint64_t limit = negative ? 2147483648u : 2147483647u;
+  if (magnitude > limit) return false;
+  const std::int64_t signedValue = negative
+                                       ? -static_cast<std::int64_t>(magnitude)
+                                       : static_cast<std::int64_t>(magnitude);
+  *value = static_cast<std::int32_t>(signedValue);
+  return true;
+}
+
+std::string DeviceTextString(const DeviceText& area) {
+  std::string text;
+  for (std::uint8_t byte : area) {
+    if (byte == 0) break;
+    text += static_cast<char>(byte);
+  }
+  return text;
+}
+
+bool MakeDeviceText(const std::string& text, DeviceText* area) {
+  if (text.size() > DEVICE_TEXT_SIZE) return false;
+  DeviceText filled{};
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (!IsPrintable(text[i])) return false;
+    filled[i] = static_cast<std::uint8_t>(text[i]);
+  }
+  *area = filled;
+  return true;
+}
+
+}  // namespace devsim
