@@ -13,10 +13,15 @@ cd "$root"
 ensure_packages
 
 presets=(native native-asan native-tsan win64)
+mkdir -p build
 for preset in "${presets[@]}"; do
   echo "== build $preset"
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" -j2
+  # The build's own output only when it fails.
+  if ! { cmake --preset "$preset" && cmake --build --preset "$preset" -j2; } \
+    >"build/$preset-build.log" 2>&1; then
+    tail -n 60 "build/$preset-build.log"
+    exit 1
+  fi
 done
 
 name=qt$$

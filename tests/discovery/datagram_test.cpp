@@ -12,8 +12,8 @@ namespace {
 // A 256-byte zero-filled receive buffer holding `datagram` at its start.
 std::vector<std::uint8_t> Received(const std::vector<std::uint8_t>& datagram) {
   std::vector<std::uint8_t> buffer(RECEIVE_BUFFER_SIZE, 0);
-  std::memcpy(buffer.data(), datagram.data(),
-              std::min(datagram.size(), buffer.size()));
+  std::copy_n(datagram.begin(), std::min(datagram.size(), buffer.size()),
+              buffer.begin());
   return buffer;
 }
 

@@ -12,8 +12,10 @@
 #include <thread>
 
 #include "discovery/notify.h"
+#include "discovery/port_conflict.h"
 #include "tests/support/hex.h"
 #include "tests/support/peer.h"
+#include "tests/support/port_holder.h"
 
 namespace {
 
@@ -275,8 +277,7 @@ TEST(PortTaken, StartFailsWithThePortReportAndLeavesNoThread) {
   EXPECT_FALSE(DiscoveryRunning());
   ASSERT_EQ(notices.size(), 1u);
   EXPECT_EQ(notices[0],
-            L"Quellan: Port for IP discovery is already used by other "
-            L"application.\nProcss ID : Unknown\nProcess path : Unknown");
+            L"Quellan: " + PortConflictMessage(ExpectedPortHolderDetail()));
   EXPECT_EQ(DiscoverySend(CMD_SEARCH, nullptr), 0);
   DiscoveryStop();
   SetUserNotifier(previous);

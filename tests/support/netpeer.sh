@@ -29,9 +29,14 @@ fi
 
 work=$(mktemp -d)
 peer_pid="" holder_pid=""
+stop() {
+  [ -n "$1" ] || return 0
+  kill "$1" 2>/dev/null || true
+  wait "$1" 2>/dev/null || true
+}
 cleanup() {
-  [ -n "$peer_pid" ] && kill "$peer_pid" 2>/dev/null && wait "$peer_pid" 2>/dev/null
-  [ -n "$holder_pid" ] && kill "$holder_pid" 2>/dev/null && wait "$holder_pid" 2>/dev/null
+  stop "$peer_pid"
+  stop "$holder_pid"
   rm -rf "$work"
 }
 trap cleanup EXIT
