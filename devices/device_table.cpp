@@ -50,10 +50,13 @@ Intake DeviceTable::Add(const PendingReply& entry) {
 
 void DeviceTable::Clear() {
   rows_.clear();
+  checkedCount_ = 0;
   macTexts_.clear();
   ipTextCounts_.clear();
 }
 
 void DeviceTable::SetChecked(std::size_t index, bool checked) {
+  if (rows_[index].checked == checked) return;
   rows_[index].checked = checked;
+  checked ? ++checkedCount_ : --checkedCount_;
 }

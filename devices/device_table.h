@@ -70,11 +70,15 @@ class DeviceTable {
   // The row's own record, which the IP change writes into.
   DeviceInfo& Record(std::size_t index) { return rows_[index].record; }
   void SetChecked(std::size_t index, bool checked);
+  std::size_t CheckedCount() const { return checkedCount_; }
+  // For sorting: a sort moves rows and check marks but never changes how
+  // many rows are checked.
   std::vector<DeviceRow>& MutableRows() { return rows_; }
 
  private:
   std::vector<DeviceRow> rows_;
   std::unordered_set<std::wstring> macTexts_;
   std::unordered_map<std::wstring, std::size_t> ipTextCounts_;
+  std::size_t checkedCount_ = 0;
   bool collisionCheckArmed_ = false;
 };

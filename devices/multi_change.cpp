@@ -3,6 +3,11 @@
 #include "devices/address_plan.h"
 #include "dialogs/address_pair.h"
 
+IpSettings SettingsForDevice(IpSettings settings, const DeviceInfo& device) {
+  if (settings.ipMode < 0) settings.ipMode = device.ipMode;
+  return settings;
+}
+
 MultiChangeTargets FindMultiChangeTargets(const std::vector<DeviceRow>& rows) {
   MultiChangeTargets targets;
   for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -14,9 +19,10 @@ MultiChangeTargets FindMultiChangeTargets(const std::vector<DeviceRow>& rows) {
   return targets;
 }
 
-bool PrepareMultiChange(std::vector<DeviceRow>& rows,
-                        const MultiChangeTargets& targets,
-                        const IpSettings& settings, std::wstring* message) {
+bool PlanMultiChange(const std::vector<DeviceRow>& rows,
+                     const MultiChangeTargets& targets,
+                     const IpSettings& settings,
+                     std::vector<DeviceInfo>* bodies, std::wstring* message) {
   const AddressPairOutcome check =
       IsValidAddressPair(settings.ipAddress, settings.subnetMask);
   if (check != AddressPairOutcome::Valid) {
@@ -30,10 +36,13 @@ bool PrepareMultiChange(std::vector<DeviceRow>& rows,
     *message = NotEnoughAddressesMessage(static_cast<int>(targets.rows.size()));
     return false;
   }
+  bodies->clear();
   for (std::size_t k = 0; k < targets.rows.size(); ++k) {
-    IpSettings own = settings;
+    DeviceInfo body = rows[targets.rows[k]].record;
+    IpSettings own = SettingsForDevice(settings, body);
     own.ipAddress = NumericToNetwork(plan.addresses[k]);
-    ApplyIpSettings(rows[targets.rows[k]].record, own);
+    ApplyIpSettings(body, own);
+    bodies->push_back(body);
   }
   return true;
 }
@@ -46,12 +55,16 @@ MultiChangePass::MultiChangePass(std::vector<DeviceInfo> bodies, Send send,
       finished_(std::move(finished)) {}
 
 MultiChangePass::~MultiChangePass() {
+  RequestStop();
+  if (thread_.joinable()) thread_.join();
+}
+
+void MultiChangePass::RequestStop() {
   {
     std::lock_guard<std::mutex> hold(lock_);
     quit_ = true;
   }
   quitting_.notify_all();
-  if (thread_.joinable()) thread_.join();
 }
 
 void MultiChangePass::Start() {

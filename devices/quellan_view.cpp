@@ -1,17 +1,223 @@
 #include "devices/quellan_view.h"
 
+#include <commctrl.h>
+
+#include "app/shell_messages.h"
+#include "devices/multi_change.h"
+#include "devices/row_sort.h"
+#include "devices/web_launcher.h"
+#include "discovery/engine.h"
 #include "res/resource.h"
+
+using winui::Message;
+using winui::MessageResult;
+
+namespace {
+
+HFONT MakeFont(int height, int weight, const wchar_t* face) {
+  return CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE,
+                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                     ANTIALIASED_QUALITY, DEFAULT_PITCH, face);
+}
+
+void Place(HWND dialog, int id, const ViewRect& r) {
+  if (HWND control = GetDlgItem(dialog, id))
+    MoveWindow(control, r.x, r.y, r.width, r.height, FALSE);
+}
+
+}  // namespace
+
+std::atomic<CQuellanView*> CQuellanView::activeView{nullptr};
 
 const winui::MessageMapEntry<CQuellanView> CQuellanView::kMessageMap[] = {
     winui::OnMessage(WM_INITDIALOG, &Self::OnInitDialog),
+    winui::OnMessage(WM_SIZE, &Self::OnSize),
+    winui::OnMessage(WM_PAINT, &Self::OnPaint),
+    winui::OnMessage(WM_CTLCOLORSTATIC, &Self::OnCtlColorStatic),
+    winui::OnMessage(WM_VIEW_COMMAND, &Self::OnViewCommand),
+    winui::OnMessage(WM_TIMER, &Self::OnTimer),
+    winui::OnNotify(IDC_DEVICE_LIST, NM_CLICK, &Self::OnListClick),
+    winui::OnNotify(IDC_DEVICE_LIST, LVN_COLUMNCLICK, &Self::OnColumnClick),
+    winui::OnMessage(WM_CLOSE, &Self::OnClose),
+    winui::OnNotify(IDC_DEVICE_LIST, NM_DBLCLK, &Self::OnListDoubleClick),
+    winui::OnNotify(IDC_DEVICE_LIST, LVN_ITEMCHANGED, &Self::OnItemChanged),
+    winui::OnCommandCode(IDC_SELECT_ALL, BN_CLICKED, &Self::OnSelectAll),
+    winui::OnMessage(WM_ROWS_ADDED, &Self::OnRowsAdded),
+    winui::OnMessage(WM_MULTI_STEP, &Self::OnMultiStep),
 };
 
 CQuellanView::CQuellanView() : winui::Dialog(IDD_QUELLAN_VIEW) {}
 
-winui::MessageResult CQuellanView::ProcessMessage(const winui::Message& m) {
+CQuellanView::~CQuellanView() {
+  multiChange.reset();
+  searchWorker.reset();
+  if (engineRunning) DiscoveryStop();
+  CQuellanView* self = this;
+  activeView.compare_exchange_strong(self, nullptr);
+  collisionNotice.Close();
+  if (listFont) DeleteObject(listFont);
+  if (labelFont) DeleteObject(labelFont);
+}
+
+MessageResult CQuellanView::ProcessMessage(const Message& m) {
   return winui::Dispatch(*this, kMessageMap, m);
 }
 
-winui::MessageResult CQuellanView::OnInitDialog(const winui::Message&) {
+MessageResult CQuellanView::OnInitDialog(const Message&) {
+  activeView = this;
+  browserPath = ResolveBrowserPath();
+  listFont = MakeFont(-12, 500, L"Verdana");
+  labelFont = MakeFont(-13, 600, L"Arial");
+  list.Attach(GetDlgItem(handle(), IDC_DEVICE_LIST));
+  for (int id :
+       {IDC_DEVICE_GROUP, IDC_SELECT_ALL_TEXT, IDC_FOUND_TEXT, IDC_GROUP_TITLE})
+    SendDlgItemMessageW(handle(), id, WM_SETFONT,
+                        reinterpret_cast<WPARAM>(labelFont), FALSE);
+  list.SetUp(listFont);
   return TRUE;
+}
+
+MessageResult CQuellanView::OnSize(const Message&) {
+  RECT client;
+  GetClientRect(handle(), &client);
+  const ViewLayout layout = LayOutView(client.right, client.bottom);
+  SendMessageW(handle(), WM_SETREDRAW, FALSE, 0);
+  Place(handle(), IDC_DEVICE_GROUP, layout.group);
+  if (HWND title = GetDlgItem(handle(), IDC_GROUP_TITLE))
+    SetWindowPos(title, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  Place(handle(), IDC_GROUP_TITLE, layout.groupTitle);
+  Place(handle(), IDC_SELECT_ALL, layout.selectAll);
+  Place(handle(), IDC_SELECT_ALL_TEXT, layout.selectAllText);
+  Place(handle(), IDC_FOUND_TEXT, layout.foundText);
+  Place(handle(), IDC_DEVICE_LIST, layout.list);
+  if (list.handle()) {
+    int widths[DEVICE_COLUMNS];
+    for (int c = 0; c < DEVICE_COLUMNS; ++c) widths[c] = layout.columnWidths[c];
+    list.SetColumnWidths(widths);
+  }
+  SendMessageW(handle(), WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(handle(), nullptr, TRUE);
+  return 0;
+}
+
+MessageResult CQuellanView::OnPaint(const Message&) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(handle(), &paint);
+  RECT client;
+  GetClientRect(handle(), &client);
+  for (const Band& band : BackgroundBands(client.bottom)) {
+    RECT area = {0, band.top, client.right, client.bottom};
+    HBRUSH brush = CreateSolidBrush(RGB(band.red, band.green, band.blue));
+    FillRect(dc, &area, brush);
+    DeleteObject(brush);
+  }
+  HPEN white = CreatePen(PS_SOLID, 1, RGB(255, 255, 255));
+  HGDIOBJ old = SelectObject(dc, white);
+  for (const Line& line : WhiteLines(client.right)) {
+    MoveToEx(dc, line.left, line.y, nullptr);
+    LineTo(dc, line.right, line.y);
+  }
+  SelectObject(dc, old);
+  DeleteObject(white);
+  EndPaint(handle(), &paint);
+  return 0;
+}
+
+MessageResult CQuellanView::OnCtlColorStatic(const Message& m) {
+  HDC dc = reinterpret_cast<HDC>(m.wParam);
+  SetTextColor(dc, RGB(255, 255, 255));
+  SetBkColor(dc, RGB(157, 161, 171));
+  return reinterpret_cast<LRESULT>(GetStockObject(HOLLOW_BRUSH));
+}
+
+MessageResult CQuellanView::OnViewCommand(const Message& m) {
+  switch (m.wParam) {
+    case ID_DEVICE_SEARCH:
+      StartSearch();
+      break;
+    case ID_DEVICE_IP_CHANGE:
+      ChangeIpCommand();
+      break;
+    case ID_DEVICE_WEB_PAGE:
+      OpenSelectedWebPage();
+      break;
+  }
+  return 0;
+}
+
+MessageResult CQuellanView::OnListClick(const Message&) {
+  Apply(::OnListClick(list.Selected() >= 0));
+  return 0;
+}
+
+MessageResult CQuellanView::OnListDoubleClick(const Message&) {
+  OpenSelectedWebPage();
+  return 0;
+}
+
+MessageResult CQuellanView::OnItemChanged(const Message& m) {
+  const auto* change = reinterpret_cast<const NMLISTVIEW*>(m.lParam);
+  if (change->iItem >= 0 &&
+      static_cast<std::size_t>(change->iItem) < table.Size() &&
+      (change->uChanged & LVIF_STATE) &&
+      ((change->uNewState ^ change->uOldState) & LVIS_STATEIMAGEMASK))
+    table.SetChecked(change->iItem, list.Checked(change->iItem));
+  Apply(::OnItemChanged(searching.load(), sortInProgress,
+                        table.CheckedCount() > 0, list.Selected() >= 0));
+  return 0;
+}
+
+MessageResult CQuellanView::OnSelectAll(const Message&) {
+  const bool checked =
+      IsDlgButtonChecked(handle(), IDC_SELECT_ALL) == BST_CHECKED;
+  for (int row = 0; row < list.Count(); ++row) list.SetChecked(row, checked);
+  return 0;
+}
+
+MessageResult CQuellanView::OnColumnClick(const Message& m) {
+  const auto* click = reinterpret_cast<const NMLISTVIEW*>(m.lParam);
+  sortInProgress = true;
+  const ColumnSortState::Sort sort = sortState.Click(click->iSubItem);
+  list.SetHeaderFormat(sort.previousColumn, kHeaderPlain);
+  list.SetHeaderFormat(sort.column, HeaderFormatFor(sort.direction));
+  InvalidateRect(list.handle(), nullptr, TRUE);
+  SortTable(sort.column, sort.direction);
+  sortInProgress = false;
+  return 0;
+}
+
+MessageResult CQuellanView::OnClose(const Message&) {
+  ClearDeviceTable();
+  return 0;
+}
+
+void CQuellanView::SortTable(int column, int direction) {
+  const std::vector<DeviceRow> shown = table.MutableRows();
+  if (SortRows(table.MutableRows(), column, direction, DEVICE_COLUMNS, true,
+               true, PlatformTextCompare()))
+    list.Refresh(table.MutableRows(), shown);
+}
+
+void CQuellanView::OpenSelectedWebPage() {
+  const int row = list.Selected();
+  if (row < 0 || static_cast<std::size_t>(row) >= table.Size()) return;
+  const DeviceRow& device = table.Row(static_cast<std::size_t>(row));
+  OpenWebPage(handle(), browserPath, device.texts[COLUMN_IP],
+              device.texts[COLUMN_HTTP_PORT]);
+}
+
+void CQuellanView::SetTool(UINT command, bool enabled) {
+  if (frameWindow)
+    SendMessageW(frameWindow, enabled ? WM_ENABLE_TOOL : WM_DISABLE_TOOL,
+                 command, 0);
+}
+
+void CQuellanView::Apply(const ToolRequest& request) {
+  if (request.changeIp) SetTool(ID_DEVICE_IP_CHANGE, *request.changeIp);
+  if (request.webPage) SetTool(ID_DEVICE_WEB_PAGE, *request.webPage);
+}
+
+void CQuellanView::EnableListControls(bool enabled) {
+  EnableWindow(GetDlgItem(handle(), IDC_DEVICE_LIST), enabled);
+  EnableWindow(GetDlgItem(handle(), IDC_SELECT_ALL), enabled);
 }

@@ -1,18 +1,51 @@
-// The device view: the child dialog that fills the main frame's client
-// area. For now it shows its controls and keeps the frame's handle; the
-// device list, its layout and the commands come with the device subsystem.
+// The device view: the child dialog that fills the main frame's client area.
+// It owns the device table and runs the search, the IP changes and the web
+// page command on it; the list control only shows the table.
 #pragma once
 
 #include <windows.h>
 
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "devices/collision_notice.h"
+#include "devices/device_list.h"
+#include "devices/device_table.h"
+#include "devices/reply_queue.h"
+#include "devices/search_worker.h"
+#include "devices/view_logic.h"
+#include "discovery/net.h"
 #include "winui/dialog.h"
+
+class MultiChangePass;
+class CIPChangeStateDlg;
+
+// SearchWorker to view: a batch of replies waits to be taken in.
+constexpr UINT WM_ROWS_ADDED = WM_USER + 10;
+// Multi-change pass to view: wParam devices are done.
+constexpr UINT WM_MULTI_STEP = WM_USER + 11;
+constexpr UINT_PTR SEARCH_TIMER_ID = 10000;
+constexpr UINT SEARCH_TICK_MS = 1000;
+constexpr int SEARCH_TICKS = 3;
 
 class CQuellanView : public winui::Dialog {
  public:
   CQuellanView();
+  ~CQuellanView() override;
 
   void SetFrame(HWND frame) { frameWindow = frame; }
   HWND Frame() const { return frameWindow; }
+
+  // Hands a batch of replies to the view from any thread; the view takes
+  // them in on its own thread.
+  void DeliverReplies(std::vector<PendingReply> batch);
+
+  const DeviceTable& Table() const { return table; }
+  bool Searching() const { return searching.load(); }
+  const std::wstring& BrowserPath() const { return browserPath; }
 
  protected:
   winui::MessageResult ProcessMessage(const winui::Message& m) override;
@@ -20,8 +53,64 @@ class CQuellanView : public winui::Dialog {
  private:
   using Self = CQuellanView;
   winui::MessageResult OnInitDialog(const winui::Message& m);
+  winui::MessageResult OnSize(const winui::Message& m);
+  winui::MessageResult OnPaint(const winui::Message& m);
+  winui::MessageResult OnCtlColorStatic(const winui::Message& m);
+  winui::MessageResult OnViewCommand(const winui::Message& m);
+  winui::MessageResult OnTimer(const winui::Message& m);
+  winui::MessageResult OnListClick(const winui::Message& m);
+  winui::MessageResult OnColumnClick(const winui::Message& m);
+  winui::MessageResult OnClose(const winui::Message& m);
+  winui::MessageResult OnListDoubleClick(const winui::Message& m);
+  winui::MessageResult OnItemChanged(const winui::Message& m);
+  winui::MessageResult OnSelectAll(const winui::Message& m);
+  winui::MessageResult OnRowsAdded(const winui::Message& m);
+  winui::MessageResult OnMultiStep(const winui::Message& m);
+
+  // The search cycle.
+  static std::int32_t OnDiscoveryDatagram(const std::uint8_t* buffer,
+                                          std::int32_t senderLength,
+                                          const net::Endpoint& sender);
+  void StartSearch();
+  void EndSearch();
+  void ClearDeviceTable();
+  void SetFoundText();
+
+  // The IP change.
+  void ChangeIpCommand();
+  void ChangeSingleDevice(std::size_t row);
+  void ChangeMultipleDevices();
+
+  void OpenSelectedWebPage();
+  void SortTable(int column, int direction);
+  void SetTool(UINT command, bool enabled);
+  void Apply(const ToolRequest& request);
+  void EnableListControls(bool enabled);
 
   static const winui::MessageMapEntry<CQuellanView> kMessageMap[];
+  static std::atomic<CQuellanView*> activeView;
 
   HWND frameWindow = nullptr;
+  std::wstring browserPath;
+  HFONT listFont = nullptr;
+  HFONT labelFont = nullptr;
+  DeviceListControl list;
+  DeviceTable table;
+  ColumnSortState sortState;
+  bool sortInProgress = false;
+  std::atomic<bool> searching{false};
+  int searchTicks = 0;
+  bool engineRunning = false;
+
+  ReplyQueue replyQueue;
+  std::unique_ptr<SearchWorker> searchWorker;
+  // Batches that the worker has posted and the view has not taken in yet.
+  std::mutex readyLock;
+  std::vector<PendingReply> readyReplies;
+  CollisionNotice collisionNotice;
+
+  std::unique_ptr<MultiChangePass> multiChange;
+  CIPChangeStateDlg* progressDialog = nullptr;
+  std::vector<std::size_t> multiTargets;
+  std::vector<DeviceInfo> multiBodies;
 };

@@ -33,6 +33,10 @@ wine_up() {
   ip netns exec "$ns" wineboot -i >/dev/null 2>&1
   ip netns exec "$ns" wine reg add 'HKCU\Software\Wine\X11 Driver' \
     /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+  # Without a window manager, a managed window makes Wine wait about two
+  # seconds whenever it is hidden.
+  ip netns exec "$ns" wine reg add 'HKCU\Software\Wine\X11 Driver' \
+    /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   ip netns exec "$ns" wineserver -w
 }
 

@@ -5,43 +5,12 @@
 
 #include <cstring>
 
+#include "tests/support/replies.h"
+
 namespace {
 
-struct Reply {
-  std::array<std::uint8_t, 6> mac;
-  std::uint32_t ip;
-  std::int32_t bodyLength = 72;
-  std::int32_t ipMode = IP_MODE_FIXED;
-  std::int32_t basePort = 2222;
-  const char* model = "CAM-1";
-  const char* firmware = "1.0";
-};
-
-// The zero-filled 256-byte receive buffer holding the device's reply.
-std::vector<std::uint8_t> Buffer(const Reply& r) {
-  DeviceInfo info;
-  info.macAddress = r.mac;
-  info.ipAddress = r.ip;
-  info.ipMode = r.ipMode;
-  info.basePort = r.basePort;
-  info.httpPort = 80;
-  std::memcpy(info.modelName.data(), r.model, std::strlen(r.model));
-  std::memcpy(info.firmware.data(), r.firmware, std::strlen(r.firmware));
-  std::vector<std::uint8_t> buffer(RECEIVE_BUFFER_SIZE, 0);
-  DiscoveryHeader header;
-  header.magic = REPLY_MAGIC;
-  header.command = CMD_SEARCH_REPLY;
-  header.bodyLength = r.bodyLength;
-  WriteHeader(header, buffer.data());
-  SerializeDeviceInfo(info, buffer.data() + HEADER_SIZE);
-  return buffer;
-}
-
-PendingReply Pending(const Reply& r) {
-  PendingReply entry;
-  EXPECT_TRUE(MakePendingReply(Buffer(r).data(), &entry));
-  return entry;
-}
+using Reply = TestReply;
+using ::Pending;
 
 constexpr std::array<std::uint8_t, 6> kMacA{0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
 constexpr std::array<std::uint8_t, 6> kMacB{0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5F};
@@ -50,7 +19,7 @@ constexpr std::uint32_t kIp1 = 0xC0A8010Au;  // 192.168.1.10
 constexpr std::uint32_t kIp2 = 0xC0A8010Bu;  // 192.168.1.11
 
 TEST(MakePendingReply, OnlySearchRepliesBecomeEntries) {
-  auto buffer = Buffer({kMacA, kIp1});
+  auto buffer = ReplyBuffer({kMacA, kIp1});
   PendingReply entry;
   EXPECT_TRUE(MakePendingReply(buffer.data(), &entry));
   WriteU32(buffer.data() + 4, CMD_SEARCH);

@@ -45,22 +45,42 @@ TEST(MultiChange, EachTargetGetsTheNextFreeAddressAndTheSettings) {
       Row(kNet + 12, false, 1), Row(kNet + 40, true, 2),
       Row(kNet + 41, true, 3), Row(kNet + 42, true, 4)};
   std::wstring message;
-  ASSERT_TRUE(PrepareMultiChange(rows, FindMultiChangeTargets(rows),
-                                 Settings(kNet + 11, 0xFFFFFF00u), &message));
-  EXPECT_EQ(rows[0].record.ipAddress, kNet + 12);  // untouched
-  EXPECT_EQ(rows[1].record.ipAddress, kNet + 11);
-  EXPECT_EQ(rows[2].record.ipAddress, kNet + 13);
-  EXPECT_EQ(rows[3].record.ipAddress, kNet + 14);
-  for (std::size_t i = 1; i < 4; ++i) {
-    EXPECT_EQ(rows[i].record.subnetMask, 0xFFFFFF00u);
-    EXPECT_EQ(rows[i].record.basePort, 3000);
-    EXPECT_EQ(rows[i].record.httpPort, 8080);
-    EXPECT_EQ(rows[i].record.macAddress[5], i + 1) << "MAC kept";
-    EXPECT_EQ(rows[i].record.reserved2[0], 0xEE) << "reserved bytes kept";
+  std::vector<DeviceInfo> bodies;
+  ASSERT_TRUE(PlanMultiChange(rows, FindMultiChangeTargets(rows),
+                              Settings(kNet + 11, 0xFFFFFF00u), &bodies,
+                              &message));
+  ASSERT_EQ(bodies.size(), 3u);
+  EXPECT_EQ(bodies[0].ipAddress, kNet + 11);
+  EXPECT_EQ(bodies[1].ipAddress, kNet + 13);  // .12 is shown by another row
+  EXPECT_EQ(bodies[2].ipAddress, kNet + 14);
+  for (std::size_t k = 0; k < 3; ++k) {
+    EXPECT_EQ(bodies[k].subnetMask, 0xFFFFFF00u);
+    EXPECT_EQ(bodies[k].gateway, 0x0A4D0001u);
+    EXPECT_EQ(bodies[k].basePort, 3000);
+    EXPECT_EQ(bodies[k].httpPort, 8080);
+    EXPECT_EQ(bodies[k].macAddress[5], k + 2) << "MAC of its own row";
+    EXPECT_EQ(bodies[k].reserved2[0], 0xEE) << "reserved bytes kept";
   }
 }
 
-TEST(MultiChange, RefusedSettingsWriteNothing) {
+TEST(MultiChange, AnUnpickedModeKeepsEachDevicesOwnMode) {
+  std::vector<DeviceRow> rows = {Row(kNet + 40, true, 1),
+                                 Row(kNet + 41, true, 2)};
+  rows[0].record.ipMode = 3;
+  rows[1].record.ipMode = IP_MODE_DHCP;
+  IpSettings settings = Settings(kNet + 50, 0xFFFFFF00u);
+  settings.ipMode = -1;
+  std::wstring message;
+  std::vector<DeviceInfo> bodies;
+  ASSERT_TRUE(PlanMultiChange(rows, FindMultiChangeTargets(rows), settings,
+                              &bodies, &message));
+  EXPECT_EQ(bodies[0].ipMode, 3);
+  EXPECT_EQ(bodies[1].ipMode, IP_MODE_DHCP);
+  settings.ipMode = IP_MODE_PPPOE;
+  EXPECT_EQ(SettingsForDevice(settings, rows[0].record).ipMode, IP_MODE_PPPOE);
+}
+
+TEST(MultiChange, RefusedSettingsPlanNothing) {
   struct Case {
     std::uint32_t start, mask;
     const wchar_t* starts;
@@ -75,14 +95,13 @@ TEST(MultiChange, RefusedSettingsWriteNothing) {
     std::vector<DeviceRow> rows = {Row(kNet + 40, true, 1),
                                    Row(kNet + 41, true, 2),
                                    Row(kNet + 42, true, 3)};
-    const std::vector<DeviceRow> before = rows;
     std::wstring message;
-    EXPECT_FALSE(PrepareMultiChange(rows, FindMultiChangeTargets(rows),
-                                    Settings(c.start, c.mask), &message));
+    std::vector<DeviceInfo> bodies;
+    EXPECT_FALSE(PlanMultiChange(rows, FindMultiChangeTargets(rows),
+                                 Settings(c.start, c.mask), &bodies, &message));
+    EXPECT_TRUE(bodies.empty());
     EXPECT_EQ(message.rfind(c.starts, 0), 0u)
         << std::string(message.begin(), message.end());
-    for (std::size_t i = 0; i < rows.size(); ++i)
-      EXPECT_EQ(rows[i].record, before[i].record);
   }
 }
 

@@ -1,0 +1,147 @@
+#include "dialogs/ip_change_multi_dialog.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "res/resource.h"
+#include "tests/dialogs/dialog_driver.h"
+
+namespace {
+
+TEST(IpChangeMultiDialog, OpensWithTheFixedDefaults) {
+  CIPChangeMultiDlg dialog(3);
+  std::uint32_t ip = 0, mask = 0, gateway = 0;
+  std::wstring base, http, count, modeText;
+  int mode = -2;
+  RunDriven(dialog, [&](HWND hwnd) {
+    mode = SelectedIndex(hwnd, IDC_MULTI_IP_MODE);
+    modeText = TextOf(hwnd, IDC_MULTI_IP_MODE);
+    ip = AddressOf(hwnd, IDC_MULTI_START_IP);
+    mask = AddressOf(hwnd, IDC_MULTI_SUBNET_MASK);
+    gateway = AddressOf(hwnd, IDC_MULTI_GATEWAY);
+    base = TextOf(hwnd, IDC_MULTI_BASE_PORT);
+    http = TextOf(hwnd, IDC_MULTI_HTTP_PORT);
+    count = TextOf(hwnd, IDC_MULTI_SERVER_COUNT);
+    PressButton(hwnd, IDCANCEL);
+  });
+  EXPECT_EQ(mode, 0);
+  EXPECT_EQ(modeText, L"Fixed IP");
+  EXPECT_EQ(ip, Numeric(192, 168, 10, 100));
+  EXPECT_EQ(mask, Numeric(255, 255, 255, 0));
+  EXPECT_EQ(gateway, Numeric(192, 168, 10, 1));
+  EXPECT_EQ(base, L"2222");
+  EXPECT_EQ(http, L"80");
+  EXPECT_EQ(count, L"3 Servers are selected");
+  EXPECT_STREQ(dialog.CaptionTitle(), L"IP change");
+}
+
+TEST(IpChangeMultiDialog, CountOfOneHasNoSingularForm) {
+  CIPChangeMultiDlg dialog(1);
+  std::wstring count;
+  RunDriven(dialog, [&](HWND hwnd) {
+    count = TextOf(hwnd, IDC_MULTI_SERVER_COUNT);
+    PressButton(hwnd, IDCANCEL);
+  });
+  EXPECT_EQ(count, L"1 Servers are selected");
+}
+
+TEST(IpChangeMultiDialog, DefaultsAreAcceptedAsTheyStand) {
+  NotificationCollector notes;
+  CIPChangeMultiDlg dialog(2);
+  const INT_PTR result =
+      RunDriven(dialog, [&](HWND hwnd) { PressButton(hwnd, IDOK); });
+  ASSERT_EQ(result, IDOK);
+  EXPECT_TRUE(notes.All().empty());
+  const IpSettings settings = dialog.Settings();
+  EXPECT_EQ(settings.ipMode, 0);
+  EXPECT_EQ(settings.ipAddress, NumericToNetwork(Numeric(192, 168, 10, 100)));
+  EXPECT_EQ(settings.subnetMask, NumericToNetwork(Numeric(255, 255, 255, 0)));
+  EXPECT_EQ(settings.gateway, NumericToNetwork(Numeric(192, 168, 10, 1)));
+  EXPECT_EQ(settings.basePort, 2222);
+  EXPECT_EQ(settings.httpPort, 80);
+}
+
+TEST(IpChangeMultiDialog, StartIpOutsideTheGatewaysSubnetIsRefused) {
+  NotificationCollector notes;
+  CIPChangeMultiDlg dialog(2);
+  HWND shown = nullptr;
+  bool openAfterChange = false;
+  std::uint32_t start = 0;
+  const INT_PTR result = RunDriven(dialog, [&](HWND hwnd) {
+    shown = hwnd;
+    SetAddress(hwnd, IDC_MULTI_START_IP, Numeric(10, 0, 0, 2));
+    PressButton(hwnd, IDOK);
+    openAfterChange = IsWindow(hwnd) && IsWindowVisible(hwnd);
+    start = AddressOf(hwnd, IDC_MULTI_START_IP);
+    PressButton(hwnd, IDCANCEL);
+  });
+  EXPECT_EQ(result, IDCANCEL);
+  EXPECT_TRUE(openAfterChange);
+  EXPECT_EQ(start, Numeric(10, 0, 0, 2));
+  ASSERT_EQ(notes.All().size(), 1u);
+  EXPECT_EQ(notes.All()[0].text,
+            L"Invalid network setting.\r\nPlease check IP address, Subnet "
+            L"Mask, Gateway.");
+  EXPECT_EQ(notes.All()[0].caption, L"Quellan");
+  EXPECT_EQ(notes.All()[0].owner, shown);
+}
+
+TEST(IpChangeMultiDialog, EmptyHttpPortPutsTheFocusOnIt) {
+  NotificationCollector notes;
+  CIPChangeMultiDlg dialog(2);
+  HWND focus = nullptr, httpField = nullptr;
+  RunDriven(dialog, [&](HWND hwnd) {
+    httpField = GetDlgItem(hwnd, IDC_MULTI_HTTP_PORT);
+    SetDlgItemTextW(hwnd, IDC_MULTI_HTTP_PORT, L"");
+    SetFocus(GetDlgItem(hwnd, IDOK));
+    PressButton(hwnd, IDOK);
+    focus = GetFocus();
+    PressButton(hwnd, IDCANCEL);
+  });
+  ASSERT_EQ(notes.All().size(), 1u);
+  EXPECT_EQ(notes.All()[0].text, L"Please insert a http port number.\r\n");
+  EXPECT_EQ(focus, httpField);
+}
+
+TEST(IpChangeMultiDialog, BadBasePortPutsTheFocusOnIt) {
+  NotificationCollector notes;
+  CIPChangeMultiDlg dialog(2);
+  HWND focus = nullptr, baseField = nullptr;
+  RunDriven(dialog, [&](HWND hwnd) {
+    baseField = GetDlgItem(hwnd, IDC_MULTI_BASE_PORT);
+    SetDlgItemTextW(hwnd, IDC_MULTI_BASE_PORT, L"1024");
+    SetFocus(GetDlgItem(hwnd, IDOK));
+    PressButton(hwnd, IDOK);
+    focus = GetFocus();
+    PressButton(hwnd, IDCANCEL);
+  });
+  ASSERT_EQ(notes.All().size(), 1u);
+  EXPECT_EQ(notes.All()[0].text,
+            L"Invalid base port number.\r\nBase port number must have a "
+            L"value of 1025~65535.");
+  EXPECT_EQ(focus, baseField);
+}
+
+TEST(IpChangeMultiDialog, CloseReturnsTwoWhateverWasEntered) {
+  CIPChangeMultiDlg dialog(2);
+  EXPECT_EQ(RunDriven(dialog,
+                      [&](HWND hwnd) {
+                        SetDlgItemTextW(hwnd, IDC_MULTI_BASE_PORT, L"");
+                        PressButton(hwnd, IDCANCEL);
+                      }),
+            IDCANCEL);
+}
+
+TEST(IpChangeMultiDialog, CaptionCloseButtonEndsWithTwo) {
+  CIPChangeMultiDlg dialog(2);
+  EXPECT_EQ(RunDriven(dialog, [&](HWND) { ClickCaptionClose(dialog); }),
+            IDCANCEL);
+}
+
+TEST(IpChangeMultiDialog, EscapeEndsWithTwo) {
+  CIPChangeMultiDlg dialog(2);
+  EXPECT_EQ(RunDriven(dialog, [&](HWND hwnd) { PostEscape(hwnd); }), IDCANCEL);
+}
+
+}  // namespace

@@ -1,0 +1,36 @@
+#include "dialogs/about_dialog.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "res/resource.h"
+#include "tests/gui/gui_helpers.h"
+
+namespace {
+
+TEST(AboutDialog, ShowsTheRunningProgramsVersion) {
+  CAboutDlg about;
+  wchar_t text[128] = L"";
+  OwnerWindow owner(RECT{100, 100, 700, 600}, [&](HWND hwnd) {
+    GetDlgItemTextW(hwnd, IDC_ABOUT_VERSION, text, 128);
+    SendMessageW(hwnd, WM_COMMAND, IDOK, 0);
+  });
+  EXPECT_EQ(about.RunModal(owner.handle()), IDOK);
+  EXPECT_STREQ(text, L"Quellan Application ver 1.0.0.1");
+  EXPECT_STREQ(about.CaptionTitle(), L"About");
+}
+
+TEST(AboutDialog, RunningProgramVersionComesFromItsVersionBlock) {
+  EXPECT_EQ(RunningProgramVersion(), L"1.0.0.1");
+}
+
+TEST(AboutDialog, EscapeEndsWithTwo) {
+  CAboutDlg about;
+  OwnerWindow owner(RECT{100, 100, 700, 600}, [&](HWND hwnd) {
+    SendMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
+  });
+  EXPECT_EQ(about.RunModal(owner.handle()), IDCANCEL);
+}
+
+}  // namespace

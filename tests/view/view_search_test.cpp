@@ -1,0 +1,92 @@
+// The search cycle of the device view against the simulated devices on the
+// other end of the test link (five devices in 10.92.0.0/24), and with the
+// discovery port held by another process.
+#include <gtest/gtest.h>
+
+#include "app/shell_messages.h"
+#include "discovery/notify.h"
+#include "discovery/port_conflict.h"
+#include "res/resource.h"
+#include "tests/support/peer.h"
+#include "tests/support/port_holder.h"
+#include "tests/support/replies.h"
+#include "tests/view/view_fixture.h"
+
+namespace {
+
+constexpr UINT kEnable = WM_ENABLE_TOOL;
+constexpr UINT kDisable = WM_DISABLE_TOOL;
+
+std::wstring FoundText(ViewFixture& f) {
+  wchar_t text[64] = L"";
+  GetDlgItemTextW(f.view().handle(), IDC_FOUND_TEXT, text, 64);
+  return text;
+}
+
+bool Enabled(ViewFixture& f, int id) {
+  return IsWindowEnabled(GetDlgItem(f.view().handle(), id)) != FALSE;
+}
+
+TEST(ViewSearch, ControlsAreTakenDuringASearchAndGivenBackAfterIt) {
+  ASSERT_TRUE(OnIsolatedTestNetwork());
+  ViewFixture f;
+  for (int search = 0; search < 2; ++search) {
+    SCOPED_TRACE(search);
+    SendMessageW(f.view().handle(), WM_VIEW_COMMAND, ID_DEVICE_SEARCH, 0);
+    EXPECT_TRUE(f.view().Searching());
+    EXPECT_FALSE(Enabled(f, IDC_DEVICE_LIST));
+    EXPECT_FALSE(Enabled(f, IDC_SELECT_ALL));
+    EXPECT_EQ(f.Rows(), 0) << "the rows of the last search are cleared";
+    EXPECT_EQ(FoundText(f), L"Found 0 devices");
+    EXPECT_EQ(f.TakeToolRequests(),
+              (std::vector<ToolRequestSeen>{{kDisable, ID_DEVICE_SEARCH},
+                                            {kDisable, ID_DEVICE_IP_CHANGE},
+                                            {kDisable, ID_DEVICE_WEB_PAGE}}));
+    ViewFixture::Pump(3600);
+    EXPECT_FALSE(f.view().Searching());
+    EXPECT_TRUE(Enabled(f, IDC_DEVICE_LIST));
+    EXPECT_TRUE(Enabled(f, IDC_SELECT_ALL));
+    // Only the search command comes back; the other two wait for a click.
+    EXPECT_EQ(f.TakeToolRequests(),
+              (std::vector<ToolRequestSeen>{{kEnable, ID_DEVICE_SEARCH}}));
+    ASSERT_EQ(f.Rows(), 5);
+    EXPECT_EQ(FoundText(f), L"Found 5 devices");
+    for (int row = 1; row < 5; ++row)
+      EXPECT_LT(f.Cell(row - 1, 0), f.Cell(row, 0));
+  }
+}
+
+std::vector<std::wstring> notices;
+void CollectNotice(const std::wstring& text, const std::wstring& caption,
+                   void*) {
+  notices.push_back(caption + L": " + text);
+}
+
+TEST(ViewPortTaken, ShowsThePortReportThenTheStartErrorAndKeepsTheRows) {
+  ASSERT_TRUE(OnIsolatedTestNetwork());
+  ViewFixture f;
+  TestReply device;
+  device.mac = {2, 0, 0, 0, 0, 1};
+  device.ip = 0x0A000001u;
+  f.view().DeliverReplies({Pending(device)});
+  ViewFixture::Pump(50);
+  ASSERT_EQ(f.Rows(), 1);
+  f.TakeToolRequests();
+
+  notices.clear();
+  const UserNotifier previous = SetUserNotifier(CollectNotice);
+  SendMessageW(f.view().handle(), WM_VIEW_COMMAND, ID_DEVICE_SEARCH, 0);
+  SetUserNotifier(previous);
+  EXPECT_EQ(notices,
+            (std::vector<std::wstring>{
+                L"Quellan: " + PortConflictMessage(ExpectedPortHolderDetail()),
+                L"Quellan: IP discovery module initialize error.\r\n"}));
+  EXPECT_EQ(f.Rows(), 1);
+  EXPECT_FALSE(f.view().Searching());
+  EXPECT_TRUE(Enabled(f, IDC_DEVICE_LIST));
+  EXPECT_EQ(f.TakeToolRequests(),
+            (std::vector<ToolRequestSeen>{{kDisable, ID_DEVICE_SEARCH},
+                                          {kEnable, ID_DEVICE_SEARCH}}));
+}
+
+}  // namespace

@@ -1,0 +1,204 @@
+#include <string>
+
+#include "tools/probe/commands.h"
+#include "tools/probe/json_line.h"
+#include "tools/probe/mouse_input.h"
+#include "tools/probe/remote_memory.h"
+#include "tools/probe/toolbar.h"
+#include "tools/probe/ui_messages.h"
+#include "tools/probe/wait_until.h"
+
+namespace probe {
+
+namespace {
+
+constexpr int kFoundTextId = 1003;
+
+JsonLine ToolLine(int id, const ToolButton& button) {
+  JsonLine line;
+  line.Number("id", id).Bool("enabled", IsEnabled(button));
+  line.Number("state", button.state);
+  return line;
+}
+
+// A control of the device view, or none with an explanation.
+HWND ViewControl(const QuellanWindows& windows, int id) {
+  const HWND control = GetDlgItem(windows.view, id);
+  if (control == nullptr) {
+    Complain("the device view has no control " + std::to_string(id));
+  }
+  return control;
+}
+
+int PrintControlText(const Invocation& invocation, int id, bool withId) {
+  const auto windows = AwaitQuellan(invocation);
+  if (!windows) return kNotThere;
+  const HWND control = ViewControl(*windows, id);
+  if (control == nullptr) return kNotThere;
+  JsonLine line;
+  if (withId) line.Number("id", id);
+  line.Text("text", TextOf(control)).Print();
+  return kSuccess;
+}
+
+}  // namespace
+
+int WaitWindow(const Invocation& invocation) {
+  const auto windows = AwaitQuellan(invocation);
+  if (!windows) return kNotThere;
+  RECT rect{};
+  GetWindowRect(windows->frame, &rect);
+  JsonLine()
+      .Handle("frame", windows->frame)
+      .Handle("view", windows->view)
+      .Handle("list", windows->list)
+      .Number("pid", windows->processId)
+      .Number("left", rect.left)
+      .Number("top", rect.top)
+      .Number("right", rect.right)
+      .Number("bottom", rect.bottom)
+      .Print();
+  return kSuccess;
+}
+
+int WaitClosed(const Invocation& invocation) {
+  const bool closed = WaitUntil(invocation.timeoutMs, [&] {
+    return !FindQuellan(invocation.processId).has_value();
+  });
+  JsonLine().Bool("closed", closed).Print();
+  return closed ? kSuccess : kNotThere;
+}
+
+int PostCommand(const Invocation& invocation) {
+  int id = 0;
+  if (!ParseId(invocation.args[0], id)) return kUsageError;
+  const auto windows = AwaitQuellan(invocation);
+  if (!windows) return kNotThere;
+  if (!PostMessageW(windows->frame, WM_COMMAND, MAKEWPARAM(id, 0), 0)) {
+    Complain("the frame takes no messages");
+    return kNotThere;
+  }
+  JsonLine().Number("command", id).Handle("frame", windows->frame).Print();
+  return kSuccess;
+}
+
+int ToolEnabled(const Invocation& invocation) {
+  int id = 0;
+  if (!ParseId(invocation.args[0], id)) return kUsageError;
+  const auto windows = AwaitQuellan(invocation);
+  if (!windows) return kNotThere;
+  const auto button = FindToolButton(windows->frame, id);
+  if (!button) {
+    Complain("no toolbar button has the command " + std::to_string(id));
+    return kNotThere;
+  }
+  ToolLine(id, *button).Print();
+  return kSuccess;
+}
+
+int WaitToolEnabled(const Invocation& invocation) {
+  int id = 0;
+  bool wanted = false;
+  if (!ParseId(invocation.args[0], id) ||
+      !ParseOnOff(invocation.args[1], wanted)) {
+    return kUsageError;
+  }
+  const auto windows = AwaitQuellan(invocation);
+  if (!windows) return kNotThere;
+  std::optional<ToolButton> button;
+  const bool reached = WaitUntil(invocation.timeoutMs, [&] {
+    button = FindToolButton(windows->frame, id);
+    return button && IsEnabled(*button) == wanted;
+  });
+  if (!button) {
+    Complain("no toolbar button has the command " + std::to_string(id));
+    return kNotThere;
+  }
+  ToolLine(id, *button).Print();
+  return reached ? kSuccess : kNotThere;
+}
+
+int ClickTool(const Invocation& invocation) {
+  int id = 0;
+  if (!ParseId(invocation.args[0], id)) return kUsageError;
+  const auto windows = AwaitQuellan(invocation);
+  if (!windows) return kNotThere;
+  const auto button = FindToolButton(windows->frame, id);
+  if (!button) {
+    Complain("no toolbar button has the command " + std::to_string(id));
+    return kNotThere;
+  }
+  TargetProcess process(windows->processId);
+  const auto rect = process.Usable() ? ToolButtonRect(*button, process.Handle())
+                                     : std::nullopt;
+  if (!rect || !AcceptsClicks(button->toolbar)) {
+    Complain("the toolbar can not be clicked");
+    return kNotThere;
+  }
+  const POINT at = CentreOf(*rect);
+  PostClick(button->toolbar, at);
+  ToolLine(id, *button).Number("x", at.x).Number("y", at.y).Print();
+  return kSuccess;
+}
+
+int ControlEnabled(const Invocation& invocation) {
+  int id = 0;
+  if (!ParseId(invocation.args[0], id)) return kUsageError;
+  const auto windows = AwaitQuellan(invocation);
+  if (!windows) return kNotThere;
+  const HWND control = ViewControl(*windows, id);
+  if (control == nullptr) return kNotThere;
+  JsonLine()
+      .Number("id", id)
+      .Bool("enabled", IsWindowEnabled(control) != FALSE)
+      .Bool("visible", IsWindowVisible(control) != FALSE)
+      .Print();
+  return kSuccess;
+}
+
+int ControlText(const Invocation& invocation) {
+  int id = 0;
+  if (!ParseId(invocation.args[0], id)) return kUsageError;
+  return PrintControlText(invocation, id, true);
+}
+
+int FoundText(const Invocation& invocation) {
+  return PrintControlText(invocation, kFoundTextId, false);
+}
+
+int WaitText(const Invocation& invocation) {
+  int id = 0;
+  if (!ParseId(invocation.args[0], id)) return kUsageError;
+  const std::wstring& wanted = invocation.args[1];
+  const auto windows = AwaitQuellan(invocation);
+  if (!windows) return kNotThere;
+  const HWND control = ViewControl(*windows, id);
+  if (control == nullptr) return kNotThere;
+  std::wstring text;
+  const bool reached = WaitUntil(invocation.timeoutMs, [&] {
+    text = TextOf(control);
+    return text == wanted;
+  });
+  JsonLine().Number("id", id).Text("text", text).Print();
+  return reached ? kSuccess : kNotThere;
+}
+
+int ControlClick(const Invocation& invocation) {
+  int id = 0;
+  if (!ParseId(invocation.args[0], id)) return kUsageError;
+  const auto windows = AwaitQuellan(invocation);
+  if (!windows) return kNotThere;
+  const HWND control = ViewControl(*windows, id);
+  if (control == nullptr) return kNotThere;
+  RECT client{};
+  if (!AcceptsClicks(control) || !GetClientRect(control, &client)) {
+    Complain("control " + std::to_string(id) + " can not be clicked");
+    return kNotThere;
+  }
+  const POINT at = CentreOf(client);
+  PostClick(control, at);
+  JsonLine().Number("id", id).Number("x", at.x).Number("y", at.y).Print();
+  return kSuccess;
+}
+
+}  // namespace probe

@@ -1,0 +1,57 @@
+#include "tools/probe/invocation.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cwchar>
+
+#include "tools/probe/wait_until.h"
+
+namespace probe {
+
+std::optional<QuellanWindows> AwaitQuellan(const Invocation& invocation) {
+  std::optional<QuellanWindows> found;
+  WaitUntil(invocation.timeoutMs, [&] {
+    found = FindQuellan(invocation.processId);
+    return found.has_value();
+  });
+  if (!found) Complain("no Quellan main window");
+  return found;
+}
+
+bool ParseNumber(const std::wstring& text, long& value) {
+  const bool hex = text.size() > 2 && text[0] == L'0' &&
+                   (text[1] == L'x' || text[1] == L'X');
+  const wchar_t* digits = text.c_str() + (hex ? 2 : 0);
+  if (*digits == L'\0') return false;
+  wchar_t* end = nullptr;
+  errno = 0;
+  value = std::wcstol(digits, &end, hex ? 16 : 10);
+  return errno == 0 && *end == L'\0';
+}
+
+bool ParseId(const std::wstring& text, int& id) {
+  long value = 0;
+  if (!ParseNumber(text, value) || value < 0 || value > 0xFFFF) return false;
+  id = static_cast<int>(value);
+  return true;
+}
+
+bool ParseIndex(const std::wstring& text, int& index) {
+  long value = 0;
+  if (!ParseNumber(text, value) || value < 0 || value > 0x7FFFFFFF) {
+    return false;
+  }
+  index = static_cast<int>(value);
+  return true;
+}
+
+bool ParseOnOff(const std::wstring& text, bool& on) {
+  on = text == L"on";
+  return on || text == L"off";
+}
+
+void Complain(const std::string& what) {
+  std::fprintf(stderr, "quellan-probe: %s\n", what.c_str());
+}
+
+}  // namespace probe

@@ -1,0 +1,40 @@
+// What every command gets: its own arguments and the common options, and the
+// helpers they share for reading them and for reporting.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/probe/window_find.h"
+
+namespace probe {
+
+// The probe's exit codes.
+enum ExitCode : int {
+  kSuccess = 0,
+  kNotThere = 1,  // the window, control, row or state asked for is not there
+  kUsageError = 2,
+};
+
+struct Invocation {
+  std::vector<std::wstring> args;  // after the command's name
+  DWORD timeoutMs;
+  DWORD processId;  // 0: whichever process shows the frame
+};
+
+// The frame, waited for up to the timeout; an explanation on stderr if not.
+std::optional<QuellanWindows> AwaitQuellan(const Invocation& invocation);
+// A decimal number, or hexadecimal with "0x"; nothing else may follow.
+bool ParseNumber(const std::wstring& text, long& value);
+// A command or control id: 0 to 0xFFFF.
+bool ParseId(const std::wstring& text, int& id);
+// A row or column: 0 or more.
+bool ParseIndex(const std::wstring& text, int& index);
+bool ParseOnOff(const std::wstring& text, bool& on);
+// One explanation line on stderr; stdout carries only results.
+void Complain(const std::string& what);
+
+}  // namespace probe

@@ -1,0 +1,224 @@
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tools/probe/commands.h"
+#include "tools/probe/header_control.h"
+#include "tools/probe/json_line.h"
+#include "tools/probe/list_view.h"
+#include "tools/probe/mouse_input.h"
+#include "tools/probe/remote_memory.h"
+#include "tools/probe/wait_until.h"
+
+namespace probe {
+
+namespace {
+
+using ListBody = std::function<int(ListView&, const QuellanWindows&, HANDLE)>;
+
+// Runs `body` with the device list of the frame and the target's memory.
+int WithList(const Invocation& invocation, const ListBody& body) {
+  const auto windows = AwaitQuellan(invocation);
+  if (!windows) return kNotThere;
+  TargetProcess process(windows->processId);
+  if (!process.Usable()) {
+    Complain("the target's memory can not be opened");
+    return kNotThere;
+  }
+  ListView list(windows->list, process.Handle());
+  return body(list, *windows, process.Handle());
+}
+
+bool HasRow(const ListView& list, int row) {
+  if (row < list.RowCount()) return true;
+  Complain("the device list has no row " + std::to_string(row));
+  return false;
+}
+
+bool HasColumn(const ListView& list, int column) {
+  if (column < list.ColumnCount()) return true;
+  Complain("the device list has no column " + std::to_string(column));
+  return false;
+}
+
+void PrintRow(const ListRow& row) {
+  std::vector<std::string> texts;
+  for (const std::wstring& text : row.texts) texts.push_back(JsonQuoted(text));
+  JsonLine()
+      .Number("row", row.index)
+      .Raw("texts", JsonArray(texts))
+      .Number("check", row.check)
+      .Bool("selected", row.selected)
+      .Bool("focused", row.focused)
+      .Print();
+}
+
+int PrintHeaderItem(HWND header, HANDLE process, int column) {
+  const auto item = ReadHeaderItem(header, process, column);
+  if (!item) {
+    Complain("header item " + std::to_string(column) + " can not be read");
+    return kNotThere;
+  }
+  JsonLine()
+      .Number("column", column)
+      .Number("format", item->format)
+      .Text("text", item->text)
+      .Number("width", item->width)
+      .Print();
+  return kSuccess;
+}
+
+int ClickRowWith(const Invocation& invocation,
+                 bool (*click)(HWND window, POINT at)) {
+  int row = 0;
+  if (!ParseIndex(invocation.args[0], row)) return kUsageError;
+  return WithList(
+      invocation,
+      [&](ListView& list, const QuellanWindows& windows, HANDLE) -> int {
+        if (!HasRow(list, row)) return kNotThere;
+        const auto rect = list.VisibleRowRect(row);
+        if (!rect || !AcceptsClicks(windows.list)) {
+          Complain("row " + std::to_string(row) + " can not be clicked");
+          return kNotThere;
+        }
+        const POINT at = CentreOf(*rect);
+        click(windows.list, at);
+        JsonLine()
+            .Number("row", row)
+            .Number("x", at.x)
+            .Number("y", at.y)
+            .Print();
+        return kSuccess;
+      });
+}
+
+}  // namespace
+
+int Rows(const Invocation& invocation) {
+  return WithList(
+      invocation, [](ListView& list, const QuellanWindows&, HANDLE) -> int {
+        const int count = list.RowCount();
+        for (int index = 0; index < count; ++index) {
+          const auto row = list.Row(index);
+          if (!row) {
+            Complain("row " + std::to_string(index) + " can not be read");
+            return kNotThere;
+          }
+          PrintRow(*row);
+        }
+        return kSuccess;
+      });
+}
+
+int CheckRow(const Invocation& invocation) {
+  int row = 0;
+  bool on = false;
+  if (!ParseIndex(invocation.args[0], row) ||
+      !ParseOnOff(invocation.args[1], on)) {
+    return kUsageError;
+  }
+  return WithList(
+      invocation, [&](ListView& list, const QuellanWindows&, HANDLE) -> int {
+        if (!HasRow(list, row)) return kNotThere;
+        list.SetCheck(row, on);
+        const int check = list.CheckState(row);
+        JsonLine().Number("row", row).Number("check", check).Print();
+        return check == (on ? 1 : 0) ? kSuccess : kNotThere;
+      });
+}
+
+int SelectRow(const Invocation& invocation) {
+  int row = 0;
+  if (!ParseIndex(invocation.args[0], row)) return kUsageError;
+  return WithList(invocation,
+                  [&](ListView& list, const QuellanWindows&, HANDLE) -> int {
+                    if (!HasRow(list, row)) return kNotThere;
+                    list.Select(row);
+                    const auto state = list.Row(row);
+                    const bool selected = state && state->selected;
+                    JsonLine()
+                        .Number("row", row)
+                        .Bool("selected", selected)
+                        .Bool("focused", state && state->focused)
+                        .Print();
+                    return selected ? kSuccess : kNotThere;
+                  });
+}
+
+int ClickRow(const Invocation& invocation) {
+  return ClickRowWith(invocation, PostClick);
+}
+
+int DoubleClickRow(const Invocation& invocation) {
+  return ClickRowWith(invocation, PostDoubleClick);
+}
+
+int ClickHeader(const Invocation& invocation) {
+  int column = 0;
+  if (!ParseIndex(invocation.args[0], column)) return kUsageError;
+  return WithList(
+      invocation,
+      [&](ListView& list, const QuellanWindows&, HANDLE process) -> int {
+        if (!HasColumn(list, column)) return kNotThere;
+        const HWND header = list.Header();
+        const auto rect = HeaderItemRect(header, process, column);
+        if (!rect || !AcceptsClicks(header)) {
+          Complain("column " + std::to_string(column) + " can not be clicked");
+          return kNotThere;
+        }
+        const POINT at = CentreOf(*rect);
+        PostClick(header, at);
+        JsonLine()
+            .Number("column", column)
+            .Number("x", at.x)
+            .Number("y", at.y)
+            .Print();
+        return kSuccess;
+      });
+}
+
+int HeaderFormat(const Invocation& invocation) {
+  int column = 0;
+  if (!ParseIndex(invocation.args[0], column)) return kUsageError;
+  return WithList(
+      invocation,
+      [&](ListView& list, const QuellanWindows&, HANDLE process) -> int {
+        if (!HasColumn(list, column)) return kNotThere;
+        return PrintHeaderItem(list.Header(), process, column);
+      });
+}
+
+int WaitHeaderFormat(const Invocation& invocation) {
+  int column = 0;
+  long wanted = 0;
+  if (!ParseIndex(invocation.args[0], column) ||
+      !ParseNumber(invocation.args[1], wanted)) {
+    return kUsageError;
+  }
+  return WithList(
+      invocation,
+      [&](ListView& list, const QuellanWindows&, HANDLE process) -> int {
+        if (!HasColumn(list, column)) return kNotThere;
+        const bool reached = WaitUntil(invocation.timeoutMs, [&] {
+          const auto item = ReadHeaderItem(list.Header(), process, column);
+          return item && item->format == wanted;
+        });
+        const int printed = PrintHeaderItem(list.Header(), process, column);
+        return reached ? printed : kNotThere;
+      });
+}
+
+int Headers(const Invocation& invocation) {
+  return WithList(
+      invocation,
+      [](ListView& list, const QuellanWindows&, HANDLE process) -> int {
+        const int columns = list.ColumnCount();
+        for (int column = 0; column < columns; ++column) {
+          const int result = PrintHeaderItem(list.Header(), process, column);
+          if (result != kSuccess) return result;
+        }
+        return kSuccess;
+      });
+}
+
+}  // namespace probe

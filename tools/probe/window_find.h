@@ -1,0 +1,32 @@
+// Finding the program's windows from outside its process.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <vector>
+
+namespace probe {
+
+// The main frame and the device view with its list.
+struct QuellanWindows {
+  HWND frame;
+  HWND view;
+  HWND list;
+  DWORD processId;
+};
+
+// The device list's control id inside the view.
+constexpr int kDeviceListId = 1000;
+
+// The main frame: a visible top-level window owned by no other window,
+// titled "Quellan", with the device list somewhere below it. A title alone
+// would also match a message box or another program's window. With a
+// non-zero `processId` only that process's frame counts.
+std::optional<QuellanWindows> FindQuellan(DWORD processId);
+
+// Every window below `root` (children, grandchildren, ...) of the window
+// class `className`, in the order the system enumerates them.
+std::vector<HWND> DescendantsOfClass(HWND root, const wchar_t* className);
+
+}  // namespace probe
