@@ -26,7 +26,7 @@ CBaseDialog::CBaseDialog(int dialogId, const wchar_t* title)
 
 CBaseDialog::~CBaseDialog() {
   ReleaseCaptionButton(closeButton);
-  if (icon_ != nullptr) DestroyIcon(icon_);
+  if (icon != nullptr) DestroyIcon(icon);
 }
 
 bool CBaseDialog::PreTranslateMessage(MSG& msg) {
@@ -41,7 +41,9 @@ LRESULT CBaseDialog::CommonInit() {
   SetWindowLongW(handle(), GWL_STYLE,
                  GetWindowLongW(handle(), GWL_STYLE) & ~WS_SYSMENU);
   winui::CentreWindow(handle());
-  closeButton.images = LoadCaptionButtonImages(IDB_CAPTION_CLOSE);
+  if (closeButton.images == nullptr) {
+    closeButton.images = LoadCaptionButtonImages(IDB_CAPTION_CLOSE);
+  }
   return FALSE;
 }
 
@@ -54,8 +56,8 @@ void CBaseDialog::PaintFrame(bool active) {
       GetSystemMetrics(SM_CYCAPTION), GetSystemMetrics(SM_CYMENU));
   frameBorder = {metrics.borderWidth, metrics.borderHeight};
   captionHeight = metrics.captionHeight;
-  if (icon_ == nullptr) icon_ = LoadCaptionIcon(IDR_MAINFRAME);
-  UseAsSmallIcon(handle(), icon_);
+  if (icon == nullptr) icon = LoadCaptionIcon(IDR_MAINFRAME);
+  UseAsSmallIcon(handle(), icon);
 
   RECT window{};
   GetWindowRect(handle(), &window);
@@ -68,7 +70,7 @@ void CBaseDialog::PaintFrame(bool active) {
     closeButton.rect = DialogCloseRect(width, metrics);
     DrawCaptionButton(dc, closeButton, kCaptionImageNormal);
   }
-  DrawCaptionIcon(dc, icon_, metrics.borderHeight);
+  DrawCaptionIcon(dc, icon, metrics.borderHeight);
   ReleaseDC(handle(), dc);
 }
 

@@ -50,5 +50,5 @@ class CBaseDialog : public winui::Dialog, public winui::MessageFilter {
   SIZE frameBorder{};
   int captionHeight = 0;
   wchar_t captionTitle[256] = L"";
-  HICON icon_ = nullptr;
+  HICON icon = nullptr;
 };

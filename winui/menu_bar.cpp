@@ -129,10 +129,27 @@ int MenuBar::ButtonForMnemonic(WPARAM key) const {
 }
 
 bool MenuBar::PreTranslateMessage(MSG& msg) {
-  if (hwnd_ == nullptr || msg.message != WM_SYSKEYDOWN) return false;
+  if (hwnd_ == nullptr || ButtonCount() == 0) return false;
+  if (msg.message != WM_SYSKEYDOWN && msg.message != WM_SYSKEYUP &&
+      msg.message != WM_KEYDOWN) {
+    return false;
+  }
   if (GetAncestor(msg.hwnd, GA_ROOT) != owner_) return false;
-  int index = msg.wParam == VK_F10 ? 0 : ButtonForMnemonic(msg.wParam);
-  if (index < 0 || ButtonCount() == 0) return false;
+  // Alt pressed and released alone opens the first menu; any key between
+  // makes it a chord instead.
+  if (msg.message == WM_SYSKEYUP) {
+    const bool tapped = msg.wParam == VK_MENU && altTapped_;
+    altTapped_ = false;
+    if (!tapped) return false;
+    DropMenu(0);
+    return true;
+  }
+  const bool altAlone = msg.message == WM_SYSKEYDOWN && msg.wParam == VK_MENU;
+  const bool repeated = (msg.lParam & (1 << 30)) != 0;
+  altTapped_ = altAlone && (!repeated || altTapped_);
+  if (msg.message != WM_SYSKEYDOWN || altAlone) return false;
+  const int index = msg.wParam == VK_F10 ? 0 : ButtonForMnemonic(msg.wParam);
+  if (index < 0) return false;
   DropMenu(index);
   return true;
 }

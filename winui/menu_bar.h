@@ -1,8 +1,8 @@
 // A menu bar made of a flat toolbar: one text button per top-level item of a
 // menu, each dropping that item's popup menu under it on a click, on Alt
-// with the item's mnemonic, or on F10 for the first item. The left and right
-// arrow keys and the pointer move between the popups while one is open.
-// Commands chosen from a popup go to the owner window as WM_COMMAND.
+// with the item's mnemonic, or, for the first item, on F10 or Alt alone. The
+// left and right arrow keys and the pointer move between the popups while one
+// is open. Commands chosen from a popup go to the owner window as WM_COMMAND.
 #pragma once
 
 #include <windows.h>
@@ -47,6 +47,7 @@ class MenuBar : public MessageFilter {
   int openIndex_ = -1;
   int nextIndex_ = -1;
   HHOOK hook_ = nullptr;
+  bool altTapped_ = false;
 };
 
 }  // namespace winui

@@ -65,6 +65,11 @@ TEST_F(CaptionTest, ButtonRectanglesAtTheirOffsets) {
   EXPECT_EQ(restore.right, maximize.right);
 }
 
+TEST_F(CaptionTest, ProgramIconBecomesTheSmallIcon) {
+  Paint(true);
+  EXPECT_NE(SendMessageW(Frame(), WM_GETICON, ICON_SMALL, 0), 0);
+}
+
 TEST_F(CaptionTest, MaximizeThenRestoreWithTheSameButton) {
   Paint(true);
   Click(kSlotMaximize, kSlotMaximize);

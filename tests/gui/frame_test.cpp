@@ -201,12 +201,13 @@ TEST_P(AcceleratorTest, ChordIsSwallowed) {
   SetKeyboardState(const_cast<BYTE*>(none));
 }
 
-INSTANTIATE_TEST_SUITE_P(Chords, AcceleratorTest,
-                         ::testing::Values(Chord{'S', true, false, 57603},
-                                           Chord{'N', true, false, 57600},
-                                           Chord{'O', true, false, 57601},
-                                           Chord{'P', true, false, 57607},
-                                           Chord{VK_F6, false, false, 57680},
-                                           Chord{VK_F6, false, true, 57681}));
+INSTANTIATE_TEST_SUITE_P(
+    Chords, AcceleratorTest,
+    ::testing::Values(Chord{'S', true, false, ID_FILE_SAVE},
+                      Chord{'N', true, false, ID_FILE_NEW},
+                      Chord{'O', true, false, ID_FILE_OPEN},
+                      Chord{'P', true, false, ID_FILE_PRINT},
+                      Chord{VK_F6, false, false, ID_NEXT_PANE},
+                      Chord{VK_F6, false, true, ID_PREV_PANE}));
 
 }  // namespace

@@ -70,6 +70,35 @@ TEST_F(MenuBarTest, AltWithTheMnemonicDropsThePopup) {
   EXPECT_EQ(popups[0], Popup(0));
 }
 
+TEST_F(MenuBarTest, AltAloneOrF10DropsTheFirstPopup) {
+  SentMessageLog log;
+  QueueKey(VK_ESCAPE);
+  MSG down{View(), WM_SYSKEYDOWN, VK_MENU, 0x20380001, 0, {0, 0}};
+  MSG up{View(), WM_SYSKEYUP, VK_MENU, static_cast<LPARAM>(0xC0380001),
+         0,      {0, 0}};
+  loop.PreTranslate(down);
+  EXPECT_TRUE(loop.PreTranslate(up));
+  QueueKey(VK_ESCAPE);
+  MSG f10{View(), WM_SYSKEYDOWN, VK_F10, 0x00440001, 0, {0, 0}};
+  EXPECT_TRUE(loop.PreTranslate(f10));
+  const std::vector<HMENU> popups = OpenedPopups(log);
+  ASSERT_EQ(popups.size(), 2u);
+  EXPECT_EQ(popups[0], Popup(0));
+  EXPECT_EQ(popups[1], Popup(0));
+}
+
+TEST_F(MenuBarTest, AltChordOpensNothing) {
+  SentMessageLog log;
+  MSG down{View(), WM_SYSKEYDOWN, VK_MENU, 0x20380001, 0, {0, 0}};
+  MSG other{View(), WM_SYSKEYDOWN, 'Q', 0x20100001, 0, {0, 0}};
+  MSG up{View(), WM_SYSKEYUP, VK_MENU, static_cast<LPARAM>(0xC0380001),
+         0,      {0, 0}};
+  loop.PreTranslate(down);
+  loop.PreTranslate(other);
+  loop.PreTranslate(up);
+  EXPECT_TRUE(OpenedPopups(log).empty());
+}
+
 TEST_F(MenuBarTest, ArrowKeysMoveToTheNextPopup) {
   SentMessageLog log([this](const SentMessage& m) {
     if (m.message != WM_INITMENUPOPUP) return;

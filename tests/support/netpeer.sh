@@ -7,7 +7,8 @@
 #
 # Needs QUELLAN_APP_NS, QUELLAN_PEER_NS and QUELLAN_DEVSIM from the test
 # script. The simulator's output lines are handed to the test through the
-# file named by QUELLAN_PEER_LOG (a Windows path with --wine).
+# file named by QUELLAN_PEER_LOG (a Windows path with --wine), and by
+# QUELLAN_PEER_LOG_PATH (the same file, always a path of this system).
 set -euo pipefail
 wine=0 hold=0 peer_args="--count 1 --repeat 0 --log-datagrams"
 while [ $# -gt 0 ]; do
@@ -61,6 +62,7 @@ print("held",flush=True); time.sleep(600)' >"$work/holder.log" &
   export QUELLAN_PORT_HOLDER_PID=$holder_pid
 fi
 
+export QUELLAN_PEER_LOG_PATH="$work/peer.log"
 if [ "$wine" = 1 ]; then
   export QUELLAN_PEER_LOG="Z:${work//\//\\}\\peer.log"
 else
