@@ -57,6 +57,7 @@ CQuellanView::~CQuellanView() {
   collisionNotice.Close();
   if (listFont) DeleteObject(listFont);
   if (labelFont) DeleteObject(labelFont);
+  if (titleBrush) DeleteObject(titleBrush);
 }
 
 MessageResult CQuellanView::ProcessMessage(const Message& m) {
@@ -74,12 +75,23 @@ MessageResult CQuellanView::OnInitDialog(const Message&) {
     SendDlgItemMessageW(handle(), id, WM_SETFONT,
                         reinterpret_cast<WPARAM>(labelFont), FALSE);
   list.SetUp(listFont);
+  titleBrush = CreateSolidBrush(RGB(157, 161, 171));
+  // The group box must not paint over the title laid on its edge.
+  HWND group = GetDlgItem(handle(), IDC_DEVICE_GROUP);
+  SetWindowLongW(group, GWL_STYLE,
+                 GetWindowLongW(group, GWL_STYLE) | WS_CLIPSIBLINGS);
   return TRUE;
 }
 
 MessageResult CQuellanView::OnSize(const Message&) {
+  LayOut();
+  return 0;
+}
+
+void CQuellanView::LayOut() {
   RECT client;
   GetClientRect(handle(), &client);
+  laidOutFor = {client.right, client.bottom};
   const ViewLayout layout = LayOutView(client.right, client.bottom);
   SendMessageW(handle(), WM_SETREDRAW, FALSE, 0);
   Place(handle(), IDC_DEVICE_GROUP, layout.group);
@@ -96,15 +108,20 @@ MessageResult CQuellanView::OnSize(const Message&) {
     list.SetColumnWidths(widths);
   }
   SendMessageW(handle(), WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(handle(), nullptr, TRUE);
-  return 0;
+  // The children moved without repainting: what they showed at their old
+  // places must go as well.
+  RedrawWindow(handle(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 MessageResult CQuellanView::OnPaint(const Message&) {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(handle(), &paint);
   RECT client;
   GetClientRect(handle(), &client);
+  // Under Wine the frame's last resize of the view can arrive without a
+  // WM_SIZE; the repaint that follows it always comes.
+  if (client.right != laidOutFor.cx || client.bottom != laidOutFor.cy) LayOut();
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(handle(), &paint);
   for (const Band& band : BackgroundBands(client.bottom)) {
     RECT area = {0, band.top, client.right, client.bottom};
     HBRUSH brush = CreateSolidBrush(RGB(band.red, band.green, band.blue));
@@ -127,6 +144,13 @@ MessageResult CQuellanView::OnCtlColorStatic(const Message& m) {
   HDC dc = reinterpret_cast<HDC>(m.wParam);
   SetTextColor(dc, RGB(255, 255, 255));
   SetBkColor(dc, RGB(157, 161, 171));
+  // The group title, blank on each side, sits on the group box's top edge
+  // and hides the line behind it; every other text lets the bands through.
+  if (reinterpret_cast<HWND>(m.lParam) ==
+      GetDlgItem(handle(), IDC_GROUP_TITLE)) {
+    SetBkMode(dc, OPAQUE);
+    return reinterpret_cast<LRESULT>(titleBrush);
+  }
   return reinterpret_cast<LRESULT>(GetStockObject(HOLLOW_BRUSH));
 }
 

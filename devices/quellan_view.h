@@ -81,6 +81,7 @@ class CQuellanView : public winui::Dialog {
   void ChangeSingleDevice(std::size_t row);
   void ChangeMultipleDevices();
 
+  void LayOut();
   void OpenSelectedWebPage();
   void SortTable(int column, int direction);
   void SetTool(UINT command, bool enabled);
@@ -94,6 +95,8 @@ class CQuellanView : public winui::Dialog {
   std::wstring browserPath;
   HFONT listFont = nullptr;
   HFONT labelFont = nullptr;
+  HBRUSH titleBrush = nullptr;
+  SIZE laidOutFor{-1, -1};
   DeviceListControl list;
   DeviceTable table;
   ColumnSortState sortState;

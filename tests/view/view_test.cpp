@@ -58,7 +58,12 @@ TEST(DeviceView, ColumnsAndWidthsAtWidth740) {
   }
   RECT list;
   GetWindowRect(f.list(), &list);
-  EXPECT_EQ(list.right - list.left, 700);
+  MapWindowPoints(nullptr, f.view().handle(), reinterpret_cast<POINT*>(&list),
+                  2);
+  EXPECT_EQ(list.left, 20);
+  EXPECT_EQ(list.top, 60);
+  EXPECT_EQ(list.right, 720);
+  EXPECT_EQ(list.bottom, 480);
   const LRESULT styles =
       SendMessageW(f.list(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
   EXPECT_EQ(styles & 0x10025, 0x10025);
