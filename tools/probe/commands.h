@@ -18,6 +18,8 @@ int ControlText(const Invocation& invocation);
 int FoundText(const Invocation& invocation);
 int WaitText(const Invocation& invocation);
 int ControlClick(const Invocation& invocation);
+// Starts a search and measures it until the search button comes back.
+int SearchWatch(const Invocation& invocation);
 
 // The device list and its header.
 int Rows(const Invocation& invocation);

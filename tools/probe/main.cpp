@@ -54,6 +54,9 @@ constexpr Command kCommands[] = {
      "wait until control ID of the device view shows TEXT"},
     {L"control-click", "ID", 1, 1, probe::ControlClick,
      "click the middle of control ID of the device view"},
+    {L"search-watch", "", 0, 0, probe::SearchWatch,
+     "start a search; print how long the window took to answer while it "
+     "ran and when the search button came back"},
     {L"rows", "", 0, 0, probe::Rows,
      "every row of the device list: texts, check state, selection"},
     {L"check", "ROW on|off", 2, 2, probe::CheckRow, "set the check box of ROW"},

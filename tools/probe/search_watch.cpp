@@ -1,0 +1,68 @@
+// Measures a search from outside, as a user waiting for it would see it:
+// how long the window takes to answer while the search runs, and when the
+// search button comes back.
+#include <algorithm>
+#include <vector>
+
+#include "tools/probe/commands.h"
+#include "tools/probe/json_line.h"
+#include "tools/probe/toolbar.h"
+
+namespace probe {
+
+namespace {
+constexpr int kSearchCommand = 32777;
+constexpr DWORD kSamplePauseMs = 10;
+// A window that does not answer within this long is hung, not slow.
+constexpr UINT kHungMs = 10000;
+}  // namespace
+
+int SearchWatch(const Invocation& invocation) {
+  const auto windows = AwaitQuellan(invocation);
+  if (!windows) return kNotThere;
+  LARGE_INTEGER frequency, start, now;
+  QueryPerformanceFrequency(&frequency);
+  auto millis = [&](const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
+    return static_cast<double>(to.QuadPart - from.QuadPart) * 1000.0 /
+           static_cast<double>(frequency.QuadPart);
+  };
+  QueryPerformanceCounter(&start);
+  PostMessageW(windows->frame, WM_COMMAND, MAKEWPARAM(kSearchCommand, 0), 0);
+
+  std::vector<double> answers;
+  bool sawDisabled = false;
+  double backAfter = -1;
+  for (;;) {
+    LARGE_INTEGER asked;
+    QueryPerformanceCounter(&asked);
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutW(windows->view, WM_NULL, 0, 0, SMTO_NORMAL, kHungMs,
+                             &ignored)) {
+      Complain("the window did not answer within 10 s");
+      return kNotThere;
+    }
+    QueryPerformanceCounter(&now);
+    answers.push_back(millis(asked, now));
+    const auto button = FindToolButton(windows->frame, kSearchCommand);
+    if (button && !IsEnabled(*button)) sawDisabled = true;
+    if (sawDisabled && button && IsEnabled(*button)) {
+      backAfter = millis(start, now);
+      break;
+    }
+    if (millis(start, now) > invocation.timeoutMs) break;
+    Sleep(kSamplePauseMs);
+  }
+  std::vector<double> sorted = answers;
+  std::sort(sorted.begin(), sorted.end());
+  JsonLine()
+      .Number("samples", static_cast<std::int64_t>(sorted.size()))
+      .Number("longest_answer_us",
+              static_cast<std::int64_t>(sorted.back() * 1000))
+      .Number("median_answer_us",
+              static_cast<std::int64_t>(sorted[sorted.size() / 2] * 1000))
+      .Number("search_back_after_ms", static_cast<std::int64_t>(backAfter))
+      .Print();
+  return backAfter >= 0 ? kSuccess : kNotThere;
+}
+
+}  // namespace probe
