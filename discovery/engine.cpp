@@ -64,7 +64,8 @@ void ReceiveLoop(DiscoveryCallback callback, net::Socket listenSocket,
       continue;
     if (callback) callback(buffer, 16, sender);
     if (IsSearchRequest(buffer)) {
-      // Never seeded on purpose: each engine run repeats the same delays.
+      // The generator is never given a start value, on purpose: each engine
+      // run repeats the same delays.
       const auto delay = std::chrono::milliseconds(std::rand() % 1000);
       responder.Schedule(buffer, Clock::now(), delay);
     }

@@ -148,10 +148,10 @@ TEST(Reply, KnobsShapeTheDatagram) {
   EXPECT_TRUE(BuildReply(device).empty());
 }
 
-DeviceInfo Filled(std::uint8_t seed) {
+DeviceInfo Filled(std::uint8_t randomStart) {
   std::uint8_t body[DEVICE_INFO_SIZE];
   for (std::size_t i = 0; i < DEVICE_INFO_SIZE; ++i) {
-    body[i] = static_cast<std::uint8_t>(seed + i * 7);
+    body[i] = static_cast<std::uint8_t>(randomStart + i * 7);
   }
   return ParseDeviceInfo(body);
 }

@@ -85,11 +85,12 @@ TEST(Events, ReadySearchAndExitLines) {
   Options options;
   options.durationMs = 2500;
   options.noise = 6;
-  EXPECT_EQ(ReadyEvent(options, 18446744073709551615ull, 25),
-            "{\"event\":\"ready\",\"address\":\"0.0.0.0\",\"port\":64988,"
-            "\"devices\":25,\"seed\":18446744073709551615,\"delay_min_ms\":0,"
-            "\"delay_max_ms\":300,\"rate\":5000,\"burst\":32,\"noise\":6,"
-            "\"duration_ms\":2500}");
+  EXPECT_EQ(
+      ReadyEvent(options, 18446744073709551615ull, 25),
+      "{\"event\":\"ready\",\"address\":\"0.0.0.0\",\"port\":64988,"
+      "\"devices\":25,\"random_start\":18446744073709551615,\"delay_min_ms\":0,"
+      "\"delay_max_ms\":300,\"rate\":5000,\"burst\":32,\"noise\":6,"
+      "\"duration_ms\":2500}");
   PlannedSearch plan;
   plan.replies = 30;
   plan.noise = 6;

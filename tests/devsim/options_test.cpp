@@ -19,7 +19,7 @@ TEST(Options, DefaultsWithADeviceFile) {
   EXPECT_EQ(o.delayMaxMs, 300);
   EXPECT_EQ(o.rate, kDefaultRate);
   EXPECT_EQ(o.burst, kDefaultBurst);
-  EXPECT_FALSE(o.haveSeed);
+  EXPECT_FALSE(o.haveRandomStart);
   EXPECT_EQ(o.noise, 0);
   EXPECT_EQ(o.repeat, 1);
   EXPECT_FALSE(o.logDatagrams);
@@ -30,9 +30,9 @@ TEST(Options, DefaultsWithADeviceFile) {
 TEST(Options, EveryOptionInBothSpellings) {
   const OptionsResult parsed =
       Parse({"--count=5000", "--subnet", "10.77.0.0/19", "--delay=10:20",
-             "--rate", "2000", "--burst=4", "--seed", "18446744073709551615",
-             "--noise=6", "--repeat", "2", "--log-datagrams", "--duration=2.5",
-             "--print-devices"});
+             "--rate", "2000", "--burst=4", "--random-start",
+             "18446744073709551615", "--noise=6", "--repeat", "2",
+             "--log-datagrams", "--duration=2.5", "--print-devices"});
   ASSERT_TRUE(parsed.ok) << parsed.error;
   const Options& o = parsed.options;
   EXPECT_EQ(o.count, 5000);
@@ -42,8 +42,8 @@ TEST(Options, EveryOptionInBothSpellings) {
   EXPECT_EQ(o.delayMaxMs, 20);
   EXPECT_EQ(o.rate, 2000);
   EXPECT_EQ(o.burst, 4);
-  EXPECT_TRUE(o.haveSeed);
-  EXPECT_EQ(o.seed, 18446744073709551615ull);
+  EXPECT_TRUE(o.haveRandomStart);
+  EXPECT_EQ(o.randomStart, 18446744073709551615ull);
   EXPECT_EQ(o.noise, 6);
   EXPECT_EQ(o.repeat, 2);
   EXPECT_TRUE(o.logDatagrams);
@@ -102,9 +102,10 @@ TEST(Options, ErrorsSayWhatIsWrong) {
       {{"--count", "1", "--delay", "0:60001"}, "--delay needs MIN:MAX"},
       {{"--count", "1", "--rate", "0"}, "--rate needs a whole number from 1"},
       {{"--count", "1", "--burst", "0"}, "--burst needs a whole number from 1"},
-      {{"--count", "1", "--seed", "-1"}, "--seed needs a whole number"},
-      {{"--count", "1", "--seed", "18446744073709551616"},
-       "--seed needs a whole number"},
+      {{"--count", "1", "--random-start", "-1"},
+       "--random-start needs a whole number"},
+      {{"--count", "1", "--random-start", "18446744073709551616"},
+       "--random-start needs a whole number"},
       {{"--count", "1", "--noise", "1001"}, "--noise needs a whole number"},
       {{"--count", "1", "--repeat", "17"}, "--repeat needs a whole number"},
       {{"--count", "1", "--duration", "0"}, "--duration needs seconds above 0"},
@@ -128,14 +129,18 @@ TEST(Options, ErrorsSayWhatIsWrong) {
 TEST(Options, UsageNamesEveryOptionAndColumn) {
   const std::string usage = UsageText();
   const char* const kNames[] = {
-      "--devices",       "--count",    "--subnet",
-      "--repeat",        "--delay",    "--rate",
-      "--burst",         "--seed",     "--noise",
-      "--log-datagrams", "--duration", "--print-devices",
-      "--help",          "mac",        "ip_mode",
-      "gateway",         "mask",       "base_port",
-      "http_port",       "model",      "firmware",
-      "body_length",     "reply_size", "reserved1",
+      "--devices",  "--count",
+      "--subnet",   "--repeat",
+      "--delay",    "--rate",
+      "--burst",    "--random-start",
+      "--noise",    "--log-datagrams",
+      "--duration", "--print-devices",
+      "--help",     "mac",
+      "ip_mode",    "gateway",
+      "mask",       "base_port",
+      "http_port",  "model",
+      "firmware",   "body_length",
+      "reply_size", "reserved1",
       "reserved2",
   };
   for (const char* name : kNames) {

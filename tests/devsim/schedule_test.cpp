@@ -158,10 +158,10 @@ TEST(SearchPlan, RepeatsNoiseAndTheWindowAreHonoured) {
   EXPECT_EQ(noise, (std::vector<std::uint32_t>{0, 1, 2, 3, 4}));
 }
 
-std::vector<Micros> DueTimes(std::uint64_t seed) {
+std::vector<Micros> DueTimes(std::uint64_t randomStart) {
   std::vector<SimDevice> devices(50);
   PacedSchedule schedule(1000000, 1000000);
-  Rng rng(seed);
+  Rng rng(randomStart);
   PlanSearch(devices, 0, AnswerWindow{0, 300000}, 0, rng, schedule);
   std::vector<Micros> dues;
   Micros now = 0;
@@ -174,7 +174,7 @@ std::vector<Micros> DueTimes(std::uint64_t seed) {
   return dues;
 }
 
-TEST(SearchPlan, TheSeedDecidesTheDelays) {
+TEST(SearchPlan, TheRandomStartDecidesTheDelays) {
   EXPECT_EQ(DueTimes(5), DueTimes(5));
   EXPECT_NE(DueTimes(5), DueTimes(6));
   Rng rng(1);

@@ -42,13 +42,13 @@ const char* DatagramKind(const std::uint8_t* data, std::size_t size) {
   return "other";
 }
 
-std::string ReadyEvent(const Options& options, std::uint64_t seed,
+std::string ReadyEvent(const Options& options, std::uint64_t randomStart,
                        std::size_t devices) {
   return Event("ready")
       .Text("address", "0.0.0.0")
       .Number("port", DISCOVERY_PORT)
       .Number("devices", Count(devices))
-      .Raw("seed", std::to_string(seed))
+      .Raw("random_start", std::to_string(randomStart))
       .Number("delay_min_ms", options.delayMinMs)
       .Number("delay_max_ms", options.delayMaxMs)
       .Number("rate", options.rate)

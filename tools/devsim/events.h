@@ -32,7 +32,7 @@ struct RunCounters {
 // "search", "change", "reply" or "other", from the magic and command.
 const char* DatagramKind(const std::uint8_t* data, std::size_t size);
 
-std::string ReadyEvent(const Options& options, std::uint64_t seed,
+std::string ReadyEvent(const Options& options, std::uint64_t randomStart,
                        std::size_t devices);
 std::string DatagramEvent(const Sender& from, const std::uint8_t* data,
                           std::size_t size);

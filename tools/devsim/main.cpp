@@ -29,7 +29,7 @@ bool ReadWholeFile(const std::string& path, std::string* text) {
   return true;
 }
 
-std::uint64_t FreshSeed() {
+std::uint64_t FreshRandomStart() {
   std::random_device device;
   const std::uint64_t clock = static_cast<std::uint64_t>(
       std::chrono::steady_clock::now().time_since_epoch().count());
@@ -84,6 +84,7 @@ int main(int argc, char** argv) {
 
   devsim::InstallStopHandlers();
   devsim::RequestFineTimer();
-  const std::uint64_t seed = options.haveSeed ? options.seed : FreshSeed();
-  return devsim::RunSimulator(options, seed, std::move(devices));
+  const std::uint64_t randomStart =
+      options.haveRandomStart ? options.randomStart : FreshRandomStart();
+  return devsim::RunSimulator(options, randomStart, std::move(devices));
 }

@@ -66,8 +66,8 @@ bool ReadDuration(const std::string& value, std::int64_t* durationMs,
 
 bool TakesValue(const std::string& name) {
   static const char* const kValued[] = {
-      "--devices", "--count", "--subnet", "--delay",  "--rate",
-      "--burst",   "--seed",  "--noise",  "--repeat", "--duration",
+      "--devices", "--count",        "--subnet", "--delay",  "--rate",
+      "--burst",   "--random-start", "--noise",  "--repeat", "--duration",
   };
   for (const char* valued : kValued) {
     if (name == valued) return true;
@@ -99,13 +99,13 @@ bool Apply(const std::string& name, const std::string& value, Options* options,
   if (name == "--burst") {
     return ReadInt(name, value, 1, kMaxRate, &options->burst, error);
   }
-  if (name == "--seed") {
-    if (!ParseUint64(value, &options->seed)) {
-      *error =
-          "--seed needs a whole number from 0 to 2^64-1, not '" + value + "'";
+  if (name == "--random-start") {
+    if (!ParseUint64(value, &options->randomStart)) {
+      *error = "--random-start needs a whole number from 0 to 2^64-1, not '" +
+               value + "'";
       return false;
     }
-    options->haveSeed = true;
+    options->haveRandomStart = true;
     return true;
   }
   if (name == "--noise") {
@@ -200,8 +200,8 @@ Answering:
                      (default 0:300; a single number fixes the delay)
   --rate N           send at most N datagrams a second (default 5000)
   --burst N          ... with at most N at once (default 32)
-  --seed N           seed of the delays and the junk, to repeat a run
-                     (default: random, shown in the ready line)
+  --random-start N   start value of the random delays and the junk, to
+                     repeat a run (default: random, shown in the ready line)
   --noise N          with each search also broadcast N junk datagrams of
                      sizes 0, 1, 23, 95, 97, 300, 7, 24, 64, 96, 256, 257 (in
                      turn) whose magic and command are wrong

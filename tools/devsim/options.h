@@ -26,8 +26,8 @@ struct Options {
   int delayMaxMs = 300;
   int rate = kDefaultRate;
   int burst = kDefaultBurst;
-  bool haveSeed = false;
-  std::uint64_t seed = 0;
+  bool haveRandomStart = false;
+  std::uint64_t randomStart = 0;
   int noise = 0;
   int repeat = 1;
   bool logDatagrams = false;

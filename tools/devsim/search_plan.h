@@ -13,11 +13,11 @@
 namespace devsim {
 
 // Draws from mt19937_64 by plain arithmetic: the standard distributions may
-// differ between standard libraries, and a seed must replay the same run on
-// Linux and on Windows.
+// differ between standard libraries, and one start value must replay the same
+// run on Linux and on Windows.
 class Rng {
  public:
-  explicit Rng(std::uint64_t seed) : engine_(seed) {}
+  explicit Rng(std::uint64_t randomStart) : engine_(randomStart) {}
   std::uint64_t Next() { return engine_(); }
   // Uniform in [low, high].
   std::int64_t Between(std::int64_t low, std::int64_t high);

@@ -33,12 +33,12 @@ constexpr std::size_t kEchoCapacity = 200000;
 
 class Simulator {
  public:
-  Simulator(const Options& options, std::uint64_t seed,
+  Simulator(const Options& options, std::uint64_t randomStart,
             std::vector<SimDevice> devices)
       : options_(options),
-        seed_(seed),
+        randomStart_(randomStart),
         devices_(std::move(devices)),
-        rng_(seed),
+        rng_(randomStart),
         schedule_(options.rate, options.burst),
         echoes_(kEchoMemory, kEchoCapacity),
         buffer_(kReceiveCapacity),
@@ -49,7 +49,7 @@ class Simulator {
 
   int Run() {
     if (!Open()) return 1;
-    Print(ReadyEvent(options_, seed_, devices_.size()));
+    Print(ReadyEvent(options_, randomStart_, devices_.size()));
     const Micros end =
         options_.durationMs > 0 ? options_.durationMs * 1000 : kNever;
     const char* reason = "signal";
@@ -220,7 +220,7 @@ class Simulator {
   }
 
   const Options options_;
-  const std::uint64_t seed_;
+  const std::uint64_t randomStart_;
   std::vector<SimDevice> devices_;
   Rng rng_;
   PacedSchedule schedule_;
@@ -234,9 +234,9 @@ class Simulator {
 
 }  // namespace
 
-int RunSimulator(const Options& options, std::uint64_t seed,
+int RunSimulator(const Options& options, std::uint64_t randomStart,
                  std::vector<SimDevice> devices) {
-  Simulator simulator(options, seed, std::move(devices));
+  Simulator simulator(options, randomStart, std::move(devices));
   return simulator.Run();
 }
 

@@ -12,7 +12,7 @@ namespace devsim {
 
 // Runs until the duration passes or a stop is requested; returns the exit
 // status (0, or 1 when the socket cannot be set up or keeps failing).
-int RunSimulator(const Options& options, std::uint64_t seed,
+int RunSimulator(const Options& options, std::uint64_t randomStart,
                  std::vector<SimDevice> devices);
 
 }  // namespace devsim
