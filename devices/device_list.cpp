@@ -52,42 +52,71 @@ void DeviceListControl::SetText(int row, int column, const std::wstring& text) {
   SendMessageW(list_, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
 }
 
-void DeviceListControl::Append(const std::vector<DeviceRow>& rows,
-                               std::size_t from) {
-  if (from >= rows.size()) return;
-  // One redraw for the whole batch instead of one per cell.
-  SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-  for (std::size_t i = from; i < rows.size(); ++i) {
-    LVITEMW item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = static_cast<int>(i);
-    item.pszText = const_cast<wchar_t*>(rows[i].texts[0].c_str());
-    const int row = static_cast<int>(SendMessageW(
-        list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-    for (int c = 1; c < DEVICE_COLUMNS; ++c) SetText(row, c, rows[i].texts[c]);
-    if (rows[i].checked) SetChecked(row, true);
-  }
-  SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(list_, nullptr, TRUE);
+void DeviceListControl::InsertRow(int index, const DeviceRow& row) {
+  LVITEMW item{};
+  item.mask = LVIF_TEXT;
+  item.iItem = index;
+  item.pszText = const_cast<wchar_t*>(row.texts[0].c_str());
+  SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  for (int c = 1; c < DEVICE_COLUMNS; ++c) SetText(index, c, row.texts[c]);
+  if (row.checked) SetChecked(index, true);
 }
 
-void DeviceListControl::Refresh(const std::vector<DeviceRow>& rows,
-                                const std::vector<DeviceRow>& shown) {
+bool DeviceListControl::SyncStep(const std::vector<DeviceRow>& rows,
+                                 int budget) {
   SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-  for (std::size_t i = 0; i < rows.size() && i < shown.size(); ++i) {
-    const int row = static_cast<int>(i);
-    for (int c = 0; c < DEVICE_COLUMNS; ++c)
-      if (rows[i].texts[c] != shown[i].texts[c])
-        SetText(row, c, rows[i].texts[c]);
-    if (rows[i].checked != shown[i].checked) SetChecked(row, rows[i].checked);
+  while (shown_.size() > rows.size()) {
+    shown_.pop_back();
+    SendMessageW(list_, LVM_DELETEITEM, shown_.size(), 0);
   }
+  std::size_t i = cursor_;
+  for (; i < rows.size() && budget > 0; ++i) {
+    const int index = static_cast<int>(i);
+    if (i >= shown_.size()) {
+      InsertRow(index, rows[i]);
+      shown_.push_back(rows[i]);
+      budget -= DEVICE_COLUMNS;
+      continue;
+    }
+    DeviceRow& shown = shown_[i];
+    for (int c = 0; c < DEVICE_COLUMNS; ++c) {
+      if (rows[i].texts[c] == shown.texts[c]) continue;
+      SetText(index, c, rows[i].texts[c]);
+      --budget;
+    }
+    const bool checkChanged = rows[i].checked != shown.checked;
+    shown = rows[i];
+    if (checkChanged) {
+      SetChecked(index, rows[i].checked);
+      --budget;
+    }
+  }
+  cursor_ = i;
   SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list_, nullptr, TRUE);
+  return InSync(rows);
+}
+
+void DeviceListControl::Invalidate(std::size_t from) {
+  if (from < cursor_) cursor_ = from;
+}
+
+const DeviceRow* DeviceListControl::Shown(int index) const {
+  if (index < 0 || static_cast<std::size_t>(index) >= shown_.size())
+    return nullptr;
+  return &shown_[static_cast<std::size_t>(index)];
+}
+
+void DeviceListControl::NoteChecked(int index, bool checked) {
+  if (index >= 0 && static_cast<std::size_t>(index) < shown_.size())
+    shown_[static_cast<std::size_t>(index)].checked = checked;
 }
 
 void DeviceListControl::Clear() {
   SendMessageW(list_, LVM_ENSUREVISIBLE, 0, FALSE);
   SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
+  shown_.clear();
+  cursor_ = 0;
 }
 
 int DeviceListControl::Count() const {

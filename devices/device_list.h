@@ -18,12 +18,20 @@ class DeviceListControl {
   void SetUp(HFONT font);
   void SetColumnWidths(const int (&widths)[DEVICE_COLUMNS]);
 
-  // Appends rows [from, rows.size()) of the table.
-  void Append(const std::vector<DeviceRow>& rows, std::size_t from);
-  // Rewrites every row whose content differs from `shown`, the rows as the
-  // list showed them before.
-  void Refresh(const std::vector<DeviceRow>& rows,
-               const std::vector<DeviceRow>& shown);
+  // Brings the list a step closer to showing `rows`, writing at most about
+  // `budget` cells, so that a few thousand rows never hold the window up in
+  // one go. True once the list shows `rows` exactly.
+  bool SyncStep(const std::vector<DeviceRow>& rows, int budget);
+  // Rows from `from` on may have changed since they were written.
+  void Invalidate(std::size_t from);
+  bool InSync(const std::vector<DeviceRow>& rows) const {
+    return cursor_ >= rows.size() && shown_.size() == rows.size();
+  }
+  // The row the list shows at `index` (it may lag behind the table between
+  // two steps), or null.
+  const DeviceRow* Shown(int index) const;
+  // The user changed a check mark in the list itself.
+  void NoteChecked(int index, bool checked);
   void Clear();
 
   int Count() const;
@@ -36,5 +44,9 @@ class DeviceListControl {
  private:
   void SetText(int row, int column, const std::wstring& text);
 
+  void InsertRow(int index, const DeviceRow& row);
+
   HWND list_ = nullptr;
+  std::vector<DeviceRow> shown_;  // what the list shows
+  std::size_t cursor_ = 0;        // rows before it are known to be shown
 };

@@ -30,6 +30,7 @@ Intake DeviceTable::Add(const PendingReply& entry) {
 
   if (macTexts_.count(row.texts[COLUMN_MAC])) return Intake::DuplicateMac;
   if (row.texts[COLUMN_IP] == L"127.0.0.1") return Intake::Loopback;
+  if (rows_.size() >= kMaxRows) return Intake::Full;
   if (entry.bodyLength > TEXT_BODY_THRESHOLD) {
     row.texts[COLUMN_MODEL] =
         DeviceTextOf(entry.info.modelName, entry.bodyLength);

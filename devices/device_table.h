@@ -48,20 +48,27 @@ struct DeviceRow {
   bool checked = false;
 };
 
-enum class Intake { Added, DuplicateMac, Loopback, Collision };
+enum class Intake { Added, DuplicateMac, Loopback, Full, Collision };
 
 // "Found %d devices" (plural for one device too).
 std::wstring FoundCountText(std::size_t rows);
 
 class DeviceTable {
  public:
+  // A flood of forged replies must not grow the table, the list control and
+  // each sort without bound. A flat network rarely holds more than a few
+  // thousand devices; at this many rows a sort still takes milliseconds and
+  // the rows with their indexes take some 20 MB.
+  static constexpr std::size_t kMaxRows = 20000;
+
   // Arms the IP collision test: the next reply whose address is already
   // listed is dropped and reported, once.
   void ArmCollisionCheck() { collisionCheckArmed_ = true; }
   bool CollisionCheckArmed() const { return collisionCheckArmed_; }
 
-  // Duplicate MAC, loopback address and collision tests, in that order; an
-  // entry that passes them becomes a new unchecked row at the end.
+  // Duplicate MAC, loopback address, row cap and collision tests, in that
+  // order; an entry that passes them becomes a new unchecked row at the end.
+  // A full table takes no new device, so it reports no collision either.
   Intake Add(const PendingReply& entry);
   void Clear();
 

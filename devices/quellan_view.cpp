@@ -44,6 +44,7 @@ const winui::MessageMapEntry<CQuellanView> CQuellanView::kMessageMap[] = {
     winui::OnCommandCode(IDC_SELECT_ALL, BN_CLICKED, &Self::OnSelectAll),
     winui::OnMessage(WM_ROWS_ADDED, &Self::OnRowsAdded),
     winui::OnMessage(WM_MULTI_STEP, &Self::OnMultiStep),
+    winui::OnMessage(WM_LIST_SYNC, &Self::OnListSync),
 };
 
 CQuellanView::CQuellanView() : winui::Dialog(IDD_QUELLAN_VIEW) {}
@@ -181,11 +182,13 @@ MessageResult CQuellanView::OnListDoubleClick(const Message&) {
 
 MessageResult CQuellanView::OnItemChanged(const Message& m) {
   const auto* change = reinterpret_cast<const NMLISTVIEW*>(m.lParam);
-  if (change->iItem >= 0 &&
-      static_cast<std::size_t>(change->iItem) < table.Size() &&
-      (change->uChanged & LVIF_STATE) &&
-      ((change->uNewState ^ change->uOldState) & LVIS_STATEIMAGEMASK))
-    table.SetChecked(change->iItem, list.Checked(change->iItem));
+  if (change->iItem >= 0 && (change->uChanged & LVIF_STATE) &&
+      ((change->uNewState ^ change->uOldState) & LVIS_STATEIMAGEMASK)) {
+    const bool checked = list.Checked(change->iItem);
+    list.NoteChecked(change->iItem, checked);
+    if (const auto row = TableRowOf(change->iItem))
+      table.SetChecked(*row, checked);
+  }
   Apply(::OnItemChanged(searching.load(), sortInProgress,
                         table.CheckedCount() > 0, list.Selected() >= 0));
   return 0;
@@ -216,16 +219,41 @@ MessageResult CQuellanView::OnClose(const Message&) {
 }
 
 void CQuellanView::SortTable(int column, int direction) {
-  const std::vector<DeviceRow> shown = table.MutableRows();
   if (SortRows(table.MutableRows(), column, direction, DEVICE_COLUMNS, true,
                true, PlatformTextCompare()))
-    list.Refresh(table.MutableRows(), shown);
+    list.Invalidate(0);
+  SyncList();
+}
+
+void CQuellanView::SyncList() {
+  if (list.SyncStep(table.MutableRows(), kListSyncBudget) || listSyncPosted)
+    return;
+  listSyncPosted = true;
+  PostMessageW(handle(), WM_LIST_SYNC, 0, 0);
+}
+
+MessageResult CQuellanView::OnListSync(const Message&) {
+  listSyncPosted = false;
+  SyncList();
+  return 0;
+}
+
+std::optional<std::size_t> CQuellanView::TableRowOf(int listRow) const {
+  const DeviceRow* shown = list.Shown(listRow);
+  if (!shown) return std::nullopt;
+  const auto index = static_cast<std::size_t>(listRow);
+  const std::wstring& mac = shown->texts[COLUMN_MAC];
+  if (index < table.Size() && table.Row(index).texts[COLUMN_MAC] == mac)
+    return index;
+  for (std::size_t row = 0; row < table.Size(); ++row)
+    if (table.Row(row).texts[COLUMN_MAC] == mac) return row;
+  return std::nullopt;
 }
 
 void CQuellanView::OpenSelectedWebPage() {
-  const int row = list.Selected();
-  if (row < 0 || static_cast<std::size_t>(row) >= table.Size()) return;
-  const DeviceRow& device = table.Row(static_cast<std::size_t>(row));
+  const auto row = TableRowOf(list.Selected());
+  if (!row) return;
+  const DeviceRow& device = table.Row(*row);
   OpenWebPage(handle(), browserPath, device.texts[COLUMN_IP],
               device.texts[COLUMN_HTTP_PORT]);
 }

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,9 +28,18 @@ class CIPChangeStateDlg;
 constexpr UINT WM_ROWS_ADDED = WM_USER + 10;
 // Multi-change pass to view: wParam devices are done.
 constexpr UINT WM_MULTI_STEP = WM_USER + 11;
+// View to itself: bring the list a step closer to the table.
+constexpr UINT WM_LIST_SYNC = WM_USER + 12;
+// Replies taken in, and list cells written, per message: small enough that
+// the window answers between two steps even with thousands of devices.
+constexpr std::size_t kIntakeSlice = 500;
+constexpr int kListSyncBudget = 1500;
 constexpr UINT_PTR SEARCH_TIMER_ID = 10000;
 constexpr UINT SEARCH_TICK_MS = 1000;
 constexpr int SEARCH_TICKS = 3;
+// Watches the end of a search for the worker's last look.
+constexpr UINT_PTR END_WAIT_TIMER_ID = 10001;
+constexpr UINT END_WAIT_POLL_MS = 10;
 
 class CQuellanView : public winui::Dialog {
  public:
@@ -66,6 +76,7 @@ class CQuellanView : public winui::Dialog {
   winui::MessageResult OnSelectAll(const winui::Message& m);
   winui::MessageResult OnRowsAdded(const winui::Message& m);
   winui::MessageResult OnMultiStep(const winui::Message& m);
+  winui::MessageResult OnListSync(const winui::Message& m);
 
   // The search cycle.
   static std::int32_t OnDiscoveryDatagram(const std::uint8_t* buffer,
@@ -73,6 +84,7 @@ class CQuellanView : public winui::Dialog {
                                           const net::Endpoint& sender);
   void StartSearch();
   void EndSearch();
+  void GiveSearchBack();
   void ClearDeviceTable();
   void SetFoundText();
 
@@ -84,6 +96,10 @@ class CQuellanView : public winui::Dialog {
   void LayOut();
   void OpenSelectedWebPage();
   void SortTable(int column, int direction);
+  void SyncList();
+  // The table row of what the list shows at `listRow`: the list may lag
+  // behind the table for a moment while it catches up.
+  std::optional<std::size_t> TableRowOf(int listRow) const;
   void SetTool(UINT command, bool enabled);
   void Apply(const ToolRequest& request);
   void EnableListControls(bool enabled);
@@ -103,7 +119,9 @@ class CQuellanView : public winui::Dialog {
   bool sortInProgress = false;
   std::atomic<bool> searching{false};
   int searchTicks = 0;
+  DWORD endWaitStart = 0;
   bool engineRunning = false;
+  bool listSyncPosted = false;
 
   ReplyQueue replyQueue;
   std::unique_ptr<SearchWorker> searchWorker;

@@ -22,8 +22,8 @@ void CQuellanView::ChangeIpCommand() {
   } else if (checked == 1) {
     for (std::size_t row = 0; row < table.Size(); ++row)
       if (table.Row(row).checked) return ChangeSingleDevice(row);
-  } else if (list.Selected() >= 0) {
-    ChangeSingleDevice(static_cast<std::size_t>(list.Selected()));
+  } else if (const auto row = TableRowOf(list.Selected())) {
+    ChangeSingleDevice(*row);
   }
 }
 

@@ -1,5 +1,7 @@
 // The search cycle of the device view: start, the one-second ticks, the
 // batches of replies, and the end at the third tick.
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "app/shell_messages.h"
@@ -38,6 +40,7 @@ void CQuellanView::StartSearch() {
   engineRunning = true;
   // The previous search's worker ends here at the latest: it never waits for
   // this thread, so this is prompt.
+  KillTimer(handle(), END_WAIT_TIMER_ID);
   searchWorker.reset();
   ClearDeviceTable();
   SetFoundText();
@@ -65,6 +68,14 @@ void CQuellanView::DeliverReplies(std::vector<PendingReply> batch) {
 }
 
 MessageResult CQuellanView::OnTimer(const Message& m) {
+  if (m.wParam == END_WAIT_TIMER_ID) {
+    const bool workerDone =
+        !searchWorker || !searchWorker->Running() ||
+        GetTickCount() - endWaitStart >=
+            static_cast<DWORD>(SearchWorker::kBatchWait.count());
+    if (workerDone && list.InSync(table.MutableRows())) GiveSearchBack();
+    return 0;
+  }
   if (m.wParam != SEARCH_TIMER_ID) return std::nullopt;
   if (++searchTicks == SEARCH_TICKS) EndSearch();
   return 0;
@@ -78,23 +89,46 @@ void CQuellanView::EndSearch() {
   searching = false;
   searchTicks = 0;
   SortTable(COLUMN_IP, -1);
-  if (searchWorker) searchWorker->WaitDone(SearchWorker::kBatchWait);
+  // The search command comes back once the worker has taken its last look
+  // (or after 200 ms at most) and the list shows the whole table; the wait
+  // is watched by a timer so that the window keeps answering meanwhile.
+  if ((searchWorker && searchWorker->Running()) ||
+      !list.InSync(table.MutableRows())) {
+    endWaitStart = GetTickCount();
+    SetTimer(handle(), END_WAIT_TIMER_ID, END_WAIT_POLL_MS, nullptr);
+  } else {
+    GiveSearchBack();
+  }
+}
+
+void CQuellanView::GiveSearchBack() {
+  KillTimer(handle(), END_WAIT_TIMER_ID);
   SetTool(ID_DEVICE_SEARCH, true);
 }
 
 MessageResult CQuellanView::OnRowsAdded(const Message&) {
-  std::vector<PendingReply> batch;
+  std::vector<PendingReply> slice;
+  bool more = false;
   {
     std::lock_guard<std::mutex> hold(readyLock);
-    batch.swap(readyReplies);
+    const std::size_t count = std::min(readyReplies.size(), kIntakeSlice);
+    slice.assign(std::make_move_iterator(readyReplies.begin()),
+                 std::make_move_iterator(readyReplies.begin() + count));
+    readyReplies.erase(readyReplies.begin(), readyReplies.begin() + count);
+    more = !readyReplies.empty();
   }
   const std::size_t before = table.Size();
-  for (const PendingReply& entry : batch)
+  for (const PendingReply& entry : slice)
     if (table.Add(entry) == Intake::Collision) collisionNotice.Show(handle());
-  list.Append(table.MutableRows(), before);
+  list.Invalidate(before);
   SetFoundText();
   SortTable(COLUMN_IP, -1);
-  if (searchWorker) searchWorker->BatchSorted();
+  // The rest of a large batch waits for the next message, so the window
+  // answers in between.
+  if (more)
+    PostMessageW(handle(), WM_ROWS_ADDED, 0, 0);
+  else if (searchWorker)
+    searchWorker->BatchSorted();
   return 0;
 }
 

@@ -118,4 +118,37 @@ TEST(FoundCountText, PluralForEveryCount) {
   EXPECT_EQ(FoundCountText(65536), L"Found 65536 devices");
 }
 
+TEST(DeviceTable, AFullTableDropsNewDevicesAndKeepsItsRows) {
+  DeviceTable table;
+  table.ArmCollisionCheck();
+  auto numbered = [](std::uint32_t n) {
+    return Reply{
+        {0x02, 0x00, static_cast<std::uint8_t>(n >> 24),
+         static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 8),
+         static_cast<std::uint8_t>(n)},
+        0x0A000000u + n};
+  };
+  for (std::uint32_t n = 0; n < DeviceTable::kMaxRows; ++n)
+    ASSERT_EQ(table.Add(Pending(numbered(n))), Intake::Added) << n;
+  const auto last = static_cast<std::uint32_t>(DeviceTable::kMaxRows);
+
+  EXPECT_EQ(table.Add(Pending(numbered(last))), Intake::Full);
+  EXPECT_EQ(table.Add(Pending(numbered(last + 1))), Intake::Full);
+  // The other drops keep their meaning when the table is full; a reply that
+  // would collide is dropped as full, so the test stays armed.
+  EXPECT_EQ(table.Add(Pending(numbered(0))), Intake::DuplicateMac);
+  EXPECT_EQ(table.Add(Pending({kMacA, LOOPBACK_ADDRESS})), Intake::Loopback);
+  Reply colliding = numbered(last + 2);
+  colliding.ip = 0x0A000000u;
+  EXPECT_EQ(table.Add(Pending(colliding)), Intake::Full);
+  EXPECT_TRUE(table.CollisionCheckArmed());
+  ASSERT_EQ(table.Size(), DeviceTable::kMaxRows);
+  EXPECT_EQ(table.Row(DeviceTable::kMaxRows - 1).texts[COLUMN_IP],
+            L"10.0.78.31");
+
+  // A new search starts with room again.
+  table.Clear();
+  EXPECT_EQ(table.Add(Pending(numbered(last))), Intake::Added);
+}
+
 }  // namespace

@@ -12,12 +12,22 @@ from quellan_driver import Quellan
 TICKS_MS = 3000
 
 
-def peak_memory_kib(pid):
-    with open("/proc/%d/status" % pid) as status:
-        for line in status:
-            if line.startswith("VmHWM:"):
-                return int(line.split()[1])
-    return -1
+def peak_memory_kib():
+    """The peak resident size of the process that runs Quellan.exe."""
+    import glob
+    peak = -1
+    for path in glob.glob("/proc/[0-9]*"):
+        try:
+            with open(path + "/cmdline", "rb") as f:
+                if b"Quellan.exe" not in f.read():
+                    continue
+            with open(path + "/status") as status:
+                for line in status:
+                    if line.startswith("VmHWM:"):
+                        peak = max(peak, int(line.split()[1]))
+        except OSError:
+            continue
+    return peak
 
 
 def main():
@@ -33,7 +43,7 @@ def main():
         watch = app.probe("search-watch", timeout=60000)[0]
         found = app.found_text()
         rows = len(app.rows())
-        memory = peak_memory_kib(app.process.pid)
+        memory = peak_memory_kib()
     finally:
         code = app.close()
     line = ("| %d devices | found %d | third tick to controls back %d ms | "

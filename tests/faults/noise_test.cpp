@@ -1,0 +1,67 @@
+// A search while the peer floods the discovery port with junk and with
+// replies from a hundred thousand forged devices, beside 200 simulated ones.
+// The simulated devices answer in the first 300 ms, while fewer than 20 000
+// forged replies have been sent, so each of them finds room in the table.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <chrono>
+#include <set>
+#include <string>
+#include <thread>
+
+#include "devices/reply_queue.h"
+#include "discovery/engine.h"
+#include "tests/faults/child_process.h"
+#include "tests/faults/headless_search.h"
+#include "tests/support/peer.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr std::size_t kSimulatedDevices = 200;
+constexpr std::uint32_t kSimulatedNetwork = 0x0A5D00u;  // 10.93.0.0/24
+
+long PeakResidentKilobytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+TEST(Noise, EveryRealDeviceIsFoundAndTheCapsHold) {
+  ASSERT_TRUE(OnIsolatedTestNetwork());
+  ChildProcess flood(InPeerNamespace(
+      {FloodProgram(), "--junk", "50000", "--replies", "100000", "--reply-rate",
+       "50000", "--seconds", "2.5", "--seed", "7"}));
+  ASSERT_TRUE(flood.Started());
+  HeadlessSearch search;
+  ASSERT_TRUE(search.Start());
+  std::this_thread::sleep_for(3s);  // the third tick
+  search.End(10s);
+  EXPECT_TRUE(search.WorkerEnded(5s));
+  EXPECT_FALSE(DiscoveryRunning());
+  ASSERT_EQ(flood.Wait(10s), 0) << flood.Output();
+
+  const std::vector<DeviceRow> rows = search.Rows();
+  std::set<std::wstring> real;
+  for (const DeviceRow& row : rows)
+    if (row.record.ipAddress >> 8 == kSimulatedNetwork)
+      real.insert(row.texts[COLUMN_MAC]);
+  EXPECT_EQ(real.size(), kSimulatedDevices);
+  EXPECT_LE(rows.size(), DeviceTable::kMaxRows);
+  EXPECT_LE(search.LargestBatch(), ReplyQueue::kCapacity);
+  EXPECT_EQ(search.QueueSize(), 0u);
+  EXPECT_GT(rows.size(), kSimulatedDevices) << "the forged replies got through";
+
+  const long peak = PeakResidentKilobytes();
+  std::printf(
+      "flood: %s"
+      "rows %zu, turned away by the full table %zu, by the full queue %zu, "
+      "largest batch %zu, peak resident %ld KiB\n",
+      flood.Output().c_str(), rows.size(), search.Count(Intake::Full),
+      search.QueueDrops(), search.LargestBatch(), peak);
+  testing::Test::RecordProperty("peak_rss_kib", std::to_string(peak));
+}
+
+}  // namespace

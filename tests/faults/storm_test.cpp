@@ -1,0 +1,54 @@
+// A storm of search requests from the peer must not make the engine's
+// built-in responder an amplifier. At most kMaxPending answers wait at a
+// time, each for a random 0 to 999 ms (half a second on average), so while
+// the storm lasts about 2 * kMaxPending answers leave a second, and the last
+// kMaxPending within a second after it: some 32 + 64 * seconds in all. The
+// bound below allows twice that rate; unbounded, every one of the 20 000
+// requests would be answered.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "discovery/engine.h"
+#include "discovery/responder.h"
+#include "tests/faults/child_process.h"
+#include "tests/support/peer.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kStormSeconds = 2;
+constexpr std::size_t kPending = TestReplySchedule::kMaxPending;
+constexpr std::size_t kMostAnswers = kPending + 4 * kPending * kStormSeconds;
+
+bool IsEngineAnswer(const PeerDatagram& d) {
+  return d.from == "10.77.0.1" && d.size == DATAGRAM_SIZE &&
+         IsSearchReply(d.bytes.data());
+}
+
+TEST(RequestStorm, TheResponderAnswersAtMostItsPendingBoundARound) {
+  ASSERT_TRUE(OnIsolatedTestNetwork());
+  const std::size_t fromLine = PeerLines().size();
+  ASSERT_EQ(DiscoveryStart(nullptr), 1);
+  ChildProcess flood(
+      InPeerNamespace({FloodProgram(), "--requests", "10000", "--seconds",
+                       std::to_string(kStormSeconds)}));
+  ASSERT_TRUE(flood.Started());
+  ASSERT_EQ(flood.Wait(10s), 0) << flood.Output();
+  // Every answer still waiting is due within a second.
+  std::this_thread::sleep_for(1500ms);
+  DiscoveryStop();
+  std::this_thread::sleep_for(300ms);  // for the peer to log the last ones
+
+  std::size_t answers = 0;
+  for (const PeerDatagram& d : PeerDatagrams(fromLine))
+    if (IsEngineAnswer(d)) ++answers;
+  std::printf("flood: %sanswers heard by the peer: %zu (bound %zu)\n",
+              flood.Output().c_str(), answers, kMostAnswers);
+  EXPECT_GE(answers, kPending) << "the first requests are all answered";
+  EXPECT_LE(answers, kMostAnswers);
+}
+
+}  // namespace

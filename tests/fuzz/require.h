@@ -1,0 +1,13 @@
+// A broken property stops the fuzzer with the input that broke it.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+
+#define FUZZ_REQUIRE(condition)                                            \
+  do {                                                                     \
+    if (!(condition)) {                                                    \
+      std::fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, #condition); \
+      std::abort();                                                        \
+    }                                                                      \
+  } while (0)
