@@ -58,7 +58,7 @@ class DeviceTable {
   // A flood of forged replies must not grow the table, the list control and
   // each sort without bound. A flat network rarely holds more than a few
   // thousand devices; at this many rows a sort still takes milliseconds and
-  // the rows with their indexes take some 20 MB.
+  // the rows with their indexes take at most some 14 MB.
   static constexpr std::size_t kMaxRows = 20000;
 
   // Arms the IP collision test: the next reply whose address is already

@@ -50,4 +50,9 @@ for preset in "${presets[@]}"; do
     cat "$log"
   fi
 done
+
+# Short runs of the fuzz targets (a clang build of their own); longer runs:
+# scripts/fuzz.sh SECONDS.
+echo "== fuzz, 20 s a target"
+QUELLAN_FUZZ_BUILD="$root/build/fuzz" bash scripts/fuzz.sh 20 || failed=1
 exit $failed

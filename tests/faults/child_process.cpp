@@ -24,7 +24,9 @@ std::string TemporaryPath() {
   return path;
 }
 
-bool Exists(const std::string& path) { return access(path.c_str(), X_OK) == 0; }
+bool Executable(const std::string& path) {
+  return access(path.c_str(), X_OK) == 0;
+}
 
 }  // namespace
 
@@ -97,7 +99,7 @@ std::string FloodProgram() {
     const std::size_t slash = path.rfind("/devsim/");
     if (slash != std::string::npos) {
       path = path.substr(0, slash) + "/flood/quellan-flood";
-      if (Exists(path)) return path;
+      if (Executable(path)) return path;
     }
   }
   return QUELLAN_FLOOD;

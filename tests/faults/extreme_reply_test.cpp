@@ -8,7 +8,6 @@
 #include <map>
 #include <thread>
 
-#include "discovery/engine.h"
 #include "tests/faults/headless_search.h"
 #include "tests/support/peer.h"
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <future>
+#include <memory>
 
 #include "devices/row_sort.h"
 #include "discovery/engine.h"

@@ -28,15 +28,15 @@ bool IsEngineAnswer(const PeerDatagram& d) {
          IsSearchReply(d.bytes.data());
 }
 
-TEST(RequestStorm, TheResponderAnswersAtMostItsPendingBoundARound) {
+TEST(RequestStorm, AnswersStayWithinThePendingBound) {
   ASSERT_TRUE(OnIsolatedTestNetwork());
   const std::size_t fromLine = PeerLines().size();
-  ASSERT_EQ(DiscoveryStart(nullptr), 1);
   ChildProcess flood(
       InPeerNamespace({FloodProgram(), "--requests", "10000", "--seconds",
                        std::to_string(kStormSeconds)}));
   ASSERT_TRUE(flood.Started());
-  ASSERT_EQ(flood.Wait(10s), 0) << flood.Output();
+  ASSERT_EQ(DiscoveryStart(nullptr), 1);
+  const int floodStatus = flood.Wait(10s);
   // Every answer still waiting is due within a second.
   std::this_thread::sleep_for(1500ms);
   DiscoveryStop();
@@ -45,9 +45,10 @@ TEST(RequestStorm, TheResponderAnswersAtMostItsPendingBoundARound) {
   std::size_t answers = 0;
   for (const PeerDatagram& d : PeerDatagrams(fromLine))
     if (IsEngineAnswer(d)) ++answers;
+  EXPECT_EQ(floodStatus, 0) << flood.Output();
   std::printf("flood: %sanswers heard by the peer: %zu (bound %zu)\n",
               flood.Output().c_str(), answers, kMostAnswers);
-  EXPECT_GE(answers, kPending) << "the first requests are all answered";
+  EXPECT_GE(answers, kPending) << "the first requests are answered";
   EXPECT_LE(answers, kMostAnswers);
 }
 

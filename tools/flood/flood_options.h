@@ -1,0 +1,44 @@
+// The command line of quellan-flood, parsed without side effects.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace flood {
+
+// A flood that forgets to stop would swamp the test link for every later
+// test, so its length is both required and bounded.
+constexpr double kMaxSeconds = 60;
+// Far beyond what one sender on a veth reaches; only a typo goes higher.
+constexpr std::int64_t kMaxRate = 1000000;
+constexpr std::int64_t kMaxReplies = 10000000;
+// What a device answers with when no reply rate is named: enough to send
+// 100 000 replies in two seconds.
+constexpr std::int64_t kDefaultReplyRate = 50000;
+
+struct Options {
+  std::int64_t junkRate = 0;
+  std::int64_t replies = 0;
+  std::int64_t replyRate = kDefaultReplyRate;
+  // Seconds before the first reply: real devices can answer first.
+  double repliesAfter = 0;
+  std::int64_t requestRate = 0;
+  double seconds = 0;
+  std::uint32_t to = 0xFFFFFFFFu;
+  bool haveRandomStart = false;
+  std::uint64_t randomStart = 0;
+};
+
+struct OptionsResult {
+  bool ok = false;
+  Options options;
+  std::string error;
+};
+
+// `args` excludes the program name.
+OptionsResult ParseOptions(const std::vector<std::string>& args);
+
+std::string UsageText();
+
+}  // namespace flood

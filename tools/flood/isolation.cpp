@@ -1,0 +1,30 @@
+#include "tools/flood/isolation.h"
+
+#include "discovery/datagram.h"
+#include "discovery/net.h"
+
+namespace flood {
+
+bool OnlyOnTestLinks(std::string* why) {
+  const net::AdapterList adapters = net::ListAdapters();
+  if (adapters.status != net::AdapterList::Status::Ok) {
+    *why = "the local adapters cannot be listed";
+    return false;
+  }
+  bool any = false;
+  for (std::uint32_t address : adapters.addresses) {
+    if (address == 0) continue;
+    const std::uint32_t net16 = address >> 16;
+    if (net16 != 0x0A4Du && net16 != 0x0A4Eu) {
+      const std::wstring text = AddressText(address);
+      *why = "local address " + std::string(text.begin(), text.end()) +
+             " is not on a private test link";
+      return false;
+    }
+    any = true;
+  }
+  if (!any) *why = "no local IPv4 address";
+  return any;
+}
+
+}  // namespace flood

@@ -1,0 +1,117 @@
+// quellan-flood: junk, forged replies and search requests on the discovery
+// port, at set rates for a bounded time, from the peer side of the private
+// test link. See flood_options.cpp for the command line.
+#include <chrono>
+#include <cinttypes>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "discovery/datagram.h"
+#include "discovery/net.h"
+#include "tools/flood/flood_options.h"
+#include "tools/flood/isolation.h"
+#include "tools/flood/pacer.h"
+#include "tools/flood/payloads.h"
+
+namespace {
+
+constexpr int kUsageError = 2;
+constexpr int kCannotSend = 1;
+constexpr auto kPassPause = std::chrono::microseconds(100);
+
+class Sender {
+ public:
+  explicit Sender(net::Endpoint to) : to_(to), socket_(net::OpenUdp()) {
+    if (socket_ != net::kNoSocket) net::EnableBroadcast(socket_);
+  }
+  ~Sender() { net::Close(socket_); }
+  Sender(const Sender&) = delete;
+  Sender& operator=(const Sender&) = delete;
+
+  bool Open() const { return socket_ != net::kNoSocket; }
+  void Send(const std::vector<std::uint8_t>& bytes) {
+    // A zero-length datagram still needs a valid pointer.
+    static const std::uint8_t kNothing = 0;
+    if (!net::SendTo(socket_, bytes.empty() ? &kNothing : bytes.data(),
+                     bytes.size(), to_))
+      ++failures_;
+  }
+  std::int64_t Failures() const { return failures_; }
+
+ private:
+  net::Endpoint to_;
+  net::Socket socket_;
+  std::int64_t failures_ = 0;
+};
+
+std::uint64_t FreshRandomStart() {
+  std::random_device device;
+  return (static_cast<std::uint64_t>(device()) << 32) ^ device();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 2 &&
+      (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+    std::fputs(flood::UsageText().c_str(), stdout);
+    return 0;
+  }
+  const flood::OptionsResult parsed =
+      flood::ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+  if (!parsed.ok) {
+    std::fprintf(stderr, "quellan-flood: %s\n%s", parsed.error.c_str(),
+                 flood::UsageText().c_str());
+    return kUsageError;
+  }
+  const flood::Options& options = parsed.options;
+  std::string why;
+  if (!flood::OnlyOnTestLinks(&why)) {
+    std::fprintf(stderr, "quellan-flood: refusing to send: %s\n", why.c_str());
+    return kCannotSend;
+  }
+  net::Startup();
+  Sender sender({options.to, DISCOVERY_PORT});
+  if (!sender.Open()) {
+    std::fprintf(stderr, "quellan-flood: cannot open a UDP socket\n");
+    return kCannotSend;
+  }
+
+  flood::Random random(options.haveRandomStart ? options.randomStart
+                                               : FreshRandomStart());
+  flood::Pacer junk(options.junkRate, -1);
+  flood::Pacer replies(options.replyRate, options.replies);
+  flood::Pacer requests(options.requestRate, -1);
+  const std::vector<std::uint8_t> request = flood::SearchRequest();
+  const auto start = std::chrono::steady_clock::now();
+  for (;;) {
+    const double elapsed =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
+            .count();
+    if (elapsed >= options.seconds) break;
+    for (std::int64_t n = junk.Due(elapsed); n > 0; --n) {
+      sender.Send(flood::Junk(random));
+      junk.Sent();
+    }
+    for (std::int64_t n = replies.Due(elapsed - options.repliesAfter); n > 0;
+         --n) {
+      const auto index = static_cast<std::uint32_t>(replies.SentSoFar());
+      sender.Send(flood::ForgedReply(index, random));
+      replies.Sent();
+    }
+    for (std::int64_t n = requests.Due(elapsed); n > 0; --n) {
+      sender.Send(request);
+      requests.Sent();
+    }
+    std::this_thread::sleep_for(kPassPause);
+  }
+  std::printf("{\"event\":\"exit\",\"junk\":%" PRId64 ",\"replies\":%" PRId64
+              ",\"requests\":%" PRId64 ",\"send_failures\":%" PRId64 "}\n",
+              junk.SentSoFar(), replies.SentSoFar(), requests.SentSoFar(),
+              sender.Failures());
+  net::Cleanup();
+  return 0;
+}
