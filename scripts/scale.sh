@@ -11,6 +11,7 @@ cd "$root"
 . scripts/lib/packages.sh
 . scripts/lib/netns.sh
 . scripts/lib/display.sh
+. scripts/lib/sandbox.sh
 
 [ "$(id -u)" = 0 ] || { echo "run as root (network namespaces)" >&2; exit 1; }
 counts=("$@")
@@ -20,17 +21,8 @@ cmake --preset native >/dev/null && cmake --preset win64 >/dev/null
 cmake --build --preset native -j2 --target quellan-devsim >/dev/null
 cmake --build --preset win64 -j2 --target Quellan quellan-probe >/dev/null
 
-name=qs$$
-teardown() {
-  wine_down "$name-app"
-  display_down
-  netns_down "$name"
-}
-trap teardown EXIT
-netns_up "$name"
-display_up
-wine_up "$name-app"
-export QUELLAN_APP_NS="$name-app" QUELLAN_PEER_NS="$name-dev"
+sandbox_up qs$$
+export QUELLAN_APP_NS="$SANDBOX-app" QUELLAN_PEER_NS="$SANDBOX-dev"
 export QUELLAN_DEVSIM="$root/build/native/tools/devsim/quellan-devsim"
 
 figures=build/e2e-figures.txt

@@ -10,6 +10,7 @@ cd "$root"
 . scripts/lib/packages.sh
 . scripts/lib/netns.sh
 . scripts/lib/display.sh
+. scripts/lib/sandbox.sh
 
 [ "$(id -u)" = 0 ] || { echo "run as root (network namespaces)" >&2; exit 1; }
 runs=${1:-7}
@@ -17,30 +18,25 @@ ensure_packages
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 -j2 --target Quellan quellan-probe >/dev/null
 
-name=qt$$
-teardown() {
-  wine_down "$name-app"
-  display_down
-  netns_down "$name"
-}
-trap teardown EXIT
-netns_up "$name"
-display_up
-wine_up "$name-app"
+sandbox_up qt$$
 # A first run warms Wine's own start-up (wineserver, services) out of the
 # figures.
-ip netns exec "$name-app" wine cmd /c exit 0 >/dev/null 2>&1 || true
+ip netns exec "$SANDBOX-app" wine cmd /c exit 0 >/dev/null 2>&1 || true
 
 times=()
 for _ in $(seq "$runs"); do
   start=$(date +%s%N)
-  ip netns exec "$name-app" wine build/win64/app/Quellan.exe >/dev/null 2>&1 &
-  xdotool search --sync --onlyvisible --name '^Quellan$' >/dev/null
+  ip netns exec "$SANDBOX-app" wine build/win64/app/Quellan.exe >/dev/null 2>&1 &
+  app=$!
+  # xdotool's own --sync looks only every half second.
+  until xdotool search --onlyvisible --name '^Quellan$' >/dev/null; do
+    sleep 0.01
+  done
   end=$(date +%s%N)
   times+=($(( (end - start) / 1000000 )))
-  ip netns exec "$name-app" wine build/win64/tools/probe/quellan-probe.exe \
+  ip netns exec "$SANDBOX-app" wine build/win64/tools/probe/quellan-probe.exe \
     command 57665 >/dev/null 2>&1 || true
-  wait || true
+  wait "$app" || true
 done
 sorted=($(printf '%s\n' "${times[@]}" | sort -n))
 echo "start-up to a shown window (ms): ${times[*]}"

@@ -8,6 +8,7 @@ cd "$root"
 . scripts/lib/packages.sh
 . scripts/lib/netns.sh
 . scripts/lib/display.sh
+. scripts/lib/sandbox.sh
 
 [ "$(id -u)" = 0 ] || { echo "run as root (network namespaces)" >&2; exit 1; }
 ensure_packages
@@ -24,18 +25,9 @@ for preset in "${presets[@]}"; do
   fi
 done
 
-name=qt$$
-teardown() {
-  wine_down "$name-app"
-  display_down
-  netns_down "$name"
-}
-trap teardown EXIT
-netns_up "$name"
-display_up
-wine_up "$name-app"
+sandbox_up qt$$
 
-export QUELLAN_APP_NS="$name-app" QUELLAN_PEER_NS="$name-dev"
+export QUELLAN_APP_NS="$SANDBOX-app" QUELLAN_PEER_NS="$SANDBOX-dev"
 export QUELLAN_DEVSIM="$root/build/native/tools/devsim/quellan-devsim"
 
 failed=0

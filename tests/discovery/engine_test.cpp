@@ -56,8 +56,15 @@ void CollectNotice(const std::wstring& text, const std::wstring& caption,
 // A plain socket that plays another program on this host.
 class LocalSender {
  public:
-  LocalSender() : socket_(net::OpenUdp()) { net::EnableBroadcast(socket_); }
-  ~LocalSender() { net::Close(socket_); }
+  // Holds its own Winsock reference: the engine's stop ends the engine's, and
+  // the last one closes every socket of the process, this one included.
+  LocalSender() : started_(net::Startup()), socket_(net::OpenUdp()) {
+    net::EnableBroadcast(socket_);
+  }
+  ~LocalSender() {
+    net::Close(socket_);
+    if (started_) net::Cleanup();
+  }
   void SendToEngine(const std::vector<std::uint8_t>& datagram) {
     // Only the listening socket is bound to the wildcard address, so the
     // loopback address reaches it and no adapter socket.
@@ -66,6 +73,7 @@ class LocalSender {
   }
 
  private:
+  bool started_;
   net::Socket socket_;
 };
 
