@@ -138,15 +138,19 @@ def multi_change(app):
     app.probe("dialog-ip", MULTI_GATEWAY, "10.77.0.1")
     app.probe("dismiss", IDOK)
     started = time.time()
+    # The probe reads the controls one by one while the dialog moves on, so
+    # one reading may pair an old counter with a new button state. The dialog
+    # writes the counter before it enables "Complete": once the button is
+    # seen enabled, a fresh reading must show the whole count.
     while True:
         header, fields = controls(app)
-        if fields[COUNTER]["text"] == "005 / 005":
+        if fields[IDOK]["enabled"]:
             break
-        assert not fields[IDOK]["enabled"], "Complete before the end"
         assert time.time() - started < 10, fields[COUNTER]
         time.sleep(0.05)
     took = time.time() - started
-    assert fields[IDOK]["enabled"]
+    header, fields = controls(app)
+    assert fields[COUNTER]["text"] == "005 / 005", "Complete before the end"
     app.probe("dismiss", IDOK)
     changes = [c for c in wait_changes(before + 5)[before:]
                if c["event"] == "change"]
