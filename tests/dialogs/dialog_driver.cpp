@@ -80,6 +80,20 @@ void PressButton(HWND dialog, int id) {
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+ChangeAttempt ChangeWithFieldText(CBaseDialog& dialog, int field,
+                                  const std::wstring& text) {
+  NotificationCollector notes;
+  bool focusOnField = false;
+  const INT_PTR result = RunDriven(dialog, [&](HWND hwnd) {
+    SetDlgItemTextW(hwnd, field, text.c_str());
+    SetFocus(GetDlgItem(hwnd, IDOK));
+    PressButton(hwnd, IDOK);
+    focusOnField = GetFocus() == GetDlgItem(hwnd, field);
+    PressButton(hwnd, IDCANCEL);
+  });
+  return {result, notes.All(), focusOnField};
+}
+
 void PostEscape(HWND dialog) { PostMessageW(dialog, WM_KEYDOWN, VK_ESCAPE, 0); }
 
 void ClickCaptionClose(const CBaseDialog& dialog) {

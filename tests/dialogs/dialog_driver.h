@@ -35,6 +35,16 @@ INT_PTR RunDriven(CBaseDialog& dialog, const std::function<void(HWND)>& drive);
 
 // "Change" or "Complete" pressed, by the command the button sends.
 void PressButton(HWND dialog, int id);
+
+// What one press of "Change" did after `text` was typed into the edit
+// `field` with the focus elsewhere; the dialog is then closed with "Close".
+struct ChangeAttempt {
+  INT_PTR result;
+  std::vector<Notification> notes;
+  bool focusOnField;
+};
+ChangeAttempt ChangeWithFieldText(CBaseDialog& dialog, int field,
+                                  const std::wstring& text);
 // Esc, as the dialog's modal loop sees it; takes effect once `drive` returns.
 void PostEscape(HWND dialog);
 // A press and release on the painted close button of the caption.

@@ -208,20 +208,12 @@ TEST(IpChangeDialog, BasePortMinusOneIsRefusedWithTheFocusOnIt) {
 }
 
 TEST(IpChangeDialog, EmptyHttpPortPutsTheFocusOnIt) {
-  NotificationCollector notes;
   CIPChangeDlg dialog(GoodDevice());
-  HWND focus = nullptr, httpField = nullptr;
-  RunDriven(dialog, [&](HWND hwnd) {
-    httpField = GetDlgItem(hwnd, IDC_HTTP_PORT);
-    SetDlgItemTextW(hwnd, IDC_HTTP_PORT, L"");
-    SetFocus(GetDlgItem(hwnd, IDOK));
-    PressButton(hwnd, IDOK);
-    focus = GetFocus();
-    PressButton(hwnd, IDCANCEL);
-  });
-  ASSERT_EQ(notes.All().size(), 1u);
-  EXPECT_EQ(notes.All()[0].text, L"Please insert a http port number.\r\n");
-  EXPECT_EQ(focus, httpField);
+  const ChangeAttempt attempt = ChangeWithFieldText(dialog, IDC_HTTP_PORT, L"");
+  EXPECT_EQ(attempt.result, IDCANCEL);
+  ASSERT_EQ(attempt.notes.size(), 1u);
+  EXPECT_EQ(attempt.notes[0].text, L"Please insert a http port number.\r\n");
+  EXPECT_TRUE(attempt.focusOnField);
 }
 
 TEST(IpChangeDialog, AFixedInputIsAcceptedAfterARefusal) {

@@ -87,40 +87,28 @@ TEST(IpChangeMultiDialog, StartIpOutsideTheGatewaysSubnetIsRefused) {
   EXPECT_EQ(notes.All()[0].owner, shown);
 }
 
-TEST(IpChangeMultiDialog, EmptyHttpPortPutsTheFocusOnIt) {
-  NotificationCollector notes;
-  CIPChangeMultiDlg dialog(2);
-  HWND focus = nullptr, httpField = nullptr;
-  RunDriven(dialog, [&](HWND hwnd) {
-    httpField = GetDlgItem(hwnd, IDC_MULTI_HTTP_PORT);
-    SetDlgItemTextW(hwnd, IDC_MULTI_HTTP_PORT, L"");
-    SetFocus(GetDlgItem(hwnd, IDOK));
-    PressButton(hwnd, IDOK);
-    focus = GetFocus();
-    PressButton(hwnd, IDCANCEL);
-  });
-  ASSERT_EQ(notes.All().size(), 1u);
-  EXPECT_EQ(notes.All()[0].text, L"Please insert a http port number.\r\n");
-  EXPECT_EQ(focus, httpField);
-}
-
-TEST(IpChangeMultiDialog, BadBasePortPutsTheFocusOnIt) {
-  NotificationCollector notes;
-  CIPChangeMultiDlg dialog(2);
-  HWND focus = nullptr, baseField = nullptr;
-  RunDriven(dialog, [&](HWND hwnd) {
-    baseField = GetDlgItem(hwnd, IDC_MULTI_BASE_PORT);
-    SetDlgItemTextW(hwnd, IDC_MULTI_BASE_PORT, L"1024");
-    SetFocus(GetDlgItem(hwnd, IDOK));
-    PressButton(hwnd, IDOK);
-    focus = GetFocus();
-    PressButton(hwnd, IDCANCEL);
-  });
-  ASSERT_EQ(notes.All().size(), 1u);
-  EXPECT_EQ(notes.All()[0].text,
-            L"Invalid base port number.\r\nBase port number must have a "
-            L"value of 1025~65535.");
-  EXPECT_EQ(focus, baseField);
+TEST(IpChangeMultiDialog, BadPortsAreRefusedWithTheFocusOnTheirField) {
+  struct Case {
+    int field;
+    const wchar_t* text;
+    const wchar_t* message;
+  };
+  const Case cases[] = {
+      {IDC_MULTI_HTTP_PORT, L"", L"Please insert a http port number.\r\n"},
+      {IDC_MULTI_BASE_PORT, L"1024",
+       L"Invalid base port number.\r\nBase port number must have a value of "
+       L"1025~65535."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.field);
+    CIPChangeMultiDlg dialog(2);
+    const ChangeAttempt attempt = ChangeWithFieldText(dialog, c.field, c.text);
+    EXPECT_EQ(attempt.result, IDCANCEL);
+    ASSERT_EQ(attempt.notes.size(), 1u);
+    EXPECT_EQ(attempt.notes[0].text, c.message);
+    EXPECT_EQ(attempt.notes[0].caption, L"Quellan");
+    EXPECT_TRUE(attempt.focusOnField);
+  }
 }
 
 TEST(IpChangeMultiDialog, CloseReturnsTwoWhateverWasEntered) {
