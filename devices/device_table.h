@@ -1,8 +1,8 @@
 // The table of found devices, kept beside the list control that shows it:
 // one row per device with its seven column texts, its check state and its own
-// copy of the device's DeviceInfo. Hash indexes of the MAC and IP texts make
-// each intake O(1) while giving exactly the results of comparing the texts of
-// every row.
+// copy of the device's DeviceInfo. Hash indexes of the MACs and addresses
+// behind the MAC and IP texts make each intake O(1) while giving exactly the
+// results of comparing the texts of every row.
 //
 // Owned and used by the user-interface thread only; the list control is
 // rewritten from it.
@@ -12,7 +12,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -84,8 +83,10 @@ class DeviceTable {
 
  private:
   std::vector<DeviceRow> rows_;
-  std::unordered_set<std::wstring> macTexts_;
-  std::unordered_map<std::wstring, std::size_t> ipTextCounts_;
+  // The MACs and addresses of the listed rows as they were taken in; the
+  // IP change writes records but never the texts these stand for.
+  std::unordered_set<std::uint64_t> macKeys_;
+  std::unordered_set<std::uint32_t> ipAddresses_;
   std::size_t checkedCount_ = 0;
   bool collisionCheckArmed_ = false;
 };

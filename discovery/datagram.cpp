@@ -1,9 +1,7 @@
 #include "discovery/datagram.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <cwchar>
 
 namespace {
 
@@ -197,24 +195,48 @@ std::array<std::uint8_t, DATAGRAM_SIZE> EncodeTestReply(
   return reply;
 }
 
+namespace {
+
+// The texts are written digit by digit: the wide printf family costs more
+// than the whole rest of taking a reply into the table.
+void AppendDecimal(std::wstring* text, std::uint64_t value) {
+  wchar_t digits[20];
+  int count = 0;
+  do {
+    digits[count++] = static_cast<wchar_t>(L'0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  while (count > 0) text->push_back(digits[--count]);
+}
+
+constexpr wchar_t kHexDigits[] = L"0123456789ABCDEF";
+
+}  // namespace
+
 std::wstring AddressText(std::uint32_t numeric) {
-  wchar_t text[16];
-  std::swprintf(text, 16, L"%u.%u.%u.%u", numeric >> 24,
-                (numeric >> 16) & 0xFFu, (numeric >> 8) & 0xFFu,
-                numeric & 0xFFu);
+  std::wstring text;
+  text.reserve(15);
+  for (int shift = 24; shift >= 0; shift -= 8) {
+    AppendDecimal(&text, (numeric >> shift) & 0xFFu);
+    if (shift > 0) text.push_back(L'.');
+  }
   return text;
 }
 
 std::wstring MacText(const std::array<std::uint8_t, 6>& mac) {
-  wchar_t text[18];
-  std::swprintf(text, 18, L"%02X:%02X:%02X:%02X:%02X:%02X", mac[0], mac[1],
-                mac[2], mac[3], mac[4], mac[5]);
+  std::wstring text(17, L':');
+  for (std::size_t i = 0; i < mac.size(); ++i) {
+    text[3 * i] = kHexDigits[mac[i] >> 4];
+    text[3 * i + 1] = kHexDigits[mac[i] & 0x0Fu];
+  }
   return text;
 }
 
 std::wstring PortText(std::int32_t port) {
-  wchar_t text[12];
-  std::swprintf(text, 12, L"%d", port);
+  std::wstring text;
+  const std::int64_t value = port;
+  if (value < 0) text.push_back(L'-');
+  AppendDecimal(&text, static_cast<std::uint64_t>(value < 0 ? -value : value));
   return text;
 }
 

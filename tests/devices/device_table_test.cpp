@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <random>
 
 #include "tests/support/replies.h"
 
@@ -109,6 +111,55 @@ TEST(DeviceTable, UnarmedTableListsEqualAddresses) {
   DeviceTable table;
   EXPECT_EQ(table.Add(Pending({kMacA, kIp1})), Intake::Added);
   EXPECT_EQ(table.Add(Pending({kMacB, kIp1})), Intake::Added);
+}
+
+// The table's number indexes against the straightforward rule: compare the
+// new reply's MAC and IP texts with those of every listed row. Few distinct
+// values make duplicates, collisions and the loopback address common.
+TEST(DeviceTable, IndexesGiveTheAnswersOfComparingEveryRowsTexts) {
+  std::mt19937 random(11);
+  auto pick = [&](int n) { return static_cast<int>(random() % n); };
+  for (int round = 0; round < 50; ++round) {
+    DeviceTable table;
+    std::vector<std::wstring> macs, ips;
+    bool armed = pick(2) == 0;
+    if (armed) table.ArmCollisionCheck();
+    for (int i = 0; i < 200; ++i) {
+      Reply reply;
+      reply.mac = {0x00,
+                   0x1A,
+                   0x00,
+                   0x00,
+                   static_cast<std::uint8_t>(pick(2)),
+                   static_cast<std::uint8_t>(pick(40))};
+      const std::uint32_t hosts[] = {LOOPBACK_ADDRESS, 0x0A000001u, 0x0A000100u,
+                                     0x01000A00u};
+      reply.ip = hosts[pick(4)] + static_cast<std::uint32_t>(pick(30));
+      const std::wstring mac = MacText(reply.mac), ip = AddressText(reply.ip);
+      auto listed = [](const std::vector<std::wstring>& texts,
+                       const std::wstring& text) {
+        return std::find(texts.begin(), texts.end(), text) != texts.end();
+      };
+      Intake expected = Intake::Added;
+      if (listed(macs, mac)) {
+        expected = Intake::DuplicateMac;
+      } else if (ip == L"127.0.0.1") {
+        expected = Intake::Loopback;
+      } else if (armed && listed(ips, ip)) {
+        expected = Intake::Collision;
+        armed = false;
+      } else {
+        macs.push_back(mac);
+        ips.push_back(ip);
+      }
+      ASSERT_EQ(table.Add(Pending(reply)), expected) << round << " " << i;
+    }
+    ASSERT_EQ(table.Size(), macs.size());
+    for (std::size_t row = 0; row < macs.size(); ++row) {
+      EXPECT_EQ(table.Row(row).texts[COLUMN_MAC], macs[row]);
+      EXPECT_EQ(table.Row(row).texts[COLUMN_IP], ips[row]);
+    }
+  }
 }
 
 TEST(FoundCountText, PluralForEveryCount) {
