@@ -1,6 +1,6 @@
-// The row sort against a reference bubble sort that moves cells the way the
-// list control does: texts read into 50-character buffers, equal texts never
-// exchanged.
+// The row sort against the reference bubble sort that moves cells the way
+// the list control does: texts read into 50-character buffers, equal texts
+// never exchanged.
 #include "devices/row_sort.h"
 
 #include <gtest/gtest.h>
@@ -8,35 +8,11 @@
 #include <cwchar>
 #include <random>
 
+#include "bench/reference/reference_sort.h"
+
 namespace {
 
 int Compare(const wchar_t* a, const wchar_t* b) { return std::wcscmp(a, b); }
-
-std::wstring ThroughBuffer(const std::wstring& text) {
-  return text.substr(0, 49);
-}
-
-void BubbleSort(std::vector<DeviceRow>& rows, int column, int direction,
-                int columnCount, bool swapChecks, bool swapData) {
-  const std::size_t n = rows.size();
-  if (column < 0 || n < 2) return;
-  for (std::size_t pass = 0; pass < n; ++pass) {
-    for (std::size_t j = 1; j < n; ++j) {
-      const std::wstring left = ThroughBuffer(rows[j - 1].texts[column]);
-      const std::wstring right = ThroughBuffer(rows[j].texts[column]);
-      const int order = Compare(left.c_str(), right.c_str());
-      if (direction == 1 ? order >= 0 : order <= 0) continue;
-      std::vector<std::wstring> saved;
-      for (int c = 0; c < columnCount; ++c)
-        saved.push_back(ThroughBuffer(rows[j - 1].texts[c]));
-      for (int c = 0; c < columnCount; ++c)
-        rows[j - 1].texts[c] = ThroughBuffer(rows[j].texts[c]);
-      if (swapData) std::swap(rows[j - 1].record, rows[j].record);
-      if (swapChecks) std::swap(rows[j - 1].checked, rows[j].checked);
-      for (int c = 0; c < columnCount; ++c) rows[j].texts[c] = saved[c];
-    }
-  }
-}
 
 DeviceRow MakeRow(std::wstring ip, std::uint8_t id, bool checked = false) {
   DeviceRow row;
@@ -113,7 +89,8 @@ TEST(SortRows, LongTextsAreCutOnlyWhereTheBubbleSortMovesThem) {
   rows[3].texts[COLUMN_MODEL] = longText;  // already in place
   std::vector<DeviceRow> reference = rows;
   SortRows(rows, COLUMN_IP, -1, DEVICE_COLUMNS, true, true, Compare);
-  BubbleSort(reference, COLUMN_IP, -1, DEVICE_COLUMNS, true, true);
+  ReferenceBubbleSort(reference, COLUMN_IP, -1, DEVICE_COLUMNS, true, true,
+                      Compare);
   ExpectSameRows(rows, reference);
   EXPECT_EQ(rows[1].texts[COLUMN_MODEL].size(), 49u);
   EXPECT_EQ(rows[3].texts[COLUMN_MODEL].size(), 60u);
@@ -149,7 +126,8 @@ TEST(SortRows, EqualsTheBubbleSortOnRandomTables) {
     std::vector<DeviceRow> reference = rows;
     SortRows(rows, column, direction, columnCount, swapChecks, swapData,
              Compare);
-    BubbleSort(reference, column, direction, columnCount, swapChecks, swapData);
+    ReferenceBubbleSort(reference, column, direction, columnCount, swapChecks,
+                        swapData, Compare);
     SCOPED_TRACE(round);
     ExpectSameRows(rows, reference);
   }
