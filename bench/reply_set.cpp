@@ -25,12 +25,8 @@ ReceiveBuffer ReplyFor(std::uint32_t index) {
   std::memcpy(info.modelName.data(), "CAM-4100", 8);
   std::memcpy(info.firmware.data(), "2.1.7", 5);
   ReceiveBuffer buffer(RECEIVE_BUFFER_SIZE, 0);
-  DiscoveryHeader header;
-  header.magic = REPLY_MAGIC;
-  header.command = CMD_SEARCH_REPLY;
-  header.bodyLength = static_cast<std::int32_t>(DEVICE_INFO_SIZE);
-  WriteHeader(header, buffer.data());
-  SerializeDeviceInfo(info, buffer.data() + HEADER_SIZE);
+  WriteSearchReply(info, static_cast<std::int32_t>(DEVICE_INFO_SIZE),
+                   buffer.data());
   return buffer;
 }
 

@@ -167,6 +167,16 @@ IpSettings SettingsFromDeviceInfo(const DeviceInfo& info) {
   return settings;
 }
 
+void WriteSearchReply(const DeviceInfo& info, std::int32_t bodyLength,
+                      std::uint8_t* datagram) {
+  DiscoveryHeader header;
+  header.magic = REPLY_MAGIC;
+  header.command = CMD_SEARCH_REPLY;
+  header.bodyLength = bodyLength;
+  WriteHeader(header, datagram);
+  SerializeDeviceInfo(info, datagram + HEADER_SIZE);
+}
+
 std::array<std::uint8_t, DATAGRAM_SIZE> EncodeTestReply(
     const std::uint8_t* request) {
   const DiscoveryHeader asked = ReadHeader(request);

@@ -90,6 +90,10 @@ void SerializeDeviceInfo(const DeviceInfo& info, std::uint8_t* body);
 // 24 bytes without a body, 96 with one. bodyLength stays 0 either way.
 std::vector<std::uint8_t> EncodeRequest(std::uint32_t command,
                                         const DeviceInfo* body);
+// A search reply carrying `info` into the first 96 bytes of `datagram`, with
+// `bodyLength` as given (a device may state any length).
+void WriteSearchReply(const DeviceInfo& info, std::int32_t bodyLength,
+                      std::uint8_t* datagram);
 // `buffer` holds at least 8 bytes (the receive buffer always holds 256).
 bool IsSearchReply(const std::uint8_t* buffer);
 bool IsSearchRequest(const std::uint8_t* buffer);

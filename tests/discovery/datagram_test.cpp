@@ -97,6 +97,16 @@ TEST(DecodeDeviceInfo, FullReplyGivesEveryFieldAndText) {
   EXPECT_EQ(DeviceTextOf(reply.info.firmware, reply.bodyLength), L"v2.3.1");
 }
 
+TEST(WriteSearchReply, GivesTheDevicesBytesWithZeroParameters) {
+  auto expected = FromHex(kReplyHex);
+  std::fill(expected.begin() + 8, expected.begin() + 20, 0);
+  const DecodedReply decoded =
+      DecodeDeviceInfo(Received(FromHex(kReplyHex)).data());
+  std::vector<std::uint8_t> written(DATAGRAM_SIZE, 0xEE);
+  WriteSearchReply(decoded.info, 72, written.data());
+  EXPECT_EQ(written, expected);
+}
+
 TEST(DecodeDeviceInfo, ParseAndSerialiseAreExactForAnyBody) {
   std::uint8_t body[DEVICE_INFO_SIZE];
   for (std::size_t i = 0; i < sizeof body; ++i)

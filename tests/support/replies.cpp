@@ -12,12 +12,7 @@ std::vector<std::uint8_t> ReplyBuffer(const TestReply& r) {
   std::memcpy(info.modelName.data(), r.model, std::strlen(r.model));
   std::memcpy(info.firmware.data(), r.firmware, std::strlen(r.firmware));
   std::vector<std::uint8_t> buffer(RECEIVE_BUFFER_SIZE, 0);
-  DiscoveryHeader header;
-  header.magic = REPLY_MAGIC;
-  header.command = CMD_SEARCH_REPLY;
-  header.bodyLength = r.bodyLength;
-  WriteHeader(header, buffer.data());
-  SerializeDeviceInfo(info, buffer.data() + HEADER_SIZE);
+  WriteSearchReply(info, r.bodyLength, buffer.data());
   return buffer;
 }
 

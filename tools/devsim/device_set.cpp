@@ -128,12 +128,7 @@ GeneratedSet GenerateDevices(int count, const Subnet& subnet, int repeat) {
 
 std::vector<std::uint8_t> BuildReply(const SimDevice& device) {
   std::vector<std::uint8_t> datagram(DATAGRAM_SIZE, 0);
-  DiscoveryHeader header;
-  header.magic = REPLY_MAGIC;
-  header.command = CMD_SEARCH_REPLY;
-  header.bodyLength = device.bodyLength;
-  WriteHeader(header, datagram.data());
-  SerializeDeviceInfo(device.info, datagram.data() + HEADER_SIZE);
+  WriteSearchReply(device.info, device.bodyLength, datagram.data());
   datagram.resize(std::min(device.replySize, kMaxReplySize), 0);
   return datagram;
 }

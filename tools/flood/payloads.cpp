@@ -51,12 +51,8 @@ std::vector<std::uint8_t> ForgedReply(std::uint32_t index, Random& random) {
   PutText(info.firmware, "0.0");
 
   std::vector<std::uint8_t> datagram(DATAGRAM_SIZE);
-  DiscoveryHeader header;
-  header.magic = REPLY_MAGIC;
-  header.command = CMD_SEARCH_REPLY;
-  header.bodyLength = static_cast<std::int32_t>(DEVICE_INFO_SIZE);
-  WriteHeader(header, datagram.data());
-  SerializeDeviceInfo(info, datagram.data() + HEADER_SIZE);
+  WriteSearchReply(info, static_cast<std::int32_t>(DEVICE_INFO_SIZE),
+                   datagram.data());
   return datagram;
 }
 
