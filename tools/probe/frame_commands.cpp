@@ -1,3 +1,4 @@
+#include <optional>
 #include <string>
 
 #include "tools/probe/commands.h"
@@ -19,6 +20,15 @@ JsonLine ToolLine(int id, const ToolButton& button) {
   line.Number("id", id).Bool("enabled", IsEnabled(button));
   line.Number("state", button.state);
   return line;
+}
+
+// The frame's toolbar button of command `id`, or none with an explanation.
+std::optional<ToolButton> ToolButtonOf(HWND frame, int id) {
+  auto button = FindToolButton(frame, id);
+  if (!button) {
+    Complain("no toolbar button has the command " + std::to_string(id));
+  }
+  return button;
 }
 
 // A control of the device view, or none with an explanation.
@@ -87,11 +97,8 @@ int ToolEnabled(const Invocation& invocation) {
   if (!ParseId(invocation.args[0], id)) return kUsageError;
   const auto windows = AwaitQuellan(invocation);
   if (!windows) return kNotThere;
-  const auto button = FindToolButton(windows->frame, id);
-  if (!button) {
-    Complain("no toolbar button has the command " + std::to_string(id));
-    return kNotThere;
-  }
+  const auto button = ToolButtonOf(windows->frame, id);
+  if (!button) return kNotThere;
   ToolLine(id, *button).Print();
   return kSuccess;
 }
@@ -110,10 +117,8 @@ int WaitToolEnabled(const Invocation& invocation) {
     button = FindToolButton(windows->frame, id);
     return button && IsEnabled(*button) == wanted;
   });
-  if (!button) {
-    Complain("no toolbar button has the command " + std::to_string(id));
-    return kNotThere;
-  }
+  if (!button) button = ToolButtonOf(windows->frame, id);
+  if (!button) return kNotThere;
   ToolLine(id, *button).Print();
   return reached ? kSuccess : kNotThere;
 }
@@ -123,11 +128,8 @@ int ClickTool(const Invocation& invocation) {
   if (!ParseId(invocation.args[0], id)) return kUsageError;
   const auto windows = AwaitQuellan(invocation);
   if (!windows) return kNotThere;
-  const auto button = FindToolButton(windows->frame, id);
-  if (!button) {
-    Complain("no toolbar button has the command " + std::to_string(id));
-    return kNotThere;
-  }
+  const auto button = ToolButtonOf(windows->frame, id);
+  if (!button) return kNotThere;
   TargetProcess process(windows->processId);
   const auto rect = process.Usable() ? ToolButtonRect(*button, process.Handle())
                                      : std::nullopt;
