@@ -12,20 +12,20 @@
 
 #include "bench/isolated_network.h"
 #include "bench/reply_set.h"
-#include "devices/device_table.h"
-#include "devices/reply_queue.h"
-#include "discovery/engine.h"
+#include "core/devices/device_table.h"
+#include "core/devices/reply_queue.h"
+#include "core/engine/engine.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kStopCycles = 100;
+constexpr int STOP_CYCLES = 100;
 // Long enough for the receive thread to be inside its wait for data.
-constexpr auto kRunBeforeStop = std::chrono::milliseconds(20);
-constexpr std::size_t kFloodReplies = 200000;
-constexpr std::size_t kDistinctReplies = 1000;
-constexpr auto kDrainGrace = std::chrono::seconds(2);
+constexpr auto RUN_BEFORE_STOP = std::chrono::milliseconds(20);
+constexpr std::size_t FLOOD_REPLIES = 200000;
+constexpr std::size_t DISTINCT_REPLIES = 1000;
+constexpr auto DRAIN_GRACE = std::chrono::seconds(2);
 
 ReplyQueue* floodQueue = nullptr;
 
@@ -51,12 +51,12 @@ void BM_EngineStop(benchmark::State& state) {
   if (RefuseOffTestNetwork(state)) return;
   std::vector<double> stops;
   for (auto _ : state) {
-    for (int cycle = 0; cycle < kStopCycles; ++cycle) {
+    for (int cycle = 0; cycle < STOP_CYCLES; ++cycle) {
       if (DiscoveryStart(nullptr) != 1) {
         state.SkipWithError("DiscoveryStart failed");
         return;
       }
-      std::this_thread::sleep_for(kRunBeforeStop);
+      std::this_thread::sleep_for(RUN_BEFORE_STOP);
       const Clock::time_point begin = Clock::now();
       DiscoveryStop();
       stops.push_back(Milliseconds(Clock::now() - begin));
@@ -81,7 +81,7 @@ void Flood(const std::vector<ReceiveBuffer>& replies, std::size_t count) {
 
 void BM_EngineThroughput(benchmark::State& state) {
   if (RefuseOffTestNetwork(state)) return;
-  const std::vector<ReceiveBuffer> replies = DistinctReplies(kDistinctReplies);
+  const std::vector<ReceiveBuffer> replies = DistinctReplies(DISTINCT_REPLIES);
   std::size_t received = 0;
   double seconds = 0;
   for (auto _ : state) {
@@ -92,12 +92,12 @@ void BM_EngineThroughput(benchmark::State& state) {
       return;
     }
     const Clock::time_point begin = Clock::now();
-    std::thread sender(Flood, std::cref(replies), kFloodReplies);
+    std::thread sender(Flood, std::cref(replies), FLOOD_REPLIES);
     // The queue is emptied as the search worker would, so that its capacity
     // never limits the figure.
     Clock::time_point last = begin;
     std::size_t seen = 0;
-    while (seen < kFloodReplies && Clock::now() - last < kDrainGrace) {
+    while (seen < FLOOD_REPLIES && Clock::now() - last < DRAIN_GRACE) {
       const std::size_t batch = queue.TakeAll().size();
       if (batch > 0) {
         seen += batch;
@@ -112,7 +112,7 @@ void BM_EngineThroughput(benchmark::State& state) {
     received = seen;
     seconds = std::chrono::duration<double>(last - begin).count();
   }
-  state.counters["sent"] = static_cast<double>(kFloodReplies);
+  state.counters["sent"] = static_cast<double>(FLOOD_REPLIES);
   state.counters["received"] = static_cast<double>(received);
   state.counters["datagrams_per_s"] = seconds > 0 ? received / seconds : 0;
 }

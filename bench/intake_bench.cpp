@@ -4,7 +4,7 @@
 
 #include "bench/reference/reference_intake.h"
 #include "bench/reply_set.h"
-#include "devices/device_table.h"
+#include "core/devices/device_table.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "discovery/net.h"
+#include "core/engine/net.h"
 
 bool OnIsolatedTestNetwork(std::string* why) {
   const net::AdapterList adapters = net::ListAdapters();

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <random>
 
-#include "discovery/datagram.h"
+#include "core/protocol/datagram.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include "bench/reference/reference_sort.h"
 #include "bench/reply_set.h"
-#include "devices/device_table.h"
-#include "devices/row_sort.h"
+#include "core/devices/device_table.h"
+#include "core/devices/row_sort.h"
 
 namespace {
 

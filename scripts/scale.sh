@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
-# End-to-end figures at scale: Quellan.exe under Wine searches 100, 1000,
-# 2000 and 5000 simulated devices (or the counts given), each in private
-# namespaces made for the run. Writes one line per count to
-# build/e2e-figures.txt, which scripts/bench.sh prints in its table.
+# End-to-end figures at scale: Quellan.exe under Wine searches simulated
+# devices, each run in private namespaces made for the run. Writes one line
+# per run to build/e2e-figures.txt, which scripts/bench.sh prints in its
+# table.
 #
-#   scripts/scale.sh [COUNT...]
+#   scripts/scale.sh [COUNT | COUNT/WINDOW_MS ...]
+#
+# COUNT devices answer paced, as the simulator does by default (5000 a
+# second in bursts of 32). COUNT/WINDOW_MS devices answer as a real site
+# does: each at a random moment within the window and none held back, so
+# thousands arrive at once. Each line counts the datagrams the kernel
+# dropped for want of room in a receive buffer.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -14,8 +20,9 @@ cd "$root"
 . scripts/lib/sandbox.sh
 
 [ "$(id -u)" = 0 ] || { echo "run as root (network namespaces)" >&2; exit 1; }
-counts=("$@")
-[ ${#counts[@]} -gt 0 ] || counts=(100 1000 2000 5000)
+runs=("$@")
+[ ${#runs[@]} -gt 0 ] ||
+  runs=(100 1000 2000 5000 5000/800 10000/2500 20000/2500)
 ensure_packages
 cmake --preset native >/dev/null && cmake --preset win64 >/dev/null
 cmake --build --preset native -j2 --target quellan-devsim >/dev/null
@@ -27,10 +34,21 @@ export QUELLAN_DEVSIM="$root/build/native/tools/devsim/quellan-devsim"
 
 figures=build/e2e-figures.txt
 : >"$figures"
-for count in "${counts[@]}"; do
+status=0
+for run in "${runs[@]}"; do
+  count=${run%/*}
+  # A /17 holds the table's cap of 20000 devices.
+  peer="--count $count --subnet 10.96.0.0/17"
+  profile=paced
+  if [ "$run" != "$count" ]; then
+    window=${run#*/}
+    peer="$peer --delay 0:$window --rate 1000000 --burst $count"
+    profile="unpaced within $window ms"
+  fi
   ip netns exec "$QUELLAN_APP_NS" tests/support/netpeer.sh --wine \
-    --peer "--count $count --subnet 10.96.0.0/18" -- \
+    --peer "$peer" -- \
     python3 tests/e2e/scale_e2e.py --quellan build/win64/app/Quellan.exe \
     --probe build/win64/tools/probe/quellan-probe.exe --count "$count" \
-    --figures "$figures"
+    --profile "$profile" --figures "$figures" || status=1
 done
+exit $status

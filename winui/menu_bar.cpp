@@ -11,7 +11,7 @@ namespace winui {
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = 1;
+constexpr UINT_PTR SUBCLASS_ID = 1;
 
 // The hook procedure has no context of its own; one popup menu at a time can
 // be open on a thread.
@@ -26,7 +26,7 @@ wchar_t MnemonicOf(const std::wstring& text) {
 }  // namespace
 
 MenuBar::~MenuBar() {
-  if (hwnd_ != nullptr) RemoveWindowSubclass(hwnd_, SubclassProc, kSubclassId);
+  if (hwnd_ != nullptr) RemoveWindowSubclass(hwnd_, SubclassProc, SUBCLASS_ID);
   if (menu_ != nullptr) DestroyMenu(menu_);
 }
 
@@ -38,7 +38,7 @@ HWND MenuBar::Create(HWND owner, DWORD style) {
   if (hwnd_ == nullptr) return nullptr;
   SendMessageW(hwnd_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   SendMessageW(hwnd_, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
-  SetWindowSubclass(hwnd_, SubclassProc, kSubclassId,
+  SetWindowSubclass(hwnd_, SubclassProc, SUBCLASS_ID,
                     reinterpret_cast<DWORD_PTR>(this));
   return hwnd_;
 }
@@ -191,7 +191,7 @@ LRESULT CALLBACK MenuBar::SubclassProc(HWND hwnd, UINT message, WPARAM wParam,
       return 0;
     }
   } else if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
+    RemoveWindowSubclass(hwnd, SubclassProc, SUBCLASS_ID);
     bar->hwnd_ = nullptr;
   }
   return DefSubclassProc(hwnd, message, wParam, lParam);

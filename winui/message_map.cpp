@@ -11,16 +11,16 @@ bool KeyMatches(UINT wanted, UINT actual, UINT any) {
 }  // namespace
 
 bool RowMatches(UINT message, UINT id, UINT code, const Message& m) {
-  if (message != kAnyMessage && message != m.message) return false;
-  if (id == kAnyId && code == kAnyCode) return true;
+  if (message != ANY_MESSAGE && message != m.message) return false;
+  if (id == ANY_ID && code == ANY_CODE) return true;
   if (m.message == WM_COMMAND) {
-    return KeyMatches(id, LOWORD(m.wParam), kAnyId) &&
-           KeyMatches(code, HIWORD(m.wParam), kAnyCode);
+    return KeyMatches(id, LOWORD(m.wParam), ANY_ID) &&
+           KeyMatches(code, HIWORD(m.wParam), ANY_CODE);
   }
   if (m.message == WM_NOTIFY) {
     const auto* header = reinterpret_cast<const NMHDR*>(m.lParam);
-    return KeyMatches(id, static_cast<UINT>(header->idFrom), kAnyId) &&
-           KeyMatches(code, header->code, kAnyCode);
+    return KeyMatches(id, static_cast<UINT>(header->idFrom), ANY_ID) &&
+           KeyMatches(code, header->code, ANY_CODE);
   }
   return false;
 }

@@ -19,9 +19,9 @@ struct Message {
 // A value means the message is handled with that result; none passes it on.
 using MessageResult = std::optional<LRESULT>;
 
-inline constexpr UINT kAnyMessage = 0xFFFFFFFFu;
-inline constexpr UINT kAnyId = 0xFFFFFFFFu;
-inline constexpr UINT kAnyCode = 0xFFFFFFFFu;
+inline constexpr UINT ANY_MESSAGE = 0xFFFFFFFFu;
+inline constexpr UINT ANY_ID = 0xFFFFFFFFu;
+inline constexpr UINT ANY_CODE = 0xFFFFFFFFu;
 
 template <class T>
 struct MessageMapEntry {
@@ -34,19 +34,19 @@ struct MessageMapEntry {
 template <class T>
 constexpr MessageMapEntry<T> OnMessage(
     UINT message, MessageResult (T::*handler)(const Message&)) {
-  return {message, kAnyId, kAnyCode, handler};
+  return {message, ANY_ID, ANY_CODE, handler};
 }
 
 template <class T>
 constexpr MessageMapEntry<T> OnAnyMessage(
     MessageResult (T::*handler)(const Message&)) {
-  return {kAnyMessage, kAnyId, kAnyCode, handler};
+  return {ANY_MESSAGE, ANY_ID, ANY_CODE, handler};
 }
 
 template <class T>
 constexpr MessageMapEntry<T> OnCommand(
     UINT id, MessageResult (T::*handler)(const Message&)) {
-  return {WM_COMMAND, id, kAnyCode, handler};
+  return {WM_COMMAND, id, ANY_CODE, handler};
 }
 
 template <class T>

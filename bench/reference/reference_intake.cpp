@@ -5,15 +5,15 @@
 
 namespace {
 
-constexpr std::size_t kCellBuffer = 256;
+constexpr std::size_t CELL_BUFFER = 256;
 
 }  // namespace
 
 bool ReferenceIntake::AnyRowText(int column, const std::wstring& text) const {
-  wchar_t cell[kCellBuffer];
+  wchar_t cell[CELL_BUFFER];
   for (const DeviceRow& row : rows_) {
     const std::wstring& stored = row.texts[column];
-    const std::size_t length = std::min(stored.size(), kCellBuffer - 1);
+    const std::size_t length = std::min(stored.size(), CELL_BUFFER - 1);
     std::wmemcpy(cell, stored.data(), length);
     cell[length] = L'\0';
     if (std::wcscmp(cell, text.c_str()) == 0) return true;

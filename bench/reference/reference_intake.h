@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "devices/device_table.h"
+#include "core/devices/device_table.h"
 
 class ReferenceIntake {
  public:

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "devices/row_sort.h"
+#include "core/devices/row_sort.h"
 
 void ReferenceBubbleSort(std::vector<DeviceRow>& rows, int column,
                          int direction, int columnCount, bool swapChecks,

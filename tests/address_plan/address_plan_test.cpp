@@ -1,4 +1,4 @@
-#include "devices/address_plan.h"
+#include "core/devices/address_plan.h"
 
 #include <gtest/gtest.h>
 
@@ -11,26 +11,26 @@ constexpr std::uint32_t Ip(std::uint32_t a, std::uint32_t b, std::uint32_t c,
   return (a << 24) | (b << 16) | (c << 8) | d;
 }
 
-const std::uint32_t kClassC = Ip(255, 255, 255, 0);
+const std::uint32_t CLASS_C = Ip(255, 255, 255, 0);
 
 using Addresses = std::vector<std::uint32_t>;
 
 TEST(AddressPlan, AssignsConsecutiveAddressesFromTheStart) {
-  const AddressPlan plan = PlanAddresses(Ip(192, 168, 1, 10), kClassC, 3, {});
+  const AddressPlan plan = PlanAddresses(Ip(192, 168, 1, 10), CLASS_C, 3, {});
   ASSERT_TRUE(plan.enough);
   EXPECT_EQ(plan.addresses, (Addresses{Ip(192, 168, 1, 10), Ip(192, 168, 1, 11),
                                        Ip(192, 168, 1, 12)}));
 }
 
 TEST(AddressPlan, NoTargetsNeedNoAddress) {
-  const AddressPlan plan = PlanAddresses(Ip(192, 168, 1, 10), kClassC, 0, {});
+  const AddressPlan plan = PlanAddresses(Ip(192, 168, 1, 10), CLASS_C, 0, {});
   EXPECT_TRUE(plan.enough);
   EXPECT_TRUE(plan.addresses.empty());
 }
 
 TEST(AddressPlan, SkipsAddressesOfOtherListedDevices) {
   const AddressPlan plan =
-      PlanAddresses(Ip(192, 168, 1, 10), kClassC, 3,
+      PlanAddresses(Ip(192, 168, 1, 10), CLASS_C, 3,
                     {Ip(192, 168, 1, 11), Ip(192, 168, 1, 13),
                      Ip(192, 168, 1, 9), Ip(10, 0, 0, 12)});
   ASSERT_TRUE(plan.enough);
@@ -40,14 +40,14 @@ TEST(AddressPlan, SkipsAddressesOfOtherListedDevices) {
 
 TEST(AddressPlan, SkipsTheStartWhenAnotherDeviceShowsIt) {
   const AddressPlan plan =
-      PlanAddresses(Ip(192, 168, 1, 10), kClassC, 1, {Ip(192, 168, 1, 10)});
+      PlanAddresses(Ip(192, 168, 1, 10), CLASS_C, 1, {Ip(192, 168, 1, 10)});
   ASSERT_TRUE(plan.enough);
   EXPECT_EQ(plan.addresses, (Addresses{Ip(192, 168, 1, 11)}));
 }
 
 TEST(AddressPlan, DuplicatesInTheTakenListCountOnce) {
   const AddressPlan plan =
-      PlanAddresses(Ip(192, 168, 1, 252), kClassC, 2,
+      PlanAddresses(Ip(192, 168, 1, 252), CLASS_C, 2,
                     {Ip(192, 168, 1, 253), Ip(192, 168, 1, 253)});
   ASSERT_TRUE(plan.enough);
   EXPECT_EQ(plan.addresses,
@@ -55,42 +55,42 @@ TEST(AddressPlan, DuplicatesInTheTakenListCountOnce) {
 }
 
 TEST(AddressPlan, SkipsTheNetworkAddressAtTheStart) {
-  const AddressPlan plan = PlanAddresses(Ip(192, 168, 1, 0), kClassC, 2, {});
+  const AddressPlan plan = PlanAddresses(Ip(192, 168, 1, 0), CLASS_C, 2, {});
   ASSERT_TRUE(plan.enough);
   EXPECT_EQ(plan.addresses,
             (Addresses{Ip(192, 168, 1, 1), Ip(192, 168, 1, 2)}));
 }
 
 TEST(AddressPlan, StopsBeforeTheBroadcastAddress) {
-  const AddressPlan plan = PlanAddresses(Ip(192, 168, 1, 253), kClassC, 2, {});
+  const AddressPlan plan = PlanAddresses(Ip(192, 168, 1, 253), CLASS_C, 2, {});
   ASSERT_TRUE(plan.enough);
   EXPECT_EQ(plan.addresses,
             (Addresses{Ip(192, 168, 1, 253), Ip(192, 168, 1, 254)}));
 }
 
 TEST(AddressPlan, RefusesToWrapPastTheSubnetEnd) {
-  const AddressPlan plan = PlanAddresses(Ip(192, 168, 1, 253), kClassC, 3, {});
+  const AddressPlan plan = PlanAddresses(Ip(192, 168, 1, 253), CLASS_C, 3, {});
   EXPECT_FALSE(plan.enough);
   EXPECT_TRUE(plan.addresses.empty());
 }
 
 TEST(AddressPlan, StartAtTheBroadcastAddressHasNoRoom) {
-  const AddressPlan plan = PlanAddresses(Ip(192, 168, 1, 255), kClassC, 1, {});
+  const AddressPlan plan = PlanAddresses(Ip(192, 168, 1, 255), CLASS_C, 1, {});
   EXPECT_FALSE(plan.enough);
 }
 
 TEST(AddressPlan, TakenAddressesCanLeaveTooFew) {
   Addresses taken;
   for (std::uint32_t d = 2; d <= 254; ++d) taken.push_back(Ip(10, 1, 1, d));
-  EXPECT_FALSE(PlanAddresses(Ip(10, 1, 1, 1), kClassC, 2, taken).enough);
-  const AddressPlan one = PlanAddresses(Ip(10, 1, 1, 1), kClassC, 1, taken);
+  EXPECT_FALSE(PlanAddresses(Ip(10, 1, 1, 1), CLASS_C, 2, taken).enough);
+  const AddressPlan one = PlanAddresses(Ip(10, 1, 1, 1), CLASS_C, 1, taken);
   ASSERT_TRUE(one.enough);
   EXPECT_EQ(one.addresses, (Addresses{Ip(10, 1, 1, 1)}));
 }
 
 TEST(AddressPlan, WholeClassCHas254Addresses) {
-  EXPECT_TRUE(PlanAddresses(Ip(192, 168, 1, 0), kClassC, 254, {}).enough);
-  EXPECT_FALSE(PlanAddresses(Ip(192, 168, 1, 0), kClassC, 255, {}).enough);
+  EXPECT_TRUE(PlanAddresses(Ip(192, 168, 1, 0), CLASS_C, 254, {}).enough);
+  EXPECT_FALSE(PlanAddresses(Ip(192, 168, 1, 0), CLASS_C, 255, {}).enough);
 }
 
 TEST(AddressPlan, SlashThirtyHasTwoHosts) {

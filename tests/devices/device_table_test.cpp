@@ -1,5 +1,5 @@
 // The intake rules of the device table, from raw reply buffers to rows.
-#include "devices/device_table.h"
+#include "core/devices/device_table.h"
 
 #include <gtest/gtest.h>
 
@@ -14,14 +14,14 @@ namespace {
 using Reply = TestReply;
 using ::Pending;
 
-constexpr std::array<std::uint8_t, 6> kMacA{0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
-constexpr std::array<std::uint8_t, 6> kMacB{0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5F};
-constexpr std::array<std::uint8_t, 6> kMacC{0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x60};
-constexpr std::uint32_t kIp1 = 0xC0A8010Au;  // 192.168.1.10
-constexpr std::uint32_t kIp2 = 0xC0A8010Bu;  // 192.168.1.11
+constexpr std::array<std::uint8_t, 6> MAC_A{0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
+constexpr std::array<std::uint8_t, 6> MAC_B{0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5F};
+constexpr std::array<std::uint8_t, 6> MAC_C{0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x60};
+constexpr std::uint32_t IP1 = 0xC0A8010Au;  // 192.168.1.10
+constexpr std::uint32_t IP2 = 0xC0A8010Bu;  // 192.168.1.11
 
 TEST(MakePendingReply, OnlySearchRepliesBecomeEntries) {
-  auto buffer = ReplyBuffer({kMacA, kIp1});
+  auto buffer = ReplyBuffer({MAC_A, IP1});
   PendingReply entry;
   EXPECT_TRUE(MakePendingReply(buffer.data(), &entry));
   WriteU32(buffer.data() + 4, CMD_SEARCH);
@@ -32,7 +32,7 @@ TEST(MakePendingReply, OnlySearchRepliesBecomeEntries) {
 
 TEST(DeviceTable, RowTextsFromTheReply) {
   DeviceTable table;
-  Reply r{kMacA, kIp1};
+  Reply r{MAC_A, IP1};
   r.ipMode = 3;
   r.basePort = -1;
   ASSERT_EQ(table.Add(Pending(r)), Intake::Added);
@@ -50,9 +50,9 @@ TEST(DeviceTable, RowTextsFromTheReply) {
 
 TEST(DeviceTable, BodyLength40HidesTheTexts41ShowsThem) {
   DeviceTable table;
-  Reply at40{kMacA, kIp1};
+  Reply at40{MAC_A, IP1};
   at40.bodyLength = 40;
-  Reply at41{kMacB, kIp2};
+  Reply at41{MAC_B, IP2};
   at41.bodyLength = 41;
   table.Add(Pending(at40));
   table.Add(Pending(at41));
@@ -64,8 +64,8 @@ TEST(DeviceTable, BodyLength40HidesTheTexts41ShowsThem) {
 
 TEST(DeviceTable, DuplicateMacKeepsTheFirstRepliesTexts) {
   DeviceTable table;
-  EXPECT_EQ(table.Add(Pending({kMacA, kIp1})), Intake::Added);
-  Reply later{kMacA, kIp2};
+  EXPECT_EQ(table.Add(Pending({MAC_A, IP1})), Intake::Added);
+  Reply later{MAC_A, IP2};
   later.model = "OTHER";
   EXPECT_EQ(table.Add(Pending(later)), Intake::DuplicateMac);
   ASSERT_EQ(table.Size(), 1u);
@@ -76,7 +76,7 @@ TEST(DeviceTable, DuplicateMacKeepsTheFirstRepliesTexts) {
 TEST(DeviceTable, LoopbackNeverBecomesARow) {
   DeviceTable table;
   table.ArmCollisionCheck();
-  EXPECT_EQ(table.Add(Pending({kMacA, LOOPBACK_ADDRESS})), Intake::Loopback);
+  EXPECT_EQ(table.Add(Pending({MAC_A, LOOPBACK_ADDRESS})), Intake::Loopback);
   EXPECT_EQ(table.Size(), 0u);
   EXPECT_TRUE(table.CollisionCheckArmed());
 }
@@ -87,30 +87,30 @@ TEST(DeviceTable, OnlyTheFirstCollisionOfASearchIsDropped) {
     SCOPED_TRACE(search);
     table.Clear();
     table.ArmCollisionCheck();
-    EXPECT_EQ(table.Add(Pending({kMacA, kIp1})), Intake::Added);
-    EXPECT_EQ(table.Add(Pending({kMacB, kIp1})), Intake::Collision);
+    EXPECT_EQ(table.Add(Pending({MAC_A, IP1})), Intake::Added);
+    EXPECT_EQ(table.Add(Pending({MAC_B, IP1})), Intake::Collision);
     EXPECT_FALSE(table.CollisionCheckArmed());
-    EXPECT_EQ(table.Add(Pending({kMacC, kIp1})), Intake::Added);
+    EXPECT_EQ(table.Add(Pending({MAC_C, IP1})), Intake::Added);
     ASSERT_EQ(table.Size(), 2u);
     EXPECT_EQ(table.Row(0).texts[COLUMN_MAC], L"00:1A:2B:3C:4D:5E");
     EXPECT_EQ(table.Row(1).texts[COLUMN_MAC], L"00:1A:2B:3C:4D:60");
     // B was dropped, so its MAC is free for a later reply.
-    EXPECT_EQ(table.Add(Pending({kMacB, kIp2})), Intake::Added);
+    EXPECT_EQ(table.Add(Pending({MAC_B, IP2})), Intake::Added);
   }
 }
 
 TEST(DeviceTable, DuplicateMacWinsOverCollision) {
   DeviceTable table;
   table.ArmCollisionCheck();
-  table.Add(Pending({kMacA, kIp1}));
-  EXPECT_EQ(table.Add(Pending({kMacA, kIp1})), Intake::DuplicateMac);
+  table.Add(Pending({MAC_A, IP1}));
+  EXPECT_EQ(table.Add(Pending({MAC_A, IP1})), Intake::DuplicateMac);
   EXPECT_TRUE(table.CollisionCheckArmed());
 }
 
 TEST(DeviceTable, UnarmedTableListsEqualAddresses) {
   DeviceTable table;
-  EXPECT_EQ(table.Add(Pending({kMacA, kIp1})), Intake::Added);
-  EXPECT_EQ(table.Add(Pending({kMacB, kIp1})), Intake::Added);
+  EXPECT_EQ(table.Add(Pending({MAC_A, IP1})), Intake::Added);
+  EXPECT_EQ(table.Add(Pending({MAC_B, IP1})), Intake::Added);
 }
 
 // The table's number indexes against the straightforward rule: compare the
@@ -179,22 +179,22 @@ TEST(DeviceTable, AFullTableDropsNewDevicesAndKeepsItsRows) {
          static_cast<std::uint8_t>(n)},
         0x0A000000u + n};
   };
-  for (std::uint32_t n = 0; n < DeviceTable::kMaxRows; ++n)
+  for (std::uint32_t n = 0; n < DeviceTable::MAX_ROWS; ++n)
     ASSERT_EQ(table.Add(Pending(numbered(n))), Intake::Added) << n;
-  const auto last = static_cast<std::uint32_t>(DeviceTable::kMaxRows);
+  const auto last = static_cast<std::uint32_t>(DeviceTable::MAX_ROWS);
 
   EXPECT_EQ(table.Add(Pending(numbered(last))), Intake::Full);
   EXPECT_EQ(table.Add(Pending(numbered(last + 1))), Intake::Full);
   // The other drops keep their meaning when the table is full; a reply that
   // would collide is dropped as full, so the test stays armed.
   EXPECT_EQ(table.Add(Pending(numbered(0))), Intake::DuplicateMac);
-  EXPECT_EQ(table.Add(Pending({kMacA, LOOPBACK_ADDRESS})), Intake::Loopback);
+  EXPECT_EQ(table.Add(Pending({MAC_A, LOOPBACK_ADDRESS})), Intake::Loopback);
   Reply colliding = numbered(last + 2);
   colliding.ip = 0x0A000000u;
   EXPECT_EQ(table.Add(Pending(colliding)), Intake::Full);
   EXPECT_TRUE(table.CollisionCheckArmed());
-  ASSERT_EQ(table.Size(), DeviceTable::kMaxRows);
-  EXPECT_EQ(table.Row(DeviceTable::kMaxRows - 1).texts[COLUMN_IP],
+  ASSERT_EQ(table.Size(), DeviceTable::MAX_ROWS);
+  EXPECT_EQ(table.Row(DeviceTable::MAX_ROWS - 1).texts[COLUMN_IP],
             L"10.0.78.31");
 
   // A new search starts with room again.

@@ -1,8 +1,11 @@
-// The multi-device change: which rows, which addresses, and the pass.
-#include "devices/multi_change.h"
+// The IP change without a network: which rows, which addresses, what the
+// single change writes, and the paced pass, over a link that records what
+// would leave.
+#include "core/devices/multi_change.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <mutex>
 
 namespace {
@@ -18,64 +21,114 @@ DeviceRow Row(std::uint32_t ip, bool checked, std::uint8_t id) {
   return row;
 }
 
-IpSettings Settings(std::uint32_t startIp, std::uint32_t mask) {
+constexpr std::uint32_t NET = 0x0A4D0000u;  // 10.77.0.0
+
+IpSettings Settings(std::uint32_t startIp, std::uint32_t mask,
+                    std::uint32_t gateway = NET + 1) {
   IpSettings settings;
   settings.ipMode = IP_MODE_FIXED;
   settings.ipAddress = NumericToNetwork(startIp);
   settings.subnetMask = NumericToNetwork(mask);
-  settings.gateway = NumericToNetwork(0x0A4D0001u);
+  settings.gateway = NumericToNetwork(gateway);
   settings.basePort = 3000;
   settings.httpPort = 8080;
   return settings;
 }
 
-constexpr std::uint32_t kNet = 0x0A4D0000u;  // 10.77.0.0
+// Records every event in order; `opens` false plays an engine that cannot
+// start (the port is taken).
+class FakeLink : public ChangeLink {
+ public:
+  explicit FakeLink(bool opens = true) : opens_(opens) {}
+  bool Open() override {
+    Note("open");
+    return opens_;
+  }
+  void Send(const DeviceInfo& body) override {
+    Note("send " + std::to_string(body.macAddress[5]));
+    std::lock_guard<std::mutex> hold(lock_);
+    sent_.push_back(body);
+  }
+  void Close() override { Note("close"); }
+  void Note(const std::string& event) {
+    std::lock_guard<std::mutex> hold(lock_);
+    events_.push_back(event);
+  }
+  std::vector<std::string> Events() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return events_;
+  }
+  std::vector<DeviceInfo> Sent() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return sent_;
+  }
 
-TEST(MultiChange, TargetsAreTheCheckedRowsTopToBottom) {
-  const std::vector<DeviceRow> rows = {
-      Row(kNet + 5, false, 1), Row(kNet + 6, true, 2), Row(kNet + 7, true, 3)};
-  const MultiChangeTargets targets = FindMultiChangeTargets(rows);
-  EXPECT_EQ(targets.rows, (std::vector<std::size_t>{1, 2}));
-  EXPECT_EQ(targets.others, (std::vector<std::uint32_t>{kNet + 5}));
-}
+ private:
+  const bool opens_;
+  std::mutex lock_;
+  std::vector<std::string> events_;
+  std::vector<DeviceInfo> sent_;
+};
 
-TEST(MultiChange, EachTargetGetsTheNextFreeAddressAndTheSettings) {
-  // The unchecked row shows .12, which is skipped.
-  std::vector<DeviceRow> rows = {
-      Row(kNet + 12, false, 1), Row(kNet + 40, true, 2),
-      Row(kNet + 41, true, 3), Row(kNet + 42, true, 4)};
+TEST(MultiChange, EachCheckedRowGetsTheNextFreeAddressAndTheSettings) {
+  // The unchecked row shows .12 and the gateway is .14: both are skipped.
+  std::vector<DeviceRow> rows = {Row(NET + 12, false, 1),
+                                 Row(NET + 40, true, 2), Row(NET + 41, true, 3),
+                                 Row(NET + 42, true, 4)};
+  MultiChangePlan plan;
   std::wstring message;
-  std::vector<DeviceInfo> bodies;
-  ASSERT_TRUE(PlanMultiChange(rows, FindMultiChangeTargets(rows),
-                              Settings(kNet + 11, 0xFFFFFF00u), &bodies,
-                              &message));
-  ASSERT_EQ(bodies.size(), 3u);
-  EXPECT_EQ(bodies[0].ipAddress, kNet + 11);
-  EXPECT_EQ(bodies[1].ipAddress, kNet + 13);  // .12 is shown by another row
-  EXPECT_EQ(bodies[2].ipAddress, kNet + 14);
+  ASSERT_TRUE(PlanMultiChange(rows, Settings(NET + 11, 0xFFFFFF00u, NET + 14),
+                              &plan, &message));
+  EXPECT_EQ(plan.rows, (std::vector<std::size_t>{1, 2, 3}));
+  ASSERT_EQ(plan.bodies.size(), 3u);
+  EXPECT_EQ(plan.bodies[0].ipAddress, NET + 11);
+  EXPECT_EQ(plan.bodies[1].ipAddress, NET + 13);
+  EXPECT_EQ(plan.bodies[2].ipAddress, NET + 15);
   for (std::size_t k = 0; k < 3; ++k) {
-    EXPECT_EQ(bodies[k].subnetMask, 0xFFFFFF00u);
-    EXPECT_EQ(bodies[k].gateway, 0x0A4D0001u);
-    EXPECT_EQ(bodies[k].basePort, 3000);
-    EXPECT_EQ(bodies[k].httpPort, 8080);
-    EXPECT_EQ(bodies[k].macAddress[5], k + 2) << "MAC of its own row";
-    EXPECT_EQ(bodies[k].reserved2[0], 0xEE) << "reserved bytes kept";
+    EXPECT_EQ(plan.bodies[k].subnetMask, 0xFFFFFF00u);
+    EXPECT_EQ(plan.bodies[k].gateway, NET + 14);
+    EXPECT_EQ(plan.bodies[k].basePort, 3000);
+    EXPECT_EQ(plan.bodies[k].httpPort, 8080);
+    EXPECT_EQ(plan.bodies[k].macAddress[5], k + 2) << "MAC of its own row";
+    EXPECT_EQ(plan.bodies[k].reserved2[0], 0xEE) << "reserved bytes kept";
   }
 }
 
+TEST(MultiChange, TheGatewaysAddressIsNeverHandedOut) {
+  // Start .250, gateway .251, three devices: .250, .252, .253.
+  std::vector<DeviceRow> rows = {Row(NET + 40, true, 1), Row(NET + 41, true, 2),
+                                 Row(NET + 42, true, 3)};
+  MultiChangePlan plan;
+  std::wstring message;
+  ASSERT_TRUE(PlanMultiChange(rows, Settings(NET + 250, 0xFFFFFF00u, NET + 251),
+                              &plan, &message));
+  ASSERT_EQ(plan.bodies.size(), 3u);
+  EXPECT_EQ(plan.bodies[0].ipAddress, NET + 250);
+  EXPECT_EQ(plan.bodies[1].ipAddress, NET + 252);
+  EXPECT_EQ(plan.bodies[2].ipAddress, NET + 253);
+  // Four devices: .254 is the last free one, the gateway counts as taken.
+  rows.push_back(Row(NET + 43, true, 4));
+  rows.push_back(Row(NET + 44, true, 5));
+  EXPECT_FALSE(PlanMultiChange(
+      rows, Settings(NET + 250, 0xFFFFFF00u, NET + 251), &plan, &message));
+  EXPECT_EQ(message.rfind(L"There are not enough free addresses in the subnet "
+                          L"for 5 devices.",
+                          0),
+            0u);
+}
+
 TEST(MultiChange, AnUnpickedModeKeepsEachDevicesOwnMode) {
-  std::vector<DeviceRow> rows = {Row(kNet + 40, true, 1),
-                                 Row(kNet + 41, true, 2)};
+  std::vector<DeviceRow> rows = {Row(NET + 40, true, 1),
+                                 Row(NET + 41, true, 2)};
   rows[0].record.ipMode = 3;
   rows[1].record.ipMode = IP_MODE_DHCP;
-  IpSettings settings = Settings(kNet + 50, 0xFFFFFF00u);
+  IpSettings settings = Settings(NET + 50, 0xFFFFFF00u);
   settings.ipMode = -1;
+  MultiChangePlan plan;
   std::wstring message;
-  std::vector<DeviceInfo> bodies;
-  ASSERT_TRUE(PlanMultiChange(rows, FindMultiChangeTargets(rows), settings,
-                              &bodies, &message));
-  EXPECT_EQ(bodies[0].ipMode, 3);
-  EXPECT_EQ(bodies[1].ipMode, IP_MODE_DHCP);
+  ASSERT_TRUE(PlanMultiChange(rows, settings, &plan, &message));
+  EXPECT_EQ(plan.bodies[0].ipMode, 3);
+  EXPECT_EQ(plan.bodies[1].ipMode, IP_MODE_DHCP);
   settings.ipMode = IP_MODE_PPPOE;
   EXPECT_EQ(SettingsForDevice(settings, rows[0].record).ipMode, IP_MODE_PPPOE);
 }
@@ -86,67 +139,94 @@ TEST(MultiChange, RefusedSettingsPlanNothing) {
     const wchar_t* starts;
   } cases[] = {
       {0, 0xFFFFFF00u, L"You entered an invalid parameter."},
-      {kNet, 0xFFFFFF00u, L"The combination of IP address"},
+      {NET, 0xFFFFFF00u, L"The combination of IP address"},
       // .253 and .254 are free, the third device finds no room.
-      {kNet + 253, 0xFFFFFF00u,
+      {NET + 253, 0xFFFFFF00u,
        L"There are not enough free addresses in the subnet for 3 devices."},
   };
   for (const Case& c : cases) {
-    std::vector<DeviceRow> rows = {Row(kNet + 40, true, 1),
-                                   Row(kNet + 41, true, 2),
-                                   Row(kNet + 42, true, 3)};
+    std::vector<DeviceRow> rows = {
+        Row(NET + 40, true, 1), Row(NET + 41, true, 2), Row(NET + 42, true, 3)};
+    MultiChangePlan plan;
     std::wstring message;
-    std::vector<DeviceInfo> bodies;
-    EXPECT_FALSE(PlanMultiChange(rows, FindMultiChangeTargets(rows),
-                                 Settings(c.start, c.mask), &bodies, &message));
-    EXPECT_TRUE(bodies.empty());
+    EXPECT_FALSE(
+        PlanMultiChange(rows, Settings(c.start, c.mask), &plan, &message));
+    EXPECT_TRUE(plan.bodies.empty());
     EXPECT_EQ(message.rfind(c.starts, 0), 0u)
         << std::string(message.begin(), message.end());
   }
 }
 
-TEST(MultiChangePass, SendsEachBodyThenReportsItInOrder) {
+TEST(SingleChange, TheRecordTakesTheSettingsOnlyWhenTheRequestLeft) {
+  DeviceInfo record = Row(NET + 40, false, 7).record;
+  const DeviceInfo before = record;
+  std::wstring message;
+
+  FakeLink refusing(false);
+  EXPECT_EQ(ChangeOneDevice(record, Settings(NET + 60, 0xFFFFFF00u), refusing,
+                            &message),
+            ChangeResult::NotSent);
+  EXPECT_EQ(std::memcmp(&record, &before, sizeof record), 0)
+      << "nothing was sent, so the record keeps the device's settings";
+
+  EXPECT_EQ(
+      ChangeOneDevice(record, Settings(NET, 0xFFFFFF00u), refusing, &message),
+      ChangeResult::Refused);
+  EXPECT_EQ(message.rfind(L"The combination of IP address", 0), 0u);
+
+  FakeLink link;
+  ASSERT_EQ(
+      ChangeOneDevice(record, Settings(NET + 60, 0xFFFFFF00u), link, &message),
+      ChangeResult::Sent);
+  EXPECT_EQ(link.Events(),
+            (std::vector<std::string>{"open", "send 7", "close"}));
+  EXPECT_EQ(record.ipAddress, NET + 60);
+  EXPECT_EQ(std::memcmp(&link.Sent()[0], &record, sizeof record), 0)
+      << "the body sent is the record as it is now";
+}
+
+TEST(ChangePass, SendsEachBodyThenReportsItInOrderAndClosesTheLink) {
   std::vector<DeviceInfo> bodies(5);
   for (std::size_t i = 0; i < bodies.size(); ++i)
     bodies[i].macAddress[5] = static_cast<std::uint8_t>(i);
-  std::mutex lock;
-  std::vector<std::string> events;
-  std::atomic<bool> finished{false};
+  FakeLink link;
   const auto start = std::chrono::steady_clock::now();
   std::chrono::steady_clock::duration lastStep{};
   {
-    MultiChangePass pass(
-        bodies,
-        [&](const DeviceInfo& body) {
-          std::lock_guard<std::mutex> hold(lock);
-          events.push_back("send " + std::to_string(body.macAddress[5]));
-        },
-        [&](int done) {
-          std::lock_guard<std::mutex> hold(lock);
-          events.push_back("step " + std::to_string(done));
-          lastStep = std::chrono::steady_clock::now() - start;
-        },
-        [&] { finished = true; });
-    pass.Start();
-    while (pass.Running()) std::this_thread::sleep_for(10ms);
+    ChangePass pass(link, bodies);
+    ASSERT_TRUE(pass.Start([&](int done) {
+      link.Note("step " + std::to_string(done));
+      lastStep = std::chrono::steady_clock::now() - start;
+    }));
+    pass.Join();
   }
-  EXPECT_TRUE(finished);
-  EXPECT_EQ(events, (std::vector<std::string>{
-                        "send 0", "step 1", "send 1", "step 2", "send 2",
-                        "step 3", "send 3", "step 4", "send 4", "step 5"}));
+  EXPECT_EQ(link.Events(),
+            (std::vector<std::string>{"open", "send 0", "step 1", "send 1",
+                                      "step 2", "send 2", "step 3", "send 3",
+                                      "step 4", "send 4", "step 5", "close"}));
   // The first pause and four step pauses come before the fifth step.
   EXPECT_GE(lastStep, 1200ms);
 }
 
-TEST(MultiChangePass, EndingItEarlySendsNothingMore) {
-  std::atomic<int> sent{0};
+TEST(ChangePass, ALinkThatDoesNotOpenSendsAndReportsNothing) {
+  FakeLink link(false);
+  int steps = 0;
   {
-    MultiChangePass pass(
-        std::vector<DeviceInfo>(100), [&](const DeviceInfo&) { ++sent; },
-        [](int) {}, nullptr);
-    pass.Start();
+    ChangePass pass(link, std::vector<DeviceInfo>(3));
+    EXPECT_FALSE(pass.Start([&](int) { ++steps; }));
+    EXPECT_FALSE(pass.Running());
   }
-  EXPECT_EQ(sent.load(), 0);
+  EXPECT_EQ(link.Events(), (std::vector<std::string>{"open"}));
+  EXPECT_EQ(steps, 0);
+}
+
+TEST(ChangePass, EndingItEarlySendsNothingMore) {
+  FakeLink link;
+  {
+    ChangePass pass(link, std::vector<DeviceInfo>(100));
+    ASSERT_TRUE(pass.Start(nullptr));
+  }
+  EXPECT_EQ(link.Events(), (std::vector<std::string>{"open", "close"}));
 }
 
 }  // namespace

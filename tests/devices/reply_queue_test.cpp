@@ -1,5 +1,5 @@
 // The hand-off between the receive thread and the search worker.
-#include "devices/reply_queue.h"
+#include "core/devices/reply_queue.h"
 
 #include <gtest/gtest.h>
 
@@ -16,10 +16,10 @@ PendingReply Numbered(std::uint32_t n) {
 
 TEST(ReplyQueue, EveryReplyArrivesOnceInOrderAcrossThreads) {
   ReplyQueue queue;
-  constexpr std::uint32_t kReplies = 20000;
+  constexpr std::uint32_t REPLIES = 20000;
   std::atomic<bool> done{false};
   std::thread receiver([&] {
-    for (std::uint32_t n = 0; n < kReplies; ++n) {
+    for (std::uint32_t n = 0; n < REPLIES; ++n) {
       while (!queue.Append(Numbered(n))) std::this_thread::yield();
     }
     done = true;
@@ -31,16 +31,16 @@ TEST(ReplyQueue, EveryReplyArrivesOnceInOrderAcrossThreads) {
     std::this_thread::yield();
   }
   receiver.join();
-  ASSERT_EQ(taken.size(), kReplies);
-  for (std::uint32_t n = 0; n < kReplies; ++n) ASSERT_EQ(taken[n], n);
+  ASSERT_EQ(taken.size(), REPLIES);
+  for (std::uint32_t n = 0; n < REPLIES; ++n) ASSERT_EQ(taken[n], n);
 }
 
 TEST(ReplyQueue, AFullQueueDropsUntilTheNextBatch) {
   ReplyQueue queue;
-  for (std::size_t n = 0; n < ReplyQueue::kCapacity; ++n)
+  for (std::size_t n = 0; n < ReplyQueue::CAPACITY; ++n)
     ASSERT_TRUE(queue.Append(Numbered(static_cast<std::uint32_t>(n))));
   EXPECT_FALSE(queue.Append(Numbered(0)));
-  EXPECT_EQ(queue.TakeAll().size(), ReplyQueue::kCapacity);
+  EXPECT_EQ(queue.TakeAll().size(), ReplyQueue::CAPACITY);
   EXPECT_TRUE(queue.Append(Numbered(1)));
   EXPECT_EQ(queue.Size(), 1u);
 }

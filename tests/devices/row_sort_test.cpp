@@ -1,7 +1,7 @@
 // The row sort against the reference bubble sort that moves cells the way
 // the list control does: texts read into 50-character buffers, equal texts
 // never exchanged.
-#include "devices/row_sort.h"
+#include "core/devices/row_sort.h"
 
 #include <gtest/gtest.h>
 

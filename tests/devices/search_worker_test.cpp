@@ -1,12 +1,12 @@
 // The search worker's hand-offs, with a thread that plays the user-interface
 // thread: batches are posted to it and it reports them sorted.
-#include "devices/search_worker.h"
+#include "core/devices/search_worker.h"
 
 #include <gtest/gtest.h>
 
 #include <deque>
 
-#include "tests/devices/ui_thread.h"
+#include "tests/support/ui_thread.h"
 
 namespace {
 

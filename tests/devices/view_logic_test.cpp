@@ -1,4 +1,4 @@
-#include "devices/view_logic.h"
+#include "app/view/view_logic.h"
 
 #include <gtest/gtest.h>
 
@@ -30,12 +30,12 @@ TEST(ColumnSortState, FirstClickAscendsSecondDescendsOtherColumnKeeps) {
   struct Step {
     int click, previous, column, direction, arrow;
   } steps[] = {
-      {0, 0, 0, -1, kHeaderSortDown},  // first click: ascending
-      {0, 0, 0, 1, kHeaderSortUp},     // same column: descending
-      {0, 0, 0, -1, kHeaderSortDown},  // and ascending again
-      {5, 0, 5, -1, kHeaderSortDown},  // another column keeps the direction
-      {5, 5, 5, 1, kHeaderSortUp},
-      {6, 5, 6, 1, kHeaderSortUp},  // firmware, still descending
+      {0, 0, 0, -1, HEADER_SORT_DOWN},  // first click: ascending
+      {0, 0, 0, 1, HEADER_SORT_UP},     // same column: descending
+      {0, 0, 0, -1, HEADER_SORT_DOWN},  // and ascending again
+      {5, 0, 5, -1, HEADER_SORT_DOWN},  // another column keeps the direction
+      {5, 5, 5, 1, HEADER_SORT_UP},
+      {6, 5, 6, 1, HEADER_SORT_UP},  // firmware, still descending
   };
   for (const Step& s : steps) {
     const auto sort = state.Click(s.click);
@@ -44,7 +44,7 @@ TEST(ColumnSortState, FirstClickAscendsSecondDescendsOtherColumnKeeps) {
     EXPECT_EQ(sort.direction, s.direction);
     EXPECT_EQ(HeaderFormatFor(sort.direction), s.arrow);
   }
-  EXPECT_EQ(HeaderFormatFor(0), kHeaderPlain);
+  EXPECT_EQ(HeaderFormatFor(0), HEADER_PLAIN);
 }
 
 TEST(ToolRequests, ClickAndItemChangeRules) {

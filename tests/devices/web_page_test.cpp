@@ -1,4 +1,4 @@
-#include "devices/web_page.h"
+#include "core/devices/web_page.h"
 
 #include <gtest/gtest.h>
 
@@ -20,11 +20,11 @@ TEST(BrowserPathFor, ProgramFilesX86OnlyOnAmd64) {
 
 TEST(ChooseWebLaunch, TheBrowserWhenItExistsElseTheDefaultBrowser) {
   const WebLaunch withBrowser =
-      ChooseWebLaunch(kBrowserPathX86, true, L"http://10.0.0.1:80");
-  EXPECT_EQ(withBrowser.file, kBrowserPathX86);
+      ChooseWebLaunch(BROWSER_PATH_X86, true, L"http://10.0.0.1:80");
+  EXPECT_EQ(withBrowser.file, BROWSER_PATH_X86);
   EXPECT_EQ(withBrowser.parameters, L"http://10.0.0.1:80");
   const WebLaunch without =
-      ChooseWebLaunch(kBrowserPathX86, false, L"http://10.0.0.1:80");
+      ChooseWebLaunch(BROWSER_PATH_X86, false, L"http://10.0.0.1:80");
   EXPECT_EQ(without.file, L"http://10.0.0.1:80");
   EXPECT_EQ(without.parameters, L"");
 }

@@ -11,14 +11,14 @@
 namespace devsim {
 namespace {
 
-const char kHeader[] =
+const char HEADER[] =
     "mac,ip_mode,ip,gateway,mask,base_port,http_port,model,firmware\n";
-const char kGoodRow[] =
+const char GOOD_ROW[] =
     "00:11:22:33:44:55,0,10.77.0.10,10.77.0.1,255.255.255.0,8000,80,QC-1,V1\n";
 
 TEST(DeviceCsv, ReadsTheRequiredColumns) {
   const CsvResult read = ReadDeviceCsv(
-      std::string(kHeader) +
+      std::string(HEADER) +
           "AA-BB-CC-DD-EE-FF , 2 ,192.168.1.10,192.168.1.1,255.255.0.0,-1,"
           "65535, Model X ,\n",
       "d.csv", 1);
@@ -79,7 +79,7 @@ TEST(DeviceCsv, EmptyRepeatTakesTheDefaultAndDuplicateMacsAreKept) {
 
 TEST(DeviceCsv, SixteenCharacterTextsFillTheAreaWithoutATerminator) {
   const CsvResult read =
-      ReadDeviceCsv(std::string(kHeader) +
+      ReadDeviceCsv(std::string(HEADER) +
                         "00:11:22:33:44:55,0,10.77.0.10,10.77.0.1,"
                         "255.255.255.0,1,2,ABCDEFGHIJKLMNOP,0123456789abcdef\n",
                     "d.csv", 1);
@@ -99,15 +99,15 @@ struct BadFile {
 };
 
 std::string Row(const std::string& replaceFrom, const std::string& with) {
-  std::string row = kGoodRow;
+  std::string row = GOOD_ROW;
   row.replace(row.find(replaceFrom), replaceFrom.size(), with);
   return row;
 }
 
 TEST(DeviceCsv, BadLinesNameTheFileTheLineAndTheProblem) {
-  const std::string header = kHeader;
-  const std::string good = kGoodRow;
-  const BadFile kCases[] = {
+  const std::string header = HEADER;
+  const std::string good = GOOD_ROW;
+  const BadFile CASES[] = {
       {"no header", "", 0, "d.csv: no header row"},
       {"only comments", "# x\n\n", 0, "d.csv: no header row"},
       {"unknown column", "mac,ip,colour\n", 1,
@@ -152,7 +152,7 @@ TEST(DeviceCsv, BadLinesNameTheFileTheLineAndTheProblem) {
       {"crlf line count", header + "\r\n" + good + "\r\n" + "x\r\n", 5,
        "d.csv:5: 1 fields"},
   };
-  for (const BadFile& c : kCases) {
+  for (const BadFile& c : CASES) {
     const CsvResult read = ReadDeviceCsv(c.text, "d.csv", 1);
     EXPECT_FALSE(read.ok) << c.name;
     EXPECT_EQ(read.line, c.line) << c.name;
@@ -170,7 +170,7 @@ TEST(DeviceCsv, BadOptionalCellsAreNamed) {
   const struct {
     const char* tail;
     const char* message;
-  } kCases[] = {
+  } CASES[] = {
       {"x,,,,", "d.csv:2: bad body_length 'x'"},
       {",17,,,", "d.csv:2: bad repeat '17' (expected 0 to 16)"},
       {",-1,,,", "d.csv:2: bad repeat '-1'"},
@@ -179,7 +179,7 @@ TEST(DeviceCsv, BadOptionalCellsAreNamed) {
       {",,,,01020304050607", "d.csv:2: bad reserved2 '01020304050607'"},
       {",,,zz00,", "d.csv:2: bad reserved1 'zz00'"},
   };
-  for (const auto& c : kCases) {
+  for (const auto& c : CASES) {
     const CsvResult read = ReadDeviceCsv(header + prefix + c.tail, "d.csv", 1);
     EXPECT_FALSE(read.ok) << c.tail;
     EXPECT_EQ(read.error.rfind(c.message, 0), 0u) << read.error;

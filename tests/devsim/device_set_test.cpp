@@ -26,7 +26,7 @@ TEST(Subnet, ParsesAndRefuses) {
   const struct {
     const char* text;
     const char* message;
-  } kBad[] = {
+  } BAD[] = {
       {"10.77.0.0", "bad subnet '10.77.0.0'"},
       {"10.77.0/24", "bad subnet"},
       {"10.77.0.0/x", "bad subnet"},
@@ -34,7 +34,7 @@ TEST(Subnet, ParsesAndRefuses) {
       {"10.77.0.0/31", "subnet prefix"},
       {"10.77.0.5/24", "subnet '10.77.0.5/24' has host bits set"},
   };
-  for (const auto& c : kBad) {
+  for (const auto& c : BAD) {
     Subnet parsed;
     std::string error;
     EXPECT_FALSE(ParseSubnet(c.text, &parsed, &error)) << c.text;
@@ -100,7 +100,7 @@ TEST(Generate, CountsBeyondTheSubnetOrTheLimitAreRefused) {
             "use a shorter prefix");
   EXPECT_FALSE(GenerateDevices(0, slash24, 1).ok);
   EXPECT_FALSE(
-      GenerateDevices(kMaxDevices + 1, MakeSubnet("10.0.0.0/8"), 1).ok);
+      GenerateDevices(MAX_DEVICES + 1, MakeSubnet("10.0.0.0/8"), 1).ok);
   EXPECT_EQ(SubnetRoom(MakeSubnet("10.77.0.0/28")), 5u);
   EXPECT_EQ(SubnetRoom(MakeSubnet("10.77.0.0/30")), 0u);
 }

@@ -7,7 +7,7 @@
 namespace devsim {
 namespace {
 
-const Sender kFrom{0x0A4D0001u, 64988};
+const Sender FROM{0x0A4D0001u, 64988};
 
 TEST(Events, ChangeLineCarriesMacOldAndNewSettingsAndTheBody) {
   std::vector<std::uint8_t> body(DEVICE_INFO_SIZE, 0);
@@ -31,7 +31,7 @@ TEST(Events, ChangeLineCarriesMacOldAndNewSettingsAndTheBody) {
   change.after.basePort = -1;
   change.after.httpPort = 65535;
   EXPECT_EQ(
-      ChangeEvent(kFrom, change, body.data()),
+      ChangeEvent(FROM, change, body.data()),
       "{\"event\":\"change\",\"from\":\"10.77.0.1\",\"port\":64988,"
       "\"device\":4,\"mac\":\"02:51:4C:00:00:AB\","
       "\"old\":{\"ip_mode\":0,\"ip\":\"10.77.0.10\",\"gateway\":\"10.77.0.1\","
@@ -47,11 +47,11 @@ TEST(Events, UnknownAndShortChangesAreReported) {
   const std::vector<std::uint8_t> body =
       FromHex("aa bb cc dd ee ff" + std::string(66 * 2, '0'));
   EXPECT_EQ(
-      ChangeUnknownEvent(kFrom, body.data()),
+      ChangeUnknownEvent(FROM, body.data()),
       "{\"event\":\"change_unknown\",\"from\":\"10.77.0.1\","
       "\"port\":64988,\"mac\":\"AA:BB:CC:DD:EE:FF\",\"body\":\"aabbccddeeff" +
           std::string(66 * 2, '0') + "\"}");
-  EXPECT_EQ(ChangeShortEvent(kFrom, 95),
+  EXPECT_EQ(ChangeShortEvent(FROM, 95),
             "{\"event\":\"change_short\",\"from\":\"10.77.0.1\","
             "\"port\":64988,\"size\":95}");
 }
@@ -60,7 +60,7 @@ TEST(Events, DatagramLineNamesTheKind) {
   const struct {
     const char* hex;
     const char* kind;
-  } kCases[] = {
+  } CASES[] = {
       {"", "other"},
       {"34 52 34 87 01 05 00", "other"},
       {"34 52 34 87 01 05 00 00", "search"},
@@ -69,7 +69,7 @@ TEST(Events, DatagramLineNamesTheKind) {
       {"23 68 54 10 01 05 00 00", "other"},
       {"34 52 34 87 01 15 00 00", "other"},
   };
-  for (const auto& c : kCases) {
+  for (const auto& c : CASES) {
     const std::vector<std::uint8_t> bytes = FromHex(c.hex);
     EXPECT_STREQ(DatagramKind(bytes.data(), bytes.size()), c.kind) << c.hex;
   }
@@ -94,7 +94,7 @@ TEST(Events, ReadySearchAndExitLines) {
   PlannedSearch plan;
   plan.replies = 30;
   plan.noise = 6;
-  EXPECT_EQ(SearchEvent(kFrom, plan, 36),
+  EXPECT_EQ(SearchEvent(FROM, plan, 36),
             "{\"event\":\"search\",\"from\":\"10.77.0.1\",\"port\":64988,"
             "\"replies\":30,\"noise\":6,\"pending\":36}");
   RunCounters counters;

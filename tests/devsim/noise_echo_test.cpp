@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "discovery/datagram.h"
+#include "core/protocol/datagram.h"
 #include "tools/devsim/echo_filter.h"
 #include "tools/devsim/noise.h"
 
@@ -10,9 +10,9 @@ namespace devsim {
 namespace {
 
 TEST(Noise, TheFirstSixHaveTheAwkwardSizes) {
-  const std::size_t kExpected[] = {0, 1, 23, 95, 97, 300};
+  const std::size_t EXPECTED[] = {0, 1, 23, 95, 97, 300};
   for (std::uint32_t i = 0; i < 6; ++i) {
-    EXPECT_EQ(MakeNoise(1, i).size(), kExpected[i]) << i;
+    EXPECT_EQ(MakeNoise(1, i).size(), EXPECTED[i]) << i;
   }
 }
 
@@ -41,7 +41,7 @@ TEST(Noise, MeaningfulHeadersAreRecognised) {
     std::uint32_t magic;
     std::uint32_t command;
     bool meaningful;
-  } kCases[] = {
+  } CASES[] = {
       {REPLY_MAGIC, CMD_SEARCH_REPLY, true},
       {REQUEST_MAGIC, CMD_SEARCH, true},
       {REQUEST_MAGIC, CMD_CHANGE_IP, true},
@@ -49,7 +49,7 @@ TEST(Noise, MeaningfulHeadersAreRecognised) {
       {REQUEST_MAGIC, CMD_SEARCH_REPLY, false},
       {0, CMD_SEARCH, false},
   };
-  for (const auto& c : kCases) {
+  for (const auto& c : CASES) {
     WriteU32(datagram.data(), c.magic);
     WriteU32(datagram.data() + 4, c.command);
     EXPECT_EQ(LooksMeaningful(datagram), c.meaningful);

@@ -17,8 +17,8 @@ TEST(Options, DefaultsWithADeviceFile) {
   EXPECT_EQ(o.count, 0);
   EXPECT_EQ(o.delayMinMs, 0);
   EXPECT_EQ(o.delayMaxMs, 300);
-  EXPECT_EQ(o.rate, kDefaultRate);
-  EXPECT_EQ(o.burst, kDefaultBurst);
+  EXPECT_EQ(o.rate, DEFAULT_RATE);
+  EXPECT_EQ(o.burst, DEFAULT_BURST);
   EXPECT_FALSE(o.haveRandomStart);
   EXPECT_EQ(o.noise, 0);
   EXPECT_EQ(o.repeat, 1);
@@ -57,19 +57,30 @@ TEST(Options, SmallerForms) {
     int delayMin, delayMax;
     std::int64_t durationMs;
   };
-  const Case kCases[] = {
+  const Case CASES[] = {
       {{"--count", "1", "--delay", "50"}, 50, 50, 0},
       {{"--count", "1", "--delay", "0:0", "--duration", "3"}, 0, 0, 3000},
       {{"--count", "1", "--duration", "0.001"}, 0, 300, 1},
       {{"--count", "1", "--duration", "1.25"}, 0, 300, 1250},
   };
-  for (const Case& c : kCases) {
+  for (const Case& c : CASES) {
     const OptionsResult parsed = ParseOptions(c.args);
     ASSERT_TRUE(parsed.ok) << parsed.error;
     EXPECT_EQ(parsed.options.delayMinMs, c.delayMin);
     EXPECT_EQ(parsed.options.delayMaxMs, c.delayMax);
     EXPECT_EQ(parsed.options.durationMs, c.durationMs);
   }
+}
+
+TEST(Options, IgnoredChangesListMacsInEitherSpelling) {
+  const OptionsResult parsed = Parse({"--count", "2", "--ignore-changes",
+                                      "02:51:4c:10:00:0a,02-51-4C-10-00-0B"});
+  ASSERT_TRUE(parsed.ok) << parsed.error;
+  using Mac = std::array<std::uint8_t, 6>;
+  EXPECT_EQ(parsed.options.ignoreChanges,
+            (std::vector<Mac>{{0x02, 0x51, 0x4C, 0x10, 0x00, 0x0A},
+                              {0x02, 0x51, 0x4C, 0x10, 0x00, 0x0B}}));
+  EXPECT_TRUE(Parse({"--count", "2"}).options.ignoreChanges.empty());
 }
 
 TEST(Options, HelpWinsOverEverythingBeforeIt) {
@@ -82,7 +93,7 @@ TEST(Options, ErrorsSayWhatIsWrong) {
   const struct {
     std::vector<std::string> args;
     const char* error;
-  } kCases[] = {
+  } CASES[] = {
       {{}, "give either --devices FILE or --count N"},
       {{"--devices", "a.csv", "--count", "3"},
        "give either --devices FILE or --count N"},
@@ -118,8 +129,12 @@ TEST(Options, ErrorsSayWhatIsWrong) {
       {{"--count", "1", "devices.csv"}, "unexpected argument 'devices.csv'"},
       {{"--count", "1", "--log-datagrams=yes"},
        "--log-datagrams takes no value"},
+      {{"--count", "1", "--ignore-changes", "02:51:4C:10:00:0A,"},
+       "--ignore-changes needs MAC addresses"},
+      {{"--count", "1", "--ignore-changes", "02:51:4C:10:00"},
+       "--ignore-changes needs MAC addresses"},
   };
-  for (const auto& c : kCases) {
+  for (const auto& c : CASES) {
     const OptionsResult parsed = ParseOptions(c.args);
     EXPECT_FALSE(parsed.ok) << c.error;
     EXPECT_EQ(parsed.error.rfind(c.error, 0), 0u) << parsed.error;
@@ -128,22 +143,18 @@ TEST(Options, ErrorsSayWhatIsWrong) {
 
 TEST(Options, UsageNamesEveryOptionAndColumn) {
   const std::string usage = UsageText();
-  const char* const kNames[] = {
-      "--devices",  "--count",
-      "--subnet",   "--repeat",
-      "--delay",    "--rate",
-      "--burst",    "--random-start",
-      "--noise",    "--log-datagrams",
-      "--duration", "--print-devices",
-      "--help",     "mac",
-      "ip_mode",    "gateway",
-      "mask",       "base_port",
-      "http_port",  "model",
-      "firmware",   "body_length",
-      "reply_size", "reserved1",
-      "reserved2",
+  const char* const NAMES[] = {
+      "--devices",       "--count",          "--subnet",
+      "--repeat",        "--delay",          "--rate",
+      "--burst",         "--random-start",   "--noise",
+      "--log-datagrams", "--duration",       "--print-devices",
+      "--help",          "--ignore-changes", "mac",
+      "ip_mode",         "gateway",          "mask",
+      "base_port",       "http_port",        "model",
+      "firmware",        "body_length",      "reply_size",
+      "reserved1",       "reserved2",
   };
-  for (const char* name : kNames) {
+  for (const char* name : NAMES) {
     EXPECT_NE(usage.find(name), std::string::npos) << name;
   }
 }

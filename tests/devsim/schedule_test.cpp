@@ -78,8 +78,8 @@ TEST(PacedSchedule, SendsInDueOrderAndNeverEarly) {
     order.push_back(item.index);
   }
   EXPECT_EQ(order, (std::vector<std::uint32_t>{1, 3, 4, 2, 0}));
-  EXPECT_EQ(schedule.NextSendAt(now), kNever);
-  EXPECT_FALSE(schedule.TakeDue(kNever - 1, &item));
+  EXPECT_EQ(schedule.NextSendAt(now), NEVER);
+  EXPECT_FALSE(schedule.TakeDue(NEVER - 1, &item));
 }
 
 struct LoopCase {
@@ -98,11 +98,11 @@ TEST(PacedSchedule,
   ASSERT_TRUE(ParseSubnet("10.77.0.0/19", &subnet, &error));
   const GeneratedSet set = GenerateDevices(5000, subnet, 1);
   ASSERT_TRUE(set.ok) << set.error;
-  const LoopCase kCases[] = {
+  const LoopCase CASES[] = {
       {"punctual", 0}, {"late 2 ms", 2000}, {"late 5 ms", 5000}};
-  for (const LoopCase& c : kCases) {
+  for (const LoopCase& c : CASES) {
     SCOPED_TRACE(c.name);
-    PacedSchedule schedule(kDefaultRate, kDefaultBurst);
+    PacedSchedule schedule(DEFAULT_RATE, DEFAULT_BURST);
     Rng rng(7);
     const Micros searchAt = 1000;
     const PlannedSearch plan = PlanSearch(
@@ -122,7 +122,7 @@ TEST(PacedSchedule,
     }
     ASSERT_EQ(sent.size(), 5000u);
     EXPECT_EQ(perDevice.size(), 5000u);
-    ExpectWithinRate(sent, kDefaultRate, kDefaultBurst);
+    ExpectWithinRate(sent, DEFAULT_RATE, DEFAULT_BURST);
     EXPECT_LT(sent.back() - searchAt, 1500000);
   }
 }

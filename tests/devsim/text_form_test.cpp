@@ -22,7 +22,7 @@ TEST(TextForm, MacRoundTripsWithEitherSeparator) {
 }
 
 TEST(TextForm, BadMacsAreRefusedAndLeaveTheOutputAlone) {
-  const char* const kBad[] = {
+  const char* const BAD[] = {
       "",
       "00:11:22:33:44",
       "00:11:22:33:44:55:66",
@@ -33,7 +33,7 @@ TEST(TextForm, BadMacsAreRefusedAndLeaveTheOutputAlone) {
       "001122334455",
       " 00:11:22:33:44:55",
   };
-  for (const char* text : kBad) {
+  for (const char* text : BAD) {
     std::array<std::uint8_t, 6> mac{1, 2, 3, 4, 5, 6};
     EXPECT_FALSE(ParseMac(text, &mac)) << text;
     EXPECT_EQ(MacString(mac), "01:02:03:04:05:06") << text;
@@ -46,7 +46,7 @@ TEST(TextForm, Int32AcceptsTheFullRangeOnly) {
     bool ok;
     std::int32_t value;
   };
-  const Case kCases[] = {
+  const Case CASES[] = {
       {"0", true, 0},
       {"-1", true, -1},
       {"+80", true, 80},
@@ -61,7 +61,7 @@ TEST(TextForm, Int32AcceptsTheFullRangeOnly) {
       {"0x10", false, 0},
       {" 1", false, 0},
   };
-  for (const Case& c : kCases) {
+  for (const Case& c : CASES) {
     std::int32_t value = 12345;
     EXPECT_EQ(ParseInt32(c.text, &value), c.ok) << c.text;
     EXPECT_EQ(value, c.ok ? c.value : 12345) << c.text;

@@ -1,6 +1,6 @@
 #include "tests/dialogs/dialog_driver.h"
 
-#include "discovery/notify.h"
+#include "core/engine/notify.h"
 #include "winui/common_controls.h"
 
 namespace {

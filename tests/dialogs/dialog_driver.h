@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/base_dialog.h"
+#include "app/dialogs/base_dialog.h"
 
 struct Notification {
   std::wstring text;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "dialogs/change_progress.h"
-#include "dialogs/ip_change_fields.h"
-#include "dialogs/ip_mode_list.h"
+#include "app/dialogs/change_progress.h"
+#include "app/dialogs/ip_change_fields.h"
+#include "app/dialogs/ip_mode_list.h"
 
 namespace {
 
@@ -12,10 +12,10 @@ constexpr std::uint32_t Numeric(std::uint32_t a, std::uint32_t b,
 }
 
 TEST(IpModeList, EntriesSitAtTheIndexOfTheirMode) {
-  ASSERT_EQ(kIpModeEntries.size(), 3u);
-  EXPECT_STREQ(kIpModeEntries[0], L"Fixed IP");
-  EXPECT_STREQ(kIpModeEntries[1], L"DHCP");
-  EXPECT_STREQ(kIpModeEntries[2], L"PPPoE (ADSL)");
+  ASSERT_EQ(IP_MODE_ENTRIES.size(), 3u);
+  EXPECT_STREQ(IP_MODE_ENTRIES[0], L"Fixed IP");
+  EXPECT_STREQ(IP_MODE_ENTRIES[1], L"DHCP");
+  EXPECT_STREQ(IP_MODE_ENTRIES[2], L"PPPoE (ADSL)");
 }
 
 TEST(IpModeList, OfferedModesSelectTheirOwnIndex) {

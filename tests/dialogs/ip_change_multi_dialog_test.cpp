@@ -1,4 +1,4 @@
-#include "dialogs/ip_change_multi_dialog.h"
+#include "app/dialogs/ip_change_multi_dialog.h"
 
 #include <windows.h>
 

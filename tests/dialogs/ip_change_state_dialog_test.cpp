@@ -1,4 +1,4 @@
-#include "dialogs/ip_change_state_dialog.h"
+#include "app/dialogs/ip_change_state_dialog.h"
 
 #include <windows.h>
 

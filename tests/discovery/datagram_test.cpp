@@ -1,5 +1,5 @@
 // The datagram codec against hand-written byte fixtures.
-#include "discovery/datagram.h"
+#include "core/protocol/datagram.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ std::vector<std::uint8_t> Received(const std::vector<std::uint8_t>& datagram) {
 // A device's reply: header, then the body with 192.168.1.10, gateway
 // 192.168.1.1, mask 255.255.255.0, ports 2222 and 8080, texts "CAM-200" and
 // "v2.3.1".
-const char kReplyHex[] =
+const char REPLY_HEX[] =
     "23 68 54 10 01 15 00 00  07 00 00 00 08 00 00 00 09 00 00 00 48 00 00 00"
     "00 1a 2b 3c 4d 5e aa bb  01 00 00 00 0a 01 a8 c0 01 01 a8 c0 00 ff ff ff"
     "ae 08 00 00 90 1f 00 00  01 02 03 04 05 06 07 08"
@@ -35,7 +35,7 @@ TEST(EncodeRequest, SearchRequestIsTheFixed24Bytes) {
 }
 
 TEST(EncodeRequest, ChangeRequestCarriesTheBodyWithBodyLengthZero) {
-  const auto reply = FromHex(kReplyHex);
+  const auto reply = FromHex(REPLY_HEX);
   const DeviceInfo body = ParseDeviceInfo(reply.data() + HEADER_SIZE);
   const auto datagram = EncodeRequest(CMD_CHANGE_IP, &body);
   ASSERT_EQ(datagram.size(), 96u);
@@ -83,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(DecodeDeviceInfo, FullReplyGivesEveryFieldAndText) {
-  const auto buffer = Received(FromHex(kReplyHex));
+  const auto buffer = Received(FromHex(REPLY_HEX));
   const DecodedReply reply = DecodeDeviceInfo(buffer.data());
   EXPECT_EQ(reply.bodyLength, 72);
   EXPECT_EQ(MacText(reply.info.macAddress), L"00:1A:2B:3C:4D:5E");
@@ -98,10 +98,10 @@ TEST(DecodeDeviceInfo, FullReplyGivesEveryFieldAndText) {
 }
 
 TEST(WriteSearchReply, GivesTheDevicesBytesWithZeroParameters) {
-  auto expected = FromHex(kReplyHex);
+  auto expected = FromHex(REPLY_HEX);
   std::fill(expected.begin() + 8, expected.begin() + 20, 0);
   const DecodedReply decoded =
-      DecodeDeviceInfo(Received(FromHex(kReplyHex)).data());
+      DecodeDeviceInfo(Received(FromHex(REPLY_HEX)).data());
   std::vector<std::uint8_t> written(DATAGRAM_SIZE, 0xEE);
   WriteSearchReply(decoded.info, 72, written.data());
   EXPECT_EQ(written, expected);
@@ -118,7 +118,7 @@ TEST(DecodeDeviceInfo, ParseAndSerialiseAreExactForAnyBody) {
 
 TEST(DecodeDeviceInfo, ShortReplyReadsZeroForWhatItLacks) {
   // 64 bytes: header plus the first 40 body bytes, texts cut off.
-  auto reply = FromHex(kReplyHex);
+  auto reply = FromHex(REPLY_HEX);
   reply.resize(64);
   for (std::int32_t bodyLength : {40, 41}) {
     WriteU32(reply.data() + 20, static_cast<std::uint32_t>(bodyLength));
@@ -134,7 +134,7 @@ TEST(DecodeDeviceInfo, ShortReplyReadsZeroForWhatItLacks) {
 }
 
 TEST(DecodeDeviceInfo, BodyLengthDecidesWhetherTextsCount) {
-  const auto buffer = Received(FromHex(kReplyHex));
+  const auto buffer = Received(FromHex(REPLY_HEX));
   const DeviceInfo info = DecodeDeviceInfo(buffer.data()).info;
   struct Case {
     std::int32_t bodyLength;
@@ -147,7 +147,7 @@ TEST(DecodeDeviceInfo, BodyLengthDecidesWhetherTextsCount) {
 }
 
 TEST(DeviceTextOf, SixteenCharactersStopAtTheirArea) {
-  auto reply = FromHex(kReplyHex);
+  auto reply = FromHex(REPLY_HEX);
   const char model[] = "ABCDEFGHIJKLMNOP";
   std::memcpy(reply.data() + 24 + 40, model, 16);
   const auto buffer = Received(reply);
@@ -199,7 +199,7 @@ TEST(ParseAddress, AcceptsDottedQuadsOnly) {
 }
 
 TEST(ApplyIpSettings, WritesTheSixSettingsAndNothingElse) {
-  const auto reply = FromHex(kReplyHex);
+  const auto reply = FromHex(REPLY_HEX);
   DeviceInfo info = ParseDeviceInfo(reply.data() + HEADER_SIZE);
   const auto address = FromHex("c0 a8 01 0a");  // network order 192.168.1.10
   const auto gateway = FromHex("0a 00 00 01");
@@ -224,7 +224,7 @@ TEST(ApplyIpSettings, WritesTheSixSettingsAndNothingElse) {
 }
 
 TEST(ApplyIpSettings, FillingAndApplyingRoundTrip) {
-  const auto reply = FromHex(kReplyHex);
+  const auto reply = FromHex(REPLY_HEX);
   const DeviceInfo info = ParseDeviceInfo(reply.data() + HEADER_SIZE);
   IpSettings settings = SettingsFromDeviceInfo(info);
   EXPECT_EQ(settings.subnetMask, 0xFFFFFF00u);  // body offset 20

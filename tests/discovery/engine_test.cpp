@@ -1,6 +1,6 @@
 // The discovery engine over the private veth link, with the simulated peer on
 // the other side recording what crossed it.
-#include "discovery/engine.h"
+#include "core/engine/engine.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include <mutex>
 #include <thread>
 
-#include "discovery/notify.h"
-#include "discovery/port_conflict.h"
+#include "core/engine/notify.h"
+#include "core/engine/port_conflict.h"
 #include "tests/support/hex.h"
 #include "tests/support/peer.h"
 #include "tests/support/port_holder.h"

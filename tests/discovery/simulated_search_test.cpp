@@ -8,7 +8,7 @@
 #include <mutex>
 #include <thread>
 
-#include "discovery/engine.h"
+#include "core/engine/engine.h"
 #include "tests/support/hex.h"
 #include "tests/support/peer.h"
 
@@ -16,7 +16,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr std::size_t kSimulatedDevices = 1000;
+constexpr std::size_t SIMULATED_DEVICES = 1000;
 
 std::mutex repliesLock;
 std::map<std::wstring, std::vector<DecodedReply>> repliesByMac;
@@ -45,7 +45,7 @@ std::chrono::milliseconds Search() {
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(DiscoveryStart(CollectReplies), 1);
   DiscoverySend(CMD_SEARCH, nullptr);
-  WaitFor([] { return DevicesHeard() >= kSimulatedDevices; }, 10s);
+  WaitFor([] { return DevicesHeard() >= SIMULATED_DEVICES; }, 10s);
   const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
       std::chrono::steady_clock::now() - start);
   // Late or repeated answers would show up now.
@@ -58,7 +58,7 @@ TEST(SimulatedSearch, FindsExactlyTheSimulatedDevicesNoneLost) {
   ASSERT_TRUE(OnIsolatedTestNetwork());
   const auto took = Search();
   std::lock_guard<std::mutex> hold(repliesLock);
-  EXPECT_EQ(repliesByMac.size(), kSimulatedDevices);
+  EXPECT_EQ(repliesByMac.size(), SIMULATED_DEVICES);
   for (const auto& [mac, replies] : repliesByMac) {
     // Two adapters sent the request, so each device answered twice.
     EXPECT_EQ(replies.size(), 2u) << "replies from " << replies.size();

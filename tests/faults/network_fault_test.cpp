@@ -9,12 +9,12 @@
 #include <set>
 #include <thread>
 
-#include "discovery/engine.h"
-#include "discovery/notify.h"
-#include "discovery/port_conflict.h"
-#include "tests/faults/headless_search.h"
+#include "core/engine/engine.h"
+#include "core/engine/notify.h"
+#include "core/engine/port_conflict.h"
 #include "tests/faults/test_links.h"
 #include "tests/support/peer.h"
+#include "tests/support/session_driver.h"
 
 namespace {
 
@@ -75,8 +75,8 @@ class NetworkFault : public testing::Test {
 
 TEST_F(NetworkFault, LinkGoneDuringASearch) {
   {
-    HeadlessSearch search;
-    ASSERT_TRUE(search.Start());
+    SessionDriver search;
+    ASSERT_EQ(search.Start(), SearchStart::Started);
     std::this_thread::sleep_for(500ms);
     LinkDown gone("qa0");
     ASSERT_TRUE(gone.Done());
@@ -84,7 +84,6 @@ TEST_F(NetworkFault, LinkGoneDuringASearch) {
     EXPECT_EQ(DiscoverySend(CMD_SEARCH, nullptr), 0);
     std::this_thread::sleep_for(1s);
     search.End(10s);
-    EXPECT_TRUE(search.WorkerEnded(5s));
     EXPECT_FALSE(DiscoveryRunning());
   }
   // Mended, the link carries searches again.
@@ -116,7 +115,7 @@ TEST_F(NetworkFault, PortTakenBetweenTwoSearches) {
   EXPECT_TRUE(SearchReachesThePeer());
 
   const net::Socket holder = net::OpenUdp();
-  ASSERT_NE(holder, net::kNoSocket);
+  ASSERT_NE(holder, net::NO_SOCKET);
   // No address reuse: nobody else can bind the port while this holds it.
   ASSERT_TRUE(net::Bind(holder, {0, DISCOVERY_PORT}));
   EXPECT_EQ(DiscoveryStart(nullptr), 0);

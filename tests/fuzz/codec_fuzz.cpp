@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "discovery/datagram.h"
+#include "core/protocol/datagram.h"
 #include "tests/fuzz/require.h"
 
 namespace {

@@ -11,13 +11,13 @@
 
 #include "bench/reference/reference_intake.h"
 #include "bench/reference/reference_sort.h"
-#include "devices/device_table.h"
-#include "devices/row_sort.h"
+#include "core/devices/device_table.h"
+#include "core/devices/row_sort.h"
 #include "tests/fuzz/require.h"
 
 namespace {
 
-constexpr std::size_t kMaxRows = 16;
+constexpr std::size_t MAX_ROWS = 16;
 
 void RequireSameRows(const std::vector<DeviceRow>& a,
                      const std::vector<DeviceRow>& b) {
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     table.ArmCollisionCheck();
     reference.ArmCollisionCheck();
   }
-  for (std::size_t at = 0, rows = 0; at < size && rows < kMaxRows;
+  for (std::size_t at = 0, rows = 0; at < size && rows < MAX_ROWS;
        at += DATAGRAM_SIZE, ++rows) {
     std::uint8_t buffer[RECEIVE_BUFFER_SIZE] = {};
     std::memcpy(buffer, data + at, std::min(DATAGRAM_SIZE, size - at));

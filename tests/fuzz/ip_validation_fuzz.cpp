@@ -10,12 +10,12 @@
 #include <cwchar>
 #include <string>
 
-#include "dialogs/ip_validation.h"
+#include "core/validation/ip_validation.h"
 #include "tests/fuzz/require.h"
 
 namespace {
 
-constexpr std::size_t kWords = 4;
+constexpr std::size_t WORDS = 4;
 
 std::wstring Widen(const std::uint8_t* begin, const std::uint8_t* end) {
   return std::wstring(begin, end);
@@ -44,7 +44,7 @@ void CheckPort(const std::wstring& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {
-  std::uint8_t words[kWords * 4] = {};
+  std::uint8_t words[WORDS * 4] = {};
   const std::size_t fixed = size < sizeof words ? size : sizeof words;
   std::memcpy(words, data, fixed);
   IpInput input;

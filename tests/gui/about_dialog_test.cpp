@@ -1,4 +1,4 @@
-#include "dialogs/about_dialog.h"
+#include "app/dialogs/about_dialog.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "dialogs/base_dialog.h"
+#include "app/dialogs/base_dialog.h"
 
 #include <windows.h>
 
@@ -17,7 +17,7 @@ class TestDialog : public CBaseDialog {
 
  protected:
   winui::MessageResult ProcessMessage(const winui::Message& m) override {
-    if (winui::MessageResult result = winui::Dispatch(*this, kMap, m)) {
+    if (winui::MessageResult result = winui::Dispatch(*this, MAP, m)) {
       return result;
     }
     return CBaseDialog::ProcessMessage(m);
@@ -31,14 +31,14 @@ class TestDialog : public CBaseDialog {
     End(LOWORD(m.wParam));
     return 0;
   }
-  static constexpr winui::MessageMapEntry<TestDialog> kMap[] = {
+  static constexpr winui::MessageMapEntry<TestDialog> MAP[] = {
       winui::OnMessage(WM_INITDIALOG, &TestDialog::OnInitDialog),
       winui::OnCommand(IDOK, &TestDialog::OnEnd),
       winui::OnCommand(IDCANCEL, &TestDialog::OnEnd),
   };
 };
 
-constexpr RECT kOwnerPlace{200, 150, 800, 650};
+constexpr RECT OWNER_PLACE{200, 150, 800, 650};
 
 LPARAM CloseButtonCentre(const CBaseDialog& dialog) {
   const CaptionRect& r = dialog.CloseButton().rect;
@@ -53,7 +53,7 @@ void ClickClose(const CBaseDialog& dialog, LPARAM down, LPARAM up) {
 
 TEST(BaseDialog, CloseButtonEndsWithTwoAlsoWithTheDefaultButtonDisabled) {
   TestDialog dialog;
-  OwnerWindow owner(kOwnerPlace, [&](HWND hwnd) {
+  OwnerWindow owner(OWNER_PLACE, [&](HWND hwnd) {
     ASSERT_FALSE(IsWindowEnabled(GetDlgItem(hwnd, IDOK)));
     SendMessageW(hwnd, WM_NCPAINT, 1, 0);
     ClickClose(dialog, CloseButtonCentre(dialog), CloseButtonCentre(dialog));
@@ -65,7 +65,7 @@ TEST(BaseDialog, CloseButtonEndsWithTwoAlsoWithTheDefaultButtonDisabled) {
 TEST(BaseDialog, ReleaseAwayFromTheCloseButtonKeepsTheDialogOpen) {
   TestDialog dialog;
   bool stillOpen = false;
-  OwnerWindow owner(kOwnerPlace, [&](HWND hwnd) {
+  OwnerWindow owner(OWNER_PLACE, [&](HWND hwnd) {
     SendMessageW(hwnd, WM_NCPAINT, 1, 0);
     const LPARAM away = ScreenPointParam(hwnd, 60, 60);
     ClickClose(dialog, CloseButtonCentre(dialog), away);
@@ -81,7 +81,7 @@ TEST(BaseDialog, HasNoSystemMenuAndIsCentredOverItsOwner) {
   TestDialog dialog;
   RECT placed{};
   LONG style = 0;
-  OwnerWindow owner(kOwnerPlace, [&](HWND hwnd) {
+  OwnerWindow owner(OWNER_PLACE, [&](HWND hwnd) {
     GetWindowRect(hwnd, &placed);
     style = GetWindowLongW(hwnd, GWL_STYLE);
     SendMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
@@ -91,9 +91,9 @@ TEST(BaseDialog, HasNoSystemMenuAndIsCentredOverItsOwner) {
   const LONG width = placed.right - placed.left;
   const LONG height = placed.bottom - placed.top;
   EXPECT_EQ(placed.left,
-            (kOwnerPlace.left + kOwnerPlace.right) / 2 - width / 2);
+            (OWNER_PLACE.left + OWNER_PLACE.right) / 2 - width / 2);
   EXPECT_EQ(placed.top,
-            (kOwnerPlace.top + kOwnerPlace.bottom) / 2 - height / 2);
+            (OWNER_PLACE.top + OWNER_PLACE.bottom) / 2 - height / 2);
 }
 
 TEST(BaseDialog, StaticTextsAndBackgroundUseTheDialogColour) {
@@ -101,7 +101,7 @@ TEST(BaseDialog, StaticTextsAndBackgroundUseTheDialogColour) {
   LRESULT brush = 0;
   COLORREF textBackground = 0;
   COLORREF client = 0;
-  OwnerWindow owner(kOwnerPlace, [&](HWND hwnd) {
+  OwnerWindow owner(OWNER_PLACE, [&](HWND hwnd) {
     HWND label = GetDlgItem(hwnd, IDC_TEST_LABEL);
     HDC dc = GetDC(label);
     SetBkColor(dc, RGB(1, 2, 3));
@@ -125,7 +125,7 @@ TEST(BaseDialog, FrameIsPaintedActiveAndInactive) {
   COLORREF active[3] = {};
   COLORREF inactive[3] = {};
   int bx = 0;
-  OwnerWindow owner(kOwnerPlace, [&](HWND hwnd) {
+  OwnerWindow owner(OWNER_PLACE, [&](HWND hwnd) {
     RECT rect{};
     GetWindowRect(hwnd, &rect);
     const int W = rect.right - rect.left;

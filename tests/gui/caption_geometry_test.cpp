@@ -1,11 +1,11 @@
-#include "dialogs/caption_geometry.h"
+#include "app/dialogs/caption_geometry.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 // Wine's and the classic desktop's default metrics.
-constexpr FrameMetrics kMetrics{4, 4, 18, 18};
+constexpr FrameMetrics METRICS{4, 4, 18, 18};
 
 TEST(GreyLevel, TakesTheAbsoluteValueCutToEightBits) {
   EXPECT_EQ(GreyLevel(190), 190);
@@ -21,7 +21,7 @@ TEST(ShadeOffset, InactiveIsFiftyLighter) {
 }
 
 TEST(FrameFills, TitleBandFallsByTenPerRowAndTurnsBackUp) {
-  const std::vector<GreyFill> fills = FrameFills(800, 600, kMetrics, 0);
+  const std::vector<GreyFill> fills = FrameFills(800, 600, METRICS, 0);
   ASSERT_GE(fills.size(), 22u);
   EXPECT_EQ(fills[0].level, 190);
   EXPECT_EQ(fills[1].level, 180);
@@ -36,7 +36,7 @@ TEST(FrameFills, TitleBandFallsByTenPerRowAndTurnsBackUp) {
 }
 
 TEST(FrameFills, InactiveBandStartsAt240AndBordersAt50) {
-  const std::vector<GreyFill> fills = FrameFills(800, 600, kMetrics, 50);
+  const std::vector<GreyFill> fills = FrameFills(800, 600, METRICS, 50);
   EXPECT_EQ(fills[0].level, 240);
   const GreyFill& firstLeft = fills[22];
   EXPECT_EQ(firstLeft.x, 0);
@@ -44,7 +44,7 @@ TEST(FrameFills, InactiveBandStartsAt240AndBordersAt50) {
 }
 
 TEST(FrameFills, BordersInPaintingOrder) {
-  const std::vector<GreyFill> fills = FrameFills(800, 600, kMetrics, 0);
+  const std::vector<GreyFill> fills = FrameFills(800, 600, METRICS, 0);
   // 22 band rows, 4 left columns, 5 right columns, 5 bottom rows.
   ASSERT_EQ(fills.size(), 22u + 4u + 5u + 5u);
   for (int j = 0; j < 4; ++j) {
@@ -91,7 +91,7 @@ TEST(BorderSize, DialogFrameIsTwoPixelsTaller) {
 }
 
 TEST(TitleRect, MainFrameDependsOnCaptionHeight) {
-  const CaptionRect low = MainFrameTitleRect(kMetrics);
+  const CaptionRect low = MainFrameTitleRect(METRICS);
   EXPECT_EQ(low.left, 29);
   EXPECT_EQ(low.top, 2);
   EXPECT_EQ(low.right, 200);
@@ -110,7 +110,7 @@ TEST(TitleRect, DialogDependsOnCaptionHeight) {
 }
 
 TEST(ButtonRects, CloseMaximizeMinimizeAtPitchEighteen) {
-  const FrameButtonRects rects = MainFrameButtonRects(1024, kMetrics);
+  const FrameButtonRects rects = MainFrameButtonRects(1024, METRICS);
   EXPECT_EQ(rects.close.left, 1024 - 4 - 15);
   EXPECT_EQ(rects.close.right, 1024 - 4);
   EXPECT_EQ(rects.close.top, 4);
@@ -139,40 +139,40 @@ TEST(HitTest, RightAndBottomEdgesAreOutside) {
 }
 
 TEST(HitTest, MainFrameButtons) {
-  const FrameButtonRects rects = MainFrameButtonRects(1024, kMetrics);
+  const FrameButtonRects rects = MainFrameButtonRects(1024, METRICS);
   EXPECT_EQ(MainFrameHitTest(rects, false, rects.close.left + 7, 10),
-            kCaptionHitClose);
+            CAPTION_HIT_CLOSE);
   EXPECT_EQ(MainFrameHitTest(rects, false, rects.maximize.left, 4),
-            kCaptionHitMaximize);
+            CAPTION_HIT_MAXIMIZE);
   EXPECT_EQ(MainFrameHitTest(rects, true, rects.restore.left, 4),
-            kCaptionHitMaximize);
+            CAPTION_HIT_MAXIMIZE);
   EXPECT_EQ(MainFrameHitTest(rects, false, rects.minimize.left + 14, 18),
-            kCaptionHitMinimize);
+            CAPTION_HIT_MINIMIZE);
   EXPECT_EQ(MainFrameHitTest(rects, false, rects.minimize.left + 15, 10),
-            kCaptionHitNone);
-  EXPECT_EQ(MainFrameHitTest(rects, false, 500, 10), kCaptionHitNone);
+            CAPTION_HIT_NONE);
+  EXPECT_EQ(MainFrameHitTest(rects, false, 500, 10), CAPTION_HIT_NONE);
 }
 
 TEST(HitTest, EmptyCloseRectangleIsNeverHit) {
-  EXPECT_EQ(DialogHitTest({0, 0, 0, 0}, 0, 0), kCaptionHitNone);
-  EXPECT_EQ(DialogHitTest({10, 4, 25, 19}, 12, 5), kCaptionHitClose);
+  EXPECT_EQ(DialogHitTest({0, 0, 0, 0}, 0, 0), CAPTION_HIT_NONE);
+  EXPECT_EQ(DialogHitTest({10, 4, 25, 19}, 12, 5), CAPTION_HIT_CLOSE);
 }
 
 TEST(ReleaseAction, OnlyTheSameButtonActs) {
-  EXPECT_EQ(ReleaseAction(kCaptionHitMinimize, kCaptionHitMinimize, false),
-            CaptionAction::kMinimize);
-  EXPECT_EQ(ReleaseAction(kCaptionHitMaximize, kCaptionHitMaximize, false),
-            CaptionAction::kMaximize);
-  EXPECT_EQ(ReleaseAction(kCaptionHitMaximize, kCaptionHitMaximize, true),
-            CaptionAction::kRestore);
-  EXPECT_EQ(ReleaseAction(kCaptionHitClose, kCaptionHitClose, false),
-            CaptionAction::kClose);
-  EXPECT_EQ(ReleaseAction(kCaptionHitClose, kCaptionHitMinimize, false),
-            CaptionAction::kNone);
-  EXPECT_EQ(ReleaseAction(kCaptionHitClose, kCaptionHitNone, false),
-            CaptionAction::kNone);
-  EXPECT_EQ(ReleaseAction(kCaptionHitNone, kCaptionHitNone, false),
-            CaptionAction::kNone);
+  EXPECT_EQ(ReleaseAction(CAPTION_HIT_MINIMIZE, CAPTION_HIT_MINIMIZE, false),
+            CaptionAction::MINIMIZE);
+  EXPECT_EQ(ReleaseAction(CAPTION_HIT_MAXIMIZE, CAPTION_HIT_MAXIMIZE, false),
+            CaptionAction::MAXIMIZE);
+  EXPECT_EQ(ReleaseAction(CAPTION_HIT_MAXIMIZE, CAPTION_HIT_MAXIMIZE, true),
+            CaptionAction::RESTORE);
+  EXPECT_EQ(ReleaseAction(CAPTION_HIT_CLOSE, CAPTION_HIT_CLOSE, false),
+            CaptionAction::CLOSE);
+  EXPECT_EQ(ReleaseAction(CAPTION_HIT_CLOSE, CAPTION_HIT_MINIMIZE, false),
+            CaptionAction::NONE);
+  EXPECT_EQ(ReleaseAction(CAPTION_HIT_CLOSE, CAPTION_HIT_NONE, false),
+            CaptionAction::NONE);
+  EXPECT_EQ(ReleaseAction(CAPTION_HIT_NONE, CAPTION_HIT_NONE, false),
+            CaptionAction::NONE);
 }
 
 }  // namespace

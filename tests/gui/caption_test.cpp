@@ -49,18 +49,18 @@ TEST_F(CaptionTest, ButtonRectanglesAtTheirOffsets) {
   Paint(true);
   const int bx = BorderWidth();
   const int by = BorderHeight();
-  const CaptionRect close = frame.Caption().Button(kSlotClose).rect;
+  const CaptionRect close = frame.Caption().Button(SLOT_CLOSE).rect;
   EXPECT_EQ(close.left, Width() - bx - 15);
   EXPECT_EQ(close.right, Width() - bx);
   EXPECT_EQ(close.top, by);
   EXPECT_EQ(close.bottom, by + 15);
-  const CaptionRect maximize = frame.Caption().Button(kSlotMaximize).rect;
+  const CaptionRect maximize = frame.Caption().Button(SLOT_MAXIMIZE).rect;
   EXPECT_EQ(maximize.left, close.left - 18);
   EXPECT_EQ(maximize.top, by);
-  const CaptionRect minimize = frame.Caption().Button(kSlotMinimize).rect;
+  const CaptionRect minimize = frame.Caption().Button(SLOT_MINIMIZE).rect;
   EXPECT_EQ(minimize.left, maximize.left - 18);
   EXPECT_EQ(minimize.bottom, by + 15);
-  const CaptionRect restore = frame.Caption().Button(kSlotRestore).rect;
+  const CaptionRect restore = frame.Caption().Button(SLOT_RESTORE).rect;
   EXPECT_EQ(restore.left, maximize.left);
   EXPECT_EQ(restore.right, maximize.right);
 }
@@ -72,13 +72,13 @@ TEST_F(CaptionTest, ProgramIconBecomesTheSmallIcon) {
 
 TEST_F(CaptionTest, MaximizeThenRestoreWithTheSameButton) {
   Paint(true);
-  Click(kSlotMaximize, kSlotMaximize);
+  Click(SLOT_MAXIMIZE, SLOT_MAXIMIZE);
   EXPECT_TRUE(IsZoomed(Frame()));
   EXPECT_TRUE(frame.Caption().Maximized());
-  EXPECT_EQ(frame.Caption().PressedButton(), kCaptionHitNone);
+  EXPECT_EQ(frame.Caption().PressedButton(), CAPTION_HIT_NONE);
 
   Paint(true);
-  Click(kSlotRestore, kSlotRestore);
+  Click(SLOT_RESTORE, SLOT_RESTORE);
   EXPECT_FALSE(IsZoomed(Frame()));
   EXPECT_FALSE(frame.Caption().Maximized());
   RECT rect{};
@@ -90,13 +90,13 @@ TEST_F(CaptionTest, MaximizeThenRestoreWithTheSameButton) {
 TEST_F(CaptionTest, PressOnOneButtonAndReleaseOnAnotherDoesNothing) {
   Paint(true);
   SentMessageLog log;
-  Click(kSlotClose, kSlotMinimize);
-  Click(kSlotMaximize, kSlotClose);
+  Click(SLOT_CLOSE, SLOT_MINIMIZE);
+  Click(SLOT_MAXIMIZE, SLOT_CLOSE);
   EXPECT_EQ(log.Count(Frame(), WM_SYSCOMMAND), 0);
   EXPECT_TRUE(IsWindow(Frame()));
   EXPECT_FALSE(IsIconic(Frame()));
   EXPECT_FALSE(IsZoomed(Frame()));
-  EXPECT_EQ(frame.Caption().PressedButton(), kCaptionHitNone);
+  EXPECT_EQ(frame.Caption().PressedButton(), CAPTION_HIT_NONE);
 }
 
 TEST_F(CaptionTest, ReleaseWithoutPressDoesNothing) {
@@ -105,22 +105,22 @@ TEST_F(CaptionTest, ReleaseWithoutPressDoesNothing) {
   SentMessageLog log;
   EXPECT_EQ(SendMessageW(Frame(), WM_NCLBUTTONUP, HTCAPTION, title), 1);
   EXPECT_EQ(
-      SendMessageW(Frame(), WM_NCLBUTTONUP, HTCAPTION, Centre(kSlotClose)), 1);
+      SendMessageW(Frame(), WM_NCLBUTTONUP, HTCAPTION, Centre(SLOT_CLOSE)), 1);
   EXPECT_EQ(log.Count(Frame(), WM_SYSCOMMAND), 0);
-  EXPECT_EQ(frame.Caption().PressedButton(), kCaptionHitNone);
+  EXPECT_EQ(frame.Caption().PressedButton(), CAPTION_HIT_NONE);
 }
 
 TEST_F(CaptionTest, MinimizeButtonMinimizes) {
   Paint(true);
-  Click(kSlotMinimize, kSlotMinimize);
+  Click(SLOT_MINIMIZE, SLOT_MINIMIZE);
   EXPECT_TRUE(IsIconic(Frame()));
   EXPECT_FALSE(frame.Caption().Maximized());
 }
 
 TEST_F(CaptionTest, CloseButtonEndsTheLoopWithExitCodeOne) {
   Paint(true);
-  PostMessageW(Frame(), WM_NCLBUTTONDOWN, HTCAPTION, Centre(kSlotClose));
-  PostMessageW(Frame(), WM_NCLBUTTONUP, HTCAPTION, Centre(kSlotClose));
+  PostMessageW(Frame(), WM_NCLBUTTONDOWN, HTCAPTION, Centre(SLOT_CLOSE));
+  PostMessageW(Frame(), WM_NCLBUTTONUP, HTCAPTION, Centre(SLOT_CLOSE));
   EXPECT_EQ(loop.Run(), 1);
   EXPECT_FALSE(IsWindow(Frame()));
 }
@@ -174,10 +174,10 @@ TEST_F(CaptionTest, DeactivationRepaintsInTheInactiveShadeAtOnce) {
 
 TEST_F(CaptionTest, HoverDrawsTheHotImageOfTheButtonUnderThePointer) {
   Paint(true);
-  const CaptionRect close = frame.Caption().Button(kSlotClose).rect;
+  const CaptionRect close = frame.Caption().Button(SLOT_CLOSE).rect;
   const std::vector<COLORREF> normal = Pixels(close);
   EXPECT_EQ(
-      SendMessageW(Frame(), WM_NCMOUSEMOVE, HTCAPTION, Centre(kSlotClose)), 1);
+      SendMessageW(Frame(), WM_NCMOUSEMOVE, HTCAPTION, Centre(SLOT_CLOSE)), 1);
   EXPECT_NE(Pixels(close), normal);
   SendMessageW(Frame(), WM_NCMOUSEMOVE, HTCAPTION,
                ScreenPointParam(Frame(), Width() / 2, 5));

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/main_frame.h"
+#include "app/shell/main_frame.h"
 #include "tests/gui/gui_helpers.h"
 #include "winui/message_loop.h"
 

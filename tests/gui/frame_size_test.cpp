@@ -1,4 +1,4 @@
-#include "app/frame_size.h"
+#include "app/shell/frame_size.h"
 
 #include <gtest/gtest.h>
 

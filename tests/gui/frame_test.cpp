@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "app/shell_messages.h"
+#include "app/messages/window_messages.h"
 #include "res/resource.h"
 #include "tests/gui/frame_fixture.h"
 #include "winui/common_controls.h"

@@ -1,6 +1,6 @@
 #include "tests/gui/gui_helpers.h"
 
-#include "app/shell_messages.h"
+#include "app/messages/window_messages.h"
 #include "winui/common_controls.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "discovery/notify.h"
+#include "core/engine/notify.h"
 
 #include "winui/common_controls.h"
 

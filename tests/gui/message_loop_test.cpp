@@ -11,14 +11,14 @@
 
 namespace {
 
-constexpr UINT kProbe = WM_APP + 7;
+constexpr UINT PROBE = WM_APP + 7;
 
 class RecordingFilter : public winui::MessageFilter {
  public:
   RecordingFilter(std::vector<int>& order, int name, bool consumes)
       : order_(order), name_(name), consumes_(consumes) {}
   bool PreTranslateMessage(MSG& msg) override {
-    if (msg.message != kProbe) return false;
+    if (msg.message != PROBE) return false;
     order_.push_back(name_);
     return consumes_;
   }
@@ -55,7 +55,7 @@ TEST(MessageLoop, FiltersSeeMessagesLastAddedFirstAndMayConsumeThem) {
   RecordingFilter second(order, 2, false);
   loop.AddMessageFilter(&first);
   loop.AddMessageFilter(&second);
-  MSG msg{nullptr, kProbe, 0, 0, 0, {0, 0}};
+  MSG msg{nullptr, PROBE, 0, 0, 0, {0, 0}};
   EXPECT_FALSE(loop.PreTranslate(msg));
   EXPECT_EQ(order, (std::vector<int>{2, 1}));
 
@@ -84,7 +84,7 @@ TEST(MessageLoop, AConsumedMessageIsNotDispatched) {
   std::vector<int> order;
   RecordingFilter consuming(order, 1, true);
   loop.AddMessageFilter(&consuming);
-  PostThreadMessageW(GetCurrentThreadId(), kProbe, 0, 0);
+  PostThreadMessageW(GetCurrentThreadId(), PROBE, 0, 0);
   PostQuitMessage(3);
   EXPECT_EQ(loop.Run(), 3);
   EXPECT_EQ(order, (std::vector<int>{1}));
@@ -92,14 +92,14 @@ TEST(MessageLoop, AConsumedMessageIsNotDispatched) {
 
 TEST(MessageMap, CommandRowsMatchIdAndCode) {
   const winui::Message click{WM_COMMAND, MAKEWPARAM(32777, BN_CLICKED), 0};
-  EXPECT_TRUE(winui::RowMatches(WM_COMMAND, 32777, winui::kAnyCode, click));
+  EXPECT_TRUE(winui::RowMatches(WM_COMMAND, 32777, winui::ANY_CODE, click));
   EXPECT_TRUE(winui::RowMatches(WM_COMMAND, 32777, BN_CLICKED, click));
-  EXPECT_FALSE(winui::RowMatches(WM_COMMAND, 32778, winui::kAnyCode, click));
+  EXPECT_FALSE(winui::RowMatches(WM_COMMAND, 32778, winui::ANY_CODE, click));
   EXPECT_FALSE(winui::RowMatches(WM_COMMAND, 32777, BN_DBLCLK, click));
-  EXPECT_TRUE(winui::RowMatches(winui::kAnyMessage, winui::kAnyId,
-                                winui::kAnyCode, click));
+  EXPECT_TRUE(winui::RowMatches(winui::ANY_MESSAGE, winui::ANY_ID,
+                                winui::ANY_CODE, click));
   EXPECT_FALSE(
-      winui::RowMatches(WM_SIZE, winui::kAnyId, winui::kAnyCode, click));
+      winui::RowMatches(WM_SIZE, winui::ANY_ID, winui::ANY_CODE, click));
 }
 
 TEST(MessageMap, NotifyRowsMatchSenderIdAndCode) {

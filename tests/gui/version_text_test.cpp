@@ -1,4 +1,4 @@
-#include "dialogs/version_text.h"
+#include "app/dialogs/version_text.h"
 
 #include <gtest/gtest.h>
 

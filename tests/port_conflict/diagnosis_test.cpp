@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "discovery/port_conflict.h"
+#include "core/engine/port_conflict.h"
 #include "fake_port_owner_system.h"
 #include "notice_collector.h"
 
 namespace {
 
-const std::wstring kPortSentence =
+const std::wstring PORT_SENTENCE =
     L"Quellan: Port for IP discovery is already used by other application.\n";
 
 using Texts = std::vector<std::wstring>;
@@ -18,7 +18,7 @@ TEST(Diagnosis, NamesTheOwnerAndItsProgram) {
   system.path = L"C:\\Tools\\app.exe";
   DiagnosePortConflict(system);
   EXPECT_EQ(NoticeCollector::Notices(),
-            (Texts{kPortSentence +
+            (Texts{PORT_SENTENCE +
                    L"Process ID : 1234\nProcess path : C:\\Tools\\app.exe"}));
   EXPECT_EQ(system.calls,
             (Texts{L"$IsVista() start", L"IsVista", L"$IsVista() end",
@@ -36,7 +36,7 @@ TEST(Diagnosis, OlderSystemsUseTheOlderReader) {
   system.path = L"C:\\app.exe";
   DiagnosePortConflict(system);
   EXPECT_EQ(NoticeCollector::Notices(),
-            (Texts{kPortSentence +
+            (Texts{PORT_SENTENCE +
                    L"Process ID : 4321\nProcess path : C:\\app.exe"}));
   EXPECT_EQ(system.calls,
             (Texts{L"$IsVista() start", L"IsVista", L"$IsVista() end",
@@ -62,7 +62,7 @@ TEST_P(UnknownOwner, ReportsTheUnknownDetailWithoutOpeningAProcess) {
   DiagnosePortConflict(system);
   EXPECT_EQ(
       NoticeCollector::Notices(),
-      (Texts{kPortSentence + L"Procss ID : Unknown\nProcess path : Unknown"}));
+      (Texts{PORT_SENTENCE + L"Procss ID : Unknown\nProcess path : Unknown"}));
   ASSERT_EQ(system.calls.size(), 6u);
   EXPECT_EQ(system.calls.back(),
             GetParam().vista ? L"$NetStatEx() end" : L"$NetStat() end");
@@ -95,7 +95,7 @@ TEST(Diagnosis, UnreadablePathLeavesTheFirstLineAlone) {
   system.newerReaderPid = 1234;
   system.pathSucceeds = false;
   DiagnosePortConflict(system);
-  EXPECT_EQ(NoticeCollector::Notices(), (Texts{kPortSentence}));
+  EXPECT_EQ(NoticeCollector::Notices(), (Texts{PORT_SENTENCE}));
   EXPECT_EQ(system.calls.back(), L"CloseOwner");
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "discovery/port_owner_system.h"
+#include "core/engine/port_owner_system.h"
 
 class FakePortOwnerSystem final : public PortOwnerSystem {
  public:

@@ -13,15 +13,15 @@
 #include <cstdlib>
 #include <string>
 
-#include "discovery/datagram.h"
-#include "discovery/port_conflict.h"
-#include "discovery/port_owner_system.h"
-#include "discovery/proc_udp_table.h"
+#include "core/engine/port_conflict.h"
+#include "core/engine/port_owner_system.h"
+#include "core/protocol/datagram.h"
 #include "notice_collector.h"
+#include "platform/proc_udp_table.h"
 
 namespace {
 
-constexpr char kHoldFlag[] = "--hold-discovery-port";
+constexpr char HOLD_FLAG[] = "--hold-discovery-port";
 
 // Binds the port without address reuse, says so on standard output and keeps
 // it until standard input ends.
@@ -82,7 +82,7 @@ class PortHolder {
       close(toHolder[1]);
       close(fromHolder[0]);
       close(fromHolder[1]);
-      execl(program.c_str(), program.c_str(), kHoldFlag,
+      execl(program.c_str(), program.c_str(), HOLD_FLAG,
             static_cast<char*>(nullptr));
       _exit(127);
     }
@@ -169,7 +169,7 @@ TEST_F(InTestNamespace, EndedHolderLeavesNoOwner) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 2 && std::string(argv[1]) == kHoldFlag)
+  if (argc == 2 && std::string(argv[1]) == HOLD_FLAG)
     return HoldDiscoveryPort();
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "discovery/notify.h"
+#include "core/engine/notify.h"
 
 class NoticeCollector {
  public:

@@ -1,8 +1,8 @@
-#include "discovery/port_owner.h"
+#include "core/engine/port_owner.h"
 
 #include <gtest/gtest.h>
 
-#include "discovery/datagram.h"
+#include "core/protocol/datagram.h"
 
 namespace {
 
@@ -31,25 +31,25 @@ TEST_P(PortScan, FindsTheLastOwnerOfTheDiscoveryPort) {
   EXPECT_EQ(FindPortOwner(GetParam().rows, DISCOVERY_PORT), GetParam().owner);
 }
 
-const UdpEndpointRow kOther{0, NetworkPortField(53), 77};
+const UdpEndpointRow OTHER{0, NetworkPortField(53), 77};
 
 INSTANTIATE_TEST_SUITE_P(
     Tables, PortScan,
     testing::Values(
         ScanCase{"Empty", {}, 0},
         ScanCase{"OneOwner",
-                 {kOther, {0, NetworkPortField(64988), 1234}, kOther},
+                 {OTHER, {0, NetworkPortField(64988), 1234}, OTHER},
                  1234},
         ScanCase{"LastOfTwoWins",
                  {{0, NetworkPortField(64988), 100},
-                  kOther,
+                  OTHER,
                   {0x0100007Fu, NetworkPortField(64988), 200}},
                  200},
         ScanCase{
             "NextPortDoesNotMatch", {{0, NetworkPortField(64989), 300}}, 0},
         ScanCase{"HostByteOrderDoesNotMatch", {{0, 0x0000FDDCu, 400}}, 0},
         ScanCase{"MatchAfterLaterMismatchStays",
-                 {{0, NetworkPortField(64988), 500}, kOther},
+                 {{0, NetworkPortField(64988), 500}, OTHER},
                  500}),
     [](const testing::TestParamInfo<ScanCase>& info) {
       return std::string(info.param.name);

@@ -1,10 +1,10 @@
-#include "discovery/proc_udp_table.h"
+#include "platform/proc_udp_table.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-const char kTable[] =
+const char TABLE[] =
     "   sl  local_address rem_address   st tx_queue rx_queue tr tm->when "
     "retrnsmt   uid  timeout inode ref pointer drops\n"
     "  120: 00000000:0035 00000000:0000 07 00000000:00000000 00:00000000 "
@@ -17,7 +17,7 @@ const char kTable[] =
     "00000000     0        0 4343 2 0000000000000000 0\n";
 
 TEST(ProcNetUdp, ParsesPortsAndInodesInTableOrder) {
-  const std::vector<ProcUdpRow> rows = ParseProcNetUdp(kTable);
+  const std::vector<ProcUdpRow> rows = ParseProcNetUdp(TABLE);
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(rows[0].localPort, 53);
   EXPECT_EQ(rows[0].inode, 5001u);
@@ -28,13 +28,13 @@ TEST(ProcNetUdp, ParsesPortsAndInodesInTableOrder) {
 }
 
 TEST(ProcNetUdp, FindsOnlyTheDiscoveryPortInHostOrder) {
-  EXPECT_EQ(FindPortInode(ParseProcNetUdp(kTable), 64988), 31337u);
-  EXPECT_EQ(FindPortInode(ParseProcNetUdp(kTable), 1), 0u);
+  EXPECT_EQ(FindPortInode(ParseProcNetUdp(TABLE), 64988), 31337u);
+  EXPECT_EQ(FindPortInode(ParseProcNetUdp(TABLE), 1), 0u);
 }
 
 TEST(ProcNetUdp, LastRowOnThePortWins) {
   const std::string twice =
-      std::string(kTable) +
+      std::string(TABLE) +
       "  299: 0A000001:FDDC 00000000:0000 07 00000000:00000000 00:00000000 "
       "00000000     0        0 777 2 0000000000000000 0\n";
   EXPECT_EQ(FindPortInode(ParseProcNetUdp(twice), 64988), 777u);

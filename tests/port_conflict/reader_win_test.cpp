@@ -2,8 +2,8 @@
 // socket: the tables are only read.
 #include <gtest/gtest.h>
 
-#include "discovery/port_conflict_win.h"
 #include "notice_collector.h"
+#include "platform/port_conflict_win.h"
 
 namespace {
 

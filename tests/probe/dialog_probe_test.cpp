@@ -53,18 +53,18 @@ TEST_F(DialogProbeTest, DialogListsItsControls) {
   ASSERT_EQ(run.exitCode, 0);
   EXPECT_EQ(JsonField(run.lines.at(0), "title"), R"("Probe change")");
   EXPECT_EQ(JsonField(run.lines.at(0), "message_box"), "false");
-  const std::string address = ControlLine(run, target::kAddressId);
+  const std::string address = ControlLine(run, target::ADDRESS_ID);
   EXPECT_EQ(JsonField(address, "class"), R"("SysIPAddress32")");
   EXPECT_EQ(JsonField(address, "address"), R"("192.168.0.10")");
   EXPECT_EQ(JsonField(address, "filled"), "4");
-  const std::string combo = ControlLine(run, target::kModeComboId);
+  const std::string combo = ControlLine(run, target::MODE_COMBO_ID);
   EXPECT_EQ(JsonField(combo, "selected"), "0");
   EXPECT_EQ(JsonField(combo, "items"),
             R"j(["Fixed IP","DHCP","PPPoE (ADSL)"])j");
-  const std::string port = ControlLine(run, target::kPortId);
+  const std::string port = ControlLine(run, target::PORT_ID);
   EXPECT_EQ(JsonField(port, "text"), R"("2222")");
   EXPECT_EQ(JsonField(port, "focused"), "true");
-  EXPECT_EQ(JsonField(ControlLine(run, target::kCompleteId), "enabled"),
+  EXPECT_EQ(JsonField(ControlLine(run, target::COMPLETE_ID), "enabled"),
             "false");
   EXPECT_EQ(JsonField(ControlLine(run, IDOK), "text"), R"("Change")");
 }

@@ -65,7 +65,7 @@ TEST_F(ProbeTest, ClickOnADisabledToolButtonGivesNoCommand) {
   EXPECT_EQ(Probe({L"click-tool", L"32778"}).exitCode, 0);
   EXPECT_EQ(Probe({L"click-tool", L"32779"}).exitCode, 0);
   const ProbeRun log =
-      Probe({L"wait-text", std::to_wstring(target::kCommandLogId), L"32779"});
+      Probe({L"wait-text", std::to_wstring(target::COMMAND_LOG_ID), L"32779"});
   EXPECT_EQ(log.exitCode, 0);
   EXPECT_EQ(log.lines, Lines{R"({"id":1098,"text":"32779"})"});
 }

@@ -76,13 +76,13 @@ TEST_F(ProbeTest, ClickHeaderRaisesTheColumnClick) {
   EXPECT_EQ(Probe({L"click-header", L"2"}).exitCode, 0);
   EXPECT_TRUE(Reported(L"column 2 clicked"));
   EXPECT_EQ(JsonField(Probe({L"header-format", L"2"}).lines.at(0), "format"),
-            std::to_string(target::kSortedHeaderFormat));
+            std::to_string(target::SORTED_HEADER_FORMAT));
   EXPECT_EQ(JsonField(Probe({L"header-format", L"1"}).lines.at(0), "format"),
-            std::to_string(target::kHeaderFormat));
+            std::to_string(target::HEADER_FORMAT));
 }
 
 TEST_F(ProbeTest, WaitHeaderFormatFollowsTheClick) {
-  const std::wstring sorted = std::to_wstring(target::kSortedHeaderFormat);
+  const std::wstring sorted = std::to_wstring(target::SORTED_HEADER_FORMAT);
   EXPECT_EQ(ProbeNow({L"wait-header-format", L"4", sorted}).exitCode, 1);
   EXPECT_EQ(Probe({L"click-header", L"4"}).exitCode, 0);
   const ProbeRun run = Probe({L"wait-header-format", L"4", sorted});

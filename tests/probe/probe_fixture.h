@@ -26,7 +26,7 @@ class ProbeTest : public testing::Test {
   }
   // Whether the target reports `event` as the last thing that reached it.
   bool Reported(const std::wstring& event) {
-    return Probe({L"wait-text", std::to_wstring(target::kEventTextId), event})
+    return Probe({L"wait-text", std::to_wstring(target::EVENT_TEXT_ID), event})
                .exitCode == 0;
   }
 

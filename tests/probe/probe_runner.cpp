@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr DWORD kProbeRunLimitMs = 120000;
+constexpr DWORD PROBE_RUN_LIMIT_MS = 120000;
 
 std::wstring BesideUs(const wchar_t* fileName) {
   wchar_t path[MAX_PATH] = L"";
@@ -77,7 +77,7 @@ ProbeRun RunProbe(const std::vector<std::wstring>& args) {
   }
   CloseHandle(readEnd);
   DWORD exitCode = static_cast<DWORD>(-1);
-  if (WaitForSingleObject(process.hProcess, kProbeRunLimitMs) ==
+  if (WaitForSingleObject(process.hProcess, PROBE_RUN_LIMIT_MS) ==
       WAIT_OBJECT_0) {
     GetExitCodeProcess(process.hProcess, &exitCode);
   }

@@ -14,12 +14,12 @@
 
 namespace {
 
-constexpr int kSearch = 32777;
-constexpr int kIpChange = 32778;
-constexpr int kWebPage = 32779;
-constexpr int kAbout = 32780;
-constexpr int kExit = 57665;
-constexpr int kToolbarHeight = 40;
+constexpr int SEARCH = 32777;
+constexpr int IP_CHANGE = 32778;
+constexpr int WEB_PAGE = 32779;
+constexpr int ABOUT = 32780;
+constexpr int EXIT = 57665;
+constexpr int TOOLBAR_HEIGHT = 40;
 
 HWND view = nullptr;
 
@@ -27,18 +27,18 @@ void AddToolbar(HWND frame) {
   const HWND toolbar = CreateWindowExW(
       0, TOOLBARCLASSNAMEW, nullptr,
       WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | CCS_NORESIZE | CCS_NODIVIDER, 0, 0,
-      780, kToolbarHeight, frame,
+      780, TOOLBAR_HEIGHT, frame,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(0xE800)),
       GetModuleHandleW(nullptr), nullptr);
   SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   const wchar_t* labels[] = {L"Search", L"Change", L"Web page"};
-  const int commands[] = {kSearch, kIpChange, kWebPage};
+  const int commands[] = {SEARCH, IP_CHANGE, WEB_PAGE};
   TBBUTTON buttons[3] = {};
   for (int i = 0; i < 3; ++i) {
     buttons[i].iBitmap = I_IMAGENONE;
     buttons[i].idCommand = commands[i];
     buttons[i].fsState =
-        commands[i] == kIpChange ? BYTE{0} : BYTE{TBSTATE_ENABLED};
+        commands[i] == IP_CHANGE ? BYTE{0} : BYTE{TBSTATE_ENABLED};
     buttons[i].fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE;
     buttons[i].iString = reinterpret_cast<INT_PTR>(labels[i]);
   }
@@ -47,18 +47,18 @@ void AddToolbar(HWND frame) {
 
 void OnCommand(HWND frame, int id) {
   LogCommand(view, id);
-  if (id == kAbout) {
-    const int answer = MessageBoxW(frame, target::kMessageText, L"Quellan",
+  if (id == ABOUT) {
+    const int answer = MessageBoxW(frame, target::MESSAGE_TEXT, L"Quellan",
                                    MB_OK | MB_ICONERROR);
     ReportEvent(view, L"message box closed " + std::to_wstring(answer));
-  } else if (id == kIpChange) {
+  } else if (id == IP_CHANGE) {
     std::wstring summary;
     const INT_PTR result = RunTargetDialog(
         frame, [](const std::wstring& event) { ReportEvent(view, event); },
         summary);
     ReportEvent(view, L"dialog " + std::to_wstring(result) +
                           (summary.empty() ? L"" : L" " + summary));
-  } else if (id == kExit) {
+  } else if (id == EXIT) {
     PostMessageW(frame, WM_CLOSE, 0, 0);
   }
 }
@@ -70,7 +70,7 @@ LRESULT CALLBACK FrameProcedure(HWND frame, UINT message, WPARAM wParam,
       AddToolbar(frame);
       RECT client{};
       GetClientRect(frame, &client);
-      client.top = kToolbarHeight;
+      client.top = TOOLBAR_HEIGHT;
       view = CreateTargetView(frame, client);
       return 0;
     }

@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr wchar_t kViewClass[] = L"ProbeTargetView";
+constexpr wchar_t VIEW_CLASS[] = L"ProbeTargetView";
 
 HWND AddChild(HWND view, const wchar_t* className, const wchar_t* text,
               DWORD style, int id, int x, int y, int width, int height) {
@@ -19,31 +19,31 @@ HWND AddChild(HWND view, const wchar_t* className, const wchar_t* text,
 void FillList(HWND list) {
   ListView_SetExtendedListViewStyle(
       list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-  for (int column = 0; column < target::kColumns; ++column) {
+  for (int column = 0; column < target::COLUMNS; ++column) {
     LVCOLUMNW format{};
     format.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
     format.fmt = LVCFMT_CENTER;
     format.cx = 105;
-    format.pszText = const_cast<wchar_t*>(target::kHeadings[column]);
+    format.pszText = const_cast<wchar_t*>(target::HEADINGS[column]);
     format.iSubItem = column;
     ListView_InsertColumn(list, column, &format);
   }
   const HWND header = ListView_GetHeader(list);
-  for (int column = 0; column < target::kColumns; ++column) {
+  for (int column = 0; column < target::COLUMNS; ++column) {
     HDITEMW item{};
     item.mask = HDI_FORMAT;
-    item.fmt = target::kHeaderFormat;
+    item.fmt = target::HEADER_FORMAT;
     Header_SetItem(header, column, &item);
   }
-  for (int row = 0; row < target::kRows; ++row) {
+  for (int row = 0; row < target::ROWS; ++row) {
     LVITEMW item{};
     item.mask = LVIF_TEXT;
     item.iItem = row;
-    item.pszText = const_cast<wchar_t*>(target::kCells[row][0]);
+    item.pszText = const_cast<wchar_t*>(target::CELLS[row][0]);
     ListView_InsertItem(list, &item);
-    for (int column = 1; column < target::kColumns; ++column) {
+    for (int column = 1; column < target::COLUMNS; ++column) {
       ListView_SetItemText(list, row, column,
-                           const_cast<wchar_t*>(target::kCells[row][column]));
+                           const_cast<wchar_t*>(target::CELLS[row][column]));
     }
   }
 }
@@ -51,7 +51,7 @@ void FillList(HWND list) {
 void MarkSorted(HWND list, int column) {
   HDITEMW item{};
   item.mask = HDI_FORMAT;
-  item.fmt = target::kSortedHeaderFormat;
+  item.fmt = target::SORTED_HEADER_FORMAT;
   Header_SetItem(ListView_GetHeader(list), column, &item);
 }
 
@@ -73,10 +73,10 @@ LRESULT CALLBACK ViewProcedure(HWND view, UINT message, WPARAM wParam,
                                LPARAM lParam) {
   if (message == WM_NOTIFY) {
     const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
-    if (header.idFrom == target::kListId) OnListNotify(view, header);
+    if (header.idFrom == target::LIST_ID) OnListNotify(view, header);
     return 0;
   }
-  if (message == WM_COMMAND && LOWORD(wParam) == target::kOptionId &&
+  if (message == WM_COMMAND && LOWORD(wParam) == target::OPTION_ID &&
       HIWORD(wParam) == BN_CLICKED) {
     const LRESULT check =
         SendMessageW(reinterpret_cast<HWND>(lParam), BM_GETCHECK, 0, 0);
@@ -94,7 +94,7 @@ HWND CreateTargetView(HWND frame, const RECT& where) {
     windowClass.lpfnWndProc = ViewProcedure;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kViewClass;
+    windowClass.lpszClassName = VIEW_CLASS;
     return RegisterClassW(&windowClass);
   }();
   const HWND view = CreateWindowExW(
@@ -102,33 +102,33 @@ HWND CreateTargetView(HWND frame, const RECT& where) {
       where.right - where.left, where.bottom - where.top, frame, nullptr,
       GetModuleHandleW(nullptr), nullptr);
   AddChild(view, WC_BUTTONW, L"Select all", BS_AUTOCHECKBOX | WS_DISABLED,
-           target::kSelectAllId, 10, 10, 120, 20);
-  AddChild(view, WC_BUTTONW, L"Option", BS_AUTOCHECKBOX, target::kOptionId, 140,
+           target::SELECT_ALL_ID, 10, 10, 120, 20);
+  AddChild(view, WC_BUTTONW, L"Option", BS_AUTOCHECKBOX, target::OPTION_ID, 140,
            10, 100, 20);
-  AddChild(view, WC_STATICW, target::kFoundText, SS_RIGHT, target::kFoundTextId,
-           500, 10, 260, 20);
+  AddChild(view, WC_STATICW, target::FOUND_TEXT, SS_RIGHT,
+           target::FOUND_TEXT_ID, 500, 10, 260, 20);
   const HWND list = AddChild(
       view, WC_LISTVIEWW, L"",
       LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP,
-      target::kListId, 10, 40, 760, 300);
+      target::LIST_ID, 10, 40, 760, 300);
   FillList(list);
-  AddChild(view, WC_STATICW, L"", SS_LEFT, target::kCommandLogId, 10, 350, 760,
+  AddChild(view, WC_STATICW, L"", SS_LEFT, target::COMMAND_LOG_ID, 10, 350, 760,
            20);
-  AddChild(view, WC_STATICW, L"ready", SS_LEFT, target::kEventTextId, 10, 380,
+  AddChild(view, WC_STATICW, L"ready", SS_LEFT, target::EVENT_TEXT_ID, 10, 380,
            760, 20);
   return view;
 }
 
 void ReportEvent(HWND view, const std::wstring& event) {
-  SetDlgItemTextW(view, target::kEventTextId, event.c_str());
+  SetDlgItemTextW(view, target::EVENT_TEXT_ID, event.c_str());
 }
 
 void LogCommand(HWND view, int id) {
   wchar_t log[512] = L"";
-  GetDlgItemTextW(view, target::kCommandLogId, log, 512);
+  GetDlgItemTextW(view, target::COMMAND_LOG_ID, log, 512);
   std::wstring text = log;
   if (!text.empty()) text += L',';
   text += std::to_wstring(id);
-  SetDlgItemTextW(view, target::kCommandLogId, text.c_str());
+  SetDlgItemTextW(view, target::COMMAND_LOG_ID, text.c_str());
   ReportEvent(view, L"command " + std::to_wstring(id));
 }

@@ -96,11 +96,11 @@ std::vector<uint32_t> Pixels(UINT id, int width, int height) {
   return pixels;
 }
 
-constexpr uint32_t kMagenta = 0xFF00FF;
+constexpr uint32_t MAGENTA = 0xFF00FF;
 
 bool Pinkish(uint32_t p) {
   int r = p >> 16 & 0xFF, g = p >> 8 & 0xFF, b = p & 0xFF;
-  return p != kMagenta && r > 200 && b > 200 && g < 100;
+  return p != MAGENTA && r > 200 && b > 200 && g < 100;
 }
 
 TEST(Menu, HasFileExitAndHelpAbout) {
@@ -195,11 +195,11 @@ TEST_P(CommandPictures, ThreeKeyedTilesOf60By60At24Bits) {
   for (int tile = 0; tile < 3; ++tile) {
     SCOPED_TRACE(tile);
     int left = 60 * tile;
-    EXPECT_EQ(px[left], kMagenta);
-    EXPECT_EQ(px[left + 59], kMagenta);
-    EXPECT_EQ(px[59 * 180 + left], kMagenta);
-    EXPECT_EQ(px[59 * 180 + left + 59], kMagenta);
-    EXPECT_NE(px[30 * 180 + left + 4], kMagenta);
+    EXPECT_EQ(px[left], MAGENTA);
+    EXPECT_EQ(px[left + 59], MAGENTA);
+    EXPECT_EQ(px[59 * 180 + left], MAGENTA);
+    EXPECT_EQ(px[59 * 180 + left + 59], MAGENTA);
+    EXPECT_NE(px[30 * 180 + left + 4], MAGENTA);
   }
   for (uint32_t p : px) ASSERT_FALSE(Pinkish(p)) << std::hex << p;
 }
@@ -218,13 +218,13 @@ TEST_P(CaptionPictures, WhiteThenRedOnMagentaAt4Bits) {
 
   std::vector<uint32_t> px = Pixels(GetParam(), 30, 15);
   ASSERT_EQ(px.size(), 30u * 15u);
-  EXPECT_EQ(px[0], kMagenta);
-  EXPECT_EQ(px[15], kMagenta);
+  EXPECT_EQ(px[0], MAGENTA);
+  EXPECT_EQ(px[15], MAGENTA);
   int white = 0, red = 0;
   for (int y = 0; y < 15; ++y) {
     for (int x = 0; x < 30; ++x) {
       uint32_t p = px[y * 30 + x];
-      if (p == kMagenta) continue;
+      if (p == MAGENTA) continue;
       if (x < 15) {
         EXPECT_EQ(p, 0xFFFFFFu);
         ++white;
@@ -494,21 +494,21 @@ class DialogTest : public testing::Test {
   HWND dialog_ = nullptr;
 };
 
-constexpr DWORD kModal =
+constexpr DWORD MODAL =
     DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
-constexpr DWORD kDefault = BS_DEFPUSHBUTTON | WS_TABSTOP;
-constexpr DWORD kPush = BS_PUSHBUTTON | WS_TABSTOP;
-constexpr DWORD kLabel = SS_RIGHT | WS_GROUP;
-constexpr DWORD kText = SS_LEFT | WS_GROUP;
-constexpr DWORD kNumber = ES_NUMBER | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
-constexpr DWORD kModeList =
+constexpr DWORD DEFAULT = BS_DEFPUSHBUTTON | WS_TABSTOP;
+constexpr DWORD PUSH = BS_PUSHBUTTON | WS_TABSTOP;
+constexpr DWORD LABEL = SS_RIGHT | WS_GROUP;
+constexpr DWORD TEXT = SS_LEFT | WS_GROUP;
+constexpr DWORD NUMBER = ES_NUMBER | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
+constexpr DWORD MODE_LIST =
     CBS_DROPDOWNLIST | CBS_SORT | WS_VSCROLL | WS_TABSTOP;
-constexpr DWORD kIp = WS_TABSTOP;
-constexpr DWORD kGroup = BS_GROUPBOX;
+constexpr DWORD IP = WS_TABSTOP;
+constexpr DWORD GROUP = BS_GROUPBOX;
 
 TEST_F(DialogTest, About100) {
   Template t = ReadTemplate(IDD_ABOUTBOX);
-  EXPECT_EQ(t.style, kModal);
+  EXPECT_EQ(t.style, MODAL);
   EXPECT_EQ(t.exStyle, 0u);
   EXPECT_EQ(t.cx, 187);
   EXPECT_EQ(t.cy, 118);
@@ -516,11 +516,11 @@ TEST_F(DialogTest, About100) {
   EXPECT_EQ(t.pointSize, 8);
   EXPECT_EQ(t.face, L"MS Sans Serif");
   const std::vector<Control> controls = {
-      {IDOK, L"Button", L"Close", kDefault, 130, 92, 50, 19},
+      {IDOK, L"Button", L"Close", DEFAULT, 130, 92, 50, 19},
       {IDC_ABOUT_VERSION, L"Static", L"Quellan Application",
        SS_CENTER | WS_GROUP, 12, 57, 102, 47},
       {IDC_STATIC, L"Static", nullptr, SS_ICON, 55, 26, 18, 23},
-      {IDC_STATIC, L"Button", L"", kGroup, 7, 3, 115, 108},
+      {IDC_STATIC, L"Button", L"", GROUP, 7, 3, 115, 108},
   };
   ExpectTemplateControls(t, controls);
 
@@ -537,21 +537,20 @@ TEST_F(DialogTest, DeviceView129) {
   EXPECT_EQ(t.exStyle, DWORD{WS_EX_CLIENTEDGE});
   EXPECT_EQ(t.pointSize, 8);
   EXPECT_EQ(t.face, L"MS Sans Serif");
-  constexpr DWORD kTitle = SS_CENTERIMAGE | WS_GROUP;
+  constexpr DWORD TITLE = SS_CENTERIMAGE | WS_GROUP;
   const std::vector<Control> controls = {
       {IDC_DEVICE_LIST, L"SysListView32", L"",
        LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_ALIGNLEFT |
            WS_BORDER | WS_TABSTOP,
        10, 40, 480, 250},
-      {IDC_DEVICE_GROUP, L"Button", L"", kGroup, 5, 5, 490, 290},
+      {IDC_DEVICE_GROUP, L"Button", L"", GROUP, 5, 5, 490, 290},
       {IDC_SELECT_ALL, L"Button", L"", BS_AUTOCHECKBOX | WS_TABSTOP, 10, 20, 9,
        9},
-      {IDC_FOUND_TEXT, L"Static", L"Found 0 devices", SS_RIGHT | kTitle, 330,
-       18, 160, 12},
-      {IDC_SELECT_ALL_TEXT, L"Static", L"Select all devices", SS_LEFT | kTitle,
+      {IDC_FOUND_TEXT, L"Static", L"Found 0 devices", SS_RIGHT | TITLE, 330, 18,
+       160, 12},
+      {IDC_SELECT_ALL_TEXT, L"Static", L"Select all devices", SS_LEFT | TITLE,
        22, 18, 100, 12},
-      {IDC_GROUP_TITLE, L"Static", L" Device ", SS_LEFT | kTitle, 12, 3, 60,
-       12},
+      {IDC_GROUP_TITLE, L"Static", L" Device ", SS_LEFT | TITLE, 12, 3, 60, 12},
   };
   ExpectTemplateControls(t, controls);
 
@@ -563,30 +562,30 @@ TEST_F(DialogTest, DeviceView129) {
 
 TEST_F(DialogTest, SingleIpChange215) {
   Template t = ReadTemplate(IDD_IP_CHANGE);
-  EXPECT_EQ(t.style, kModal);
+  EXPECT_EQ(t.style, MODAL);
   EXPECT_EQ(t.cx, 210);
   EXPECT_EQ(t.cy, 168);
   EXPECT_EQ(t.title, L"IP address change");
   EXPECT_EQ(t.pointSize, 8);
   EXPECT_EQ(t.face, L"MS Shell Dlg");
   const std::vector<Control> controls = {
-      {IDOK, L"Button", L"Change", kDefault, 91, 147, 50, 14},
-      {IDCANCEL, L"Button", L"Close", kPush, 145, 147, 50, 14},
-      {IDC_STATIC, L"Static", L"IP mode", kLabel, 13, 18, 51, 11},
-      {IDC_STATIC, L"Static", L"IP Address", kLabel, 13, 37, 51, 11},
-      {IDC_STATIC, L"Static", L"Subnet mask", kLabel, 13, 56, 51, 11},
-      {IDC_STATIC, L"Static", L"Gateway", kLabel, 13, 74, 51, 11},
-      {IDC_STATIC, L"Static", L"Base port", kLabel, 13, 95, 51, 11},
-      {IDC_STATIC, L"Static", L"Http port", kLabel, 13, 115, 51, 11},
-      {IDC_IP_MODE, L"ComboBox", L"", kModeList, 75, 16, 102, 46},
-      {IDC_IP_ADDRESS, L"SysIPAddress32", L"", kIp, 75, 36, 103, 13},
-      {IDC_SUBNET_MASK, L"SysIPAddress32", L"", kIp, 75, 54, 103, 13},
-      {IDC_GATEWAY, L"SysIPAddress32", L"", kIp, 75, 73, 103, 13},
-      {IDC_BASE_PORT, L"Edit", L"", kNumber, 75, 93, 54, 15},
-      {IDC_HTTP_PORT, L"Edit", L"", kNumber, 75, 114, 54, 15},
-      {IDC_STATIC, L"Button", L"", kGroup, 7, 3, 196, 136},
-      {IDC_STATIC, L"Static", L"(1025~65535)", kText, 132, 96, 49, 10},
-      {IDC_STATIC, L"Static", L"(80, 1025~65535)", kText, 132, 116, 63, 10},
+      {IDOK, L"Button", L"Change", DEFAULT, 91, 147, 50, 14},
+      {IDCANCEL, L"Button", L"Close", PUSH, 145, 147, 50, 14},
+      {IDC_STATIC, L"Static", L"IP mode", LABEL, 13, 18, 51, 11},
+      {IDC_STATIC, L"Static", L"IP Address", LABEL, 13, 37, 51, 11},
+      {IDC_STATIC, L"Static", L"Subnet mask", LABEL, 13, 56, 51, 11},
+      {IDC_STATIC, L"Static", L"Gateway", LABEL, 13, 74, 51, 11},
+      {IDC_STATIC, L"Static", L"Base port", LABEL, 13, 95, 51, 11},
+      {IDC_STATIC, L"Static", L"Http port", LABEL, 13, 115, 51, 11},
+      {IDC_IP_MODE, L"ComboBox", L"", MODE_LIST, 75, 16, 102, 46},
+      {IDC_IP_ADDRESS, L"SysIPAddress32", L"", IP, 75, 36, 103, 13},
+      {IDC_SUBNET_MASK, L"SysIPAddress32", L"", IP, 75, 54, 103, 13},
+      {IDC_GATEWAY, L"SysIPAddress32", L"", IP, 75, 73, 103, 13},
+      {IDC_BASE_PORT, L"Edit", L"", NUMBER, 75, 93, 54, 15},
+      {IDC_HTTP_PORT, L"Edit", L"", NUMBER, 75, 114, 54, 15},
+      {IDC_STATIC, L"Button", L"", GROUP, 7, 3, 196, 136},
+      {IDC_STATIC, L"Static", L"(1025~65535)", TEXT, 132, 96, 49, 10},
+      {IDC_STATIC, L"Static", L"(80, 1025~65535)", TEXT, 132, 116, 63, 10},
   };
   ExpectTemplateControls(t, controls);
 
@@ -596,33 +595,33 @@ TEST_F(DialogTest, SingleIpChange215) {
 
 TEST_F(DialogTest, MultiIpChange216) {
   Template t = ReadTemplate(IDD_IP_CHANGE_MULTI);
-  EXPECT_EQ(t.style, kModal);
+  EXPECT_EQ(t.style, MODAL);
   EXPECT_EQ(t.cx, 218);
   EXPECT_EQ(t.cy, 193);
   EXPECT_EQ(t.title, L"IP address change");
   EXPECT_EQ(t.pointSize, 8);
   EXPECT_EQ(t.face, L"MS Shell Dlg");
   const std::vector<Control> controls = {
-      {IDOK, L"Button", L"Change", kDefault, 106, 172, 50, 14},
-      {IDCANCEL, L"Button", L"Close", kPush, 161, 172, 50, 14},
-      {IDC_MULTI_SERVER_COUNT, L"Static", L"0 Servers are selected", kText, 19,
+      {IDOK, L"Button", L"Change", DEFAULT, 106, 172, 50, 14},
+      {IDCANCEL, L"Button", L"Close", PUSH, 161, 172, 50, 14},
+      {IDC_MULTI_SERVER_COUNT, L"Static", L"0 Servers are selected", TEXT, 19,
        14, 127, 13},
-      {IDC_STATIC, L"Static", L"Start IP", kLabel, 13, 40, 53, 15},
-      {IDC_STATIC, L"Static", L"IP Mode", kLabel, 13, 60, 53, 15},
-      {IDC_STATIC, L"Static", L"Subnet mask", kLabel, 13, 82, 53, 15},
-      {IDC_STATIC, L"Static", L"Gateway", kLabel, 13, 100, 53, 15},
-      {IDC_STATIC, L"Static", L"Base port", kLabel, 13, 121, 53, 15},
-      {IDC_STATIC, L"Static", L"Http port", kLabel, 13, 140, 53, 15},
-      {IDC_MULTI_START_IP, L"SysIPAddress32", L"", kIp, 76, 37, 103, 15},
-      {IDC_MULTI_IP_MODE, L"ComboBox", L"", kModeList, 76, 59, 103, 68},
-      {IDC_MULTI_SUBNET_MASK, L"SysIPAddress32", L"", kIp, 76, 79, 103, 15},
-      {IDC_MULTI_GATEWAY, L"SysIPAddress32", L"", kIp, 76, 99, 103, 15},
-      {IDC_MULTI_BASE_PORT, L"Edit", L"", kNumber, 76, 120, 47, 13},
-      {IDC_MULTI_HTTP_PORT, L"Edit", L"", kNumber, 76, 139, 48, 13},
-      {IDC_STATIC, L"Button", L"", kGroup, 16, 25, 184, 135},
-      {IDC_STATIC, L"Button", L"", kGroup, 6, 3, 205, 165},
-      {IDC_STATIC, L"Static", L"(1025~65535)", kText, 128, 122, 49, 10},
-      {IDC_STATIC, L"Static", L"(80, 1025~65535)", kText, 128, 142, 63, 10},
+      {IDC_STATIC, L"Static", L"Start IP", LABEL, 13, 40, 53, 15},
+      {IDC_STATIC, L"Static", L"IP Mode", LABEL, 13, 60, 53, 15},
+      {IDC_STATIC, L"Static", L"Subnet mask", LABEL, 13, 82, 53, 15},
+      {IDC_STATIC, L"Static", L"Gateway", LABEL, 13, 100, 53, 15},
+      {IDC_STATIC, L"Static", L"Base port", LABEL, 13, 121, 53, 15},
+      {IDC_STATIC, L"Static", L"Http port", LABEL, 13, 140, 53, 15},
+      {IDC_MULTI_START_IP, L"SysIPAddress32", L"", IP, 76, 37, 103, 15},
+      {IDC_MULTI_IP_MODE, L"ComboBox", L"", MODE_LIST, 76, 59, 103, 68},
+      {IDC_MULTI_SUBNET_MASK, L"SysIPAddress32", L"", IP, 76, 79, 103, 15},
+      {IDC_MULTI_GATEWAY, L"SysIPAddress32", L"", IP, 76, 99, 103, 15},
+      {IDC_MULTI_BASE_PORT, L"Edit", L"", NUMBER, 76, 120, 47, 13},
+      {IDC_MULTI_HTTP_PORT, L"Edit", L"", NUMBER, 76, 139, 48, 13},
+      {IDC_STATIC, L"Button", L"", GROUP, 16, 25, 184, 135},
+      {IDC_STATIC, L"Button", L"", GROUP, 6, 3, 205, 165},
+      {IDC_STATIC, L"Static", L"(1025~65535)", TEXT, 128, 122, 49, 10},
+      {IDC_STATIC, L"Static", L"(80, 1025~65535)", TEXT, 128, 142, 63, 10},
   };
   ExpectTemplateControls(t, controls);
 
@@ -632,18 +631,18 @@ TEST_F(DialogTest, MultiIpChange216) {
 
 TEST_F(DialogTest, ChangeProgress218) {
   Template t = ReadTemplate(IDD_IP_CHANGE_STATE);
-  EXPECT_EQ(t.style, kModal);
+  EXPECT_EQ(t.style, MODAL);
   EXPECT_EQ(t.cx, 316);
   EXPECT_EQ(t.cy, 67);
   EXPECT_EQ(t.title, L"IP change state");
   EXPECT_EQ(t.pointSize, 8);
   EXPECT_EQ(t.face, L"MS Shell Dlg");
   const std::vector<Control> controls = {
-      {IDOK, L"Button", L"Complete", kDefault, 259, 39, 50, 20},
-      {IDC_STATIC, L"Button", L"IP change progress", kGroup, 6, 3, 302, 34},
+      {IDOK, L"Button", L"Complete", DEFAULT, 259, 39, 50, 20},
+      {IDC_STATIC, L"Button", L"IP change progress", GROUP, 6, 3, 302, 34},
       {IDC_CHANGE_PROGRESS, L"msctls_progress32", L"", WS_BORDER, 17, 17, 242,
        10},
-      {IDC_CHANGE_COUNTER, L"Static", L"Static", kText, 266, 18, 35, 11},
+      {IDC_CHANGE_COUNTER, L"Static", L"Static", TEXT, 266, 18, 35, 11},
   };
   ExpectTemplateControls(t, controls);
 

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <thread>
 
-#include "discovery/net.h"
+#include "core/engine/net.h"
 #include "tests/support/hex.h"
 
 std::vector<std::string> PeerLines() {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "discovery/port_conflict.h"
+#include "core/engine/port_conflict.h"
 #include "tests/support/port_holder.h"
 
 std::wstring ExpectedPortHolderDetail() {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "devices/device_table.h"
+#include "core/devices/device_table.h"
 
 struct TestReply {
   std::array<std::uint8_t, 6> mac{};

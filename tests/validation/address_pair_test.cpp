@@ -1,8 +1,8 @@
-#include "dialogs/address_pair.h"
+#include "core/validation/address_pair.h"
 
 #include <gtest/gtest.h>
 
-#include "discovery/datagram.h"
+#include "core/protocol/datagram.h"
 
 namespace {
 

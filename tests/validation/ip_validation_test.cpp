@@ -1,4 +1,4 @@
-#include "dialogs/ip_validation.h"
+#include "core/validation/ip_validation.h"
 
 #include <gtest/gtest.h>
 

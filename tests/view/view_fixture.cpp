@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/shell_messages.h"
+#include "app/messages/window_messages.h"
 #include "res/resource.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "devices/quellan_view.h"
+#include "app/view/quellan_view.h"
 
 struct ToolRequestSeen {
   UINT message;  // WM_ENABLE_TOOL or WM_DISABLE_TOOL

@@ -3,9 +3,9 @@
 // discovery port held by another process.
 #include <gtest/gtest.h>
 
-#include "app/shell_messages.h"
-#include "discovery/notify.h"
-#include "discovery/port_conflict.h"
+#include "app/messages/window_messages.h"
+#include "core/engine/notify.h"
+#include "core/engine/port_conflict.h"
 #include "res/resource.h"
 #include "tests/support/peer.h"
 #include "tests/support/port_holder.h"
@@ -14,8 +14,8 @@
 
 namespace {
 
-constexpr UINT kEnable = WM_ENABLE_TOOL;
-constexpr UINT kDisable = WM_DISABLE_TOOL;
+constexpr UINT ENABLE = WM_ENABLE_TOOL;
+constexpr UINT DISABLE = WM_DISABLE_TOOL;
 
 std::wstring FoundText(ViewFixture& f) {
   wchar_t text[64] = L"";
@@ -39,16 +39,16 @@ TEST(ViewSearch, ControlsAreTakenDuringASearchAndGivenBackAfterIt) {
     EXPECT_EQ(f.Rows(), 0) << "the rows of the last search are cleared";
     EXPECT_EQ(FoundText(f), L"Found 0 devices");
     EXPECT_EQ(f.TakeToolRequests(),
-              (std::vector<ToolRequestSeen>{{kDisable, ID_DEVICE_SEARCH},
-                                            {kDisable, ID_DEVICE_IP_CHANGE},
-                                            {kDisable, ID_DEVICE_WEB_PAGE}}));
+              (std::vector<ToolRequestSeen>{{DISABLE, ID_DEVICE_SEARCH},
+                                            {DISABLE, ID_DEVICE_IP_CHANGE},
+                                            {DISABLE, ID_DEVICE_WEB_PAGE}}));
     ViewFixture::Pump(3600);
     EXPECT_FALSE(f.view().Searching());
     EXPECT_TRUE(Enabled(f, IDC_DEVICE_LIST));
     EXPECT_TRUE(Enabled(f, IDC_SELECT_ALL));
     // Only the search command comes back; the other two wait for a click.
     EXPECT_EQ(f.TakeToolRequests(),
-              (std::vector<ToolRequestSeen>{{kEnable, ID_DEVICE_SEARCH}}));
+              (std::vector<ToolRequestSeen>{{ENABLE, ID_DEVICE_SEARCH}}));
     ASSERT_EQ(f.Rows(), 5);
     EXPECT_EQ(FoundText(f), L"Found 5 devices");
     for (int row = 1; row < 5; ++row)
@@ -85,8 +85,8 @@ TEST(ViewPortTaken, ShowsThePortReportThenTheStartErrorAndKeepsTheRows) {
   EXPECT_FALSE(f.view().Searching());
   EXPECT_TRUE(Enabled(f, IDC_DEVICE_LIST));
   EXPECT_EQ(f.TakeToolRequests(),
-            (std::vector<ToolRequestSeen>{{kDisable, ID_DEVICE_SEARCH},
-                                          {kEnable, ID_DEVICE_SEARCH}}));
+            (std::vector<ToolRequestSeen>{{DISABLE, ID_DEVICE_SEARCH},
+                                          {ENABLE, ID_DEVICE_SEARCH}}));
 }
 
 }  // namespace

@@ -5,16 +5,16 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include "app/shell_messages.h"
-#include "devices/web_launcher.h"
+#include "app/messages/window_messages.h"
+#include "app/view/web_launcher.h"
 #include "res/resource.h"
 #include "tests/support/replies.h"
 #include "tests/view/view_fixture.h"
 
 namespace {
 
-constexpr UINT kEnable = WM_ENABLE_TOOL;
-constexpr UINT kDisable = WM_DISABLE_TOOL;
+constexpr UINT ENABLE = WM_ENABLE_TOOL;
+constexpr UINT DISABLE = WM_DISABLE_TOOL;
 
 TestReply Device(std::uint8_t id, std::uint32_t ip, const char* model = "CAM") {
   TestReply reply;
@@ -97,23 +97,23 @@ TEST(DeviceView, ClickEnablesBothCommandsOnlyWithASelection) {
   f.TakeToolRequests();  // the selection's own item change
   f.Notify(NM_CLICK);
   EXPECT_EQ(f.TakeToolRequests(),
-            (std::vector<ToolRequestSeen>{{kEnable, ID_DEVICE_IP_CHANGE},
-                                          {kEnable, ID_DEVICE_WEB_PAGE}}));
+            (std::vector<ToolRequestSeen>{{ENABLE, ID_DEVICE_IP_CHANGE},
+                                          {ENABLE, ID_DEVICE_WEB_PAGE}}));
   f.SetChecked(2, true);
   f.Select(-1);
   f.TakeToolRequests();
   // A click where no row is: both off, even with a row checked.
   f.Notify(NM_CLICK);
   EXPECT_EQ(f.TakeToolRequests(),
-            (std::vector<ToolRequestSeen>{{kDisable, ID_DEVICE_IP_CHANGE},
-                                          {kDisable, ID_DEVICE_WEB_PAGE}}));
+            (std::vector<ToolRequestSeen>{{DISABLE, ID_DEVICE_IP_CHANGE},
+                                          {DISABLE, ID_DEVICE_WEB_PAGE}}));
   // Changing a check mark brings the change command back, not the web page.
   f.SetChecked(2, false);
   EXPECT_EQ(f.TakeToolRequests(),
-            (std::vector<ToolRequestSeen>{{kDisable, ID_DEVICE_IP_CHANGE}}));
+            (std::vector<ToolRequestSeen>{{DISABLE, ID_DEVICE_IP_CHANGE}}));
   f.SetChecked(0, true);
   EXPECT_EQ(f.TakeToolRequests(),
-            (std::vector<ToolRequestSeen>{{kEnable, ID_DEVICE_IP_CHANGE}}));
+            (std::vector<ToolRequestSeen>{{ENABLE, ID_DEVICE_IP_CHANGE}}));
 }
 
 TEST(DeviceView, SelectAllChecksAndUnchecksEveryRow) {
@@ -126,6 +126,53 @@ TEST(DeviceView, SelectAllChecksAndUnchecksEveryRow) {
   SendMessageW(box, BM_CLICK, 0, 0);
   for (int row = 0; row < 3; ++row) EXPECT_FALSE(f.Checked(row)) << row;
   EXPECT_EQ(f.view().Table().CheckedCount(), 0u);
+}
+
+// With thousands of rows the list catches up with the table in steps; what
+// the user does meanwhile must still cover the whole table.
+TEST(DeviceView, SelectAllAndSortCoverRowsTheListWritesLater) {
+  ViewFixture f;
+  constexpr int ROWS = 3000;
+  std::vector<PendingReply> batch;
+  for (int i = 0; i < ROWS; ++i) {
+    TestReply reply = Device(0, 0x0A000000u + static_cast<std::uint32_t>(i));
+    reply.mac = {0x02,
+                 0x00,
+                 0x00,
+                 static_cast<std::uint8_t>(i >> 8),
+                 static_cast<std::uint8_t>(i),
+                 0x01};
+    batch.push_back(Pending(reply));
+  }
+  f.view().DeliverReplies(batch);
+  // Take the table in one message at a time, and stop before the list
+  // shows all of it.
+  while (f.view().Table().Size() < ROWS) {
+    MSG msg;
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  ASSERT_LT(f.Rows(), ROWS) << "the list caught up at once; no steps left";
+  SendMessageW(GetDlgItem(f.view().handle(), IDC_SELECT_ALL), BM_CLICK, 0, 0);
+  ViewFixture::Pump(500);
+  ASSERT_EQ(f.Rows(), ROWS);
+  EXPECT_EQ(f.view().Table().CheckedCount(), static_cast<std::size_t>(ROWS));
+  EXPECT_TRUE(f.Checked(ROWS - 1)) << "a row written after the click";
+
+  // A sort moves checked rows: the list's own writes of their marks over the
+  // following steps are no click of the user's and switch no command.
+  // The last device by MAC lands in the last step of the list's writes.
+  int last = 0;
+  while (last < ROWS && f.Cell(last, 1) != L"02:00:00:0B:B7:01") ++last;
+  ASSERT_LT(last, ROWS);
+  f.SetChecked(last, false);
+  f.TakeToolRequests();
+  f.Notify(LVN_COLUMNCLICK, -1, 1);
+  ViewFixture::Pump(500);
+  EXPECT_EQ(f.TakeToolRequests(), std::vector<ToolRequestSeen>{});
+  EXPECT_EQ(f.view().Table().CheckedCount(),
+            static_cast<std::size_t>(ROWS - 1));
 }
 
 TEST(DeviceView, HeaderArrowsFollowTheClicks) {

@@ -11,35 +11,35 @@ namespace devsim {
 namespace {
 
 enum Column {
-  kMac,
-  kIpMode,
-  kIp,
-  kGateway,
-  kMask,
-  kBasePort,
-  kHttpPort,
-  kModel,
-  kFirmware,
-  kBodyLength,
-  kRepeat,
-  kReplySize,
-  kReserved1,
-  kReserved2,
-  kColumnCount
+  MAC,
+  IP_MODE,
+  IP,
+  GATEWAY,
+  MASK,
+  BASE_PORT,
+  HTTP_PORT,
+  MODEL,
+  FIRMWARE,
+  BODY_LENGTH,
+  REPEAT,
+  REPLY_SIZE,
+  RESERVED1,
+  RESERVED2,
+  COLUMN_COUNT
 };
-constexpr int kRequiredColumns = kFirmware + 1;
+constexpr int REQUIRED_COLUMNS = FIRMWARE + 1;
 
-const char* const kColumnNames[kColumnCount] = {
+const char* const COLUMN_NAMES[COLUMN_COUNT] = {
     "mac",       "ip_mode",    "ip",        "gateway",   "mask",
     "base_port", "http_port",  "model",     "firmware",  "body_length",
     "repeat",    "reply_size", "reserved1", "reserved2",
 };
 
 std::string Trim(const std::string& text) {
-  const char* const kBlank = " \t";
-  const std::size_t first = text.find_first_not_of(kBlank);
+  const char* const BLANK = " \t";
+  const std::size_t first = text.find_first_not_of(BLANK);
   if (first == std::string::npos) return std::string();
-  const std::size_t last = text.find_last_not_of(kBlank);
+  const std::size_t last = text.find_last_not_of(BLANK);
   return text.substr(first, last - first + 1);
 }
 
@@ -63,7 +63,7 @@ std::vector<std::string> SplitCells(const std::string& line) {
 }
 
 // Maps each column to its cell index, -1 when absent.
-using ColumnMap = std::array<int, kColumnCount>;
+using ColumnMap = std::array<int, COLUMN_COUNT>;
 
 bool ReadHeader(const std::vector<std::string>& cells, ColumnMap* map,
                 std::string* error) {
@@ -71,8 +71,8 @@ bool ReadHeader(const std::vector<std::string>& cells, ColumnMap* map,
   for (std::size_t i = 0; i < cells.size(); ++i) {
     const std::string name = Lower(cells[i]);
     int column = -1;
-    for (int c = 0; c < kColumnCount; ++c) {
-      if (name == kColumnNames[c]) column = c;
+    for (int c = 0; c < COLUMN_COUNT; ++c) {
+      if (name == COLUMN_NAMES[c]) column = c;
     }
     if (column < 0) {
       *error = "unknown column '" + cells[i] + "' in the header row";
@@ -84,10 +84,10 @@ bool ReadHeader(const std::vector<std::string>& cells, ColumnMap* map,
     }
     (*map)[column] = static_cast<int>(i);
   }
-  for (int c = 0; c < kRequiredColumns; ++c) {
+  for (int c = 0; c < REQUIRED_COLUMNS; ++c) {
     if ((*map)[c] < 0) {
       *error = std::string("the header row lacks the column '") +
-               kColumnNames[c] + "'";
+               COLUMN_NAMES[c] + "'";
       return false;
     }
   }
@@ -148,42 +148,42 @@ bool ReadRow(const std::vector<std::string>& cells, const ColumnMap& map,
   auto cell = [&](Column column) -> std::string {
     return map[column] < 0 ? std::string() : cells[map[column]];
   };
-  const std::int32_t kMin = INT32_MIN;
-  const std::int32_t kMax = INT32_MAX;
+  const std::int32_t MIN = INT32_MIN;
+  const std::int32_t MAX = INT32_MAX;
   DeviceInfo& info = device->info;
-  if (!ParseMac(cell(kMac), &info.macAddress)) {
-    *error = "bad MAC address '" + cell(kMac) + "'";
+  if (!ParseMac(cell(MAC), &info.macAddress)) {
+    *error = "bad MAC address '" + cell(MAC) + "'";
     return false;
   }
-  if (!ReadNumber(cell(kIpMode), "ip_mode", kMin, kMax, &info.ipMode, error) ||
-      !ReadAddress(cell(kIp), "IP address", &info.ipAddress, error) ||
-      !ReadAddress(cell(kGateway), "gateway", &info.gateway, error) ||
-      !ReadAddress(cell(kMask), "subnet mask", &info.subnetMask, error) ||
-      !ReadNumber(cell(kBasePort), "base_port", kMin, kMax, &info.basePort,
+  if (!ReadNumber(cell(IP_MODE), "ip_mode", MIN, MAX, &info.ipMode, error) ||
+      !ReadAddress(cell(IP), "IP address", &info.ipAddress, error) ||
+      !ReadAddress(cell(GATEWAY), "gateway", &info.gateway, error) ||
+      !ReadAddress(cell(MASK), "subnet mask", &info.subnetMask, error) ||
+      !ReadNumber(cell(BASE_PORT), "base_port", MIN, MAX, &info.basePort,
                   error) ||
-      !ReadNumber(cell(kHttpPort), "http_port", kMin, kMax, &info.httpPort,
+      !ReadNumber(cell(HTTP_PORT), "http_port", MIN, MAX, &info.httpPort,
                   error) ||
-      !ReadText(cell(kModel), "model", &info.modelName, error) ||
-      !ReadText(cell(kFirmware), "firmware", &info.firmware, error) ||
-      !ReadReserved(cell(kReserved1), "reserved1", &info.reserved1, error) ||
-      !ReadReserved(cell(kReserved2), "reserved2", &info.reserved2, error)) {
+      !ReadText(cell(MODEL), "model", &info.modelName, error) ||
+      !ReadText(cell(FIRMWARE), "firmware", &info.firmware, error) ||
+      !ReadReserved(cell(RESERVED1), "reserved1", &info.reserved1, error) ||
+      !ReadReserved(cell(RESERVED2), "reserved2", &info.reserved2, error)) {
     return false;
   }
-  if (!cell(kBodyLength).empty() &&
-      !ReadNumber(cell(kBodyLength), "body_length", kMin, kMax,
+  if (!cell(BODY_LENGTH).empty() &&
+      !ReadNumber(cell(BODY_LENGTH), "body_length", MIN, MAX,
                   &device->bodyLength, error)) {
     return false;
   }
   std::int32_t repeat = defaultRepeat;
-  if (!cell(kRepeat).empty() &&
-      !ReadNumber(cell(kRepeat), "repeat", 0, kMaxRepeat, &repeat, error)) {
+  if (!cell(REPEAT).empty() &&
+      !ReadNumber(cell(REPEAT), "repeat", 0, MAX_REPEAT, &repeat, error)) {
     return false;
   }
   device->repeat = repeat;
-  if (!cell(kReplySize).empty()) {
+  if (!cell(REPLY_SIZE).empty()) {
     std::int32_t size = 0;
-    if (!ReadNumber(cell(kReplySize), "reply_size", 0,
-                    static_cast<std::int32_t>(kMaxReplySize), &size, error)) {
+    if (!ReadNumber(cell(REPLY_SIZE), "reply_size", 0,
+                    static_cast<std::int32_t>(MAX_REPLY_SIZE), &size, error)) {
       return false;
     }
     device->replySize = static_cast<std::size_t>(size);
@@ -230,8 +230,8 @@ CsvResult ReadDeviceCsv(const std::string& text, const std::string& source,
     if (cells.size() != expected) {
       error = std::to_string(cells.size()) +
               " fields, but the header row has " + std::to_string(expected);
-    } else if (result.devices.size() >= static_cast<std::size_t>(kMaxDevices)) {
-      error = "more than " + std::to_string(kMaxDevices) + " devices";
+    } else if (result.devices.size() >= static_cast<std::size_t>(MAX_DEVICES)) {
+      error = "more than " + std::to_string(MAX_DEVICES) + " devices";
     } else {
       ReadRow(cells, map, defaultRepeat, &device, &error);
     }
@@ -254,9 +254,9 @@ CsvResult ReadDeviceCsv(const std::string& text, const std::string& source,
 
 std::string WriteDeviceCsv(const std::vector<SimDevice>& devices) {
   std::string text;
-  for (int c = 0; c < kColumnCount; ++c) {
+  for (int c = 0; c < COLUMN_COUNT; ++c) {
     if (c > 0) text += ',';
-    text += kColumnNames[c];
+    text += COLUMN_NAMES[c];
   }
   text += '\n';
   for (const SimDevice& device : devices) {

@@ -8,13 +8,13 @@
 namespace devsim {
 namespace {
 
-const char* const kModels[] = {
+const char* const MODELS[] = {
     "QC-2040",       "QC-3120-IR",     "QV-NVR16",   "QD-Dome-2MP",
     "QB-Bullet-5MP", "QE-Encoder-1CH", "QT-PTZ-30X", "QF-Fisheye-12M",
     "QV-DVS4",       "QC-Mini-W",
 };
-const std::int32_t kBasePorts[] = {8000, 5000, 3001, 37777};
-const std::int32_t kHttpPorts[] = {80, 8080, 8888};
+const std::int32_t BASE_PORTS[] = {8000, 5000, 3001, 37777};
+const std::int32_t HTTP_PORTS[] = {80, 8080, 8888};
 
 bool Usable(std::uint32_t address, const Subnet& subnet) {
   const std::uint32_t mask = PrefixMask(subnet.prefix);
@@ -49,10 +49,10 @@ SimDevice MakeDevice(std::uint32_t index, std::uint32_t address,
   info.ipAddress = address;
   info.subnetMask = PrefixMask(subnet.prefix);
   info.gateway = subnet.network + 1;
-  info.basePort = kBasePorts[index % 4];
-  info.httpPort = kHttpPorts[(index / 4) % 3];
-  const std::size_t modelCount = sizeof kModels / sizeof kModels[0];
-  MakeDeviceText(kModels[index % modelCount], &info.modelName);
+  info.basePort = BASE_PORTS[index % 4];
+  info.httpPort = HTTP_PORTS[(index / 4) % 3];
+  const std::size_t modelCount = sizeof MODELS / sizeof MODELS[0];
+  MakeDeviceText(MODELS[index % modelCount], &info.modelName);
   char firmware[24];
   std::snprintf(firmware, sizeof firmware, "V%u.%u.%u.%04u", 1 + index % 3,
                 index % 7, (index * 7) % 31, 1000 + (index * 37) % 9000);
@@ -94,7 +94,7 @@ std::size_t SubnetRoom(const Subnet& subnet) {
   const std::uint32_t broadcast = subnet.network | ~PrefixMask(subnet.prefix);
   std::size_t room = 0;
   for (std::uint64_t address =
-           static_cast<std::uint64_t>(subnet.network) + kFirstHostOffset;
+           static_cast<std::uint64_t>(subnet.network) + FIRST_HOST_OFFSET;
        address < broadcast; ++address) {
     if (Usable(static_cast<std::uint32_t>(address), subnet)) ++room;
   }
@@ -103,8 +103,8 @@ std::size_t SubnetRoom(const Subnet& subnet) {
 
 GeneratedSet GenerateDevices(int count, const Subnet& subnet, int repeat) {
   GeneratedSet set;
-  if (count < 1 || count > kMaxDevices) {
-    set.error = "device count must be 1 to " + std::to_string(kMaxDevices);
+  if (count < 1 || count > MAX_DEVICES) {
+    set.error = "device count must be 1 to " + std::to_string(MAX_DEVICES);
     return set;
   }
   const std::size_t room = SubnetRoom(subnet);
@@ -115,7 +115,7 @@ GeneratedSet GenerateDevices(int count, const Subnet& subnet, int repeat) {
                 std::to_string(count) + "; use a shorter prefix";
     return set;
   }
-  std::uint32_t address = subnet.network + kFirstHostOffset;
+  std::uint32_t address = subnet.network + FIRST_HOST_OFFSET;
   for (int index = 0; index < count; ++index) {
     while (!Usable(address, subnet)) ++address;
     set.devices.push_back(
@@ -129,7 +129,7 @@ GeneratedSet GenerateDevices(int count, const Subnet& subnet, int repeat) {
 std::vector<std::uint8_t> BuildReply(const SimDevice& device) {
   std::vector<std::uint8_t> datagram(DATAGRAM_SIZE, 0);
   WriteSearchReply(device.info, device.bodyLength, datagram.data());
-  datagram.resize(std::min(device.replySize, kMaxReplySize), 0);
+  datagram.resize(std::min(device.replySize, MAX_REPLY_SIZE), 0);
   return datagram;
 }
 

@@ -7,15 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "discovery/datagram.h"
+#include "core/protocol/datagram.h"
 #include "tools/devsim/sim_device.h"
 
 namespace devsim {
 
-constexpr int kMaxDevices = 100000;
+constexpr int MAX_DEVICES = 100000;
 // Generated addresses start this far into the subnet, clear of the gateway
 // and of the hosts a test network puts at the bottom of it.
-constexpr std::uint32_t kFirstHostOffset = 10;
+constexpr std::uint32_t FIRST_HOST_OFFSET = 10;
 
 struct Subnet {
   std::uint32_t network = 0;
@@ -34,7 +34,7 @@ struct GeneratedSet {
   std::string error;
 };
 
-// Unique MACs, addresses ascending from kFirstHostOffset that skip the
+// Unique MACs, addresses ascending from FIRST_HOST_OFFSET that skip the
 // network and broadcast addresses and every x.x.x.0 and x.x.x.255, gateway
 // at the first host, and models, firmware, ports and reserved bytes that
 // vary with the index but never with the run.

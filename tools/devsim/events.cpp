@@ -1,6 +1,6 @@
 #include "tools/devsim/events.h"
 
-#include "discovery/datagram.h"
+#include "core/protocol/datagram.h"
 #include "tools/devsim/json_line.h"
 #include "tools/devsim/text_form.h"
 
@@ -93,6 +93,13 @@ std::string ChangeEvent(const Sender& from, const AppliedChange& change,
 
 std::string ChangeUnknownEvent(const Sender& from, const std::uint8_t* body) {
   return Event("change_unknown", from)
+      .Text("mac", MacString(ParseDeviceInfo(body).macAddress))
+      .Text("body", HexOf(body, DEVICE_INFO_SIZE))
+      .Str();
+}
+
+std::string ChangeIgnoredEvent(const Sender& from, const std::uint8_t* body) {
+  return Event("change_ignored", from)
       .Text("mac", MacString(ParseDeviceInfo(body).macAddress))
       .Text("body", HexOf(body, DEVICE_INFO_SIZE))
       .Str();

@@ -43,6 +43,7 @@ std::string SearchDroppedEvent(const Sender& from, std::size_t pending);
 std::string ChangeEvent(const Sender& from, const AppliedChange& change,
                         const std::uint8_t* body);
 std::string ChangeUnknownEvent(const Sender& from, const std::uint8_t* body);
+std::string ChangeIgnoredEvent(const Sender& from, const std::uint8_t* body);
 std::string ChangeShortEvent(const Sender& from, std::size_t size);
 std::string SendFailedEvent(std::size_t size);
 std::string ExitEvent(const char* reason, const RunCounters& counters);

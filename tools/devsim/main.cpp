@@ -16,8 +16,8 @@
 
 namespace {
 
-constexpr int kUsageError = 2;
-constexpr int kDeviceFileError = 3;
+constexpr int USAGE_ERROR = 2;
+constexpr int DEVICE_FILE_ERROR = 3;
 
 bool ReadWholeFile(const std::string& path, std::string* text) {
   std::ifstream file(path, std::ios::binary);
@@ -38,7 +38,7 @@ std::uint64_t FreshRandomStart() {
 
 int Fail(int status, const std::string& message) {
   std::fprintf(stderr, "quellan-devsim: %s\n", message.c_str());
-  if (status == kUsageError) {
+  if (status == USAGE_ERROR) {
     std::fprintf(stderr, "Run 'quellan-devsim --help' for the options.\n");
   }
   return status;
@@ -49,7 +49,7 @@ int Fail(int status, const std::string& message) {
 int main(int argc, char** argv) {
   const devsim::OptionsResult parsed =
       devsim::ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
-  if (!parsed.ok) return Fail(kUsageError, parsed.error);
+  if (!parsed.ok) return Fail(USAGE_ERROR, parsed.error);
   const devsim::Options& options = parsed.options;
   if (options.help) {
     std::fputs(devsim::UsageText().c_str(), stdout);
@@ -60,20 +60,20 @@ int main(int argc, char** argv) {
   if (!options.devicesPath.empty()) {
     std::string text;
     if (!ReadWholeFile(options.devicesPath, &text)) {
-      return Fail(kDeviceFileError,
+      return Fail(DEVICE_FILE_ERROR,
                   "cannot read the device file '" + options.devicesPath + "'");
     }
     devsim::CsvResult read =
         devsim::ReadDeviceCsv(text, options.devicesPath, options.repeat);
-    if (!read.ok) return Fail(kDeviceFileError, read.error);
+    if (!read.ok) return Fail(DEVICE_FILE_ERROR, read.error);
     if (read.devices.empty()) {
-      return Fail(kDeviceFileError, options.devicesPath + ": no devices");
+      return Fail(DEVICE_FILE_ERROR, options.devicesPath + ": no devices");
     }
     devices = std::move(read.devices);
   } else {
     devsim::GeneratedSet generated =
         devsim::GenerateDevices(options.count, options.subnet, options.repeat);
-    if (!generated.ok) return Fail(kUsageError, generated.error);
+    if (!generated.ok) return Fail(USAGE_ERROR, generated.error);
     devices = std::move(generated.devices);
   }
 

@@ -2,12 +2,12 @@
 
 #include <random>
 
-#include "discovery/datagram.h"
+#include "core/protocol/datagram.h"
 
 namespace devsim {
 namespace {
 
-constexpr std::uint32_t kForeignMagic = 0x5A5AC3C3u;
+constexpr std::uint32_t FOREIGN_MAGIC = 0x5A5AC3C3u;
 
 struct WrongHeader {
   std::uint32_t magic;
@@ -16,19 +16,19 @@ struct WrongHeader {
 
 // Each pairs a right magic with a wrong command or the other way round; the
 // last entry leaves the random bytes as they are.
-const WrongHeader kWrongHeaders[] = {
+const WrongHeader WRONG_HEADERS[] = {
     {REPLY_MAGIC, CMD_SEARCH},         {REQUEST_MAGIC, CMD_SEARCH_REPLY},
-    {kForeignMagic, CMD_SEARCH_REPLY}, {REPLY_MAGIC, CMD_CHANGE_IP},
+    {FOREIGN_MAGIC, CMD_SEARCH_REPLY}, {REPLY_MAGIC, CMD_CHANGE_IP},
     {REQUEST_MAGIC, 0x0503u},          {0, 0},
 };
-constexpr std::size_t kWrongHeaderCount =
-    sizeof kWrongHeaders / sizeof kWrongHeaders[0];
+constexpr std::size_t WRONG_HEADER_COUNT =
+    sizeof WRONG_HEADERS / sizeof WRONG_HEADERS[0];
 
 }  // namespace
 
-const std::size_t kNoiseSizes[] = {0, 1,  23, 95, 97,  300,
+const std::size_t NOISE_SIZES[] = {0, 1,  23, 95, 97,  300,
                                    7, 24, 64, 96, 256, 257};
-const std::size_t kNoiseSizeCount = sizeof kNoiseSizes / sizeof kNoiseSizes[0];
+const std::size_t NOISE_SIZE_COUNT = sizeof NOISE_SIZES / sizeof NOISE_SIZES[0];
 
 bool LooksMeaningful(const std::vector<std::uint8_t>& datagram) {
   if (datagram.size() < 8) return false;
@@ -43,11 +43,11 @@ bool LooksMeaningful(const std::vector<std::uint8_t>& datagram) {
 
 std::vector<std::uint8_t> MakeNoise(std::uint64_t key, std::uint32_t index) {
   std::mt19937_64 random(key * 0x9E3779B97F4A7C15ull + index);
-  std::vector<std::uint8_t> datagram(kNoiseSizes[index % kNoiseSizeCount]);
+  std::vector<std::uint8_t> datagram(NOISE_SIZES[index % NOISE_SIZE_COUNT]);
   for (std::uint8_t& byte : datagram) {
     byte = static_cast<std::uint8_t>(random());
   }
-  const WrongHeader& header = kWrongHeaders[index % kWrongHeaderCount];
+  const WrongHeader& header = WRONG_HEADERS[index % WRONG_HEADER_COUNT];
   if (header.magic != 0) {
     std::uint8_t words[8];
     WriteU32(words, header.magic);

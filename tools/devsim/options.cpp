@@ -5,10 +5,10 @@
 namespace devsim {
 namespace {
 
-constexpr std::int64_t kMaxDurationSeconds = 1000000;
-constexpr int kMaxDelayMs = 60000;
-constexpr int kMaxNoise = 1000;
-constexpr int kMaxRate = 1000000;
+constexpr std::int64_t MAX_DURATION_SECONDS = 1000000;
+constexpr int MAX_DELAY_MS = 60000;
+constexpr int MAX_NOISE = 1000;
+constexpr int MAX_RATE = 1000000;
 
 bool ReadInt(const std::string& name, const std::string& value, int low,
              int high, int* out, std::string* error) {
@@ -28,13 +28,13 @@ bool ReadDelay(const std::string& value, Options* options, std::string* error) {
   const std::string high =
       colon == std::string::npos ? low : value.substr(colon + 1);
   std::string ignored;
-  if (!ReadInt("--delay", low, 0, kMaxDelayMs, &options->delayMinMs,
+  if (!ReadInt("--delay", low, 0, MAX_DELAY_MS, &options->delayMinMs,
                &ignored) ||
-      !ReadInt("--delay", high, 0, kMaxDelayMs, &options->delayMaxMs,
+      !ReadInt("--delay", high, 0, MAX_DELAY_MS, &options->delayMaxMs,
                &ignored) ||
       options->delayMinMs > options->delayMaxMs) {
     *error = "--delay needs MIN:MAX in milliseconds, 0 <= MIN <= MAX <= " +
-             std::to_string(kMaxDelayMs) + ", not '" + value + "'";
+             std::to_string(MAX_DELAY_MS) + ", not '" + value + "'";
     return false;
   }
   return true;
@@ -53,7 +53,7 @@ bool ReadDuration(const std::string& value, std::int64_t* durationMs,
       (!fraction.empty() && fraction.size() <= 3 &&
        ParseUint64(fraction + std::string(3 - fraction.size(), '0'), &millis));
   if (!ParseUint64(whole, &seconds) || !fractionOk ||
-      seconds > static_cast<std::uint64_t>(kMaxDurationSeconds) ||
+      seconds > static_cast<std::uint64_t>(MAX_DURATION_SECONDS) ||
       seconds * 1000 + millis == 0) {
     *error =
         "--duration needs seconds above 0 (at most three decimals), not '" +
@@ -64,12 +64,33 @@ bool ReadDuration(const std::string& value, std::int64_t* durationMs,
   return true;
 }
 
+bool ReadMacList(const std::string& value, Options* options,
+                 std::string* error) {
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t comma = value.find(',', start);
+    const std::string text = value.substr(start, comma - start);
+    std::array<std::uint8_t, 6> mac{};
+    if (!ParseMac(text, &mac)) {
+      *error =
+          "--ignore-changes needs MAC addresses separated by commas, "
+          "not '" +
+          value + "'";
+      return false;
+    }
+    options->ignoreChanges.push_back(mac);
+    if (comma == std::string::npos) return true;
+    start = comma + 1;
+  }
+}
+
 bool TakesValue(const std::string& name) {
-  static const char* const kValued[] = {
-      "--devices", "--count",        "--subnet", "--delay",  "--rate",
-      "--burst",   "--random-start", "--noise",  "--repeat", "--duration",
+  static const char* const VALUED[] = {
+      "--devices", "--count",    "--subnet",         "--delay",
+      "--rate",    "--burst",    "--random-start",   "--noise",
+      "--repeat",  "--duration", "--ignore-changes",
   };
-  for (const char* valued : kValued) {
+  for (const char* valued : VALUED) {
     if (name == valued) return true;
   }
   return false;
@@ -86,7 +107,7 @@ bool Apply(const std::string& name, const std::string& value, Options* options,
     return true;
   }
   if (name == "--count") {
-    return ReadInt(name, value, 1, kMaxDevices, &options->count, error);
+    return ReadInt(name, value, 1, MAX_DEVICES, &options->count, error);
   }
   if (name == "--subnet") {
     *subnetGiven = true;
@@ -94,10 +115,10 @@ bool Apply(const std::string& name, const std::string& value, Options* options,
   }
   if (name == "--delay") return ReadDelay(value, options, error);
   if (name == "--rate") {
-    return ReadInt(name, value, 1, kMaxRate, &options->rate, error);
+    return ReadInt(name, value, 1, MAX_RATE, &options->rate, error);
   }
   if (name == "--burst") {
-    return ReadInt(name, value, 1, kMaxRate, &options->burst, error);
+    return ReadInt(name, value, 1, MAX_RATE, &options->burst, error);
   }
   if (name == "--random-start") {
     if (!ParseUint64(value, &options->randomStart)) {
@@ -109,11 +130,12 @@ bool Apply(const std::string& name, const std::string& value, Options* options,
     return true;
   }
   if (name == "--noise") {
-    return ReadInt(name, value, 0, kMaxNoise, &options->noise, error);
+    return ReadInt(name, value, 0, MAX_NOISE, &options->noise, error);
   }
   if (name == "--repeat") {
-    return ReadInt(name, value, 0, kMaxRepeat, &options->repeat, error);
+    return ReadInt(name, value, 0, MAX_REPEAT, &options->repeat, error);
   }
+  if (name == "--ignore-changes") return ReadMacList(value, options, error);
   return ReadDuration(value, &options->durationMs, error);
 }
 
@@ -205,6 +227,9 @@ Answering:
   --noise N          with each search also broadcast N junk datagrams of
                      sizes 0, 1, 23, 95, 97, 300, 7, 24, 64, 96, 256, 257 (in
                      turn) whose magic and command are wrong
+  --ignore-changes MAC[,MAC...]
+                     these devices log the change requests they get but keep
+                     their settings, like a device that never takes them
 
 Running:
   --log-datagrams    print every received datagram except the simulator's own
@@ -234,6 +259,7 @@ Output lines (JSON, one per line, flushed at once):
   {"event":"search",...}    per search request answered
   {"event":"change",...}    per device changed: mac, old and new settings,
                             and the received 72-byte body as hex
+  {"event":"change_ignored",...}  change request for an --ignore-changes MAC
   {"event":"change_unknown",...}  change request for no known MAC
   {"event":"change_short",...}    change request shorter than 96 bytes
   {"event":"datagram",...}  per received datagram, with --log-datagrams

@@ -1,6 +1,7 @@
 // The command line of quellan-devsim, parsed without side effects.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,8 +15,8 @@ namespace devsim {
 // a 200 KiB receive buffer holds the replies of some 40 ms: a receiver may
 // stall that long without losing any. A burst of 32 stays far below that and
 // still keeps the full rate when the loop wakes up to 6 ms late.
-constexpr int kDefaultRate = 5000;
-constexpr int kDefaultBurst = 32;
+constexpr int DEFAULT_RATE = 5000;
+constexpr int DEFAULT_BURST = 32;
 
 struct Options {
   bool help = false;
@@ -24,8 +25,8 @@ struct Options {
   Subnet subnet{0x0A4D0000u, 24};
   int delayMinMs = 0;
   int delayMaxMs = 300;
-  int rate = kDefaultRate;
-  int burst = kDefaultBurst;
+  int rate = DEFAULT_RATE;
+  int burst = DEFAULT_BURST;
   bool haveRandomStart = false;
   std::uint64_t randomStart = 0;
   int noise = 0;
@@ -34,6 +35,9 @@ struct Options {
   // 0 runs until interrupted.
   std::int64_t durationMs = 0;
   bool printDevices = false;
+  // Devices that hear change requests but keep their settings, as a device
+  // does that is locked or restarts before saving them.
+  std::vector<std::array<std::uint8_t, 6>> ignoreChanges;
 };
 
 struct OptionsResult {

@@ -4,7 +4,7 @@
 
 namespace devsim {
 namespace {
-constexpr std::int64_t kUnit = 1000000;
+constexpr std::int64_t UNIT = 1000000;
 }  // namespace
 
 // The capacity holds one microsecond of refill beyond the burst: ReadyAt
@@ -12,10 +12,10 @@ constexpr std::int64_t kUnit = 1000000;
 // rounding adds would otherwise be lost, slowing the rate below the one asked
 // for. It stays below one more send as long as the rate is at most a million.
 Pacer::Pacer(int ratePerSecond, int burst)
-    : rate_(std::min<std::int64_t>(kUnit, std::max(1, ratePerSecond))),
-      capacity_(static_cast<std::int64_t>(std::max(1, burst)) * kUnit + rate_ -
+    : rate_(std::min<std::int64_t>(UNIT, std::max(1, ratePerSecond))),
+      capacity_(static_cast<std::int64_t>(std::max(1, burst)) * UNIT + rate_ -
                 1),
-      tokens_(static_cast<std::int64_t>(std::max(1, burst)) * kUnit) {}
+      tokens_(static_cast<std::int64_t>(std::max(1, burst)) * UNIT) {}
 
 std::int64_t Pacer::TokensAt(Micros now) const {
   if (now <= last_) return tokens_;
@@ -28,15 +28,15 @@ std::int64_t Pacer::TokensAt(Micros now) const {
 
 Micros Pacer::ReadyAt(Micros now) const {
   const std::int64_t tokens = TokensAt(now);
-  if (tokens >= kUnit) return now;
-  return now + (kUnit - tokens + rate_ - 1) / rate_;
+  if (tokens >= UNIT) return now;
+  return now + (UNIT - tokens + rate_ - 1) / rate_;
 }
 
 bool Pacer::TryTake(Micros now) {
   tokens_ = TokensAt(now);
   last_ = std::max(last_, now);
-  if (tokens_ < kUnit) return false;
-  tokens_ -= kUnit;
+  if (tokens_ < UNIT) return false;
+  tokens_ -= UNIT;
   return true;
 }
 
@@ -56,7 +56,7 @@ bool PacedSchedule::TakeDue(Micros now, SendItem* item) {
 }
 
 Micros PacedSchedule::NextSendAt(Micros now) const {
-  if (queue_.empty()) return kNever;
+  if (queue_.empty()) return NEVER;
   const Micros due = std::max(now, queue_.top().due);
   return pacer_.ReadyAt(due);
 }

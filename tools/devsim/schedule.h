@@ -13,7 +13,7 @@ namespace devsim {
 
 // Microseconds on a monotonic clock.
 using Micros = std::int64_t;
-constexpr Micros kNever = INT64_MAX;
+constexpr Micros NEVER = INT64_MAX;
 
 // Lets `burst` sends go at once, then `ratePerSecond` on average. Time is
 // counted in whole microseconds, so a span of T us may see the allowance of
@@ -51,7 +51,7 @@ class PacedSchedule {
   void Add(Micros due, const SendItem& item);
   // Pops the earliest item when it is due and the pacer lets it go at `now`.
   bool TakeDue(Micros now, SendItem* item);
-  // When TakeDue will next succeed; kNever when nothing waits.
+  // When TakeDue will next succeed; NEVER when nothing waits.
   Micros NextSendAt(Micros now) const;
   std::size_t Pending() const { return queue_.size(); }
 

@@ -5,13 +5,13 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "discovery/datagram.h"
+#include "core/protocol/datagram.h"
 
 namespace devsim {
 
-constexpr int kMaxRepeat = 16;
+constexpr int MAX_REPEAT = 16;
 // The largest UDP payload that crosses an Ethernet link unfragmented.
-constexpr std::size_t kMaxReplySize = 1472;
+constexpr std::size_t MAX_REPLY_SIZE = 1472;
 
 struct SimDevice {
   DeviceInfo info;

@@ -6,8 +6,8 @@
 #include <string>
 #include <utility>
 
-#include "discovery/datagram.h"
-#include "discovery/net.h"
+#include "core/engine/net.h"
+#include "core/protocol/datagram.h"
 #include "tools/devsim/device_set.h"
 #include "tools/devsim/echo_filter.h"
 #include "tools/devsim/events.h"
@@ -20,16 +20,16 @@ namespace devsim {
 namespace {
 
 // Room for any UDP datagram, so the log shows even what a device would drop.
-constexpr std::size_t kReceiveCapacity = 65536;
-constexpr int kSocketBufferBytes = 1 << 20;
+constexpr std::size_t RECEIVE_CAPACITY = 65536;
+constexpr int SOCKET_BUFFER_BYTES = 1 << 20;
 // How long a wait may last before the stop flag is looked at again.
-constexpr Micros kStopPoll = 100000;
+constexpr Micros STOP_POLL = 100000;
 // Receiving stops after this many in a row so that due sends are not starved.
-constexpr int kReceivesPerPass = 256;
-constexpr std::size_t kMaxPending = 1000000;
-constexpr int kMaxWaitFailures = 100;
-constexpr Micros kEchoMemory = 10000000;
-constexpr std::size_t kEchoCapacity = 200000;
+constexpr int RECEIVES_PER_PASS = 256;
+constexpr std::size_t MAX_PENDING = 1000000;
+constexpr int MAX_WAIT_FAILURES = 100;
+constexpr Micros ECHO_MEMORY = 10000000;
+constexpr std::size_t ECHO_CAPACITY = 200000;
 
 class Simulator {
  public:
@@ -40,8 +40,8 @@ class Simulator {
         devices_(std::move(devices)),
         rng_(randomStart),
         schedule_(options.rate, options.burst),
-        echoes_(kEchoMemory, kEchoCapacity),
-        buffer_(kReceiveCapacity),
+        echoes_(ECHO_MEMORY, ECHO_CAPACITY),
+        buffer_(RECEIVE_CAPACITY),
         start_(std::chrono::steady_clock::now()) {
     window_.earliest = static_cast<Micros>(options.delayMinMs) * 1000;
     window_.latest = static_cast<Micros>(options.delayMaxMs) * 1000;
@@ -51,7 +51,7 @@ class Simulator {
     if (!Open()) return 1;
     Print(ReadyEvent(options_, randomStart_, devices_.size()));
     const Micros end =
-        options_.durationMs > 0 ? options_.durationMs * 1000 : kNever;
+        options_.durationMs > 0 ? options_.durationMs * 1000 : NEVER;
     const char* reason = "signal";
     int status = 0;
     int waitFailures = 0;
@@ -65,15 +65,15 @@ class Simulator {
       now = Now();
       const Micros wakeAt = std::min(schedule_.NextSendAt(now), end);
       const Micros wait =
-          std::max<Micros>(0, std::min(wakeAt - now, kStopPoll));
+          std::max<Micros>(0, std::min(wakeAt - now, STOP_POLL));
       const int timeoutMs = static_cast<int>((wait + 999) / 1000);
-      switch (net::WaitReadable(socket_, net::kNoSocket, timeoutMs)) {
+      switch (net::WaitReadable(socket_, net::NO_SOCKET, timeoutMs)) {
         case net::WaitResult::Readable:
           waitFailures = 0;
           ReceiveWaiting();
           break;
         case net::WaitResult::Failed:
-          if (++waitFailures > kMaxWaitFailures) {
+          if (++waitFailures > MAX_WAIT_FAILURES) {
             std::fprintf(stderr,
                          "quellan-devsim: waiting on the socket keeps "
                          "failing\n");
@@ -108,14 +108,14 @@ class Simulator {
       return false;
     }
     socket_ = net::OpenUdp();
-    if (socket_ == net::kNoSocket) {
+    if (socket_ == net::NO_SOCKET) {
       std::fprintf(stderr, "quellan-devsim: cannot open a UDP socket\n");
       net::Cleanup();
       return false;
     }
     // A larger buffer only helps against floods of searches; without it the
     // simulator still works.
-    net::SetReceiveBuffer(socket_, kSocketBufferBytes);
+    net::SetReceiveBuffer(socket_, SOCKET_BUFFER_BYTES);
     if (!net::EnableAddressReuse(socket_) || !net::EnableBroadcast(socket_) ||
         !net::Bind(socket_, net::Endpoint{0, DISCOVERY_PORT})) {
       std::fprintf(stderr,
@@ -143,8 +143,8 @@ class Simulator {
           reply ? BuildReply(devices_[item.index])
                 : MakeNoise(item.noiseKey, item.index);
       // A zero-length datagram still needs a valid pointer.
-      static const std::uint8_t kNothing = 0;
-      const std::uint8_t* data = bytes.empty() ? &kNothing : bytes.data();
+      static const std::uint8_t NOTHING = 0;
+      const std::uint8_t* data = bytes.empty() ? &NOTHING : bytes.data();
       if (!net::SendTo(socket_, data, bytes.size(),
                        net::Endpoint{BROADCAST_ADDRESS, DISCOVERY_PORT})) {
         if (counters_.sendFailures++ == 0) {
@@ -158,14 +158,14 @@ class Simulator {
   }
 
   void ReceiveWaiting() {
-    for (int n = 0; n < kReceivesPerPass; ++n) {
+    for (int n = 0; n < RECEIVES_PER_PASS; ++n) {
       net::Endpoint from;
       const int size =
           net::ReceiveFrom(socket_, buffer_.data(), buffer_.size(), &from);
       if (size >= 0) {
         Handle(static_cast<std::size_t>(size), Sender{from.address, from.port});
       }
-      if (net::WaitReadable(socket_, net::kNoSocket, 0) !=
+      if (net::WaitReadable(socket_, net::NO_SOCKET, 0) !=
           net::WaitResult::Readable) {
         return;
       }
@@ -193,7 +193,7 @@ class Simulator {
     for (const SimDevice& device : devices_) {
       planned += static_cast<std::size_t>(device.repeat);
     }
-    if (schedule_.Pending() + planned > kMaxPending) {
+    if (schedule_.Pending() + planned > MAX_PENDING) {
       Print(SearchDroppedEvent(from, schedule_.Pending()));
       return;
     }
@@ -210,8 +210,15 @@ class Simulator {
       return;
     }
     const std::uint8_t* body = data + HEADER_SIZE;
+    const DeviceInfo info = ParseDeviceInfo(body);
+    for (const auto& mac : options_.ignoreChanges) {
+      if (mac == info.macAddress) {
+        Print(ChangeIgnoredEvent(from, body));
+        return;
+      }
+    }
     const std::vector<AppliedChange> applied =
-        ApplyChangeRequest(devices_, ParseDeviceInfo(body));
+        ApplyChangeRequest(devices_, info);
     if (applied.empty()) Print(ChangeUnknownEvent(from, body));
     for (const AppliedChange& change : applied) {
       ++counters_.changes;
@@ -228,7 +235,7 @@ class Simulator {
   AnswerWindow window_;
   std::vector<std::uint8_t> buffer_;
   const std::chrono::steady_clock::time_point start_;
-  net::Socket socket_ = net::kNoSocket;
+  net::Socket socket_ = net::NO_SOCKET;
   RunCounters counters_;
 };
 

@@ -50,12 +50,12 @@ bool ParseMac(const std::string& text, std::array<std::uint8_t, 6>* mac) {
 }
 
 std::string HexOf(const std::uint8_t* bytes, std::size_t size) {
-  static const char kDigits[] = "0123456789abcdef";
+  static const char DIGITS[] = "0123456789abcdef";
   std::string text;
   text.reserve(size * 2);
   for (std::size_t i = 0; i < size; ++i) {
-    text += kDigits[bytes[i] >> 4];
-    text += kDigits[bytes[i] & 0x0F];
+    text += DIGITS[bytes[i] >> 4];
+    text += DIGITS[bytes[i] & 0x0F];
   }
   return text;
 }

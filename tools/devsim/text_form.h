@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "discovery/datagram.h"
+#include "core/protocol/datagram.h"
 
 namespace devsim {
 

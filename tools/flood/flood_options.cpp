@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "discovery/datagram.h"
+#include "core/protocol/datagram.h"
 
 namespace flood {
 namespace {
@@ -21,7 +21,7 @@ bool ReadCount(const std::string& text, std::int64_t high, std::int64_t* out) {
 bool ReadSeconds(const std::string& text, double* out) {
   char* end = nullptr;
   const double value = std::strtod(text.c_str(), &end);
-  if (text.empty() || *end != '\0' || !(value >= 0) || value > kMaxSeconds)
+  if (text.empty() || *end != '\0' || !(value >= 0) || value > MAX_SECONDS)
     return false;
   *out = value;
   return true;
@@ -52,15 +52,15 @@ OptionsResult ParseOptions(const std::vector<std::string>& args) {
     const std::string& value = args[++i];
     bool good = false;
     if (name == "--junk") {
-      good = ReadCount(value, kMaxRate, &o.junkRate);
+      good = ReadCount(value, MAX_RATE, &o.junkRate);
     } else if (name == "--replies") {
-      good = ReadCount(value, kMaxReplies, &o.replies);
+      good = ReadCount(value, MAX_REPLIES, &o.replies);
     } else if (name == "--reply-rate") {
-      good = ReadCount(value, kMaxRate, &o.replyRate) && o.replyRate > 0;
+      good = ReadCount(value, MAX_RATE, &o.replyRate) && o.replyRate > 0;
     } else if (name == "--replies-after") {
       good = ReadSeconds(value, &o.repliesAfter);
     } else if (name == "--requests") {
-      good = ReadCount(value, kMaxRate, &o.requestRate);
+      good = ReadCount(value, MAX_RATE, &o.requestRate);
     } else if (name == "--seconds") {
       good = haveSeconds = ReadSeconds(value, &o.seconds) && o.seconds > 0;
     } else if (name == "--to") {

@@ -1,7 +1,7 @@
 #include "tools/flood/isolation.h"
 
-#include "discovery/datagram.h"
-#include "discovery/net.h"
+#include "core/engine/net.h"
+#include "core/protocol/datagram.h"
 
 namespace flood {
 

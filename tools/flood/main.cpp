@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "discovery/datagram.h"
-#include "discovery/net.h"
+#include "core/engine/net.h"
+#include "core/protocol/datagram.h"
 #include "tools/flood/flood_options.h"
 #include "tools/flood/isolation.h"
 #include "tools/flood/pacer.h"
@@ -18,24 +18,24 @@
 
 namespace {
 
-constexpr int kUsageError = 2;
-constexpr int kCannotSend = 1;
-constexpr auto kPassPause = std::chrono::microseconds(100);
+constexpr int USAGE_ERROR = 2;
+constexpr int CANNOT_SEND = 1;
+constexpr auto PASS_PAUSE = std::chrono::microseconds(100);
 
 class Sender {
  public:
   explicit Sender(net::Endpoint to) : to_(to), socket_(net::OpenUdp()) {
-    if (socket_ != net::kNoSocket) net::EnableBroadcast(socket_);
+    if (socket_ != net::NO_SOCKET) net::EnableBroadcast(socket_);
   }
   ~Sender() { net::Close(socket_); }
   Sender(const Sender&) = delete;
   Sender& operator=(const Sender&) = delete;
 
-  bool Open() const { return socket_ != net::kNoSocket; }
+  bool Open() const { return socket_ != net::NO_SOCKET; }
   void Send(const std::vector<std::uint8_t>& bytes) {
     // A zero-length datagram still needs a valid pointer.
-    static const std::uint8_t kNothing = 0;
-    if (!net::SendTo(socket_, bytes.empty() ? &kNothing : bytes.data(),
+    static const std::uint8_t NOTHING = 0;
+    if (!net::SendTo(socket_, bytes.empty() ? &NOTHING : bytes.data(),
                      bytes.size(), to_))
       ++failures_;
   }
@@ -65,19 +65,19 @@ int main(int argc, char** argv) {
   if (!parsed.ok) {
     std::fprintf(stderr, "quellan-flood: %s\n%s", parsed.error.c_str(),
                  flood::UsageText().c_str());
-    return kUsageError;
+    return USAGE_ERROR;
   }
   const flood::Options& options = parsed.options;
   std::string why;
   if (!flood::OnlyOnTestLinks(&why)) {
     std::fprintf(stderr, "quellan-flood: refusing to send: %s\n", why.c_str());
-    return kCannotSend;
+    return CANNOT_SEND;
   }
   net::Startup();
   Sender sender({options.to, DISCOVERY_PORT});
   if (!sender.Open()) {
     std::fprintf(stderr, "quellan-flood: cannot open a UDP socket\n");
-    return kCannotSend;
+    return CANNOT_SEND;
   }
 
   flood::Random random(options.haveRandomStart ? options.randomStart
@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
       sender.Send(request);
       requests.Sent();
     }
-    std::this_thread::sleep_for(kPassPause);
+    std::this_thread::sleep_for(PASS_PAUSE);
   }
   std::printf("{\"event\":\"exit\",\"junk\":%" PRId64 ",\"replies\":%" PRId64
               ",\"requests\":%" PRId64 ",\"send_failures\":%" PRId64 "}\n",

@@ -7,7 +7,7 @@ namespace {
 
 // A pass of the send loop is about a tenth of a millisecond; this is several
 // passes' worth at the highest rate.
-constexpr std::int64_t kBurst = 512;
+constexpr std::int64_t BURST = 512;
 
 }  // namespace
 
@@ -17,7 +17,7 @@ Pacer::Pacer(std::int64_t rate, std::int64_t total)
 std::int64_t Pacer::Due(double elapsedSeconds) const {
   std::int64_t target = static_cast<std::int64_t>(elapsedSeconds * rate_);
   if (total_ >= 0) target = std::min(target, total_);
-  return std::clamp<std::int64_t>(target - sent_, 0, kBurst);
+  return std::clamp<std::int64_t>(target - sent_, 0, BURST);
 }
 
 }  // namespace flood

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
-#include "discovery/datagram.h"
+#include "core/protocol/datagram.h"
 
 namespace flood {
 namespace {
 
-constexpr std::uint32_t kForgedNetwork = 0x0AC80000u;  // 10.200.0.0/16
+constexpr std::uint32_t FORGED_NETWORK = 0x0AC80000u;  // 10.200.0.0/16
 
 void PutText(DeviceText& area, const char* text) {
   std::memcpy(area.data(), text, std::min(std::strlen(text), area.size()));
@@ -17,7 +17,7 @@ void PutText(DeviceText& area, const char* text) {
 }  // namespace
 
 std::vector<std::uint8_t> Junk(Random& random) {
-  std::uniform_int_distribution<std::size_t> size(0, kMaxJunkSize);
+  std::uniform_int_distribution<std::size_t> size(0, MAX_JUNK_SIZE);
   std::vector<std::uint8_t> bytes(size(random));
   for (std::size_t i = 0; i < bytes.size(); i += 8) {
     const std::uint64_t word = random();
@@ -42,8 +42,8 @@ std::vector<std::uint8_t> ForgedReply(std::uint32_t index, Random& random) {
                      static_cast<std::uint8_t>(index)};
   std::uniform_int_distribution<std::uint32_t> third(0, 255);
   std::uniform_int_distribution<std::uint32_t> fourth(1, 254);
-  info.ipAddress = kForgedNetwork | third(random) << 8 | fourth(random);
-  info.gateway = kForgedNetwork | 1u;
+  info.ipAddress = FORGED_NETWORK | third(random) << 8 | fourth(random);
+  info.gateway = FORGED_NETWORK | 1u;
   info.subnetMask = 0xFFFF0000u;
   info.basePort = 8000;
   info.httpPort = 80;

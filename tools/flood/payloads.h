@@ -11,9 +11,9 @@ namespace flood {
 using Random = std::mt19937_64;
 
 // The largest datagram that fits an Ethernet frame unfragmented.
-constexpr std::size_t kMaxJunkSize = 1500;
+constexpr std::size_t MAX_JUNK_SIZE = 1500;
 
-// 0 to kMaxJunkSize random bytes, never a discovery datagram: junk must not
+// 0 to MAX_JUNK_SIZE random bytes, never a discovery datagram: junk must not
 // be counted as a request or a reply by whoever hears it.
 std::vector<std::uint8_t> Junk(Random& random);
 

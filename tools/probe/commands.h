@@ -23,6 +23,7 @@ int SearchWatch(const Invocation& invocation);
 
 // The device list and its header.
 int Rows(const Invocation& invocation);
+int RowCount(const Invocation& invocation);
 int CheckRow(const Invocation& invocation);
 int SelectRow(const Invocation& invocation);
 int ClickRow(const Invocation& invocation);

@@ -88,7 +88,7 @@ void Press(HWND dialog, int id, HWND control) {
 
 int DescribeDialog(const Invocation& invocation) {
   const HWND dialog = AwaitDialog(invocation, false);
-  if (dialog == nullptr) return kNotThere;
+  if (dialog == nullptr) return NOT_THERE;
   DWORD processId = 0;
   GetWindowThreadProcessId(dialog, &processId);
   TargetProcess process(processId);
@@ -109,12 +109,12 @@ int DescribeDialog(const Invocation& invocation) {
   for (HWND control : ChildControls(dialog)) {
     DescribeControl(control, memory, focus).Print();
   }
-  return kSuccess;
+  return SUCCESS;
 }
 
 int DescribeMessageBox(const Invocation& invocation) {
   const HWND box = AwaitDialog(invocation, true);
-  if (box == nullptr) return kNotThere;
+  if (box == nullptr) return NOT_THERE;
   JsonLine()
       .Handle("dialog", box)
       .Text("title", TextOf(box))
@@ -122,32 +122,32 @@ int DescribeMessageBox(const Invocation& invocation) {
       .Bool("icon", HasIcon(box))
       .Raw("buttons", ButtonsOf(box))
       .Print();
-  return kSuccess;
+  return SUCCESS;
 }
 
 int DialogSetText(const Invocation& invocation) {
   int id = 0;
-  if (!ParseId(invocation.args[0], id)) return kUsageError;
+  if (!ParseId(invocation.args[0], id)) return USAGE_ERROR;
   const std::wstring& text = invocation.args[1];
   const HWND dialog = AwaitDialog(invocation, false);
-  if (dialog == nullptr) return kNotThere;
+  if (dialog == nullptr) return NOT_THERE;
   const HWND control = DialogControl(dialog, id);
-  if (control == nullptr) return kNotThere;
+  if (control == nullptr) return NOT_THERE;
   SendTo(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
   const std::wstring now = TextOf(control);
   JsonLine().Number("id", id).Text("text", now).Print();
-  return now == text ? kSuccess : kNotThere;
+  return now == text ? SUCCESS : NOT_THERE;
 }
 
 int DialogSetAddress(const Invocation& invocation) {
   int id = 0;
-  if (!ParseId(invocation.args[0], id)) return kUsageError;
+  if (!ParseId(invocation.args[0], id)) return USAGE_ERROR;
   const auto address = ParseDottedAddress(invocation.args[1]);
-  if (!address) return kUsageError;
+  if (!address) return USAGE_ERROR;
   const HWND dialog = AwaitDialog(invocation, false);
-  if (dialog == nullptr) return kNotThere;
+  if (dialog == nullptr) return NOT_THERE;
   const HWND control = DialogControl(dialog, id);
-  if (control == nullptr) return kNotThere;
+  if (control == nullptr) return NOT_THERE;
   DWORD processId = 0;
   GetWindowThreadProcessId(dialog, &processId);
   TargetProcess process(processId);
@@ -156,14 +156,14 @@ int DialogSetAddress(const Invocation& invocation) {
                                     : std::nullopt;
   if (!now) {
     Complain("control " + std::to_string(id) + " holds no IP address");
-    return kNotThere;
+    return NOT_THERE;
   }
   JsonLine()
       .Number("id", id)
       .Text("address", DottedAddress(now->value))
       .Number("filled", now->filledFields)
       .Print();
-  return now->value == *address ? kSuccess : kNotThere;
+  return now->value == *address ? SUCCESS : NOT_THERE;
 }
 
 int DialogSelectEntry(const Invocation& invocation) {
@@ -171,18 +171,18 @@ int DialogSelectEntry(const Invocation& invocation) {
   long index = 0;
   if (!ParseId(invocation.args[0], id) ||
       !ParseNumber(invocation.args[1], index) || index < 0) {
-    return kUsageError;
+    return USAGE_ERROR;
   }
   const HWND dialog = AwaitDialog(invocation, false);
-  if (dialog == nullptr) return kNotThere;
+  if (dialog == nullptr) return NOT_THERE;
   const HWND combo = DialogControl(dialog, id);
-  if (combo == nullptr) return kNotThere;
+  if (combo == nullptr) return NOT_THERE;
   LRESULT selected = CB_ERR;
   SendTo(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0, &selected);
   if (selected != index) {
     Complain("combo box " + std::to_string(id) + " has no entry " +
              std::to_string(index));
-    return kNotThere;
+    return NOT_THERE;
   }
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
                reinterpret_cast<LPARAM>(combo));
@@ -194,34 +194,34 @@ int DialogSelectEntry(const Invocation& invocation) {
                         ? items[static_cast<std::size_t>(index)]
                         : std::wstring())
       .Print();
-  return kSuccess;
+  return SUCCESS;
 }
 
 int DialogClick(const Invocation& invocation) {
   int id = 0;
-  if (!ParseId(invocation.args[0], id)) return kUsageError;
+  if (!ParseId(invocation.args[0], id)) return USAGE_ERROR;
   const HWND dialog = AwaitDialog(invocation, false);
-  if (dialog == nullptr) return kNotThere;
+  if (dialog == nullptr) return NOT_THERE;
   const HWND control = DialogControl(dialog, id);
-  if (control == nullptr) return kNotThere;
+  if (control == nullptr) return NOT_THERE;
   const bool clickable = AcceptsClicks(control);
   if (clickable) Press(dialog, id, control);
   JsonLine().Number("id", id).Bool("clicked", clickable).Print();
   if (!clickable) Complain("control " + std::to_string(id) + " is disabled");
-  return clickable ? kSuccess : kNotThere;
+  return clickable ? SUCCESS : NOT_THERE;
 }
 
 int Dismiss(const Invocation& invocation) {
   int id = IDOK;
   if (!invocation.args.empty() && !ParseId(invocation.args[0], id)) {
-    return kUsageError;
+    return USAGE_ERROR;
   }
   const HWND dialog = AwaitDialog(invocation, false);
-  if (dialog == nullptr) return kNotThere;
+  if (dialog == nullptr) return NOT_THERE;
   const HWND control = GetDlgItem(dialog, id);
   if (control != nullptr && !AcceptsClicks(control)) {
     Complain("button " + std::to_string(id) + " is disabled");
-    return kNotThere;
+    return NOT_THERE;
   }
   Press(dialog, id, control);
   const bool closed = WaitUntil(invocation.timeoutMs, [&] {
@@ -232,7 +232,7 @@ int Dismiss(const Invocation& invocation) {
       .Number("id", id)
       .Bool("closed", closed)
       .Print();
-  return closed ? kSuccess : kNotThere;
+  return closed ? SUCCESS : NOT_THERE;
 }
 
 }  // namespace probe

@@ -12,10 +12,10 @@ namespace probe {
 
 namespace {
 
-constexpr wchar_t kDialogClass[] = L"#32770";
+constexpr wchar_t DIALOG_CLASS[] = L"#32770";
 // The system gives a message box's text the id 0xFFFF, which reads as -1
 // where ids are 32 bits wide.
-constexpr int kMessageBoxTextId = 0xFFFF;
+constexpr int MESSAGE_BOX_TEXT_ID = 0xFFFF;
 
 LONG_PTR StyleOf(HWND window) { return GetWindowLongPtrW(window, GWL_STYLE); }
 
@@ -29,7 +29,7 @@ BOOL CALLBACK CollectDialog(HWND window, LPARAM param) {
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
   if (processId == search->processId && IsWindowVisible(window) &&
-      IsWindowEnabled(window) && HasClass(window, kDialogClass)) {
+      IsWindowEnabled(window) && HasClass(window, DIALOG_CLASS)) {
     search->found.push_back(window);
   }
   return TRUE;
@@ -81,7 +81,7 @@ std::wstring MessageBoxText(HWND dialog) {
   for (HWND child : ChildControls(dialog)) {
     if (!HasClass(child, WC_STATICW) || IsPicture(child)) continue;
     const int id = ControlId(child);
-    if (id == kMessageBoxTextId || id == -1) return TextOf(child);
+    if (id == MESSAGE_BOX_TEXT_ID || id == -1) return TextOf(child);
     if (fallback.empty()) fallback = TextOf(child);
   }
   return fallback;

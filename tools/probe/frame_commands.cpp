@@ -13,7 +13,7 @@ namespace probe {
 
 namespace {
 
-constexpr int kFoundTextId = 1003;
+constexpr int FOUND_TEXT_ID = 1003;
 
 JsonLine ToolLine(int id, const ToolButton& button) {
   JsonLine line;
@@ -42,20 +42,20 @@ HWND ViewControl(const QuellanWindows& windows, int id) {
 
 int PrintControlText(const Invocation& invocation, int id, bool withId) {
   const auto windows = AwaitQuellan(invocation);
-  if (!windows) return kNotThere;
+  if (!windows) return NOT_THERE;
   const HWND control = ViewControl(*windows, id);
-  if (control == nullptr) return kNotThere;
+  if (control == nullptr) return NOT_THERE;
   JsonLine line;
   if (withId) line.Number("id", id);
   line.Text("text", TextOf(control)).Print();
-  return kSuccess;
+  return SUCCESS;
 }
 
 }  // namespace
 
 int WaitWindow(const Invocation& invocation) {
   const auto windows = AwaitQuellan(invocation);
-  if (!windows) return kNotThere;
+  if (!windows) return NOT_THERE;
   RECT rect{};
   GetWindowRect(windows->frame, &rect);
   JsonLine()
@@ -68,7 +68,7 @@ int WaitWindow(const Invocation& invocation) {
       .Number("right", rect.right)
       .Number("bottom", rect.bottom)
       .Print();
-  return kSuccess;
+  return SUCCESS;
 }
 
 int WaitClosed(const Invocation& invocation) {
@@ -76,31 +76,31 @@ int WaitClosed(const Invocation& invocation) {
     return !FindQuellan(invocation.processId).has_value();
   });
   JsonLine().Bool("closed", closed).Print();
-  return closed ? kSuccess : kNotThere;
+  return closed ? SUCCESS : NOT_THERE;
 }
 
 int PostCommand(const Invocation& invocation) {
   int id = 0;
-  if (!ParseId(invocation.args[0], id)) return kUsageError;
+  if (!ParseId(invocation.args[0], id)) return USAGE_ERROR;
   const auto windows = AwaitQuellan(invocation);
-  if (!windows) return kNotThere;
+  if (!windows) return NOT_THERE;
   if (!PostMessageW(windows->frame, WM_COMMAND, MAKEWPARAM(id, 0), 0)) {
     Complain("the frame takes no messages");
-    return kNotThere;
+    return NOT_THERE;
   }
   JsonLine().Number("command", id).Handle("frame", windows->frame).Print();
-  return kSuccess;
+  return SUCCESS;
 }
 
 int ToolEnabled(const Invocation& invocation) {
   int id = 0;
-  if (!ParseId(invocation.args[0], id)) return kUsageError;
+  if (!ParseId(invocation.args[0], id)) return USAGE_ERROR;
   const auto windows = AwaitQuellan(invocation);
-  if (!windows) return kNotThere;
+  if (!windows) return NOT_THERE;
   const auto button = ToolButtonOf(windows->frame, id);
-  if (!button) return kNotThere;
+  if (!button) return NOT_THERE;
   ToolLine(id, *button).Print();
-  return kSuccess;
+  return SUCCESS;
 }
 
 int WaitToolEnabled(const Invocation& invocation) {
@@ -108,99 +108,99 @@ int WaitToolEnabled(const Invocation& invocation) {
   bool wanted = false;
   if (!ParseId(invocation.args[0], id) ||
       !ParseOnOff(invocation.args[1], wanted)) {
-    return kUsageError;
+    return USAGE_ERROR;
   }
   const auto windows = AwaitQuellan(invocation);
-  if (!windows) return kNotThere;
+  if (!windows) return NOT_THERE;
   std::optional<ToolButton> button;
   const bool reached = WaitUntil(invocation.timeoutMs, [&] {
     button = FindToolButton(windows->frame, id);
     return button && IsEnabled(*button) == wanted;
   });
   if (!button) button = ToolButtonOf(windows->frame, id);
-  if (!button) return kNotThere;
+  if (!button) return NOT_THERE;
   ToolLine(id, *button).Print();
-  return reached ? kSuccess : kNotThere;
+  return reached ? SUCCESS : NOT_THERE;
 }
 
 int ClickTool(const Invocation& invocation) {
   int id = 0;
-  if (!ParseId(invocation.args[0], id)) return kUsageError;
+  if (!ParseId(invocation.args[0], id)) return USAGE_ERROR;
   const auto windows = AwaitQuellan(invocation);
-  if (!windows) return kNotThere;
+  if (!windows) return NOT_THERE;
   const auto button = ToolButtonOf(windows->frame, id);
-  if (!button) return kNotThere;
+  if (!button) return NOT_THERE;
   TargetProcess process(windows->processId);
   const auto rect = process.Usable() ? ToolButtonRect(*button, process.Handle())
                                      : std::nullopt;
   if (!rect || !AcceptsClicks(button->toolbar)) {
     Complain("the toolbar can not be clicked");
-    return kNotThere;
+    return NOT_THERE;
   }
   const POINT at = CentreOf(*rect);
   PostClick(button->toolbar, at);
   ToolLine(id, *button).Number("x", at.x).Number("y", at.y).Print();
-  return kSuccess;
+  return SUCCESS;
 }
 
 int ControlEnabled(const Invocation& invocation) {
   int id = 0;
-  if (!ParseId(invocation.args[0], id)) return kUsageError;
+  if (!ParseId(invocation.args[0], id)) return USAGE_ERROR;
   const auto windows = AwaitQuellan(invocation);
-  if (!windows) return kNotThere;
+  if (!windows) return NOT_THERE;
   const HWND control = ViewControl(*windows, id);
-  if (control == nullptr) return kNotThere;
+  if (control == nullptr) return NOT_THERE;
   JsonLine()
       .Number("id", id)
       .Bool("enabled", IsWindowEnabled(control) != FALSE)
       .Bool("visible", IsWindowVisible(control) != FALSE)
       .Print();
-  return kSuccess;
+  return SUCCESS;
 }
 
 int ControlText(const Invocation& invocation) {
   int id = 0;
-  if (!ParseId(invocation.args[0], id)) return kUsageError;
+  if (!ParseId(invocation.args[0], id)) return USAGE_ERROR;
   return PrintControlText(invocation, id, true);
 }
 
 int FoundText(const Invocation& invocation) {
-  return PrintControlText(invocation, kFoundTextId, false);
+  return PrintControlText(invocation, FOUND_TEXT_ID, false);
 }
 
 int WaitText(const Invocation& invocation) {
   int id = 0;
-  if (!ParseId(invocation.args[0], id)) return kUsageError;
+  if (!ParseId(invocation.args[0], id)) return USAGE_ERROR;
   const std::wstring& wanted = invocation.args[1];
   const auto windows = AwaitQuellan(invocation);
-  if (!windows) return kNotThere;
+  if (!windows) return NOT_THERE;
   const HWND control = ViewControl(*windows, id);
-  if (control == nullptr) return kNotThere;
+  if (control == nullptr) return NOT_THERE;
   std::wstring text;
   const bool reached = WaitUntil(invocation.timeoutMs, [&] {
     text = TextOf(control);
     return text == wanted;
   });
   JsonLine().Number("id", id).Text("text", text).Print();
-  return reached ? kSuccess : kNotThere;
+  return reached ? SUCCESS : NOT_THERE;
 }
 
 int ControlClick(const Invocation& invocation) {
   int id = 0;
-  if (!ParseId(invocation.args[0], id)) return kUsageError;
+  if (!ParseId(invocation.args[0], id)) return USAGE_ERROR;
   const auto windows = AwaitQuellan(invocation);
-  if (!windows) return kNotThere;
+  if (!windows) return NOT_THERE;
   const HWND control = ViewControl(*windows, id);
-  if (control == nullptr) return kNotThere;
+  if (control == nullptr) return NOT_THERE;
   RECT client{};
   if (!AcceptsClicks(control) || !GetClientRect(control, &client)) {
     Complain("control " + std::to_string(id) + " can not be clicked");
-    return kNotThere;
+    return NOT_THERE;
   }
   const POINT at = CentreOf(client);
   PostClick(control, at);
   JsonLine().Number("id", id).Number("x", at.x).Number("y", at.y).Print();
-  return kSuccess;
+  return SUCCESS;
 }
 
 }  // namespace probe

@@ -11,11 +11,11 @@ namespace probe {
 
 namespace {
 
-constexpr int kTextChars = 260;
+constexpr int TEXT_CHARS = 260;
 
 struct ItemWithText {
   HDITEMW item;
-  wchar_t text[kTextChars];
+  wchar_t text[TEXT_CHARS];
 };
 
 }  // namespace
@@ -25,7 +25,7 @@ std::optional<HeaderItem> ReadHeaderItem(HWND header, HANDLE process,
   RemoteBuffer remote(process, sizeof(ItemWithText));
   HDITEMW item{};
   item.mask = HDI_FORMAT | HDI_WIDTH | HDI_TEXT;
-  item.cchTextMax = kTextChars;
+  item.cchTextMax = TEXT_CHARS;
   item.pszText = remote.Pointer<wchar_t>(offsetof(ItemWithText, text));
   LRESULT found = 0;
   if (!remote.Put(item) ||
@@ -34,11 +34,11 @@ std::optional<HeaderItem> ReadHeaderItem(HWND header, HANDLE process,
       found == 0 || !remote.Get(item)) {
     return std::nullopt;
   }
-  wchar_t text[kTextChars] = L"";
+  wchar_t text[TEXT_CHARS] = L"";
   if (!remote.Read(offsetof(ItemWithText, text), text, sizeof text)) {
     return std::nullopt;
   }
-  text[kTextChars - 1] = L'\0';
+  text[TEXT_CHARS - 1] = L'\0';
   return HeaderItem{item.fmt, item.cxy, text};
 }
 

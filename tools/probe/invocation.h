@@ -14,9 +14,9 @@ namespace probe {
 
 // The probe's exit codes.
 enum ExitCode : int {
-  kSuccess = 0,
-  kNotThere = 1,  // the window, control, row or state asked for is not there
-  kUsageError = 2,
+  SUCCESS = 0,
+  NOT_THERE = 1,  // the window, control, row or state asked for is not there
+  USAGE_ERROR = 2,
 };
 
 struct Invocation {

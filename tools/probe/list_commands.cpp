@@ -19,11 +19,11 @@ using ListBody = std::function<int(ListView&, const QuellanWindows&, HANDLE)>;
 // Runs `body` with the device list of the frame and the target's memory.
 int WithList(const Invocation& invocation, const ListBody& body) {
   const auto windows = AwaitQuellan(invocation);
-  if (!windows) return kNotThere;
+  if (!windows) return NOT_THERE;
   TargetProcess process(windows->processId);
   if (!process.Usable()) {
     Complain("the target's memory can not be opened");
-    return kNotThere;
+    return NOT_THERE;
   }
   ListView list(windows->list, process.Handle());
   return body(list, *windows, process.Handle());
@@ -57,7 +57,7 @@ int PrintHeaderItem(HWND header, HANDLE process, int column) {
   const auto item = ReadHeaderItem(header, process, column);
   if (!item) {
     Complain("header item " + std::to_string(column) + " can not be read");
-    return kNotThere;
+    return NOT_THERE;
   }
   JsonLine()
       .Number("column", column)
@@ -65,21 +65,21 @@ int PrintHeaderItem(HWND header, HANDLE process, int column) {
       .Text("text", item->text)
       .Number("width", item->width)
       .Print();
-  return kSuccess;
+  return SUCCESS;
 }
 
 int ClickRowWith(const Invocation& invocation,
                  bool (*click)(HWND window, POINT at)) {
   int row = 0;
-  if (!ParseIndex(invocation.args[0], row)) return kUsageError;
+  if (!ParseIndex(invocation.args[0], row)) return USAGE_ERROR;
   return WithList(
       invocation,
       [&](ListView& list, const QuellanWindows& windows, HANDLE) -> int {
-        if (!HasRow(list, row)) return kNotThere;
+        if (!HasRow(list, row)) return NOT_THERE;
         const auto rect = list.VisibleRowRect(row);
         if (!rect || !AcceptsClicks(windows.list)) {
           Complain("row " + std::to_string(row) + " can not be clicked");
-          return kNotThere;
+          return NOT_THERE;
         }
         const POINT at = CentreOf(*rect);
         click(windows.list, at);
@@ -88,7 +88,7 @@ int ClickRowWith(const Invocation& invocation,
             .Number("x", at.x)
             .Number("y", at.y)
             .Print();
-        return kSuccess;
+        return SUCCESS;
       });
 }
 
@@ -102,12 +102,20 @@ int Rows(const Invocation& invocation) {
           const auto row = list.Row(index);
           if (!row) {
             Complain("row " + std::to_string(index) + " can not be read");
-            return kNotThere;
+            return NOT_THERE;
           }
           PrintRow(*row);
         }
-        return kSuccess;
+        return SUCCESS;
       });
+}
+
+int RowCount(const Invocation& invocation) {
+  return WithList(invocation,
+                  [](ListView& list, const QuellanWindows&, HANDLE) -> int {
+                    JsonLine().Number("rows", list.RowCount()).Print();
+                    return SUCCESS;
+                  });
 }
 
 int CheckRow(const Invocation& invocation) {
@@ -115,24 +123,24 @@ int CheckRow(const Invocation& invocation) {
   bool on = false;
   if (!ParseIndex(invocation.args[0], row) ||
       !ParseOnOff(invocation.args[1], on)) {
-    return kUsageError;
+    return USAGE_ERROR;
   }
   return WithList(
       invocation, [&](ListView& list, const QuellanWindows&, HANDLE) -> int {
-        if (!HasRow(list, row)) return kNotThere;
+        if (!HasRow(list, row)) return NOT_THERE;
         list.SetCheck(row, on);
         const int check = list.CheckState(row);
         JsonLine().Number("row", row).Number("check", check).Print();
-        return check == (on ? 1 : 0) ? kSuccess : kNotThere;
+        return check == (on ? 1 : 0) ? SUCCESS : NOT_THERE;
       });
 }
 
 int SelectRow(const Invocation& invocation) {
   int row = 0;
-  if (!ParseIndex(invocation.args[0], row)) return kUsageError;
+  if (!ParseIndex(invocation.args[0], row)) return USAGE_ERROR;
   return WithList(invocation,
                   [&](ListView& list, const QuellanWindows&, HANDLE) -> int {
-                    if (!HasRow(list, row)) return kNotThere;
+                    if (!HasRow(list, row)) return NOT_THERE;
                     list.Select(row);
                     const auto state = list.Row(row);
                     const bool selected = state && state->selected;
@@ -141,7 +149,7 @@ int SelectRow(const Invocation& invocation) {
                         .Bool("selected", selected)
                         .Bool("focused", state && state->focused)
                         .Print();
-                    return selected ? kSuccess : kNotThere;
+                    return selected ? SUCCESS : NOT_THERE;
                   });
 }
 
@@ -155,16 +163,16 @@ int DoubleClickRow(const Invocation& invocation) {
 
 int ClickHeader(const Invocation& invocation) {
   int column = 0;
-  if (!ParseIndex(invocation.args[0], column)) return kUsageError;
+  if (!ParseIndex(invocation.args[0], column)) return USAGE_ERROR;
   return WithList(
       invocation,
       [&](ListView& list, const QuellanWindows&, HANDLE process) -> int {
-        if (!HasColumn(list, column)) return kNotThere;
+        if (!HasColumn(list, column)) return NOT_THERE;
         const HWND header = list.Header();
         const auto rect = HeaderItemRect(header, process, column);
         if (!rect || !AcceptsClicks(header)) {
           Complain("column " + std::to_string(column) + " can not be clicked");
-          return kNotThere;
+          return NOT_THERE;
         }
         const POINT at = CentreOf(*rect);
         PostClick(header, at);
@@ -173,17 +181,17 @@ int ClickHeader(const Invocation& invocation) {
             .Number("x", at.x)
             .Number("y", at.y)
             .Print();
-        return kSuccess;
+        return SUCCESS;
       });
 }
 
 int HeaderFormat(const Invocation& invocation) {
   int column = 0;
-  if (!ParseIndex(invocation.args[0], column)) return kUsageError;
+  if (!ParseIndex(invocation.args[0], column)) return USAGE_ERROR;
   return WithList(
       invocation,
       [&](ListView& list, const QuellanWindows&, HANDLE process) -> int {
-        if (!HasColumn(list, column)) return kNotThere;
+        if (!HasColumn(list, column)) return NOT_THERE;
         return PrintHeaderItem(list.Header(), process, column);
       });
 }
@@ -193,18 +201,18 @@ int WaitHeaderFormat(const Invocation& invocation) {
   long wanted = 0;
   if (!ParseIndex(invocation.args[0], column) ||
       !ParseNumber(invocation.args[1], wanted)) {
-    return kUsageError;
+    return USAGE_ERROR;
   }
   return WithList(
       invocation,
       [&](ListView& list, const QuellanWindows&, HANDLE process) -> int {
-        if (!HasColumn(list, column)) return kNotThere;
+        if (!HasColumn(list, column)) return NOT_THERE;
         const bool reached = WaitUntil(invocation.timeoutMs, [&] {
           const auto item = ReadHeaderItem(list.Header(), process, column);
           return item && item->format == wanted;
         });
         const int printed = PrintHeaderItem(list.Header(), process, column);
-        return reached ? printed : kNotThere;
+        return reached ? printed : NOT_THERE;
       });
 }
 
@@ -215,9 +223,9 @@ int Headers(const Invocation& invocation) {
         const int columns = list.ColumnCount();
         for (int column = 0; column < columns; ++column) {
           const int result = PrintHeaderItem(list.Header(), process, column);
-          if (result != kSuccess) return result;
+          if (result != SUCCESS) return result;
         }
-        return kSuccess;
+        return SUCCESS;
       });
 }
 

@@ -11,16 +11,16 @@ namespace probe {
 
 namespace {
 
-constexpr int kTextChars = 260;
-constexpr UINT kCheckMask = LVIS_STATEIMAGEMASK;
-constexpr UINT kChecked = INDEXTOSTATEIMAGEMASK(2);
-constexpr UINT kUnchecked = INDEXTOSTATEIMAGEMASK(1);
+constexpr int TEXT_CHARS = 260;
+constexpr UINT CHECK_MASK = LVIS_STATEIMAGEMASK;
+constexpr UINT CHECKED = INDEXTOSTATEIMAGEMASK(2);
+constexpr UINT UNCHECKED = INDEXTOSTATEIMAGEMASK(1);
 
 // The item and its text buffer in one allocation, so that one remote block
 // serves a whole text query.
 struct ItemWithText {
   LVITEMW item;
-  wchar_t text[kTextChars];
+  wchar_t text[TEXT_CHARS];
 };
 
 }  // namespace
@@ -54,25 +54,25 @@ std::optional<std::wstring> ListView::CellText(int row, int column) const {
   RemoteBuffer remote(process_, sizeof(ItemWithText));
   LVITEMW item{};
   item.iSubItem = column;
-  item.cchTextMax = kTextChars;
+  item.cchTextMax = TEXT_CHARS;
   item.pszText = remote.Pointer<wchar_t>(offsetof(ItemWithText, text));
   if (!remote.Put(item) ||
       !SendTo(list_, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
               remote.Address())) {
     return std::nullopt;
   }
-  wchar_t text[kTextChars] = L"";
+  wchar_t text[TEXT_CHARS] = L"";
   if (!remote.Read(offsetof(ItemWithText, text), text, sizeof text)) {
     return std::nullopt;
   }
-  text[kTextChars - 1] = L'\0';
+  text[TEXT_CHARS - 1] = L'\0';
   return std::wstring(text);
 }
 
 int ListView::CheckState(int row) const {
   LRESULT state = 0;
-  SendTo(list_, LVM_GETITEMSTATE, static_cast<WPARAM>(row), kCheckMask, &state);
-  return static_cast<int>((static_cast<UINT>(state) & kCheckMask) >> 12) - 1;
+  SendTo(list_, LVM_GETITEMSTATE, static_cast<WPARAM>(row), CHECK_MASK, &state);
+  return static_cast<int>((static_cast<UINT>(state) & CHECK_MASK) >> 12) - 1;
 }
 
 std::optional<ListRow> ListView::Row(int row) const {
@@ -104,7 +104,7 @@ bool ListView::SetState(int row, UINT state, UINT mask) {
 }
 
 bool ListView::SetCheck(int row, bool checked) {
-  return SetState(row, checked ? kChecked : kUnchecked, kCheckMask);
+  return SetState(row, checked ? CHECKED : UNCHECKED, CHECK_MASK);
 }
 
 bool ListView::Select(int row) {

@@ -20,7 +20,7 @@ namespace {
 
 using probe::Invocation;
 
-constexpr DWORD kDefaultTimeoutMs = 5000;
+constexpr DWORD DEFAULT_TIMEOUT_MS = 5000;
 
 struct Command {
   const wchar_t* name;
@@ -31,7 +31,7 @@ struct Command {
   const char* help;
 };
 
-constexpr Command kCommands[] = {
+constexpr Command COMMANDS[] = {
     {L"wait-window", "", 0, 0, probe::WaitWindow,
      "wait for the main frame; print its handles, pid and rectangle"},
     {L"wait-closed", "", 0, 0, probe::WaitClosed,
@@ -59,6 +59,8 @@ constexpr Command kCommands[] = {
      "ran and when the search button came back"},
     {L"rows", "", 0, 0, probe::Rows,
      "every row of the device list: texts, check state, selection"},
+    {L"row-count", "", 0, 0, probe::RowCount,
+     "how many rows the device list holds"},
     {L"check", "ROW on|off", 2, 2, probe::CheckRow, "set the check box of ROW"},
     {L"select", "ROW", 1, 1, probe::SelectRow,
      "select and focus ROW (no click notification)"},
@@ -97,8 +99,8 @@ void PrintUsage(std::FILE* to) {
                "(default %lu)\n"
                "  --pid PID     only the Quellan process PID\n"
                "commands:\n",
-               static_cast<unsigned long>(kDefaultTimeoutMs));
-  for (const Command& command : kCommands) {
+               static_cast<unsigned long>(DEFAULT_TIMEOUT_MS));
+  for (const Command& command : COMMANDS) {
     std::fprintf(to, "  %ls %s\n      %s\n", command.name, command.arguments,
                  command.help);
   }
@@ -106,7 +108,7 @@ void PrintUsage(std::FILE* to) {
 
 int UsageError() {
   PrintUsage(stderr);
-  return probe::kUsageError;
+  return probe::USAGE_ERROR;
 }
 
 bool ParseOption(const std::wstring& text, DWORD& value) {
@@ -120,13 +122,13 @@ bool ParseOption(const std::wstring& text, DWORD& value) {
 
 int wmain(int argc, wchar_t** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
-  Invocation invocation{{}, kDefaultTimeoutMs, 0};
+  Invocation invocation{{}, DEFAULT_TIMEOUT_MS, 0};
   std::vector<std::wstring> words;
   for (int i = 1; i < argc; ++i) {
     const std::wstring word = argv[i];
     if (word == L"--help" || word == L"-h") {
       PrintUsage(stdout);
-      return probe::kSuccess;
+      return probe::SUCCESS;
     }
     if (word == L"--timeout" || word == L"--pid") {
       DWORD& target =
@@ -139,7 +141,7 @@ int wmain(int argc, wchar_t** argv) {
     words.push_back(word);
   }
   if (words.empty()) return UsageError();
-  for (const Command& command : kCommands) {
+  for (const Command& command : COMMANDS) {
     if (words[0] != command.name) continue;
     invocation.args.assign(words.begin() + 1, words.end());
     if (invocation.args.size() < command.minArguments ||
@@ -147,7 +149,7 @@ int wmain(int argc, wchar_t** argv) {
       return UsageError();
     }
     const int result = command.run(invocation);
-    return result == probe::kUsageError ? UsageError() : result;
+    return result == probe::USAGE_ERROR ? UsageError() : result;
   }
   return UsageError();
 }

@@ -11,15 +11,15 @@
 namespace probe {
 
 namespace {
-constexpr int kSearchCommand = 32777;
-constexpr DWORD kSamplePauseMs = 10;
+constexpr int SEARCH_COMMAND = 32777;
+constexpr DWORD SAMPLE_PAUSE_MS = 10;
 // A window that does not answer within this long is hung, not slow.
-constexpr UINT kHungMs = 10000;
+constexpr UINT HUNG_MS = 10000;
 }  // namespace
 
 int SearchWatch(const Invocation& invocation) {
   const auto windows = AwaitQuellan(invocation);
-  if (!windows) return kNotThere;
+  if (!windows) return NOT_THERE;
   LARGE_INTEGER frequency, start, now;
   QueryPerformanceFrequency(&frequency);
   auto millis = [&](const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
@@ -27,7 +27,7 @@ int SearchWatch(const Invocation& invocation) {
            static_cast<double>(frequency.QuadPart);
   };
   QueryPerformanceCounter(&start);
-  PostMessageW(windows->frame, WM_COMMAND, MAKEWPARAM(kSearchCommand, 0), 0);
+  PostMessageW(windows->frame, WM_COMMAND, MAKEWPARAM(SEARCH_COMMAND, 0), 0);
 
   std::vector<double> answers;
   bool sawDisabled = false;
@@ -36,21 +36,21 @@ int SearchWatch(const Invocation& invocation) {
     LARGE_INTEGER asked;
     QueryPerformanceCounter(&asked);
     DWORD_PTR ignored = 0;
-    if (!SendMessageTimeoutW(windows->view, WM_NULL, 0, 0, SMTO_NORMAL, kHungMs,
+    if (!SendMessageTimeoutW(windows->view, WM_NULL, 0, 0, SMTO_NORMAL, HUNG_MS,
                              &ignored)) {
       Complain("the window did not answer within 10 s");
-      return kNotThere;
+      return NOT_THERE;
     }
     QueryPerformanceCounter(&now);
     answers.push_back(millis(asked, now));
-    const auto button = FindToolButton(windows->frame, kSearchCommand);
+    const auto button = FindToolButton(windows->frame, SEARCH_COMMAND);
     if (button && !IsEnabled(*button)) sawDisabled = true;
     if (sawDisabled && button && IsEnabled(*button)) {
       backAfter = millis(start, now);
       break;
     }
     if (millis(start, now) > invocation.timeoutMs) break;
-    Sleep(kSamplePauseMs);
+    Sleep(SAMPLE_PAUSE_MS);
   }
   std::vector<double> sorted = answers;
   std::sort(sorted.begin(), sorted.end());
@@ -62,7 +62,7 @@ int SearchWatch(const Invocation& invocation) {
               static_cast<std::int64_t>(sorted[sorted.size() / 2] * 1000))
       .Number("search_back_after_ms", static_cast<std::int64_t>(backAfter))
       .Print();
-  return backAfter >= 0 ? kSuccess : kNotThere;
+  return backAfter >= 0 ? SUCCESS : NOT_THERE;
 }
 
 }  // namespace probe

@@ -6,7 +6,7 @@ namespace probe {
 
 namespace {
 
-constexpr UINT kAnswerTimeoutMs = 5000;
+constexpr UINT ANSWER_TIMEOUT_MS = 5000;
 
 }  // namespace
 
@@ -14,7 +14,7 @@ bool SendTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
             LRESULT* result) {
   DWORD_PTR answer = 0;
   if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG,
-                           kAnswerTimeoutMs, &answer)) {
+                           ANSWER_TIMEOUT_MS, &answer)) {
     return false;
   }
   if (result != nullptr) *result = static_cast<LRESULT>(answer);

@@ -4,7 +4,7 @@ namespace probe {
 
 namespace {
 
-constexpr DWORD kPollPauseMs = 50;
+constexpr DWORD POLL_PAUSE_MS = 50;
 
 }  // namespace
 
@@ -13,7 +13,7 @@ bool WaitUntil(DWORD timeoutMs, const std::function<bool()>& ready) {
   for (;;) {
     if (ready()) return true;
     if (GetTickCount64() >= deadline) return false;
-    Sleep(kPollPauseMs);
+    Sleep(POLL_PAUSE_MS);
   }
 }
 

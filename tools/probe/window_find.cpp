@@ -10,7 +10,7 @@ namespace probe {
 
 namespace {
 
-constexpr wchar_t kFrameTitle[] = L"Quellan";
+constexpr wchar_t FRAME_TITLE[] = L"Quellan";
 
 struct ClassSearch {
   const wchar_t* className;
@@ -33,7 +33,7 @@ std::wstring CaptionOf(HWND window) {
 
 HWND DeviceListBelow(HWND frame) {
   for (HWND list : DescendantsOfClass(frame, WC_LISTVIEWW)) {
-    if (ControlId(list) == kDeviceListId) return list;
+    if (ControlId(list) == DEVICE_LIST_ID) return list;
   }
   return nullptr;
 }
@@ -49,7 +49,7 @@ BOOL CALLBACK CheckTopLevel(HWND window, LPARAM param) {
   GetWindowThreadProcessId(window, &processId);
   if (search->processId != 0 && processId != search->processId) return TRUE;
   if (!IsWindowVisible(window) || GetWindow(window, GW_OWNER) != nullptr ||
-      CaptionOf(window) != kFrameTitle) {
+      CaptionOf(window) != FRAME_TITLE) {
     return TRUE;
   }
   const HWND list = DeviceListBelow(window);

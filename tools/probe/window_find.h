@@ -17,7 +17,7 @@ struct QuellanWindows {
 };
 
 // The device list's control id inside the view.
-constexpr int kDeviceListId = 1000;
+constexpr int DEVICE_LIST_ID = 1000;
 
 // The main frame: a visible top-level window owned by no other window,
 // titled "Quellan", with the device list somewhere below it. A title alone

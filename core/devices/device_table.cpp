@@ -1,0 +1,77 @@
+#include "core/devices/device_table.h"
+
+#include <cwchar>
+
+bool MakePendingReply(const std::uint8_t* buffer, PendingReply* entry) {
+  if (!IsSearchReply(buffer)) return false;
+  const DecodedReply reply = DecodeDeviceInfo(buffer);
+  entry->info = reply.info;
+  entry->bodyLength = reply.bodyLength;
+  // The firmware is kept as text even when bodyLength says the body is too
+  // short for it: the intake decides whether it is shown.
+  entry->firmwareText =
+      DeviceTextOf(reply.info.firmware, TEXT_BODY_THRESHOLD + 1);
+  return true;
+}
+
+std::wstring FoundCountText(std::size_t rows) {
+  wchar_t text[40];
+  std::swprintf(text, 40, L"Found %d devices", static_cast<int>(rows));
+  return text;
+}
+
+namespace {
+
+std::uint64_t MacKey(const std::array<std::uint8_t, 6>& mac) {
+  std::uint64_t key = 0;
+  for (std::uint8_t byte : mac) key = (key << 8) | byte;
+  return key;
+}
+
+}  // namespace
+
+Intake DeviceTable::Add(const PendingReply& entry) {
+  // The MAC and IP texts print their bytes one to one, so comparing the
+  // numbers answers exactly what comparing the texts would, and a rejected
+  // reply costs no text at all.
+  const std::uint64_t mac = MacKey(entry.info.macAddress);
+  if (macKeys_.count(mac)) return Intake::DuplicateMac;
+  if (entry.info.ipAddress == LOOPBACK_ADDRESS) return Intake::Loopback;
+  if (rows_.size() >= MAX_ROWS) return Intake::Full;
+  if (collisionCheckArmed_ && ipAddresses_.count(entry.info.ipAddress)) {
+    // Only the first collision of a search is reported; the newcomer is
+    // dropped, never the row already listed.
+    collisionCheckArmed_ = false;
+    return Intake::Collision;
+  }
+
+  DeviceRow row;
+  row.texts[COLUMN_IP] = AddressText(entry.info.ipAddress);
+  row.texts[COLUMN_MAC] = MacText(entry.info.macAddress);
+  row.texts[COLUMN_BASE_PORT] = PortText(entry.info.basePort);
+  row.texts[COLUMN_HTTP_PORT] = PortText(entry.info.httpPort);
+  row.texts[COLUMN_IP_MODE] = IpModeText(entry.info.ipMode);
+  if (entry.bodyLength > TEXT_BODY_THRESHOLD) {
+    row.texts[COLUMN_MODEL] =
+        DeviceTextOf(entry.info.modelName, entry.bodyLength);
+    row.texts[COLUMN_FIRMWARE] = entry.firmwareText;
+  }
+  row.record = entry.info;
+  macKeys_.insert(mac);
+  ipAddresses_.insert(entry.info.ipAddress);
+  rows_.push_back(std::move(row));
+  return Intake::Added;
+}
+
+void DeviceTable::Clear() {
+  rows_.clear();
+  checkedCount_ = 0;
+  macKeys_.clear();
+  ipAddresses_.clear();
+}
+
+void DeviceTable::SetChecked(std::size_t index, bool checked) {
+  if (rows_[index].checked == checked) return;
+  rows_[index].checked = checked;
+  checked ? ++checkedCount_ : --checkedCount_;
+}

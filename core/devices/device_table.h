@@ -1,0 +1,92 @@
+// The table of found devices, kept beside the list control that shows it:
+// one row per device with its seven column texts, its check state and its own
+// copy of the device's DeviceInfo. Hash indexes of the MACs and addresses
+// behind the MAC and IP texts make each intake O(1) while giving exactly the
+// results of comparing the texts of every row.
+//
+// Owned and used by the user-interface thread only; the list control is
+// rewritten from it.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "core/protocol/datagram.h"
+
+constexpr int DEVICE_COLUMNS = 7;
+enum DeviceColumn {
+  COLUMN_IP = 0,
+  COLUMN_MAC,
+  COLUMN_BASE_PORT,
+  COLUMN_HTTP_PORT,
+  COLUMN_IP_MODE,
+  COLUMN_MODEL,
+  COLUMN_FIRMWARE
+};
+
+// One search reply received and not yet taken into the table.
+struct PendingReply {
+  DeviceInfo info;
+  std::int32_t bodyLength = 0;
+  // Converted on arrival, whatever bodyLength says; shown only when the body
+  // is long enough to carry texts.
+  std::wstring firmwareText;
+};
+
+// The search reply in a zero-filled receive buffer as a queue entry; false
+// (and `entry` untouched) for any other datagram.
+bool MakePendingReply(const std::uint8_t* buffer, PendingReply* entry);
+
+struct DeviceRow {
+  std::array<std::wstring, DEVICE_COLUMNS> texts;
+  DeviceInfo record;
+  bool checked = false;
+};
+
+enum class Intake { Added, DuplicateMac, Loopback, Full, Collision };
+
+// "Found %d devices" (plural for one device too).
+std::wstring FoundCountText(std::size_t rows);
+
+class DeviceTable {
+ public:
+  // A flood of forged replies must not grow the table, the list control and
+  // each sort without bound. A flat network rarely holds more than a few
+  // thousand devices; at this many rows a sort still takes milliseconds and
+  // the rows with their indexes take at most some 14 MB.
+  static constexpr std::size_t MAX_ROWS = 20000;
+
+  // Arms the IP collision test: the next reply whose address is already
+  // listed is dropped and reported, once.
+  void ArmCollisionCheck() { collisionCheckArmed_ = true; }
+  bool CollisionCheckArmed() const { return collisionCheckArmed_; }
+
+  // Duplicate MAC, loopback address, row cap and collision tests, in that
+  // order; an entry that passes them becomes a new unchecked row at the end.
+  // A full table takes no new device, so it reports no collision either.
+  Intake Add(const PendingReply& entry);
+  void Clear();
+
+  std::size_t Size() const { return rows_.size(); }
+  const DeviceRow& Row(std::size_t index) const { return rows_[index]; }
+  // The row's own record, which the IP change writes into.
+  DeviceInfo& Record(std::size_t index) { return rows_[index].record; }
+  void SetChecked(std::size_t index, bool checked);
+  std::size_t CheckedCount() const { return checkedCount_; }
+  // For sorting: a sort moves rows and check marks but never changes how
+  // many rows are checked.
+  std::vector<DeviceRow>& MutableRows() { return rows_; }
+
+ private:
+  std::vector<DeviceRow> rows_;
+  // The MACs and addresses of the listed rows as they were taken in; the
+  // IP change writes records but never the texts these stand for.
+  std::unordered_set<std::uint64_t> macKeys_;
+  std::unordered_set<std::uint32_t> ipAddresses_;
+  std::size_t checkedCount_ = 0;
+  bool collisionCheckArmed_ = false;
+};

@@ -1,0 +1,99 @@
+#include "core/devices/multi_change.h"
+
+#include "core/devices/address_plan.h"
+#include "core/validation/address_pair.h"
+
+IpSettings SettingsForDevice(IpSettings settings, const DeviceInfo& device) {
+  if (settings.ipMode < 0) settings.ipMode = device.ipMode;
+  return settings;
+}
+
+bool PlanMultiChange(const std::vector<DeviceRow>& rows,
+                     const IpSettings& settings, MultiChangePlan* plan,
+                     std::wstring* message) {
+  *plan = {};
+  const AddressPairOutcome check =
+      IsValidAddressPair(settings.ipAddress, settings.subnetMask);
+  if (check != AddressPairOutcome::Valid) {
+    *message = AddressPairMessage(check);
+    return false;
+  }
+  std::vector<std::size_t> targets;
+  // A device must never be handed the gateway's address.
+  std::vector<std::uint32_t> taken{NetworkToNumeric(settings.gateway)};
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (rows[i].checked)
+      targets.push_back(i);
+    else
+      taken.push_back(rows[i].record.ipAddress);
+  }
+  const AddressPlan addresses = PlanAddresses(
+      NetworkToNumeric(settings.ipAddress),
+      NetworkToNumeric(settings.subnetMask), targets.size(), std::move(taken));
+  if (!addresses.enough) {
+    *message = NotEnoughAddressesMessage(static_cast<int>(targets.size()));
+    return false;
+  }
+  for (std::size_t k = 0; k < targets.size(); ++k) {
+    DeviceInfo body = rows[targets[k]].record;
+    IpSettings own = SettingsForDevice(settings, body);
+    own.ipAddress = NumericToNetwork(addresses.addresses[k]);
+    ApplyIpSettings(body, own);
+    plan->bodies.push_back(body);
+  }
+  plan->rows = std::move(targets);
+  return true;
+}
+
+void CommitStep(const MultiChangePlan& plan, int done, DeviceTable& table) {
+  if (done < 1 || static_cast<std::size_t>(done) > plan.rows.size()) return;
+  const std::size_t k = static_cast<std::size_t>(done) - 1;
+  if (plan.rows[k] < table.Size()) table.Record(plan.rows[k]) = plan.bodies[k];
+}
+
+ChangePass::ChangePass(ChangeLink& link, std::vector<DeviceInfo> bodies,
+                       PassTiming timing)
+    : link_(link), bodies_(std::move(bodies)), timing_(timing) {}
+
+ChangePass::~ChangePass() {
+  RequestStop();
+  Join();
+}
+
+bool ChangePass::Start(Report report) {
+  if (!link_.Open()) return false;
+  report_ = std::move(report);
+  thread_ = std::thread(&ChangePass::Run, this);
+  return true;
+}
+
+void ChangePass::RequestStop() {
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    quit_ = true;
+  }
+  quitting_.notify_all();
+}
+
+void ChangePass::Join() {
+  if (!thread_.joinable()) return;
+  thread_.join();
+  link_.Close();
+}
+
+bool ChangePass::Pause(std::chrono::milliseconds limit) {
+  std::unique_lock<std::mutex> hold(lock_);
+  return !quitting_.wait_for(hold, limit, [this] { return quit_; });
+}
+
+void ChangePass::Run() {
+  if (Pause(timing_.first)) {
+    int done = 0;
+    for (const DeviceInfo& body : bodies_) {
+      link_.Send(body);
+      if (report_) report_(++done);
+      if (!Pause(timing_.step)) break;
+    }
+  }
+  done_ = true;
+}

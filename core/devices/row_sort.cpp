@@ -1,0 +1,63 @@
+#include "core/devices/row_sort.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+std::wstring Cut(const std::wstring& text) {
+  return text.size() > SORT_TEXT_LIMIT ? text.substr(0, SORT_TEXT_LIMIT) : text;
+}
+
+}  // namespace
+
+bool SortRows(std::vector<DeviceRow>& rows, int column, int direction,
+              int columnCount, bool swapChecks, bool swapData,
+              TextCompare compare) {
+  const std::size_t n = rows.size();
+  if (column < 0 || column >= DEVICE_COLUMNS || n < 2) return false;
+  columnCount = std::clamp(columnCount, 0, DEVICE_COLUMNS);
+
+  std::vector<std::wstring> keys(n);
+  for (std::size_t i = 0; i < n; ++i) keys[i] = Cut(rows[i].texts[column]);
+  // `before(a, b)`: the bubble sort would move b in front of a.
+  auto before = [&](std::size_t a, std::size_t b) {
+    const int order = compare(keys[a].c_str(), keys[b].c_str());
+    return direction == 1 ? order > 0 : order < 0;
+  };
+  std::vector<std::size_t> order(n);
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(), before);
+
+  // A row takes part in an exchange exactly when it forms an inverted pair
+  // with some other row: a row ahead of it that belongs after it, or a row
+  // behind it that belongs ahead.
+  std::vector<bool> exchanged(n, false);
+  std::size_t worstAhead = 0;
+  for (std::size_t i = 1; i < n; ++i) {
+    if (before(i, worstAhead)) exchanged[i] = true;
+    if (before(worstAhead, i)) worstAhead = i;
+  }
+  std::size_t bestBehind = n - 1;
+  for (std::size_t i = n - 1; i-- > 0;) {
+    if (before(bestBehind, i)) exchanged[i] = true;
+    if (before(i, bestBehind)) bestBehind = i;
+  }
+  if (std::none_of(exchanged.begin(), exchanged.end(),
+                   [](bool moved) { return moved; }))
+    return false;
+
+  std::vector<DeviceRow> sorted(n);
+  for (std::size_t position = 0; position < n; ++position) {
+    const DeviceRow& from = rows[order[position]];
+    DeviceRow& to = sorted[position];
+    to = rows[position];  // what stays with the position
+    for (int c = 0; c < columnCount; ++c)
+      to.texts[c] =
+          exchanged[order[position]] ? Cut(from.texts[c]) : from.texts[c];
+    if (swapChecks) to.checked = from.checked;
+    if (swapData) to.record = from.record;
+  }
+  rows.swap(sorted);
+  return true;
+}

@@ -1,0 +1,212 @@
+#include "core/engine/engine.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "core/engine/notify.h"
+#include "core/engine/port_conflict.h"
+#include "core/protocol/responder.h"
+
+namespace {
+
+// The receive thread never waits longer than this between looks at the stop
+// flag, so a stop is prompt even if the wake-up datagram is lost.
+constexpr int WAIT_SLICE_MS = 50;
+constexpr int FAILED_WAIT_PAUSE_MS = 5;
+// Datagrams taken per wait at most: the test replies that fall due and the
+// stop flag are looked at between two drains, and a few hundred replies
+// take a few tens of milliseconds to read even under Wine.
+constexpr int DRAIN_LIMIT = 256;
+
+struct EngineState {
+  std::mutex control;  // serialises start, send and stop
+  std::thread receiveThread;
+  std::atomic<bool> stopRequested{false};
+  net::Socket listenSocket = net::NO_SOCKET;
+  // A loopback socket that the stop writes to, to wake the receive thread
+  // out of its wait at once.
+  net::Socket wakeSocket = net::NO_SOCKET;
+  net::Endpoint wakeEndpoint;
+  // Sized to the adapters that have an address: none is left out, however
+  // many there are.
+  std::vector<net::Socket> adapterSockets;
+};
+
+EngineState engine;
+
+// Takes in what waits on the listening socket, at most DRAIN_LIMIT
+// datagrams, so that a burst is read without a wait before each one.
+void Drain(const DiscoveryCallback& callback, net::Socket listenSocket,
+           TestReplySchedule& responder) {
+  std::uint8_t buffer[RECEIVE_BUFFER_SIZE];
+  for (int taken = 0; taken < DRAIN_LIMIT && !engine.stopRequested.load();
+       ++taken) {
+    std::memset(buffer, 0, sizeof buffer);
+    net::Endpoint sender;
+    const int size =
+        net::ReceiveWaiting(listenSocket, buffer, sizeof buffer, &sender);
+    if (size == net::NOTHING_WAITING) return;
+    if (size < 0) continue;
+    if (callback) callback(buffer, 16, sender);
+    if (IsSearchRequest(buffer)) {
+      // The generator is never given a start value, on purpose: each engine
+      // run repeats the same delays.
+      const auto delay = std::chrono::milliseconds(std::rand() % 1000);
+      responder.Schedule(buffer, TestReplySchedule::Clock::now(), delay);
+    }
+  }
+}
+
+void ReceiveLoop(DiscoveryCallback callback, net::Socket listenSocket,
+                 net::Socket wakeSocket) {
+  using Clock = TestReplySchedule::Clock;
+  TestReplySchedule responder;
+  const net::Endpoint everyone{BROADCAST_ADDRESS, DISCOVERY_PORT};
+
+  while (!engine.stopRequested.load()) {
+    const int timeout =
+        responder.MillisecondsUntilNext(Clock::now(), WAIT_SLICE_MS);
+    const net::WaitResult ready =
+        net::WaitReadable(listenSocket, wakeSocket, timeout);
+    if (engine.stopRequested.load()) break;
+    for (const auto& reply : responder.TakeDue(Clock::now()))
+      net::SendTo(listenSocket, reply.data(), reply.size(), everyone);
+    if (ready == net::WaitResult::Failed) {
+      std::this_thread::sleep_for(
+          std::chrono::milliseconds(FAILED_WAIT_PAUSE_MS));
+      continue;
+    }
+    if (ready == net::WaitResult::Readable)
+      Drain(callback, listenSocket, responder);
+  }
+}
+
+net::Socket OpenAdapterSocket(std::uint32_t address) {
+  const net::Socket socket = net::OpenUdp();
+  net::EnableAddressReuse(socket);
+  net::EnableBroadcast(socket);
+  // A failed bind still leaves a usable socket: the system then picks the
+  // source address and port itself.
+  net::Bind(socket, {address, DISCOVERY_PORT});
+  return socket;
+}
+
+void OpenWakeSocket() {
+  engine.wakeSocket = net::OpenUdp();
+  if (engine.wakeSocket == net::NO_SOCKET) return;
+  if (!net::Bind(engine.wakeSocket, {LOOPBACK_ADDRESS, 0}) ||
+      !net::LocalEndpoint(engine.wakeSocket, &engine.wakeEndpoint)) {
+    net::Close(engine.wakeSocket);
+    engine.wakeSocket = net::NO_SOCKET;
+  }
+}
+
+void CloseAll() {
+  for (net::Socket socket : engine.adapterSockets) net::Close(socket);
+  engine.adapterSockets.clear();
+  net::Close(engine.listenSocket);
+  engine.listenSocket = net::NO_SOCKET;
+  net::Close(engine.wakeSocket);
+  engine.wakeSocket = net::NO_SOCKET;
+}
+
+bool ReportAdapterFailure(const net::AdapterList& adapters) {
+  switch (adapters.status) {
+    case net::AdapterList::Status::Ok:
+      return false;
+    case net::AdapterList::Status::NoMemory:
+      NotifyUser(L"Unable to allocate memory needed to call GetAdaptersInfo");
+      return true;
+    case net::AdapterList::Status::NoAdapters:
+      NotifyUser(
+          L"There are no network adapters with IPv4 enabled on the local "
+          L"system");
+      return true;
+    case net::AdapterList::Status::Failed:
+      NotifyUser(L"GetAdaptersInfo failed with error : " +
+                 std::to_wstring(adapters.error));
+      return true;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::int32_t DiscoveryStart(DiscoveryCallback callback, AdapterChoice choice) {
+  std::lock_guard<std::mutex> hold(engine.control);
+  if (engine.receiveThread.joinable()) return 0;
+
+  net::Startup();
+  engine.listenSocket = net::OpenUdp();
+  net::EnableAddressReuse(engine.listenSocket);
+  net::EnableBroadcast(engine.listenSocket);
+  net::SetReceiveBuffer(engine.listenSocket, LISTEN_RECEIVE_BUFFER);
+  net::EnableNonBlocking(engine.listenSocket);
+  if (!net::Bind(engine.listenSocket, {0, DISCOVERY_PORT})) {
+    // A failed start leaves nothing open behind it.
+    CloseAll();
+    net::Cleanup();
+    DiagnosePortConflict();
+    return 0;
+  }
+
+  const net::AdapterList adapters = net::ListAdapters();
+  if (ReportAdapterFailure(adapters)) {
+    CloseAll();
+    net::Cleanup();
+    return 0;
+  }
+  for (std::uint32_t address : adapters.addresses)
+    if (address != 0 &&
+        (choice.onlyAddress == 0 || address == choice.onlyAddress))
+      engine.adapterSockets.push_back(OpenAdapterSocket(address));
+  if (engine.adapterSockets.empty() && choice.onlyAddress != 0) {
+    NotifyUser(L"No local adapter has the address " +
+               AddressText(choice.onlyAddress));
+    CloseAll();
+    net::Cleanup();
+    return 0;
+  }
+
+  OpenWakeSocket();
+  engine.stopRequested = false;
+  engine.receiveThread = std::thread(ReceiveLoop, std::move(callback),
+                                     engine.listenSocket, engine.wakeSocket);
+  return 1;
+}
+
+std::int32_t DiscoverySend(std::uint32_t command, const DeviceInfo* body) {
+  std::lock_guard<std::mutex> hold(engine.control);
+  const std::vector<std::uint8_t> datagram = EncodeRequest(command, body);
+  for (net::Socket socket : engine.adapterSockets)
+    net::SendTo(socket, datagram.data(), datagram.size(),
+                {BROADCAST_ADDRESS, DISCOVERY_PORT});
+  return 0;
+}
+
+void DiscoveryStop() {
+  std::lock_guard<std::mutex> hold(engine.control);
+  if (!engine.receiveThread.joinable()) return;
+  engine.stopRequested = true;
+  if (engine.wakeSocket != net::NO_SOCKET) {
+    const std::uint8_t wake = 0;
+    net::SendTo(engine.wakeSocket, &wake, 1, engine.wakeEndpoint);
+  }
+  // Joined, never killed: the thread cannot be cut off inside a callback that
+  // holds a lock, and no callback runs once this returns.
+  engine.receiveThread.join();
+  CloseAll();
+  net::Cleanup();
+}
+
+bool DiscoveryRunning() {
+  std::lock_guard<std::mutex> hold(engine.control);
+  return engine.receiveThread.joinable();
+}

@@ -1,7 +1,0 @@
-#include <cwchar>
-
-#include "devices/row_sort.h"
-
-TextCompare PlatformTextCompare() {
-  return [](const wchar_t* a, const wchar_t* b) { return std::wcscmp(a, b); };
-}

@@ -1,7 +1,0 @@
-#include "dialogs/ip_mode_list.h"
-
-int IpModeListIndex(std::int32_t ipMode) {
-  const bool offered =
-      ipMode >= 0 && ipMode < static_cast<std::int32_t>(kIpModeEntries.size());
-  return offered ? static_cast<int>(ipMode) : -1;
-}

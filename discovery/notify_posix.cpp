@@ -1,8 +1,0 @@
-#include <cstdio>
-
-#include "discovery/notify.h"
-
-void PlatformNotify(const std::wstring& text, const std::wstring& caption,
-                    void*) {
-  std::fprintf(stderr, "%ls: %ls\n", caption.c_str(), text.c_str());
-}

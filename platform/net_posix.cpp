@@ -1,0 +1,175 @@
+// BSD sockets behind the discovery seam.
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+
+#include "core/engine/net.h"
+
+namespace net {
+namespace {
+
+sockaddr_in ToSockaddr(Endpoint endpoint) {
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(endpoint.address);
+  address.sin_port = htons(endpoint.port);
+  return address;
+}
+
+int Fd(Socket socket) { return static_cast<int>(socket); }
+
+bool SetIntOption(Socket socket, int level, int name, int value) {
+  return setsockopt(Fd(socket), level, name, &value, sizeof value) == 0;
+}
+
+}  // namespace
+
+bool Startup() { return true; }
+void Cleanup() {}
+
+Socket OpenUdp() {
+  const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, IPPROTO_UDP);
+  return fd < 0 ? NO_SOCKET : fd;
+}
+
+void Close(Socket socket) {
+  if (socket != NO_SOCKET) ::close(Fd(socket));
+}
+
+bool EnableBroadcast(Socket socket) {
+  return SetIntOption(socket, SOL_SOCKET, SO_BROADCAST, 1);
+}
+
+bool EnableAddressReuse(Socket socket) {
+  return SetIntOption(socket, SOL_SOCKET, SO_REUSEADDR, 1);
+}
+
+bool SetReceiveBuffer(Socket socket, int bytes) {
+  // The forced variant passes the system-wide cap when we may; the plain one
+  // is the fallback for unprivileged runs.
+  return SetIntOption(socket, SOL_SOCKET, SO_RCVBUFFORCE, bytes) ||
+         SetIntOption(socket, SOL_SOCKET, SO_RCVBUF, bytes);
+}
+
+bool Bind(Socket socket, Endpoint local) {
+  const sockaddr_in address = ToSockaddr(local);
+  return ::bind(Fd(socket), reinterpret_cast<const sockaddr*>(&address),
+                sizeof address) == 0;
+}
+
+bool LocalEndpoint(Socket socket, Endpoint* local) {
+  sockaddr_in address{};
+  socklen_t length = sizeof address;
+  if (getsockname(Fd(socket), reinterpret_cast<sockaddr*>(&address), &length) !=
+      0)
+    return false;
+  local->address = ntohl(address.sin_addr.s_addr);
+  local->port = ntohs(address.sin_port);
+  return true;
+}
+
+bool SendTo(Socket socket, const std::uint8_t* data, std::size_t size,
+            Endpoint to) {
+  const sockaddr_in address = ToSockaddr(to);
+  return ::sendto(Fd(socket), data, size, 0,
+                  reinterpret_cast<const sockaddr*>(&address),
+                  sizeof address) == static_cast<ssize_t>(size);
+}
+
+WaitResult WaitReadable(Socket socket, Socket wake, int timeoutMs) {
+  pollfd fds[2] = {{Fd(socket), POLLIN, 0}, {Fd(wake), POLLIN, 0}};
+  const nfds_t count = wake == NO_SOCKET ? 1 : 2;
+  const int ready = ::poll(fds, count, timeoutMs);
+  if (ready < 0)
+    return errno == EINTR ? WaitResult::TimedOut : WaitResult::Failed;
+  if (ready == 0) return WaitResult::TimedOut;
+  if (count == 2 && (fds[1].revents & POLLIN)) {
+    std::uint8_t drain[16];
+    while (::recv(Fd(wake), drain, sizeof drain, MSG_DONTWAIT) > 0) {
+    }
+    return WaitResult::Woken;
+  }
+  if (fds[0].revents & (POLLERR | POLLNVAL)) return WaitResult::Failed;
+  return WaitResult::Readable;
+}
+
+int ReceiveFrom(Socket socket, std::uint8_t* buffer, std::size_t capacity,
+                Endpoint* from) {
+  sockaddr_in address{};
+  socklen_t length = sizeof address;
+  // MSG_TRUNC makes Linux report the datagram's real size, so an oversized
+  // one is recognised and dropped instead of being handed on cut short.
+  const ssize_t size =
+      ::recvfrom(Fd(socket), buffer, capacity, MSG_TRUNC | MSG_DONTWAIT,
+                 reinterpret_cast<sockaddr*>(&address), &length);
+  if (size < 0 || static_cast<std::size_t>(size) > capacity) return -1;
+  if (from) {
+    from->address = ntohl(address.sin_addr.s_addr);
+    from->port = ntohs(address.sin_port);
+  }
+  return static_cast<int>(size);
+}
+
+AdapterList ListAdapters() {
+  AdapterList list;
+  ifaddrs* all = nullptr;
+  if (getifaddrs(&all) != 0) {
+    list.status = AdapterList::Status::Failed;
+    list.error = errno;
+    return list;
+  }
+  // getifaddrs lists an interface once per address family; keep the order of
+  // first appearance and the first IPv4 address of each.
+  std::vector<std::string> names;
+  for (const ifaddrs* entry = all; entry; entry = entry->ifa_next) {
+    if (!(entry->ifa_flags & IFF_UP) || (entry->ifa_flags & IFF_LOOPBACK))
+      continue;
+    std::size_t index = 0;
+    while (index < names.size() && names[index] != entry->ifa_name) ++index;
+    if (index == names.size()) {
+      names.push_back(entry->ifa_name);
+      list.addresses.push_back(0);
+      list.masks.push_back(0);
+    }
+    if (list.addresses[index] == 0 && entry->ifa_addr &&
+        entry->ifa_addr->sa_family == AF_INET) {
+      const auto* address =
+          reinterpret_cast<const sockaddr_in*>(entry->ifa_addr);
+      list.addresses[index] = ntohl(address->sin_addr.s_addr);
+      if (entry->ifa_netmask && entry->ifa_netmask->sa_family == AF_INET) {
+        const auto* mask =
+            reinterpret_cast<const sockaddr_in*>(entry->ifa_netmask);
+        list.masks[index] = ntohl(mask->sin_addr.s_addr);
+      }
+    }
+  }
+  freeifaddrs(all);
+  if (list.addresses.empty()) list.status = AdapterList::Status::NoAdapters;
+  return list;
+}
+
+bool EnableNonBlocking(Socket socket) {
+  const int flags = fcntl(Fd(socket), F_GETFL);
+  return flags >= 0 && fcntl(Fd(socket), F_SETFL, flags | O_NONBLOCK) == 0;
+}
+
+int ReceiveWaiting(Socket socket, std::uint8_t* buffer, std::size_t capacity,
+                   Endpoint* from) {
+  // An oversized datagram fails without setting errno: a stale EAGAIN must
+  // not end the draining early.
+  errno = 0;
+  const int size = ReceiveFrom(socket, buffer, capacity, from);
+  if (size < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+    return NOTHING_WAITING;
+  return size;
+}
+
+}  // namespace net

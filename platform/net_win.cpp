@@ -1,0 +1,173 @@
+// Winsock and the IP Helper behind the discovery seam.
+// winsock2.h must come before the headers that build on it.
+#include <winsock2.h>
+
+#include <iphlpapi.h>
+#include <ws2tcpip.h>
+
+#include <cstdlib>
+
+#include "core/engine/net.h"
+
+namespace net {
+namespace {
+
+sockaddr_in ToSockaddr(Endpoint endpoint) {
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(endpoint.address);
+  address.sin_port = htons(endpoint.port);
+  return address;
+}
+
+SOCKET Handle(Socket socket) { return static_cast<SOCKET>(socket); }
+
+// The numeric form of a dotted text, 0 when it is none. inet_pton rather than
+// inet_addr, which cannot tell the mask 255.255.255.255 from an error.
+std::uint32_t AddressOf(const char* text) {
+  in_addr address{};
+  if (inet_pton(AF_INET, text, &address) != 1) return 0;
+  return ntohl(address.s_addr);
+}
+
+bool SetIntOption(Socket socket, int name, int value) {
+  return setsockopt(Handle(socket), SOL_SOCKET, name,
+                    reinterpret_cast<const char*>(&value), sizeof value) == 0;
+}
+
+}  // namespace
+
+bool Startup() {
+  WSADATA data;
+  return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+}
+
+void Cleanup() { WSACleanup(); }
+
+Socket OpenUdp() {
+  const SOCKET handle = ::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+  return handle == INVALID_SOCKET ? NO_SOCKET : static_cast<Socket>(handle);
+}
+
+void Close(Socket socket) {
+  if (socket != NO_SOCKET) closesocket(Handle(socket));
+}
+
+bool EnableBroadcast(Socket socket) {
+  return SetIntOption(socket, SO_BROADCAST, 1);
+}
+
+bool EnableAddressReuse(Socket socket) {
+  return SetIntOption(socket, SO_REUSEADDR, 1);
+}
+
+bool SetReceiveBuffer(Socket socket, int bytes) {
+  return SetIntOption(socket, SO_RCVBUF, bytes);
+}
+
+bool Bind(Socket socket, Endpoint local) {
+  const sockaddr_in address = ToSockaddr(local);
+  return ::bind(Handle(socket), reinterpret_cast<const sockaddr*>(&address),
+                sizeof address) == 0;
+}
+
+bool LocalEndpoint(Socket socket, Endpoint* local) {
+  sockaddr_in address{};
+  int length = sizeof address;
+  if (getsockname(Handle(socket), reinterpret_cast<sockaddr*>(&address),
+                  &length) != 0)
+    return false;
+  local->address = ntohl(address.sin_addr.s_addr);
+  local->port = ntohs(address.sin_port);
+  return true;
+}
+
+bool SendTo(Socket socket, const std::uint8_t* data, std::size_t size,
+            Endpoint to) {
+  const sockaddr_in address = ToSockaddr(to);
+  return ::sendto(Handle(socket), reinterpret_cast<const char*>(data),
+                  static_cast<int>(size), 0,
+                  reinterpret_cast<const sockaddr*>(&address),
+                  sizeof address) == static_cast<int>(size);
+}
+
+WaitResult WaitReadable(Socket socket, Socket wake, int timeoutMs) {
+  fd_set readable;
+  FD_ZERO(&readable);
+  FD_SET(Handle(socket), &readable);
+  if (wake != NO_SOCKET) FD_SET(Handle(wake), &readable);
+  timeval timeout{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+  const int ready = ::select(0, &readable, nullptr, nullptr, &timeout);
+  if (ready == SOCKET_ERROR) return WaitResult::Failed;
+  if (ready == 0) return WaitResult::TimedOut;
+  if (wake != NO_SOCKET && FD_ISSET(Handle(wake), &readable)) {
+    char drain[16];
+    ::recv(Handle(wake), drain, sizeof drain, 0);
+    return WaitResult::Woken;
+  }
+  return WaitResult::Readable;
+}
+
+int ReceiveFrom(Socket socket, std::uint8_t* buffer, std::size_t capacity,
+                Endpoint* from) {
+  sockaddr_in address{};
+  int length = sizeof address;
+  // Winsock fails the receive (WSAEMSGSIZE) for a datagram longer than the
+  // buffer, so an oversized one never comes back cut short.
+  const int size = ::recvfrom(Handle(socket), reinterpret_cast<char*>(buffer),
+                              static_cast<int>(capacity), 0,
+                              reinterpret_cast<sockaddr*>(&address), &length);
+  if (size == SOCKET_ERROR) return -1;
+  if (from) {
+    from->address = ntohl(address.sin_addr.s_addr);
+    from->port = ntohs(address.sin_port);
+  }
+  return size;
+}
+
+AdapterList ListAdapters() {
+  AdapterList list;
+  ULONG size = 0;
+  IP_ADAPTER_INFO* adapters = nullptr;
+  if (GetAdaptersInfo(nullptr, &size) == ERROR_BUFFER_OVERFLOW) {
+    adapters = static_cast<IP_ADAPTER_INFO*>(std::malloc(size));
+    if (!adapters) {
+      list.status = AdapterList::Status::NoMemory;
+      return list;
+    }
+  }
+  const DWORD result = GetAdaptersInfo(adapters, &size);
+  if (result != NO_ERROR) {
+    list.status = result == ERROR_NO_DATA ? AdapterList::Status::NoAdapters
+                                          : AdapterList::Status::Failed;
+    list.error = static_cast<long>(result);
+    std::free(adapters);
+    return list;
+  }
+  // The address comes from the entry's text: the Context member that would
+  // hold it is 0 under Wine, which would leave every adapter without one.
+  for (const IP_ADAPTER_INFO* adapter = adapters; adapter;
+       adapter = adapter->Next) {
+    const std::uint32_t address =
+        AddressOf(adapter->IpAddressList.IpAddress.String);
+    list.addresses.push_back(address);
+    list.masks.push_back(
+        address == 0 ? 0 : AddressOf(adapter->IpAddressList.IpMask.String));
+  }
+  std::free(adapters);
+  return list;
+}
+
+bool EnableNonBlocking(Socket socket) {
+  u_long on = 1;
+  return ioctlsocket(Handle(socket), FIONBIO, &on) == 0;
+}
+
+int ReceiveWaiting(Socket socket, std::uint8_t* buffer, std::size_t capacity,
+                   Endpoint* from) {
+  const int size = ReceiveFrom(socket, buffer, capacity, from);
+  if (size < 0 && WSAGetLastError() == WSAEWOULDBLOCK) return NOTHING_WAITING;
+  return size;
+}
+
+}  // namespace net

@@ -1,0 +1,5 @@
+#include <windows.h>
+
+#include "core/devices/row_sort.h"
+
+TextCompare PlatformTextCompare() { return lstrcmpW; }
