@@ -1,0 +1,143 @@
+#include "cli/found_device.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <tuple>
+#include <unordered_map>
+
+#include "cli/text_formats.h"
+#include "core/devices/web_page.h"
+
+namespace cli {
+namespace {
+
+const char* const KEYS[] = {"mac",      "ip",           "mask",
+                            "gateway",  "base_port",    "http_port",
+                            "ip_mode",  "ip_mode_text", "model",
+                            "firmware", "conflict",     "reachable_from",
+                            "url"};
+
+constexpr const char* UNREACHABLE_NOTE =
+    "not reachable from this computer: change its address first";
+
+// The cells of one device in the order of KEYS, JSON-typed when `json`.
+std::vector<std::string> Cells(const FoundDevice& device, bool json) {
+  const DeviceInfo& info = device.info;
+  auto text = [json](const std::string& value) {
+    return json ? JsonString(value) : value;
+  };
+  std::string reachable =
+      device.reachableFrom ? Dotted(device.reachableFrom) : std::string();
+  if (json) reachable = device.reachableFrom ? JsonString(reachable) : "null";
+  return {text(MacString(info)),
+          text(Dotted(info.ipAddress)),
+          text(Dotted(info.subnetMask)),
+          text(Dotted(info.gateway)),
+          std::to_string(info.basePort),
+          std::to_string(info.httpPort),
+          std::to_string(info.ipMode),
+          text(ModeText(info.ipMode)),
+          text(device.model),
+          text(device.firmware),
+          device.conflict ? "true" : "false",
+          reachable,
+          text(PageUrl(info))};
+}
+
+}  // namespace
+
+std::uint32_t ReachableFrom(std::uint32_t address,
+                            const std::vector<LocalSubnet>& local) {
+  for (const LocalSubnet& subnet : local) {
+    if (subnet.address != 0 &&
+        (subnet.address & subnet.mask) == (address & subnet.mask))
+      return subnet.address;
+  }
+  return 0;
+}
+
+std::vector<FoundDevice> FoundDevices(const std::vector<DeviceRow>& rows,
+                                      const std::vector<LocalSubnet>& local) {
+  std::vector<FoundDevice> devices;
+  std::unordered_map<std::uint32_t, int> shown;
+  for (const DeviceRow& row : rows) {
+    FoundDevice device;
+    device.info = row.record;
+    device.model = Utf8(row.texts[COLUMN_MODEL]);
+    device.firmware = Utf8(row.texts[COLUMN_FIRMWARE]);
+    device.reachableFrom = ReachableFrom(row.record.ipAddress, local);
+    ++shown[row.record.ipAddress];
+    devices.push_back(std::move(device));
+  }
+  for (FoundDevice& device : devices)
+    device.conflict = shown[device.info.ipAddress] > 1;
+  std::sort(devices.begin(), devices.end(),
+            [](const FoundDevice& a, const FoundDevice& b) {
+              return std::tie(a.info.ipAddress, a.info.macAddress) <
+                     std::tie(b.info.ipAddress, b.info.macAddress);
+            });
+  return devices;
+}
+
+std::string MacString(const DeviceInfo& info) {
+  return Utf8(MacText(info.macAddress));
+}
+
+std::string Dotted(std::uint32_t numeric) { return Utf8(AddressText(numeric)); }
+
+std::string PageUrl(const DeviceInfo& info) {
+  return Utf8(
+      WebPageAddress(AddressText(info.ipAddress), PortText(info.httpPort)));
+}
+
+std::string ModeText(std::int32_t mode) { return Utf8(IpModeText(mode)); }
+
+std::string DeviceJson(const FoundDevice& device) {
+  const std::vector<std::string> cells = Cells(device, true);
+  std::string object = "{";
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    if (i) object += ",";
+    object += JsonString(KEYS[i]) + ":" + cells[i];
+  }
+  return object + "}";
+}
+
+std::string DevicesJson(const std::vector<FoundDevice>& devices) {
+  if (devices.empty()) return "[]\n";
+  std::string out = "[\n";
+  for (std::size_t i = 0; i < devices.size(); ++i)
+    out +=
+        "  " + DeviceJson(devices[i]) + (i + 1 < devices.size() ? ",\n" : "\n");
+  return out + "]\n";
+}
+
+std::string DevicesCsv(const std::vector<FoundDevice>& devices) {
+  std::string out =
+      CsvLine(std::vector<std::string>(std::begin(KEYS), std::end(KEYS)));
+  for (const FoundDevice& device : devices)
+    out += CsvLine(Cells(device, false));
+  return out;
+}
+
+std::string DevicesTable(const std::vector<FoundDevice>& devices) {
+  std::vector<std::vector<std::string>> rows;
+  for (const FoundDevice& device : devices) {
+    const DeviceInfo& info = device.info;
+    std::string note;
+    if (device.conflict) note = "address conflict";
+    if (!device.reachableFrom)
+      note += std::string(note.empty() ? "" : "; ") + UNREACHABLE_NOTE;
+    rows.push_back({Dotted(info.ipAddress), MacString(info),
+                    Dotted(info.subnetMask), Dotted(info.gateway),
+                    std::to_string(info.basePort),
+                    std::to_string(info.httpPort), ModeText(info.ipMode),
+                    device.model, device.firmware, note});
+  }
+  return AlignedTable(
+             {"IP address", "MAC address", "Mask", "Gateway", "Base port",
+              "HTTP port", "IP mode", "Model", "Firmware", "Note"},
+             rows) +
+         Utf8(FoundCountText(devices.size())) + "\n";
+}
+
+}  // namespace cli

@@ -1,0 +1,54 @@
+// A device as the command line reports it: the search row's record and
+// texts, whether its address collides with another device's, and which local
+// adapter can reach it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/devices/device_table.h"
+#include "core/protocol/datagram.h"
+
+namespace cli {
+
+// A local adapter's address and subnet mask, numeric form.
+struct LocalSubnet {
+  std::uint32_t address = 0;
+  std::uint32_t mask = 0;
+};
+
+struct FoundDevice {
+  DeviceInfo info;
+  // As the window's list shows them: empty unless the body carries texts.
+  std::string model;
+  std::string firmware;
+  bool conflict = false;
+  // The adapter whose subnet holds the device's address; 0 for none.
+  std::uint32_t reachableFrom = 0;
+};
+
+// The rows of a search sorted by address numerically (by MAC among equal
+// addresses), every device that shares its address with another marked.
+std::vector<FoundDevice> FoundDevices(const std::vector<DeviceRow>& rows,
+                                      const std::vector<LocalSubnet>& local);
+
+// The first adapter whose subnet holds `address`; 0 for none.
+std::uint32_t ReachableFrom(std::uint32_t address,
+                            const std::vector<LocalSubnet>& local);
+
+// The texts of the report: "00:1A:2B:00:01:03", "10.77.0.5",
+// "http://10.77.0.5:80", "Fixed IP" and so on.
+std::string MacString(const DeviceInfo& info);
+std::string Dotted(std::uint32_t numeric);
+std::string PageUrl(const DeviceInfo& info);
+std::string ModeText(std::int32_t mode);
+
+// The device object of the JSON forms, on one line.
+std::string DeviceJson(const FoundDevice& device);
+// The search report in its three forms.
+std::string DevicesJson(const std::vector<FoundDevice>& devices);
+std::string DevicesCsv(const std::vector<FoundDevice>& devices);
+std::string DevicesTable(const std::vector<FoundDevice>& devices);
+
+}  // namespace cli

@@ -1,0 +1,47 @@
+// quellan-cli: the command line companion of the window tool. It finds the
+// devices, changes their settings and checks that the change took, for
+// installers who script their work.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/messages.h"
+#include "cli/options.h"
+
+int main(int argc, char** argv) {
+  const cli::ParseResult parsed =
+      cli::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  if (!parsed.ok) {
+    cli::Tell(parsed.error);
+    cli::Tell("run 'quellan-cli " +
+              std::string(parsed.options.command == cli::Command::None
+                              ? ""
+                              : argv[1] + std::string(" ")) +
+              "--help' for the options");
+    return cli::EXIT_REFUSED;
+  }
+  const cli::Options& options = parsed.options;
+  if (options.help) {
+    std::fputs(cli::UsageText(options.command).c_str(), stdout);
+    return cli::EXIT_DONE;
+  }
+  if (options.version) {
+    std::puts(QUELLAN_VERSION);
+    return cli::EXIT_DONE;
+  }
+  cli::InstallEngineNotifier();
+  switch (options.command) {
+    case cli::Command::Search:
+      return cli::SearchCommand(options);
+    case cli::Command::Set:
+      return cli::SetCommand(options);
+    case cli::Command::Plan:
+      return cli::PlanCommand(options);
+    case cli::Command::Watch:
+      return cli::WatchCommand(options);
+    case cli::Command::None:
+      break;
+  }
+  return cli::EXIT_REFUSED;
+}

@@ -1,0 +1,77 @@
+#include "cli/network.h"
+
+#include <thread>
+
+#include "cli/settings_edit.h"
+#include "core/devices/blocking_search.h"
+#include "core/engine/net.h"
+
+namespace cli {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Real devices may take many seconds to come back on a new address; a
+// search every two seconds finds them soon after without crowding the
+// network.
+constexpr std::chrono::milliseconds VERIFY_EVERY{2000};
+constexpr std::chrono::milliseconds VERIFY_WINDOW{1500};
+
+}  // namespace
+
+std::vector<LocalSubnet> LocalSubnets() {
+  const net::AdapterList adapters = net::ListAdapters();
+  std::vector<LocalSubnet> subnets;
+  for (std::size_t i = 0; i < adapters.addresses.size(); ++i) {
+    if (adapters.addresses[i] != 0)
+      subnets.push_back({adapters.addresses[i], adapters.masks[i]});
+  }
+  return subnets;
+}
+
+bool SearchDevices(std::chrono::milliseconds window, std::uint32_t adapter,
+                   std::vector<FoundDevice>* devices) {
+  SearchOptions options;
+  options.window = window;
+  options.collisions = CollisionRule::ListAll;
+  options.adapter = adapter;
+  BlockingSearch search(options);
+  if (search.Run() != SearchStart::Started) return false;
+  *devices = FoundDevices(search.Rows(), LocalSubnets());
+  return true;
+}
+
+VerifyOutcome VerifyChanges(const std::vector<DeviceInfo>& bodies,
+                            std::chrono::milliseconds limit,
+                            std::uint32_t adapter) {
+  VerifyOutcome outcome;
+  outcome.confirmed.assign(bodies.size(), false);
+  outcome.answers.resize(bodies.size());
+  std::size_t left = bodies.size();
+  const Clock::time_point start = Clock::now();
+  Clock::time_point round = start;
+  while (left > 0) {
+    std::vector<FoundDevice> devices;
+    if (!SearchDevices(VERIFY_WINDOW, adapter, &devices)) {
+      outcome.engineFailed = true;
+      return outcome;
+    }
+    for (std::size_t i = 0; i < bodies.size(); ++i) {
+      for (const FoundDevice& device : devices) {
+        if (outcome.confirmed[i] ||
+            device.info.macAddress != bodies[i].macAddress ||
+            !ShowsSettings(device.info, bodies[i]))
+          continue;
+        outcome.confirmed[i] = true;
+        outcome.answers[i] = device;
+        --left;
+      }
+    }
+    round += VERIFY_EVERY;
+    if (left == 0 || round - start >= limit) break;
+    std::this_thread::sleep_until(round);
+  }
+  return outcome;
+}
+
+}  // namespace cli

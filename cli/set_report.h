@@ -1,0 +1,26 @@
+// The report of set: the device before, the settings sent, and how it ended.
+#pragma once
+
+#include <string>
+
+#include "cli/found_device.h"
+
+namespace cli {
+
+struct SetReport {
+  FoundDevice before;
+  DeviceInfo sent;
+  // "confirmed", "not-confirmed", or "sent" when not verified.
+  std::string status;
+  // The device's answer with the new settings, when confirmed.
+  bool answered = false;
+  FoundDevice after;
+};
+
+// {"mac":...,"status":...,"before":{device},"sent":{settings},
+//  "after":{device}|null}
+std::string SetReportJson(const SetReport& report);
+// The six settings before and as sent, then "MAC: status".
+std::string SetReportTable(const SetReport& report);
+
+}  // namespace cli

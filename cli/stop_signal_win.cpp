@@ -1,0 +1,32 @@
+#include <windows.h>
+
+#include <atomic>
+
+#include "cli/stop_signal.h"
+
+namespace cli {
+namespace {
+
+std::atomic<bool> stopRequested{false};
+
+// Runs on a thread of its own; returning TRUE keeps the process alive until
+// watch has ended by itself.
+BOOL WINAPI OnConsoleEvent(DWORD event) {
+  switch (event) {
+    case CTRL_C_EVENT:
+    case CTRL_BREAK_EVENT:
+    case CTRL_CLOSE_EVENT:
+      stopRequested = true;
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+void InstallStopHandlers() { SetConsoleCtrlHandler(OnConsoleEvent, TRUE); }
+
+bool StopRequested() { return stopRequested.load(); }
+
+}  // namespace cli

@@ -1,0 +1,135 @@
+#include "cli/text_formats.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdio>
+
+namespace cli {
+namespace {
+
+void AppendUtf8(std::string* out, unsigned long point) {
+  // Half of a surrogate pair on its own is no character.
+  if (point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF)) point = 0xFFFD;
+  if (point < 0x80) {
+    out->push_back(static_cast<char>(point));
+  } else if (point < 0x800) {
+    out->push_back(static_cast<char>(0xC0 | (point >> 6)));
+    out->push_back(static_cast<char>(0x80 | (point & 0x3F)));
+  } else if (point < 0x10000) {
+    out->push_back(static_cast<char>(0xE0 | (point >> 12)));
+    out->push_back(static_cast<char>(0x80 | ((point >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (point & 0x3F)));
+  } else {
+    out->push_back(static_cast<char>(0xF0 | (point >> 18)));
+    out->push_back(static_cast<char>(0x80 | ((point >> 12) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | ((point >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (point & 0x3F)));
+  }
+}
+
+}  // namespace
+
+std::string Utf8(const std::wstring& text) {
+  std::string out;
+  for (wchar_t character : text)
+    AppendUtf8(&out, static_cast<unsigned long>(character));
+  return out;
+}
+
+std::string OneLine(const std::wstring& message) {
+  std::string line;
+  bool blank = false;
+  for (char c : Utf8(message)) {
+    const bool space = c == ' ' || c == '\r' || c == '\n' || c == '\t';
+    if (space) {
+      blank = !line.empty();
+      continue;
+    }
+    if (blank) line.push_back(' ');
+    blank = false;
+    line.push_back(c);
+  }
+  return line;
+}
+
+std::string JsonString(const std::string& text) {
+  std::string out = "\"";
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    switch (c) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (byte < 0x20) {
+          char escaped[8];
+          std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+          out += escaped;
+        } else {
+          out.push_back(c);
+        }
+    }
+  }
+  out.push_back('"');
+  return out;
+}
+
+std::string CsvCell(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"') out.push_back('"');
+    out.push_back(c);
+  }
+  out.push_back('"');
+  return out;
+}
+
+std::string CsvLine(const std::vector<std::string>& cells) {
+  std::string line;
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    if (i) line.push_back(',');
+    line += CsvCell(cells[i]);
+  }
+  line.push_back('\n');
+  return line;
+}
+
+std::string AlignedTable(const std::vector<std::string>& header,
+                         const std::vector<std::vector<std::string>>& rows) {
+  std::vector<std::size_t> widths(header.size(), 0);
+  auto measure = [&widths](const std::vector<std::string>& cells) {
+    for (std::size_t i = 0; i < cells.size() && i < widths.size(); ++i)
+      widths[i] = std::max(widths[i], cells[i].size());
+  };
+  measure(header);
+  for (const auto& row : rows) measure(row);
+  std::string out;
+  auto write = [&](const std::vector<std::string>& cells) {
+    std::string line;
+    for (std::size_t i = 0; i < cells.size() && i < widths.size(); ++i) {
+      line += cells[i];
+      if (i + 1 < cells.size())
+        line.append(widths[i] - cells[i].size() + 2, ' ');
+    }
+    line.erase(line.find_last_not_of(' ') + 1);
+    out += line + "\n";
+  };
+  write(header);
+  for (const auto& row : rows) write(row);
+  return out;
+}
+
+}  // namespace cli

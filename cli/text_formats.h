@@ -1,0 +1,27 @@
+// The three output forms of the command line, as plain text building blocks:
+// JSON strings, RFC 4180 CSV cells and aligned table columns. Everything
+// the program prints is UTF-8.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace cli {
+
+// The core's texts are wide; each character is one code point.
+std::string Utf8(const std::wstring& text);
+// A message of the window tool on one line: its line breaks become spaces.
+std::string OneLine(const std::wstring& message);
+
+// A JSON string literal, quotes included.
+std::string JsonString(const std::string& text);
+// A CSV cell, quoted when it holds a comma, a quote or a line break.
+std::string CsvCell(const std::string& text);
+std::string CsvLine(const std::vector<std::string>& cells);
+
+// Columns padded to their widest cell, two spaces apart, the header first;
+// trailing blanks are cut from each line.
+std::string AlignedTable(const std::vector<std::string>& header,
+                         const std::vector<std::vector<std::string>>& rows);
+
+}  // namespace cli

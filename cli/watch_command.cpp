@@ -1,0 +1,54 @@
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <thread>
+
+#include "cli/commands.h"
+#include "cli/messages.h"
+#include "cli/network.h"
+#include "cli/stop_signal.h"
+#include "cli/watch_diff.h"
+
+namespace cli {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Each search listens as long as the window tool's does.
+constexpr std::chrono::milliseconds WATCH_WINDOW{3000};
+// How soon a stop request is noticed between searches.
+constexpr std::chrono::milliseconds STOP_POLL{100};
+
+std::string LocalTime() {
+  const std::time_t now = std::time(nullptr);
+  char text[16] = "";
+  std::strftime(text, sizeof text, "%H:%M:%S", std::localtime(&now));
+  return text;
+}
+
+}  // namespace
+
+int WatchCommand(const Options& options) {
+  InstallStopHandlers();
+  WatchState state;
+  const std::chrono::seconds every(options.intervalSeconds);
+  Clock::time_point next = Clock::now();
+  while (!StopRequested()) {
+    std::vector<FoundDevice> devices;
+    if (!SearchDevices(WATCH_WINDOW, options.adapter, &devices))
+      return EXIT_NETWORK_FAILURE;
+    for (const WatchEvent& event : state.Update(devices)) {
+      Emit(options.format == Format::Json
+               ? WatchEventJson(event) + "\n"
+               : LocalTime() + "  " + WatchEventText(event) + "\n");
+    }
+    next += every;
+    while (!StopRequested() && Clock::now() < next) {
+      std::this_thread::sleep_for(
+          std::min<Clock::duration>(STOP_POLL, next - Clock::now()));
+    }
+  }
+  return EXIT_DONE;
+}
+
+}  // namespace cli

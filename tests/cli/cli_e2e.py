@@ -1,0 +1,239 @@
+#!/usr/bin/env python3
+"""quellan-cli end to end, against the simulated devices of devices.csv on
+the peer side of the private test link (started by netpeer.sh).
+
+  cli_e2e.py --cli PROGRAM [--emulator wine] --devices CSV CASE
+
+CASE is search, set, plan, watch or port_taken. Every expectation is taken
+from the device file itself, never from the program's own output.
+"""
+import argparse
+import csv
+import io
+import json
+import os
+import signal
+import struct
+import subprocess
+import sys
+import tempfile
+
+IGNORES_CHANGES = "02:00:5E:C1:00:04"
+LOCAL = {"10.77.0.": "10.77.0.1", "10.78.0.": "10.78.0.1"}
+
+
+def read_devices(path):
+    with open(path) as f:
+        lines = [l for l in f if l.strip() and not l.startswith("#")]
+    return {row["mac"]: row for row in csv.DictReader(lines)}
+
+
+def dotted_number(text):
+    a, b, c, d = (int(x) for x in text.split("."))
+    return a << 24 | b << 16 | c << 8 | d
+
+
+def body_of(device, **new):
+    """The 72-byte change request body the window builds: the device's own
+    reply with the six settings replaced."""
+    d = dict(device, **new)
+    text = lambda s: s.encode().ljust(16, b"\0")
+    return (bytes.fromhex(d["mac"].replace(":", "")) +
+            bytes.fromhex(d["reserved1"] or "0000") +
+            struct.pack("<iIIIii", int(d["ip_mode"]), dotted_number(d["ip"]),
+                        dotted_number(d["gateway"]), dotted_number(d["mask"]),
+                        int(d["base_port"]), int(d["http_port"])) +
+            bytes.fromhex(d["reserved2"] or "00" * 8) +
+            text(d["model"]) + text(d["firmware"])).hex()
+
+
+def peer_events(kind):
+    with open(os.environ["QUELLAN_PEER_LOG_PATH"]) as log:
+        events = [json.loads(l) for l in log if l.strip()]
+    return [e for e in events if e["event"] == kind]
+
+
+class Cli:
+    def __init__(self, args):
+        self.command = args.emulator + [args.cli]
+
+    def run(self, *args, expect):
+        # Files rather than pipes: the helper processes that Wine starts
+        # inherit the program's output and would hold a pipe open for
+        # seconds after the program has ended.
+        with tempfile.TemporaryFile("w+") as out, \
+                tempfile.TemporaryFile("w+") as err:
+            status = subprocess.run(self.command + list(args), stdout=out,
+                                    stderr=err, timeout=120).returncode
+            out.seek(0)
+            err.seek(0)
+            stdout, stderr = out.read(), err.read()
+        assert status == expect, (args, status, stdout, stderr)
+        return stdout, stderr
+
+    def json(self, *args, expect=0):
+        return json.loads(self.run(*args, "--format", "json",
+                                   expect=expect)[0])
+
+
+def expected_listing(devices):
+    """What a search must report, sorted by address."""
+    listed = [d for d in devices.values() if d["ip"] != "127.0.0.1"]
+    listed.sort(key=lambda d: (dotted_number(d["ip"]), d["mac"]))
+    shown = [d["ip"] for d in listed]
+    rows = []
+    for d in listed:
+        texts = int(d["body_length"] or 72) > 40
+        rows.append({
+            "mac": d["mac"], "ip": d["ip"], "mask": d["mask"],
+            "gateway": d["gateway"], "base_port": int(d["base_port"]),
+            "http_port": int(d["http_port"]), "ip_mode": int(d["ip_mode"]),
+            "ip_mode_text": ["Fixed IP", "DHCP", "PPPoE (ADSL)"][
+                int(d["ip_mode"])],
+            "model": d["model"] if texts else "",
+            "firmware": d["firmware"] if texts else "",
+            "conflict": shown.count(d["ip"]) > 1,
+            "reachable_from": LOCAL.get(d["ip"][:8]),
+            "url": "http://%s:%s" % (d["ip"], d["http_port"])})
+    return rows
+
+
+def case_search(cli, devices):
+    expected = expected_listing(devices)
+    assert cli.json("search", "--timeout", "1000") == expected
+    out, _ = cli.run("search", "--timeout", "1000", "--format", "csv",
+                     expect=0)
+    as_text = [{k: str(v).lower() if isinstance(v, bool) else
+                ("" if v is None else str(v)) for k, v in row.items()}
+               for row in expected]
+    assert list(csv.DictReader(io.StringIO(out))) == as_text, out
+    out, _ = cli.run("search", "--timeout", "1000", "--adapter", "10.77.0.1",
+                     expect=0)
+    lines = out.splitlines()
+    assert lines[-1] == "Found %d devices" % len(expected), lines
+    outside = [l for l in lines if "02:00:5E:C1:00:05" in l]
+    assert "not reachable from this computer" in outside[0], outside
+    _, err = cli.run("search", "--adapter", "10.99.0.1", expect=1)
+    assert "10.99.0.1" in err, err
+    assert cli.run("--version", expect=0)[0].strip() == "1.0.0.1"
+    for command in ("search", "set", "plan", "watch"):
+        assert "Exit status" in cli.run(command, "--help", expect=0)[0]
+    cli.run("search", "--format", "xml", expect=2)
+
+
+def case_set(cli, devices):
+    one, two = devices["02:00:5E:C1:00:01"], devices["02:00:5E:C1:00:02"]
+    report = cli.json("set", one["mac"].lower(), "--ip", "10.77.0.50",
+                      "--http-port", "8080", "--timeout", "1000")
+    assert report["status"] == "confirmed", report
+    assert report["after"]["ip"] == "10.77.0.50", report
+    assert report["after"]["http_port"] == 8080, report
+    bodies = {e["body"] for e in peer_events("change")}
+    assert bodies == {body_of(one, ip="10.77.0.50", http_port="8080")}, bodies
+
+    for args, words in (
+            (["--ip", "10.77.0.50"], "already the address of " + one["mac"]),
+            (["--http-port", "81"], "Invalid http port number"),
+            (["--gateway", "10.78.0.1"], "Invalid network setting"),
+            (["--ip", "10.77.0.0"], "combination of IP address and subnet")):
+        _, err = cli.run("set", two["mac"], "--timeout", "1000", *args,
+                         expect=2)
+        assert words in err and "Nothing was sent" in err, err
+    assert not [e for e in peer_events("change") if e["mac"] == two["mac"]]
+    cli.run("set", "02:00:5E:C1:00:99", "--timeout", "1000", expect=3)
+
+    report = cli.json("set", IGNORES_CHANGES, "--ip", "10.77.0.60",
+                      "--timeout", "1000", "--verify-timeout", "2500",
+                      expect=4)
+    assert report["status"] == "not-confirmed" and report["after"] is None
+    ignored = peer_events("change_ignored")
+    assert ignored and ignored[0]["body"] == body_of(
+        devices[IGNORES_CHANGES], ip="10.77.0.60"), ignored
+
+
+PLAN = """mac,ip,mode,http_port
+02:00:5E:C1:00:01,10.77.0.12,,
+02:00:5e:c1:00:02,10.77.0.11,,
+02:00:5E:C1:00:03,10.77.0.1,,
+02:00:5E:C1:00:04,10.77.0.14,fixed,80
+02:00:5E:C1:00:05,192.168.7.6,,81
+02:00:5E:C1:00:99,10.77.0.99,,
+"""
+
+
+def case_plan(cli, devices, work):
+    path = os.path.join(work, "plan.csv")
+    with open(path, "w") as f:
+        f.write(PLAN)
+    statuses = ["change", "change", "conflict", "unchanged", "invalid",
+                "missing"]
+    report = cli.json("plan", path, "--timeout", "1000", expect=4)
+    assert [r["status"] for r in report] == statuses, report
+    assert report[5]["current_ip"] is None and report[0]["current_ip"] == \
+        "10.77.0.11", report
+    assert "http port" in report[4]["message"], report
+    out, _ = cli.run("plan", path, "--timeout", "1000", "--apply", "--format",
+                     "csv", expect=4)
+    assert [r["status"] for r in csv.DictReader(io.StringIO(out))] == statuses
+    assert not peer_events("change"), "a plan with problems sent changes"
+
+    with open(path, "w") as f:
+        f.write("".join(PLAN.splitlines(True)[:3]) + PLAN.splitlines(True)[4])
+    report = cli.json("plan", path, "--timeout", "1000", "--apply")
+    assert [r["status"] for r in report] == ["confirmed", "confirmed",
+                                             "unchanged"], report
+    one, two = devices["02:00:5E:C1:00:01"], devices["02:00:5E:C1:00:02"]
+    # Each request leaves through both adapters of the app side.
+    assert {e["body"] for e in peer_events("change")} == {
+        body_of(one, ip="10.77.0.12"), body_of(two, ip="10.77.0.11")}
+
+    with open(path, "w") as f:
+        f.write("mac,ip\n02:00:5E:C1:00:01,10.77.0.256\n")
+    _, err = cli.run("plan", path, expect=2)
+    assert path + ":2: bad ip" in err, err
+
+
+def case_watch(cli, devices):
+    cli.run("watch", "--interval", "4", expect=2)
+    watch = subprocess.Popen(cli.command + ["watch", "--interval", "5",
+                                            "--format", "json"],
+                             stdout=subprocess.PIPE, text=True)
+    expected = expected_listing(devices)
+    try:
+        events = [json.loads(watch.stdout.readline()) for _ in expected]
+    finally:
+        watch.send_signal(signal.SIGTERM)
+        status = watch.wait(timeout=20)
+    assert status == 0, status
+    assert [e["event"] for e in events] == ["new"] * len(expected), events
+    assert [e["device"] for e in events] == expected, events
+
+
+def case_port_taken(cli):
+    _, err = cli.run("search", "--timeout", "1000", expect=1)
+    holder = os.environ["QUELLAN_PORT_HOLDER_PID"]
+    assert "already used by other application" in err, err
+    assert "Process ID : " + holder in err, err
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--cli", required=True)
+    parser.add_argument("--emulator", action="append", default=[])
+    parser.add_argument("--devices", required=True)
+    parser.add_argument("--work", default=os.environ.get("TMPDIR", "/tmp"))
+    parser.add_argument("case")
+    args = parser.parse_args()
+    cli = Cli(args)
+    devices = read_devices(args.devices)
+    if args.case == "plan":
+        case_plan(cli, devices, args.work)
+    elif args.case == "port_taken":
+        case_port_taken(cli)
+    else:
+        globals()["case_" + args.case](cli, devices)
+    print("ok", args.case)
+
+
+if __name__ == "__main__":
+    sys.exit(main())

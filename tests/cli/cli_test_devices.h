@@ -1,0 +1,38 @@
+// Devices for the command line's unit tests, built the way a search reply
+// would give them.
+#pragma once
+
+#include <cstdint>
+
+#include "cli/found_device.h"
+#include "cli/settings_edit.h"
+
+namespace cli {
+
+constexpr std::uint32_t Ip(int a, int b, int c, int d) {
+  return static_cast<std::uint32_t>(a) << 24 |
+         static_cast<std::uint32_t>(b) << 16 |
+         static_cast<std::uint32_t>(c) << 8 | static_cast<std::uint32_t>(d);
+}
+
+constexpr std::uint32_t MASK24 = 0xFFFFFF00u;
+
+inline Mac MacOf(std::uint8_t last) {
+  return {0x02, 0x00, 0x5E, 0xC1, 0x00, last};
+}
+
+// A fixed-IP device on 10.77.0.0/24 with gateway 10.77.0.1 and ports
+// 8000/80.
+inline FoundDevice Device(std::uint8_t macLast, std::uint32_t ip) {
+  FoundDevice device;
+  device.info.macAddress = MacOf(macLast);
+  device.info.ipMode = IP_MODE_FIXED;
+  device.info.ipAddress = ip;
+  device.info.subnetMask = MASK24;
+  device.info.gateway = Ip(10, 77, 0, 1);
+  device.info.basePort = 8000;
+  device.info.httpPort = 80;
+  return device;
+}
+
+}  // namespace cli

@@ -1,0 +1,99 @@
+#include "cli/options.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/cli/cli_test_devices.h"
+
+namespace cli {
+namespace {
+
+TEST(CliOptions, CommandsWithTheirOptions) {
+  const ParseResult search =
+      ParseCommandLine({"search", "--timeout=1500", "--format", "csv",
+                        "--adapter", "10.77.0.1"});
+  ASSERT_TRUE(search.ok) << search.error;
+  EXPECT_EQ(search.options.command, Command::Search);
+  EXPECT_EQ(search.options.timeout.count(), 1500);
+  EXPECT_EQ(search.options.format, Format::Csv);
+  EXPECT_EQ(search.options.adapter, Ip(10, 77, 0, 1));
+
+  const ParseResult set = ParseCommandLine(
+      {"set", "02-00-5e-c1-00-07", "--ip", "10.77.0.50", "--mask",
+       "255.255.0.0", "--gateway=10.77.0.254", "--mode", "DHCP", "--base-port",
+       "9000", "--http-port", "-1", "--no-verify", "--verify-timeout", "5000",
+       "--format", "json"});
+  ASSERT_TRUE(set.ok) << set.error;
+  const Options& o = set.options;
+  EXPECT_EQ(o.mac, MacOf(7));
+  EXPECT_EQ(*o.edit.ip, Ip(10, 77, 0, 50));
+  EXPECT_EQ(*o.edit.mask, 0xFFFF0000u);
+  EXPECT_EQ(*o.edit.gateway, Ip(10, 77, 0, 254));
+  EXPECT_EQ(*o.edit.mode, IP_MODE_DHCP);
+  EXPECT_EQ(*o.edit.basePort, 9000);
+  EXPECT_EQ(*o.edit.httpPort, -1);
+  EXPECT_FALSE(o.verify);
+  EXPECT_EQ(o.verifyTimeout.count(), 5000);
+  EXPECT_EQ(o.timeout.count(), 3000);
+
+  const ParseResult plan = ParseCommandLine({"plan", "site.csv", "--apply"});
+  ASSERT_TRUE(plan.ok) << plan.error;
+  EXPECT_EQ(plan.options.planPath, "site.csv");
+  EXPECT_TRUE(plan.options.apply);
+  EXPECT_EQ(plan.options.format, Format::Table);
+
+  const ParseResult watch = ParseCommandLine({"watch", "--interval", "5"});
+  ASSERT_TRUE(watch.ok) << watch.error;
+  EXPECT_EQ(watch.options.intervalSeconds, 5);
+  EXPECT_EQ(ParseCommandLine({"watch"}).options.intervalSeconds, 10);
+}
+
+TEST(CliOptions, HelpAndVersionAnywhere) {
+  EXPECT_TRUE(ParseCommandLine({"--version"}).options.version);
+  EXPECT_TRUE(ParseCommandLine({"set", "--version"}).options.version);
+  const ParseResult help = ParseCommandLine({"plan", "--bogus", "--help"});
+  ASSERT_TRUE(help.ok);
+  EXPECT_TRUE(help.options.help);
+  EXPECT_EQ(help.options.command, Command::Plan);
+  for (Command command : {Command::None, Command::Search, Command::Set,
+                          Command::Plan, Command::Watch})
+    EXPECT_NE(UsageText(command).find("Exit status"), std::string::npos);
+}
+
+TEST(CliOptions, ErrorsSayWhatIsWrong) {
+  const struct {
+    std::vector<std::string> args;
+    const char* error;
+  } CASES[] = {
+      {{}, "name a command"},
+      {{"find"}, "unknown command 'find'"},
+      {{"search", "--ip", "10.0.0.1"}, "unknown option '--ip'"},
+      {{"search", "--format", "xml"}, "--format needs table, json or csv"},
+      {{"set", "02:00:5E:C1:00:01", "--format", "csv"},
+       "--format needs table or json"},
+      {{"watch", "--format=csv"}, "--format needs table or json"},
+      {{"search", "--timeout", "0"}, "--timeout needs milliseconds"},
+      {{"search", "--timeout"}, "--timeout needs a value"},
+      {{"search", "extra"}, "unexpected argument 'extra'"},
+      {{"search", "--adapter", "10.77.0"}, "--adapter needs an address"},
+      {{"set"}, "set needs the MAC address"},
+      {{"set", "02:00:5E:C1:00"}, "'02:00:5E:C1:00' is not a MAC address"},
+      {{"set", "02:00:5E:C1:00:01", "--mode", "static"},
+       "--mode needs fixed, dhcp or pppoe"},
+      {{"set", "02:00:5E:C1:00:01", "--http-port", "80x"},
+       "--http-port needs a whole number"},
+      {{"set", "02:00:5E:C1:00:01", "--no-verify=1"},
+       "--no-verify takes no value"},
+      {{"plan"}, "plan needs the plan file"},
+      {{"plan", "a.csv", "b.csv"}, "unexpected argument 'b.csv'"},
+      {{"watch", "--interval", "4"}, "--interval must be at least 5 seconds"},
+      {{"watch", "--interval", "ten"}, "--interval needs whole seconds"},
+  };
+  for (const auto& c : CASES) {
+    const ParseResult parsed = ParseCommandLine(c.args);
+    EXPECT_FALSE(parsed.ok) << c.error;
+    EXPECT_EQ(parsed.error.rfind(c.error, 0), 0u) << parsed.error;
+  }
+}
+
+}  // namespace
+}  // namespace cli
