@@ -43,6 +43,15 @@ for preset in "${presets[@]}"; do
   fi
 done
 
+# The capture dissector on fixtures and on a real search and change in the
+# namespaces, then the release packages built from what was just tested.
+echo "== wireshark dissector"
+QUELLAN_CLI="$root/build/native/cli/quellan-cli" bash tests/wireshark/run.sh ||
+  failed=1
+echo "== packages"
+{ bash scripts/package.sh --no-build && bash tests/packaging/check.sh dist; } ||
+  failed=1
+
 # Short runs of the fuzz targets (a clang build of their own); longer runs:
 # scripts/fuzz.sh SECONDS.
 echo "== fuzz, 20 s a target"
