@@ -10,7 +10,7 @@
 #
 # Environment: QUELLAN_CLI and QUELLAN_DEVSIM (default: the native build),
 # QUELLAN_APP_NS and QUELLAN_PEER_NS (default: a pair of namespaces made and
-# removed here). Part 3 runs as root and refuses to send anything unless both
+# removed here). The live capture (3.) runs as root and refuses to send anything unless both
 # namespaces hold nothing but their private links.
 #
 # Ends with "wireshark: N passed, M failed"; exits non-zero on a failure.
