@@ -10,13 +10,6 @@
 namespace cli {
 namespace {
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 std::string Lower(std::string text) {
   for (char& c : text)
     c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -69,22 +62,6 @@ std::vector<std::string> ChangedSettings(const DeviceInfo& before,
   if (before.basePort != after.basePort) names.push_back("base_port");
   if (before.httpPort != after.httpPort) names.push_back("http_port");
   return names;
-}
-
-bool ParseMac(const std::string& text, Mac* mac) {
-  if (text.size() != 17) return false;
-  Mac parsed{};
-  const char separator = text[2];
-  if (separator != ':' && separator != '-') return false;
-  for (std::size_t i = 0; i < parsed.size(); ++i) {
-    const int high = HexValue(text[3 * i]);
-    const int low = HexValue(text[3 * i + 1]);
-    if (high < 0 || low < 0) return false;
-    if (i + 1 < parsed.size() && text[3 * i + 2] != separator) return false;
-    parsed[i] = static_cast<std::uint8_t>(high << 4 | low);
-  }
-  *mac = parsed;
-  return true;
 }
 
 bool ParseMode(const std::string& text, std::int32_t* mode) {

@@ -50,9 +50,7 @@ bool ShowsSettings(const DeviceInfo& device, const DeviceInfo& body);
 std::vector<std::string> ChangedSettings(const DeviceInfo& before,
                                          const DeviceInfo& after);
 
-// The text forms a user types.
-// Six hex pairs separated by ':' or '-', either case.
-bool ParseMac(const std::string& text, Mac* mac);
+// The text forms a user types (MACs: ParseMac of the codec).
 // "fixed", "dhcp" or "pppoe", either case.
 bool ParseMode(const std::string& text, std::int32_t* mode);
 // Optional sign and decimal digits, within 32 bits.

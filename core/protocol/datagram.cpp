@@ -273,6 +273,29 @@ std::wstring DeviceTextOf(const DeviceText& area, std::int32_t bodyLength) {
   return text;
 }
 
+bool ParseMac(const std::string& text, std::array<std::uint8_t, 6>* mac) {
+  if (text.size() != 17) return false;
+  const char separator = text[2];
+  if (separator != ':' && separator != '-') return false;
+  const auto hex = [](char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+  };
+  std::array<std::uint8_t, 6> parsed{};
+  for (std::size_t i = 0; i < parsed.size(); ++i) {
+    const std::size_t at = i * 3;
+    if (i > 0 && text[at - 1] != separator) return false;
+    const int high = hex(text[at]);
+    const int low = hex(text[at + 1]);
+    if (high < 0 || low < 0) return false;
+    parsed[i] = static_cast<std::uint8_t>(high * 16 + low);
+  }
+  *mac = parsed;
+  return true;
+}
+
 bool ParseAddress(const std::string& text, std::uint32_t* numeric) {
   std::uint32_t value = 0;
   int parts = 0;

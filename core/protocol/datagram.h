@@ -120,3 +120,6 @@ std::wstring IpModeText(std::int32_t mode);
 std::wstring DeviceTextOf(const DeviceText& area, std::int32_t bodyLength);
 // Parses "a.b.c.d" into the numeric form; false for anything else.
 bool ParseAddress(const std::string& text, std::uint32_t* numeric);
+// Parses six hex pairs separated by ':' or '-', first byte first; false (and
+// `mac` untouched) for anything else.
+bool ParseMac(const std::string& text, std::array<std::uint8_t, 6>* mac);

@@ -13,33 +13,6 @@ TEST(TextForm, DottedTextPrintsMostSignificantByteFirst) {
   EXPECT_EQ(DottedText(0xFFFFFFFFu), "255.255.255.255");
 }
 
-TEST(TextForm, MacRoundTripsWithEitherSeparator) {
-  std::array<std::uint8_t, 6> mac{};
-  ASSERT_TRUE(ParseMac("0a:1B:2c:3D:4e:5F", &mac));
-  EXPECT_EQ(MacString(mac), "0A:1B:2C:3D:4E:5F");
-  ASSERT_TRUE(ParseMac("00-11-22-33-44-FF", &mac));
-  EXPECT_EQ(MacString(mac), "00:11:22:33:44:FF");
-}
-
-TEST(TextForm, BadMacsAreRefusedAndLeaveTheOutputAlone) {
-  const char* const BAD[] = {
-      "",
-      "00:11:22:33:44",
-      "00:11:22:33:44:55:66",
-      "00:11:22:33:44:5",
-      "00:11-22:33:44:55",
-      "zz:11:22:33:44:55",
-      "00.11.22.33.44.55",
-      "001122334455",
-      " 00:11:22:33:44:55",
-  };
-  for (const char* text : BAD) {
-    std::array<std::uint8_t, 6> mac{1, 2, 3, 4, 5, 6};
-    EXPECT_FALSE(ParseMac(text, &mac)) << text;
-    EXPECT_EQ(MacString(mac), "01:02:03:04:05:06") << text;
-  }
-}
-
 TEST(TextForm, Int32AcceptsTheFullRangeOnly) {
   struct Case {
     const char* text;

@@ -198,6 +198,33 @@ TEST(ParseAddress, AcceptsDottedQuadsOnly) {
     EXPECT_FALSE(ParseAddress(bad, &value)) << bad;
 }
 
+TEST(ParseMac, EitherSeparatorEitherCase) {
+  std::array<std::uint8_t, 6> mac{};
+  ASSERT_TRUE(ParseMac("0a:1B:2c:3D:4e:5F", &mac));
+  EXPECT_EQ(MacText(mac), L"0A:1B:2C:3D:4E:5F");
+  ASSERT_TRUE(ParseMac("00-11-22-33-44-FF", &mac));
+  EXPECT_EQ(MacText(mac), L"00:11:22:33:44:FF");
+}
+
+TEST(ParseMac, BadMacsAreRefusedAndLeaveTheOutputAlone) {
+  const char* const BAD[] = {
+      "",
+      "00:11:22:33:44",
+      "00:11:22:33:44:55:66",
+      "00:11:22:33:44:5",
+      "00:11-22:33:44:55",
+      "zz:11:22:33:44:55",
+      "00.11.22.33.44.55",
+      "001122334455",
+      " 00:11:22:33:44:55",
+  };
+  for (const char* text : BAD) {
+    std::array<std::uint8_t, 6> mac{1, 2, 3, 4, 5, 6};
+    EXPECT_FALSE(ParseMac(text, &mac)) << text;
+    EXPECT_EQ(MacText(mac), L"01:02:03:04:05:06") << text;
+  }
+}
+
 TEST(ApplyIpSettings, WritesTheSixSettingsAndNothingElse) {
   const auto reply = FromHex(REPLY_HEX);
   DeviceInfo info = ParseDeviceInfo(reply.data() + HEADER_SIZE);

@@ -32,23 +32,6 @@ std::string MacString(const std::array<std::uint8_t, 6>& mac) {
   return text;
 }
 
-bool ParseMac(const std::string& text, std::array<std::uint8_t, 6>* mac) {
-  if (text.size() != 17) return false;
-  const char separator = text[2];
-  if (separator != ':' && separator != '-') return false;
-  std::array<std::uint8_t, 6> parsed{};
-  for (std::size_t i = 0; i < 6; ++i) {
-    const std::size_t at = i * 3;
-    if (i > 0 && text[at - 1] != separator) return false;
-    const int high = HexDigit(text[at]);
-    const int low = HexDigit(text[at + 1]);
-    if (high < 0 || low < 0) return false;
-    parsed[i] = static_cast<std::uint8_t>(high * 16 + low);
-  }
-  *mac = parsed;
-  return true;
-}
-
 std::string HexOf(const std::uint8_t* bytes, std::size_t size) {
   static const char DIGITS[] = "0123456789abcdef";
   std::string text;

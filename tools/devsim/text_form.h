@@ -14,8 +14,6 @@ namespace devsim {
 std::string DottedText(std::uint32_t numeric);
 // "AA:BB:CC:DD:EE:FF", first byte first.
 std::string MacString(const std::array<std::uint8_t, 6>& mac);
-// Six hex pairs separated by ':' or '-'.
-bool ParseMac(const std::string& text, std::array<std::uint8_t, 6>* mac);
 // Lower-case hex, two digits a byte, no separators.
 std::string HexOf(const std::uint8_t* bytes, std::size_t size);
 // Exactly 2 * size hex digits.
