@@ -88,7 +88,6 @@ class SearchSession {
   bool Searching() const { return state_ == State::Searching; }
   // True from Start until OnEnded.
   bool Busy() const { return state_ != State::Idle; }
-  std::size_t Found() const { return table_.Size(); }
   // The tick period and count that make up the search window.
   std::chrono::milliseconds TickPeriod() const;
   int TickCount() const;
