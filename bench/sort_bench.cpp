@@ -36,7 +36,7 @@ void SortAll(benchmark::State& state, Sort sort) {
 void BM_Sort(benchmark::State& state) {
   SortAll(state, [](std::vector<DeviceRow>& rows) {
     SortRows(rows, COLUMN_IP, -1, DEVICE_COLUMNS, true, true,
-             PlatformTextCompare());
+             PlatformSortKey());
   });
 }
 

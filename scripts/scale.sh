@@ -4,13 +4,19 @@
 # per run to build/e2e-figures.txt, which scripts/bench.sh prints in its
 # table.
 #
-#   scripts/scale.sh [COUNT | COUNT/WINDOW_MS ...]
+#   scripts/scale.sh [--wine-cpus LIST] [COUNT | COUNT/WINDOW_MS ...]
 #
 # COUNT devices answer paced, as the simulator does by default (5000 a
 # second in bursts of 32). COUNT/WINDOW_MS devices answer as a real site
 # does: each at a random moment within the window and none held back, so
 # thousands arrive at once. Each line counts the datagrams the kernel
 # dropped for want of room in a receive buffer.
+#
+# --wine-cpus LIST runs the Wine side (the program, its wineserver and the
+# probe) on those CPUs only (taskset), the simulator anywhere. Under Wine
+# every datagram read is a round trip to the wineserver; on this machine the
+# wake-ups between two cores, not the CPU time, are what bound the receive
+# rate, and one core for both removes them.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -20,6 +26,11 @@ cd "$root"
 . scripts/lib/sandbox.sh
 
 [ "$(id -u)" = 0 ] || { echo "run as root (network namespaces)" >&2; exit 1; }
+wine_cpus=""
+if [ "${1:-}" = --wine-cpus ]; then
+  wine_cpus=$2
+  shift 2
+fi
 runs=("$@")
 [ ${#runs[@]} -gt 0 ] ||
   runs=(100 1000 2000 5000 5000/800 10000/2500 20000/2500)
@@ -45,9 +56,14 @@ for run in "${runs[@]}"; do
     peer="$peer --delay 0:$window --rate 1000000 --burst $count"
     profile="unpaced within $window ms"
   fi
+  pin=()
+  if [ -n "$wine_cpus" ]; then
+    pin=(taskset -c "$wine_cpus")
+    profile="$profile, Wine on CPU $wine_cpus"
+  fi
   ip netns exec "$QUELLAN_APP_NS" tests/support/netpeer.sh --wine \
     --peer "$peer" -- \
-    python3 tests/e2e/scale_e2e.py --quellan build/win64/app/Quellan.exe \
+    "${pin[@]}" python3 tests/e2e/scale_e2e.py --quellan build/win64/app/Quellan.exe \
     --probe build/win64/tools/probe/quellan-probe.exe --count "$count" \
     --profile "$profile" --figures "$figures" || status=1
 done

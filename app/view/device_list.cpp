@@ -14,16 +14,19 @@ constexpr UINT UNCHECKED_STATE = 0x1000;
 constexpr UINT STATE_IMAGE_MASK = 0xF000;
 }  // namespace
 
-void DeviceListControl::FillText(NMLVDISPINFOW* request) const {
+void DeviceListControl::FillText(NMLVDISPINFOW* request,
+                                 const std::vector<DeviceRow>& rows) const {
   LVITEMW& item = request->item;
   if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
-  const DeviceRow* row = Shown(item.iItem);
-  if (!row || item.iSubItem < 0 || item.iSubItem >= DEVICE_COLUMNS) {
+  if (!Holds(item.iItem) ||
+      static_cast<std::size_t>(item.iItem) >= rows.size() ||
+      item.iSubItem < 0 || item.iSubItem >= DEVICE_COLUMNS) {
     item.pszText[0] = L'\0';
     return;
   }
   // Cut to the caller's buffer, as the control does with texts it holds.
-  const std::wstring& text = row->texts[item.iSubItem];
+  const std::wstring& text =
+      rows[static_cast<std::size_t>(item.iItem)].texts[item.iSubItem];
   const std::size_t length =
       std::min(text.size(), static_cast<std::size_t>(item.cchTextMax) - 1);
   text.copy(item.pszText, length);
@@ -63,67 +66,73 @@ void DeviceListControl::SetColumnWidths(const int (&widths)[DEVICE_COLUMNS]) {
     SendMessageW(list_, LVM_SETCOLUMNWIDTH, c, widths[c]);
 }
 
-void DeviceListControl::InsertRow(int index, const DeviceRow& row) {
+void DeviceListControl::InsertRow(int index, bool checked) {
   LVITEMW item{};
   item.mask = LVIF_TEXT;
   item.iItem = index;
   // Every cell of the row, the sub-items too, asks for its text.
   item.pszText = LPSTR_TEXTCALLBACKW;
   SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-  if (row.checked) SetChecked(index, true);
+  if (checked) SetChecked(index, true);
 }
 
 bool DeviceListControl::SyncStep(const std::vector<DeviceRow>& rows,
                                  int budget) {
-  SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-  while (shown_.size() > rows.size()) {
-    shown_.pop_back();
-    SendMessageW(list_, LVM_DELETEITEM, shown_.size(), 0);
+  Freeze();
+  while (checks_.size() > rows.size()) {
+    checks_.pop_back();
+    SendMessageW(list_, LVM_DELETEITEM, checks_.size(), 0);
   }
   std::size_t i = cursor_;
   for (; i < rows.size() && budget > 0; ++i) {
     const int index = static_cast<int>(i);
-    if (i >= shown_.size()) {
-      shown_.push_back(rows[i]);
-      InsertRow(index, rows[i]);
-      budget -= DEVICE_COLUMNS;
+    if (i >= checks_.size()) {
+      checks_.push_back(rows[i].checked);
+      InsertRow(index, rows[i].checked);
+      --budget;
       continue;
     }
-    // A changed text costs the control nothing: it shows at the repaint
-    // below. Only a check mark is the control's own to change.
-    DeviceRow& shown = shown_[i];
-    const bool checkChanged = rows[i].checked != shown.checked;
-    shown = rows[i];
-    if (checkChanged) {
+    // A moved or changed text costs the control nothing: it shows at the
+    // repaint below. Only a check mark is the control's own to change.
+    if (rows[i].checked != checks_[i]) {
+      checks_[i] = rows[i].checked;
       SetChecked(index, rows[i].checked);
       --budget;
     }
   }
   cursor_ = i;
+  const bool inSync = InSync(rows);
+  if (inSync || GetTickCount64() - frozenSince_ >= REDRAW_INTERVAL_MS) Thaw();
+  return inSync;
+}
+
+void DeviceListControl::Freeze() {
+  if (frozen_) return;
+  SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+  frozen_ = true;
+  frozenSince_ = GetTickCount64();
+}
+
+void DeviceListControl::Thaw() {
+  if (!frozen_) return;
   SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list_, nullptr, TRUE);
-  return InSync(rows);
+  frozen_ = false;
 }
 
 void DeviceListControl::Invalidate(std::size_t from) {
   if (from < cursor_) cursor_ = from;
 }
 
-const DeviceRow* DeviceListControl::Shown(int index) const {
-  if (index < 0 || static_cast<std::size_t>(index) >= shown_.size())
-    return nullptr;
-  return &shown_[static_cast<std::size_t>(index)];
-}
-
 void DeviceListControl::NoteChecked(int index, bool checked) {
-  if (index >= 0 && static_cast<std::size_t>(index) < shown_.size())
-    shown_[static_cast<std::size_t>(index)].checked = checked;
+  if (Holds(index)) checks_[static_cast<std::size_t>(index)] = checked;
 }
 
 void DeviceListControl::Clear() {
+  Thaw();
   SendMessageW(list_, LVM_ENSUREVISIBLE, 0, FALSE);
   SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
-  shown_.clear();
+  checks_.clear();
   cursor_ = 0;
 }
 

@@ -190,7 +190,7 @@ MessageResult CQuellanView::OnItemChanged(const Message& m) {
 }
 
 MessageResult CQuellanView::OnGetDispInfo(const Message& m) {
-  list_.FillText(reinterpret_cast<NMLVDISPINFOW*>(m.lParam));
+  list_.FillText(reinterpret_cast<NMLVDISPINFOW*>(m.lParam), table_.Rows());
   return 0;
 }
 
@@ -224,7 +224,7 @@ MessageResult CQuellanView::OnClose(const Message&) {
 
 void CQuellanView::SortTable(int column, int direction) {
   if (SortRows(table_.MutableRows(), column, direction, DEVICE_COLUMNS, true,
-               true, PlatformTextCompare()))
+               true, PlatformSortKey()))
     list_.Invalidate(0);
   SyncList();
 }
@@ -235,6 +235,10 @@ void CQuellanView::SyncList() {
     if (searchEnded_) GiveSearchBack();
     return;
   }
+  PostListSync();
+}
+
+void CQuellanView::PostListSync() {
   if (listSyncPosted_) return;
   listSyncPosted_ = true;
   PostMessageW(handle(), WM_LIST_SYNC, 0, 0);
@@ -247,15 +251,11 @@ MessageResult CQuellanView::OnListSync(const Message&) {
 }
 
 std::optional<std::size_t> CQuellanView::TableRowOf(int listRow) const {
-  const DeviceRow* shown = list_.Shown(listRow);
-  if (!shown) return std::nullopt;
-  const auto index = static_cast<std::size_t>(listRow);
-  const std::wstring& mac = shown->texts[COLUMN_MAC];
-  if (index < table_.Size() && table_.Row(index).texts[COLUMN_MAC] == mac)
-    return index;
-  for (std::size_t row = 0; row < table_.Size(); ++row)
-    if (table_.Row(row).texts[COLUMN_MAC] == mac) return row;
-  return std::nullopt;
+  // List row i shows table row i, once the list holds it.
+  if (!list_.Holds(listRow) ||
+      static_cast<std::size_t>(listRow) >= table_.Size())
+    return std::nullopt;
+  return static_cast<std::size_t>(listRow);
 }
 
 void CQuellanView::OpenSelectedWebPage() {

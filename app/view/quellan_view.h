@@ -19,10 +19,11 @@
 
 class CIPChangeStateDlg;
 
-// Replies taken in, and list cells written, per message: small enough that
-// the window answers between two steps even with thousands of devices.
-constexpr std::size_t INTAKE_SLICE = 500;
-constexpr int LIST_SYNC_BUDGET = 700;
+// Replies taken in, and list rows inserted or check marks set, per message:
+// small enough that the window answers between two steps even with
+// thousands of devices, on a machine busy with their replies.
+constexpr std::size_t INTAKE_SLICE = 1000;
+constexpr int LIST_SYNC_BUDGET = 400;
 constexpr UINT_PTR SEARCH_TIMER_ID = 10000;
 
 class CQuellanView : public winui::Dialog, private SearchFrontEnd {
@@ -84,8 +85,10 @@ class CQuellanView : public winui::Dialog, private SearchFrontEnd {
   void OpenSelectedWebPage();
   void SortTable(int column, int direction);
   void SyncList();
-  // The table row of what the list shows at `listRow`: the list may lag
-  // behind the table for a moment while it catches up.
+  // The next list step, as a message of its own.
+  void PostListSync();
+  // The table row that the list shows at `listRow`, if the list holds that
+  // row yet: it may lag behind the table while it catches up.
   std::optional<std::size_t> TableRowOf(int listRow) const;
   void SetTool(UINT command, bool enabled);
   void Apply(const ToolRequest& request);

@@ -63,7 +63,9 @@ MessageResult CQuellanView::OnRowsWaiting(const Message&) {
 void CQuellanView::OnRowsAdded(const RowsAdded& added) {
   list_.Invalidate(added.moved ? 0 : added.firstNew);
   SetFoundText();
-  SyncList();
+  // The list catches up in messages of its own: one message never holds
+  // both an intake slice and a list step.
+  PostListSync();
 }
 
 void CQuellanView::OnCollision() { collisionNotice_.Show(handle()); }

@@ -73,6 +73,7 @@ class DeviceTable {
 
   std::size_t Size() const { return rows_.size(); }
   const DeviceRow& Row(std::size_t index) const { return rows_[index]; }
+  const std::vector<DeviceRow>& Rows() const { return rows_; }
   // The row's own record, which the IP change writes into.
   DeviceInfo& Record(std::size_t index) { return rows_[index].record; }
   void SetChecked(std::size_t index, bool checked);

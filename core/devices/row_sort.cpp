@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 namespace {
 
@@ -12,17 +13,17 @@ std::wstring Cut(const std::wstring& text) {
 }  // namespace
 
 bool SortRows(std::vector<DeviceRow>& rows, int column, int direction,
-              int columnCount, bool swapChecks, bool swapData,
-              TextCompare compare) {
+              int columnCount, bool swapChecks, bool swapData, SortKey key) {
   const std::size_t n = rows.size();
   if (column < 0 || column >= DEVICE_COLUMNS || n < 2) return false;
   columnCount = std::clamp(columnCount, 0, DEVICE_COLUMNS);
 
-  std::vector<std::wstring> keys(n);
-  for (std::size_t i = 0; i < n; ++i) keys[i] = Cut(rows[i].texts[column]);
+  std::vector<std::string> keys(n);
+  for (std::size_t i = 0; i < n; ++i)
+    keys[i] = key(Cut(rows[i].texts[column]).c_str());
   // `before(a, b)`: the bubble sort would move b in front of a.
   auto before = [&](std::size_t a, std::size_t b) {
-    const int order = compare(keys[a].c_str(), keys[b].c_str());
+    const int order = keys[a].compare(keys[b]);
     return direction == 1 ? order > 0 : order < 0;
   };
   std::vector<std::size_t> order(n);
@@ -47,17 +48,21 @@ bool SortRows(std::vector<DeviceRow>& rows, int column, int direction,
                    [](bool moved) { return moved; }))
     return false;
 
+  // Each row's texts go to exactly one position, so they are moved rather
+  // than copied; the texts past columnCount stay where they are.
   std::vector<DeviceRow> sorted(n);
   for (std::size_t position = 0; position < n; ++position) {
-    const DeviceRow& from = rows[order[position]];
+    DeviceRow& from = rows[order[position]];
     DeviceRow& to = sorted[position];
-    to = rows[position];  // what stays with the position
     for (int c = 0; c < columnCount; ++c)
-      to.texts[c] =
-          exchanged[order[position]] ? Cut(from.texts[c]) : from.texts[c];
-    if (swapChecks) to.checked = from.checked;
-    if (swapData) to.record = from.record;
+      to.texts[c] = exchanged[order[position]] ? Cut(from.texts[c])
+                                               : std::move(from.texts[c]);
+    to.checked = swapChecks ? from.checked : rows[position].checked;
+    to.record = swapData ? from.record : rows[position].record;
   }
+  for (std::size_t position = 0; position < n; ++position)
+    for (int c = columnCount; c < DEVICE_COLUMNS; ++c)
+      sorted[position].texts[c] = std::move(rows[position].texts[c]);
   rows.swap(sorted);
   return true;
 }

@@ -118,32 +118,31 @@ bool SearchSession::TakeIn(std::size_t limit) {
     std::lock_guard<std::mutex> hold(readyLock_);
     intake_.swap(ready_);
   }
-  const std::size_t firstNew = table_.Size();
-  const std::size_t end =
-      intakeNext_ + std::min(limit, intake_.size() - intakeNext_);
-  bool collision = false;
-  for (; intakeNext_ < end; ++intakeNext_)
-    if (table_.Add(intake_[intakeNext_]) == Intake::Collision) collision = true;
-  if (collision) frontEnd_.OnCollision();
-  bool more = intakeNext_ < intake_.size();
-  if (!more) {
-    std::lock_guard<std::mutex> hold(readyLock_);
-    more = !ready_.empty();
-  }
-  // The table is sorted once the whole batch is in, not after every slice:
-  // each sort compares every row again.
-  if (table_.Size() > firstNew || (!more && unsorted_)) {
-    bool moved = false;
-    if (!more) {
-      moved = SortRows(table_.MutableRows(), COLUMN_IP, -1, DEVICE_COLUMNS,
-                       true, true, PlatformTextCompare());
-      unsorted_ = false;
-    } else {
+  if (intakeNext_ < intake_.size()) {
+    const std::size_t firstNew = table_.Size();
+    const std::size_t end =
+        intakeNext_ + std::min(limit, intake_.size() - intakeNext_);
+    bool collision = false;
+    for (; intakeNext_ < end; ++intakeNext_)
+      if (table_.Add(intake_[intakeNext_]) == Intake::Collision)
+        collision = true;
+    if (collision) frontEnd_.OnCollision();
+    if (table_.Size() > firstNew) {
       unsorted_ = true;
+      frontEnd_.OnRowsAdded({firstNew, false});
     }
-    frontEnd_.OnRowsAdded({firstNew, moved});
+    // The next slice, or the sort, in a call of its own: the front end's
+    // window answers in between.
+    return true;
   }
-  if (more) return true;
+  // The batch is all in. The table is sorted once per batch, not after
+  // every slice: each sort compares every row again.
+  if (unsorted_) {
+    unsorted_ = false;
+    const bool moved = SortRows(table_.MutableRows(), COLUMN_IP, -1,
+                                DEVICE_COLUMNS, true, true, PlatformSortKey());
+    frontEnd_.OnRowsAdded({table_.Size(), moved});
+  }
   if (state_ == State::Finishing) {
     state_ = State::Idle;
     frontEnd_.OnEnded();

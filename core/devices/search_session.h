@@ -78,8 +78,9 @@ class SearchSession {
   SearchStart Start();
   // One tick of the front end's timer; the last one ends the search.
   void Tick();
-  // Takes at most `limit` waiting replies into the table; true when more
-  // wait (the front end calls again, letting its window answer between).
+  // Takes at most `limit` waiting replies into the table, or, once a batch
+  // is all in, sorts the table; true when more work waits (the front end
+  // calls again, letting its window answer between).
   bool TakeIn(std::size_t limit);
 
   // Hands a batch of replies to the owner, as the worker does: any thread.

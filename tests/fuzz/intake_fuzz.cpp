@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   const int column = (options >> 1) % DEVICE_COLUMNS;
   const int direction = (options & 0x80) ? 1 : -1;
   SortRows(table.MutableRows(), column, direction, DEVICE_COLUMNS, true, true,
-           PlatformTextCompare());
+           PlatformSortKey());
   ReferenceBubbleSort(reference.MutableRows(), column, direction,
                       DEVICE_COLUMNS, true, true, PlatformTextCompare());
   RequireSameRows(table.MutableRows(), reference.Rows());
