@@ -7,12 +7,17 @@
 
 namespace {
 std::vector<ToolRequestSeen> toolRequests;
-}
+std::function<void(HWND)> dialogIdle;
+}  // namespace
 
 LRESULT CALLBACK ViewFixture::FrameProcedure(HWND hwnd, UINT message,
                                              WPARAM wParam, LPARAM lParam) {
   if (message == WM_ENABLE_TOOL || message == WM_DISABLE_TOOL) {
     toolRequests.push_back({message, wParam});
+    return 0;
+  }
+  if (message == WM_ENTERIDLE && wParam == MSGF_DIALOGBOX && dialogIdle) {
+    dialogIdle(reinterpret_cast<HWND>(lParam));
     return 0;
   }
   return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -49,6 +54,7 @@ ViewFixture::ViewFixture(int width, int height) {
 }
 
 ViewFixture::~ViewFixture() {
+  dialogIdle = nullptr;
   view_.reset();
   DestroyWindow(frame_);
   Pump(20);
@@ -60,6 +66,10 @@ HWND ViewFixture::list() const {
 
 HWND ViewFixture::header() const {
   return reinterpret_cast<HWND>(SendMessageW(list(), LVM_GETHEADER, 0, 0));
+}
+
+void ViewFixture::OnDialogIdle(std::function<void(HWND)> handler) {
+  dialogIdle = std::move(handler);
 }
 
 std::vector<ToolRequestSeen> ViewFixture::TakeToolRequests() {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -30,6 +31,9 @@ class ViewFixture {
   HWND header() const;
 
   std::vector<ToolRequestSeen> TakeToolRequests();
+  // Called with a modal dialog of the view's, each time its loop waits for
+  // input.
+  void OnDialogIdle(std::function<void(HWND)> handler);
   // Runs this thread's messages for `ms` milliseconds.
   static void Pump(int ms);
 

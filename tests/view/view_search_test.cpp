@@ -3,6 +3,8 @@
 // discovery port held by another process.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/messages/window_messages.h"
 #include "core/engine/notify.h"
 #include "core/engine/port_conflict.h"
@@ -87,6 +89,49 @@ TEST(ViewPortTaken, ShowsThePortReportThenTheStartErrorAndKeepsTheRows) {
   EXPECT_EQ(f.TakeToolRequests(),
             (std::vector<ToolRequestSeen>{{DISABLE, ID_DEVICE_SEARCH},
                                           {ENABLE, ID_DEVICE_SEARCH}}));
+}
+
+// A multi-device change whose engine cannot start: after the port report
+// nothing is sent, and no progress dialog opens that could never complete.
+TEST(ViewPortTaken, MultiChangeOpensNoProgressWhenTheEngineCannotStart) {
+  ASSERT_TRUE(OnIsolatedTestNetwork());
+  ViewFixture f;
+  TestReply first, second;
+  first.mac = {2, 0, 0, 0, 0, 1};
+  first.ip = 0x0A000001u;
+  second.mac = {2, 0, 0, 0, 0, 2};
+  second.ip = 0x0A000002u;
+  f.view().DeliverReplies({Pending(first), Pending(second)});
+  ViewFixture::Pump(50);
+  ASSERT_EQ(f.Rows(), 2);
+  f.SetChecked(0, true);
+  f.SetChecked(1, true);
+  const DeviceInfo firstBefore = f.view().Table().Row(0).record;
+  const DeviceInfo secondBefore = f.view().Table().Row(1).record;
+
+  // The multi-device dialog is accepted as it opens; any later dialog is
+  // noted and closed.
+  std::vector<std::wstring> dialogs;
+  std::vector<HWND> seen;
+  f.OnDialogIdle([&](HWND dialog) {
+    if (std::find(seen.begin(), seen.end(), dialog) != seen.end()) return;
+    seen.push_back(dialog);
+    wchar_t caption[128] = L"";
+    GetWindowTextW(dialog, caption, 128);
+    dialogs.push_back(caption);
+    PostMessageW(dialog, WM_COMMAND, seen.size() == 1 ? IDOK : IDCANCEL, 0);
+  });
+  notices.clear();
+  const UserNotifier previous = SetUserNotifier(CollectNotice);
+  SendMessageW(f.view().handle(), WM_VIEW_COMMAND, ID_DEVICE_IP_CHANGE, 0);
+  SetUserNotifier(previous);
+
+  ASSERT_EQ(dialogs.size(), 1u) << "only the multi-device dialog opens";
+  ASSERT_FALSE(notices.empty());
+  EXPECT_EQ(notices.front(),
+            L"Quellan: " + PortConflictMessage(ExpectedPortHolderDetail()));
+  EXPECT_EQ(f.view().Table().Row(0).record, firstBefore);
+  EXPECT_EQ(f.view().Table().Row(1).record, secondBefore);
 }
 
 }  // namespace
