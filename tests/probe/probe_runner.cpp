@@ -1,5 +1,6 @@
 #include "tests/probe/probe_runner.h"
 
+#include <cstdio>
 #include <sstream>
 
 namespace {
@@ -62,8 +63,18 @@ ProbeRun RunProbe(const std::vector<std::wstring>& args) {
   startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
   PROCESS_INFORMATION process{};
   std::wstring line = CommandLine(BesideUs(L"quellan-probe.exe"), args);
-  const BOOL started = CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE,
-                                      0, nullptr, nullptr, &startup, &process);
+  // Under Wine a process start fails now and then on a loaded machine; that
+  // is not what a probe test asks, so a failed start is tried again.
+  BOOL started = FALSE;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    if (attempt > 0) {
+      std::fprintf(stderr, "probe start failed (error %lu), trying again\n",
+                   GetLastError());
+      Sleep(200);
+    }
+    started = CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, 0,
+                             nullptr, nullptr, &startup, &process);
+  }
   CloseHandle(writeEnd);
   if (!started) {
     CloseHandle(readEnd);
