@@ -6,8 +6,8 @@
 #include "cli/commands.h"
 #include "cli/messages.h"
 #include "cli/network.h"
-#include "cli/stop_signal.h"
 #include "cli/watch_diff.h"
+#include "platform/stop_signal.h"
 
 namespace cli {
 namespace {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/stop_signal.h"
 #include "tools/devsim/device_csv.h"
 #include "tools/devsim/device_set.h"
 #include "tools/devsim/options.h"
@@ -82,7 +83,7 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  devsim::InstallStopHandlers();
+  InstallStopHandlers();
   devsim::RequestFineTimer();
   const std::uint64_t randomStart =
       options.haveRandomStart ? options.randomStart : FreshRandomStart();

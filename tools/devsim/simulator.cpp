@@ -8,11 +8,11 @@
 
 #include "core/engine/net.h"
 #include "core/protocol/datagram.h"
+#include "platform/stop_signal.h"
 #include "tools/devsim/device_set.h"
 #include "tools/devsim/echo_filter.h"
 #include "tools/devsim/events.h"
 #include "tools/devsim/noise.h"
-#include "tools/devsim/process_hooks.h"
 #include "tools/devsim/schedule.h"
 #include "tools/devsim/search_plan.h"
 

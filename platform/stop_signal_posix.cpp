@@ -2,9 +2,8 @@
 
 #include <csignal>
 
-#include "cli/stop_signal.h"
+#include "platform/stop_signal.h"
 
-namespace cli {
 namespace {
 
 volatile std::sig_atomic_t stopRequested = 0;
@@ -17,10 +16,9 @@ void InstallStopHandlers() {
   struct sigaction action {};
   action.sa_handler = OnStopSignal;
   sigemptyset(&action.sa_mask);
+  action.sa_flags = 0;  // no SA_RESTART
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
 }
 
 bool StopRequested() { return stopRequested != 0; }
-
-}  // namespace cli

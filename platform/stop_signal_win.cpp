@@ -2,15 +2,14 @@
 
 #include <atomic>
 
-#include "cli/stop_signal.h"
+#include "platform/stop_signal.h"
 
-namespace cli {
 namespace {
 
 std::atomic<bool> stopRequested{false};
 
 // Runs on a thread of its own; returning TRUE keeps the process alive until
-// watch has ended by itself.
+// its loop has ended by itself.
 BOOL WINAPI OnConsoleEvent(DWORD event) {
   switch (event) {
     case CTRL_C_EVENT:
@@ -28,5 +27,3 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
 void InstallStopHandlers() { SetConsoleCtrlHandler(OnConsoleEvent, TRUE); }
 
 bool StopRequested() { return stopRequested.load(); }
-
-}  // namespace cli
