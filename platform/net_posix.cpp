@@ -12,17 +12,10 @@
 #include <string>
 
 #include "core/engine/net.h"
+#include "platform/socket_address.h"
 
 namespace net {
 namespace {
-
-sockaddr_in ToSockaddr(Endpoint endpoint) {
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(endpoint.address);
-  address.sin_port = htons(endpoint.port);
-  return address;
-}
 
 int Fd(Socket socket) { return static_cast<int>(socket); }
 
@@ -71,8 +64,7 @@ bool LocalEndpoint(Socket socket, Endpoint* local) {
   if (getsockname(Fd(socket), reinterpret_cast<sockaddr*>(&address), &length) !=
       0)
     return false;
-  local->address = ntohl(address.sin_addr.s_addr);
-  local->port = ntohs(address.sin_port);
+  *local = ToEndpoint(address);
   return true;
 }
 
@@ -111,10 +103,7 @@ int ReceiveFrom(Socket socket, std::uint8_t* buffer, std::size_t capacity,
       ::recvfrom(Fd(socket), buffer, capacity, MSG_TRUNC | MSG_DONTWAIT,
                  reinterpret_cast<sockaddr*>(&address), &length);
   if (size < 0 || static_cast<std::size_t>(size) > capacity) return -1;
-  if (from) {
-    from->address = ntohl(address.sin_addr.s_addr);
-    from->port = ntohs(address.sin_port);
-  }
+  if (from) *from = ToEndpoint(address);
   return static_cast<int>(size);
 }
 

@@ -8,17 +8,10 @@
 #include <cstdlib>
 
 #include "core/engine/net.h"
+#include "platform/socket_address.h"
 
 namespace net {
 namespace {
-
-sockaddr_in ToSockaddr(Endpoint endpoint) {
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(endpoint.address);
-  address.sin_port = htons(endpoint.port);
-  return address;
-}
 
 SOCKET Handle(Socket socket) { return static_cast<SOCKET>(socket); }
 
@@ -77,8 +70,7 @@ bool LocalEndpoint(Socket socket, Endpoint* local) {
   if (getsockname(Handle(socket), reinterpret_cast<sockaddr*>(&address),
                   &length) != 0)
     return false;
-  local->address = ntohl(address.sin_addr.s_addr);
-  local->port = ntohs(address.sin_port);
+  *local = ToEndpoint(address);
   return true;
 }
 
@@ -118,10 +110,7 @@ int ReceiveFrom(Socket socket, std::uint8_t* buffer, std::size_t capacity,
                               static_cast<int>(capacity), 0,
                               reinterpret_cast<sockaddr*>(&address), &length);
   if (size == SOCKET_ERROR) return -1;
-  if (from) {
-    from->address = ntohl(address.sin_addr.s_addr);
-    from->port = ntohs(address.sin_port);
-  }
+  if (from) *from = ToEndpoint(address);
   return size;
 }
 
