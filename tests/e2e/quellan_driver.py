@@ -30,6 +30,19 @@ class Quellan:
 
     def probe(self, *args, timeout=10000, check=True):
         """Runs one probe command; returns its JSON lines."""
+        # A probe whose process came up without the window system (exit code
+        # 3) could not look; another one can.
+        for _ in range(3):
+            code, lines, errors = self._probe_once(args, timeout)
+            if code != 3:
+                break
+        if check and code != 0:
+            raise ProbeError("probe %s failed (%d): %s" %
+                             (" ".join(map(str, args)), code, errors.strip()))
+        return [json.loads(line) for line in lines.splitlines()
+                if line.strip()]
+
+    def _probe_once(self, args, timeout):
         # Files, not pipes: helper processes that Wine starts may inherit a
         # pipe and keep it open long after the probe has ended.
         with tempfile.TemporaryFile("w+") as out, \
@@ -41,12 +54,7 @@ class Quellan:
                 timeout=timeout / 1000 + 60).returncode
             out.seek(0)
             err.seek(0)
-            lines, errors = out.read(), err.read()
-        if check and code != 0:
-            raise ProbeError("probe %s failed (%d): %s" %
-                             (" ".join(map(str, args)), code, errors.strip()))
-        return [json.loads(line) for line in lines.splitlines()
-                if line.strip()]
+            return code, out.read(), err.read()
 
     def rows(self):
         return self.probe("rows")

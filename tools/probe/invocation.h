@@ -17,6 +17,7 @@ enum ExitCode : int {
   SUCCESS = 0,
   NOT_THERE = 1,  // the window, control, row or state asked for is not there
   USAGE_ERROR = 2,
+  NO_WINDOW_SYSTEM = 3,  // this process can not see any window at all
 };
 
 struct Invocation {

@@ -5,7 +5,8 @@
 //   quellan-probe [--timeout MS] [--pid PID] COMMAND [ARGUMENTS]
 //
 // Exit codes: 0 done, 1 the window, control, row or state asked for is not
-// there (after waiting up to the timeout), 2 usage error.
+// there (after waiting up to the timeout), 2 usage error, 3 this process can
+// not reach the window system (run the probe again).
 #include <fcntl.h>
 #include <io.h>
 
@@ -147,6 +148,10 @@ int wmain(int argc, wchar_t** argv) {
     if (invocation.args.size() < command.minArguments ||
         invocation.args.size() > command.maxArguments) {
       return UsageError();
+    }
+    if (!probe::WindowSystemReachable()) {
+      probe::Complain("this process can not reach the window system");
+      return probe::NO_WINDOW_SYSTEM;
     }
     const int result = command.run(invocation);
     return result == probe::USAGE_ERROR ? UsageError() : result;

@@ -60,6 +60,11 @@ BOOL CALLBACK CheckTopLevel(HWND window, LPARAM param) {
 
 }  // namespace
 
+bool WindowSystemReachable() {
+  // The desktop window's class is the same on every Windows and Wine.
+  return HasClass(GetDesktopWindow(), L"#32769");
+}
+
 std::vector<HWND> DescendantsOfClass(HWND root, const wchar_t* className) {
   ClassSearch search{className, {}};
   EnumChildWindows(root, CollectOfClass, reinterpret_cast<LPARAM>(&search));

@@ -25,6 +25,11 @@ constexpr int DEVICE_LIST_ID = 1000;
 // non-zero `processId` only that process's frame counts.
 std::optional<QuellanWindows> FindQuellan(DWORD processId);
 
+// Whether this process reaches the window system at all. Under Wine a
+// process now and then starts without it: every window call then fails, and
+// a search would wrongly report the frame as missing.
+bool WindowSystemReachable();
+
 // Every window below `root` (children, grandchildren, ...) of the window
 // class `className`, in the order the system enumerates them.
 std::vector<HWND> DescendantsOfClass(HWND root, const wchar_t* className);
