@@ -7,6 +7,7 @@ import json
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
 
@@ -36,6 +37,8 @@ class Quellan:
             code, lines, errors = self._probe_once(args, timeout)
             if code != 3:
                 break
+            print("the probe could not reach the window system, "
+                  "running it again", file=sys.stderr)
         if check and code != 0:
             raise ProbeError("probe %s failed (%d): %s" %
                              (" ".join(map(str, args)), code, errors.strip()))

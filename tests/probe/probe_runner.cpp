@@ -119,6 +119,9 @@ ProbeRun RunProbe(const std::vector<std::wstring>& args) {
   ProbeRun run = RunProbeOnce(args);
   for (int attempt = 1; attempt < ATTEMPTS && run.exitCode == NO_WINDOW_SYSTEM;
        ++attempt) {
+    std::fprintf(stderr,
+                 "the probe could not reach the window system, "
+                 "running it again\n");
     run = RunProbeOnce(args);
   }
   return run;
