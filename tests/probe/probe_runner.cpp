@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <sstream>
 
+#include "tools/probe/invocation.h"
+
 namespace {
 
 constexpr DWORD PROBE_RUN_LIMIT_MS = 120000;
@@ -114,10 +116,10 @@ ProbeRun RunProbeOnce(const std::vector<std::wstring>& args) {
 ProbeRun RunProbe(const std::vector<std::wstring>& args) {
   // A probe whose process came up without the window system could not look;
   // another one can.
-  constexpr int NO_WINDOW_SYSTEM = 3;
   constexpr int ATTEMPTS = 3;
   ProbeRun run = RunProbeOnce(args);
-  for (int attempt = 1; attempt < ATTEMPTS && run.exitCode == NO_WINDOW_SYSTEM;
+  for (int attempt = 1;
+       attempt < ATTEMPTS && run.exitCode == probe::NO_WINDOW_SYSTEM;
        ++attempt) {
     std::fprintf(stderr,
                  "the probe could not reach the window system, "
