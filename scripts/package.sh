@@ -2,7 +2,8 @@
 # Builds the release packages into dist/:
 #
 #   quellan-VERSION-win64.zip   Quellan.exe, quellan-cli.exe, quellan-devsim.exe,
-#                               the Wireshark dissector and README.txt
+#                               the Wireshark dissector, README.txt and
+#                               LICENSE.txt (the MIT licence)
 #   quellan_VERSION_amd64.deb   quellan-cli and quellan-devsim for Debian, with
 #                               the dissector, a man page and the Debian docs
 #
@@ -62,9 +63,9 @@ linux_devsim=build/native/tools/devsim/quellan-devsim
 dissector=contrib/wireshark/quellan.lua
 missing=()
 for f in "$win_app" "$win_cli" "$win_devsim" "$linux_cli" "$linux_devsim" \
-  "$dissector" packaging/windows/README.txt packaging/debian/quellan-cli.1 \
-  packaging/debian/copyright packaging/debian/control.in \
-  packaging/debian/changelog.in; do
+  "$dissector" LICENSE packaging/windows/README.txt \
+  packaging/debian/quellan-cli.1 packaging/debian/copyright \
+  packaging/debian/control.in packaging/debian/changelog.in; do
   [ -f "$f" ] || missing+=("$f")
 done
 [ ${#missing[@]} -eq 0 ] || die "missing: ${missing[*]}"
@@ -85,6 +86,7 @@ cp "$dissector" "$win/"
 # Notepad on older Windows shows a file with bare LF line ends as one line.
 sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' packaging/windows/README.txt \
   >"$win/README.txt"
+sed 's/$/\r/' LICENSE >"$win/LICENSE.txt"
 zip=$dist/quellan-$version-win64.zip
 rm -f "$zip"
 python3 - "$zip" "$win" "$epoch" <<'EOF'

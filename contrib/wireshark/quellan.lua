@@ -1,3 +1,4 @@
+-- SPDX-License-Identifier: MIT
 -- Wireshark dissector for Quellan's device discovery datagrams (UDP 64988).
 --
 -- Install: copy this file into Wireshark's Lua plugin folder (Help > About >

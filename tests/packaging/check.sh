@@ -3,11 +3,12 @@
 #
 #   tests/packaging/check.sh DIST_DIR
 #
-# The Windows zip holds the programs, the dissector and the README; its
-# programs load only DLLs that every Windows has; Quellan.exe's version block
-# is the project version. The .deb has its files where Debian wants them,
-# passes lintian without errors, installs with dpkg into a throw-away root,
-# runs from there, and removes cleanly.
+# The Windows zip holds the programs, the dissector, the README and the
+# licence; its programs load only DLLs that every Windows has; Quellan.exe's
+# version block is the project version. The .deb has its files where Debian
+# wants them, a machine-readable copyright file naming the MIT (Expat)
+# licence, passes lintian without errors, installs with dpkg into a
+# throw-away root, runs from there, and removes cleanly.
 #
 # Ends with "packaging: N passed, M failed"; exits non-zero on a failure.
 set -uo pipefail
@@ -47,7 +48,8 @@ system_dlls=" $(tr -s ' \n' '  ' <<<"$system_dlls") "
 
 # ---- Windows zip ------------------------------------------------------------
 
-win_files="Quellan.exe quellan-cli.exe quellan-devsim.exe quellan.lua README.txt"
+win_files="Quellan.exe quellan-cli.exe quellan-devsim.exe quellan.lua README.txt
+  LICENSE.txt"
 if [ -f "$zip" ]; then
   python3 - "$zip" "$work/win" <<'EOF'
 import sys, zipfile
@@ -64,6 +66,10 @@ for f in $win_files; do
 done
 check "zip's dissector is contrib/wireshark/quellan.lua" \
   cmp -s "$work/win/quellan.lua" "$root/contrib/wireshark/quellan.lua"
+check "dissector has an SPDX MIT line at its top" grep -qx -- \
+  '-- SPDX-License-Identifier: MIT' <(head -n 2 "$work/win/quellan.lua")
+check "zip's LICENSE.txt is LICENSE" \
+  cmp -s <(tr -d '\r' <"$work/win/LICENSE.txt") "$root/LICENSE"
 check "README.txt names version $version" \
   grep -qF "Quellan $version for Windows" "$work/win/README.txt"
 
@@ -118,6 +124,18 @@ else
 -rw-r--r-- /usr/share/doc/quellan/copyright
 -rw-r--r-- /usr/share/doc/quellan/changelog.Debian.gz
 EOF
+  # DEP-5, with Files: * under Expat (MIT) and the Expat text on its own.
+  dep5=https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
+  dep5_expat() {
+    head -n 1 "$1" | grep -qxF "Format: $dep5" &&
+      awk -v RS= '/^Files: \*\n/ && /\nLicense: Expat(\n|$)/ { f = 1 }
+        /^License: Expat\n Permission is hereby granted/ { t = 1 }
+        END { exit !(f && t) }' "$1"
+  }
+  dpkg-deb --fsys-tarfile "$deb" |
+    tar -xOf - ./usr/share/doc/quellan/copyright >"$work/copyright" 2>/dev/null
+  check "deb's copyright file is DEP-5 with Files: * under Expat" \
+    dep5_expat "$work/copyright"
   check "every file in the deb belongs to root/root" \
     test -z "$(awk '$2 != "root/root"' "$work/contents.txt")"
   # The folder Debian's Wireshark reads Lua plugins from.
