@@ -47,8 +47,8 @@ std::vector<std::string> Cells(const FoundDevice& device, bool json) {
 }  // namespace
 
 std::uint32_t ReachableFrom(std::uint32_t address,
-                            const std::vector<LocalSubnet>& local) {
-  for (const LocalSubnet& subnet : local) {
+                            const std::vector<LocalAdapter>& local) {
+  for (const LocalAdapter& subnet : local) {
     if (subnet.address != 0 &&
         (subnet.address & subnet.mask) == (address & subnet.mask))
       return subnet.address;
@@ -57,7 +57,7 @@ std::uint32_t ReachableFrom(std::uint32_t address,
 }
 
 std::vector<FoundDevice> FoundDevices(const std::vector<DeviceRow>& rows,
-                                      const std::vector<LocalSubnet>& local) {
+                                      const std::vector<LocalAdapter>& local) {
   std::vector<FoundDevice> devices;
   std::unordered_map<std::uint32_t, int> shown;
   for (const DeviceRow& row : rows) {

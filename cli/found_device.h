@@ -8,15 +8,10 @@
 #include <vector>
 
 #include "core/devices/device_table.h"
+#include "core/engine/local_adapters.h"
 #include "core/protocol/datagram.h"
 
 namespace cli {
-
-// A local adapter's address and subnet mask, numeric form.
-struct LocalSubnet {
-  std::uint32_t address = 0;
-  std::uint32_t mask = 0;
-};
 
 struct FoundDevice {
   DeviceInfo info;
@@ -31,11 +26,11 @@ struct FoundDevice {
 // The rows of a search sorted by address numerically (by MAC among equal
 // addresses), every device that shares its address with another marked.
 std::vector<FoundDevice> FoundDevices(const std::vector<DeviceRow>& rows,
-                                      const std::vector<LocalSubnet>& local);
+                                      const std::vector<LocalAdapter>& local);
 
 // The first adapter whose subnet holds `address`; 0 for none.
 std::uint32_t ReachableFrom(std::uint32_t address,
-                            const std::vector<LocalSubnet>& local);
+                            const std::vector<LocalAdapter>& local);
 
 // The texts of the report: "00:1A:2B:00:01:03", "10.77.0.5",
 // "http://10.77.0.5:80", "Fixed IP" and so on.

@@ -4,7 +4,6 @@
 
 #include "cli/settings_edit.h"
 #include "core/devices/blocking_search.h"
-#include "core/engine/net.h"
 
 namespace cli {
 namespace {
@@ -19,16 +18,6 @@ constexpr std::chrono::milliseconds VERIFY_WINDOW{1500};
 
 }  // namespace
 
-std::vector<LocalSubnet> LocalSubnets() {
-  const net::AdapterList adapters = net::ListAdapters();
-  std::vector<LocalSubnet> subnets;
-  for (std::size_t i = 0; i < adapters.addresses.size(); ++i) {
-    if (adapters.addresses[i] != 0)
-      subnets.push_back({adapters.addresses[i], adapters.masks[i]});
-  }
-  return subnets;
-}
-
 bool SearchDevices(std::chrono::milliseconds window, std::uint32_t adapter,
                    std::vector<FoundDevice>* devices) {
   SearchOptions options;
@@ -37,7 +26,7 @@ bool SearchDevices(std::chrono::milliseconds window, std::uint32_t adapter,
   options.adapter = adapter;
   BlockingSearch search(options);
   if (search.Run() != SearchStart::Started) return false;
-  *devices = FoundDevices(search.Rows(), LocalSubnets());
+  *devices = FoundDevices(search.Rows(), LocalAdapters());
   return true;
 }
 

@@ -10,9 +10,6 @@
 
 namespace cli {
 
-// The local adapters that have an address.
-std::vector<LocalSubnet> LocalSubnets();
-
 // One search of `window`; false when the engine did not start (its message
 // is on standard error).
 bool SearchDevices(std::chrono::milliseconds window, std::uint32_t adapter,

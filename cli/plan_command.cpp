@@ -7,6 +7,7 @@
 #include "cli/plan_status.h"
 #include "core/devices/change_link.h"
 #include "core/devices/multi_change.h"
+#include "core/engine/local_adapters.h"
 
 namespace cli {
 namespace {
@@ -26,8 +27,9 @@ bool ReadWholeFile(const std::string& path, std::string* text) {
   return true;
 }
 
-// Sends the Change rows and turns each into Confirmed or NotConfirmed;
-// false when the engine failed.
+// Sends the Change rows; a row whose request left through no adapter is
+// NotSent, the others are verified: Confirmed or NotConfirmed. False when
+// the engine failed.
 bool ApplyPlan(std::vector<PlanOutcome>* outcomes, const Options& options) {
   std::vector<DeviceInfo> bodies;
   std::vector<PlanOutcome*> changing;
@@ -37,22 +39,41 @@ bool ApplyPlan(std::vector<PlanOutcome>* outcomes, const Options& options) {
     changing.push_back(&outcome);
   }
   if (bodies.empty()) return true;
+  std::vector<int> adapters(bodies.size(), 0);
   {
     EngineChangeLink link(options.adapter);
     ChangePass pass(link, bodies, PLAN_PACING);
-    if (!pass.Start(nullptr)) return false;
+    if (!pass.Start([&adapters](int done, int left) {
+          adapters[static_cast<std::size_t>(done) - 1] = left;
+        }))
+      return false;
     // Joining closes the link: the verifying searches need the engine.
     pass.Join();
   }
-  Tell("sent " + std::to_string(bodies.size()) +
+  std::vector<DeviceInfo> sent;
+  std::vector<PlanOutcome*> waiting;
+  for (std::size_t i = 0; i < bodies.size(); ++i) {
+    if (adapters[i] > 0) {
+      sent.push_back(bodies[i]);
+      waiting.push_back(changing[i]);
+    } else {
+      changing[i]->status = PlanStatus::NotSent;
+      changing[i]->message = "the request left through no adapter";
+    }
+  }
+  if (sent.size() < bodies.size())
+    Tell(std::to_string(bodies.size() - sent.size()) +
+         " change requests left through no adapter");
+  if (sent.empty()) return true;
+  Tell("sent " + std::to_string(sent.size()) +
        " change requests; waiting for the devices to answer with the new "
        "settings");
   const VerifyOutcome verified =
-      VerifyChanges(bodies, options.verifyTimeout, options.adapter);
+      VerifyChanges(sent, options.verifyTimeout, options.adapter);
   if (verified.engineFailed) return false;
-  for (std::size_t i = 0; i < changing.size(); ++i) {
-    changing[i]->status = verified.confirmed[i] ? PlanStatus::Confirmed
-                                                : PlanStatus::NotConfirmed;
+  for (std::size_t i = 0; i < waiting.size(); ++i) {
+    waiting[i]->status = verified.confirmed[i] ? PlanStatus::Confirmed
+                                               : PlanStatus::NotConfirmed;
   }
   return true;
 }
@@ -73,7 +94,8 @@ int PlanCommand(const Options& options) {
   std::vector<FoundDevice> devices;
   if (!SearchDevices(options.timeout, options.adapter, &devices))
     return EXIT_NETWORK_FAILURE;
-  std::vector<PlanOutcome> outcomes = JudgePlan(plan.rows, devices);
+  std::vector<PlanOutcome> outcomes =
+      JudgePlan(plan.rows, devices, AddressesOf(LocalAdapters()));
   if (options.apply && !PlanSendable(outcomes)) {
     Tell("nothing was sent: some rows are invalid or in conflict");
   } else if (options.apply && !ApplyPlan(&outcomes, options)) {
@@ -90,6 +112,7 @@ int PlanCommand(const Options& options) {
       Emit(PlanTable(outcomes));
       break;
   }
+  if (PlanNotSent(outcomes)) return EXIT_NETWORK_FAILURE;
   return PlanSucceeded(outcomes, options.apply) ? EXIT_DONE : EXIT_PROBLEMS;
 }
 

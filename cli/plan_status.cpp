@@ -5,6 +5,7 @@
 #include <set>
 
 #include "cli/text_formats.h"
+#include "core/validation/change_check.h"
 
 namespace cli {
 namespace {
@@ -19,32 +20,12 @@ std::string Join(const std::vector<std::string>& names) {
   return joined;
 }
 
-// Why the planned address may not be used, or empty. `movedAway` holds the
-// devices that the plan gives another address.
-std::string ConflictOf(const PlanRow& row, const DeviceInfo& body,
-                       const std::vector<FoundDevice>& devices,
-                       const std::set<Mac>& movedAway,
-                       const std::multimap<std::uint32_t, int>& planned) {
-  const std::uint32_t ip = body.ipAddress;
-  const std::uint32_t mask = body.subnetMask;
-  const std::string address = Dotted(ip);
-  if ((ip & ~mask) == 0) return address + " is the subnet's network address";
-  if ((ip | mask) == 0xFFFFFFFFu)
-    return address + " is the subnet's broadcast address";
-  if (ip == body.gateway) return address + " is the gateway";
-  const auto [first, last] = planned.equal_range(ip);
-  for (auto other = first; other != last; ++other) {
-    if (other->second != row.line)
-      return address + " is also planned on line " +
-             std::to_string(other->second);
-  }
-  for (const FoundDevice& device : devices) {
-    if (device.info.ipAddress == ip && device.info.macAddress != row.mac &&
-        !movedAway.count(device.info.macAddress))
-      return address + " is shown by " + MacString(device.info) +
-             ", which the plan does not move";
-  }
-  return std::string();
+// The report's status for a row that the checker refuses.
+PlanStatus StatusOf(const ChangeProblem& problem) {
+  return IsInputProblem(problem.kind) ||
+                 problem.kind == ChangeProblemKind::ZeroAddress
+             ? PlanStatus::Invalid
+             : PlanStatus::Conflict;
 }
 
 std::vector<std::string> ReportCells(const PlanOutcome& outcome, bool json) {
@@ -75,23 +56,32 @@ const char* StatusName(PlanStatus status) {
       return "confirmed";
     case PlanStatus::NotConfirmed:
       return "not-confirmed";
+    case PlanStatus::NotSent:
+      return "not-sent";
   }
   return "";
 }
 
-std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
-                                   const std::vector<FoundDevice>& devices) {
+std::vector<PlanOutcome> JudgePlan(
+    const std::vector<PlanRow>& rows, const std::vector<FoundDevice>& devices,
+    const std::vector<std::uint32_t>& localAddresses) {
   std::map<Mac, const FoundDevice*> byMac;
   for (const FoundDevice& device : devices)
     byMac.emplace(device.info.macAddress, &device);
   std::set<Mac> movedAway;
-  std::multimap<std::uint32_t, int> planned;  // address -> line
+  AddressBook planned;
   for (const PlanRow& row : rows) {
-    planned.emplace(*row.edit.ip, row.line);
+    planned.Add(*row.edit.ip, row.mac);
     const auto device = byMac.find(row.mac);
     if (device != byMac.end() && device->second->info.ipAddress != *row.edit.ip)
       movedAway.insert(row.mac);
   }
+  AddressBook staying;
+  for (const FoundDevice& device : devices) {
+    if (!movedAway.count(device.info.macAddress))
+      staying.Add(device.info.ipAddress, device.info.macAddress);
+  }
+  const ChangeContext context{&staying, localAddresses, &planned};
 
   std::vector<PlanOutcome> outcomes;
   for (const PlanRow& row : rows) {
@@ -107,24 +97,22 @@ std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
     const DeviceInfo& current = device->second->info;
     outcome.found = true;
     outcome.currentIp = current.ipAddress;
-    const CheckedEdit checked = CheckEdit(current, row.edit);
-    // The window refuses a network address as an invalid combination; a
-    // plan reports it with the other addresses that may not be planned.
-    if (!checked.ok && checked.pair != AddressPairOutcome::Combination) {
-      outcome.status = PlanStatus::Invalid;
-      outcome.message = checked.message;
-    } else if (std::string why =
-                   ConflictOf(row, checked.body, devices, movedAway, planned);
-               !why.empty()) {
-      outcome.status = PlanStatus::Conflict;
-      outcome.message = why;
-    } else if (ShowsSettings(current, checked.body)) {
+    const IpSettings proposed = ProposedSettings(current, row.edit);
+    const std::vector<ChangeProblem> problems =
+        CheckChange(proposed, current, context);
+    // The problems come in the order of their kinds, the input checks
+    // first: the first one says the most.
+    if (!problems.empty()) {
+      outcome.status = StatusOf(problems[0]);
+      outcome.message = OneLine(ChangeProblemMessage(problems[0]));
+    } else if (proposed == SettingsFromDeviceInfo(current)) {
       outcome.status = PlanStatus::Unchanged;
     } else {
       outcome.status = PlanStatus::Change;
+      outcome.body = current;
+      ApplyIpSettings(outcome.body, proposed);
       outcome.message =
-          "changes " + Join(ChangedSettings(current, checked.body));
-      outcome.body = checked.body;
+          "changes " + Join(ChangedSettings(current, outcome.body));
     }
     outcomes.push_back(outcome);
   }
@@ -147,6 +135,12 @@ bool PlanSucceeded(const std::vector<PlanOutcome>& outcomes, bool applied) {
       return false;
   }
   return true;
+}
+
+bool PlanNotSent(const std::vector<PlanOutcome>& outcomes) {
+  for (const PlanOutcome& outcome : outcomes)
+    if (outcome.status == PlanStatus::NotSent) return true;
+  return false;
 }
 
 std::string PlanJson(const std::vector<PlanOutcome>& outcomes) {

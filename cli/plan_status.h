@@ -21,6 +21,7 @@ enum class PlanStatus {
   // After --apply, for the rows that were Change.
   Confirmed,
   NotConfirmed,
+  NotSent,  // the request left through no adapter
 };
 
 const char* StatusName(PlanStatus status);
@@ -36,17 +37,22 @@ struct PlanOutcome {
   DeviceInfo body;
 };
 
-// A device that the plan gives another address frees its own, so devices
-// can swap addresses; every other listed address, one planned twice and the
-// subnet's network, broadcast and gateway addresses are conflicts.
-std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
-                                   const std::vector<FoundDevice>& devices);
+// Each row judged by the change checker: its input problems make it Invalid,
+// the others (the subnet's network, broadcast or gateway address, one of
+// `localAddresses`, an address another device shows or another row plans)
+// a Conflict. A device that the plan gives another address frees its own,
+// so devices can swap addresses.
+std::vector<PlanOutcome> JudgePlan(
+    const std::vector<PlanRow>& rows, const std::vector<FoundDevice>& devices,
+    const std::vector<std::uint32_t>& localAddresses);
 
 // True when the plan may be sent: no row is invalid or in conflict.
 bool PlanSendable(const std::vector<PlanOutcome>& outcomes);
 // True when every row ended well: Change or Unchanged for a dry run,
 // Confirmed or Unchanged once applied.
 bool PlanSucceeded(const std::vector<PlanOutcome>& outcomes, bool applied);
+// True when some request of an applied plan left through no adapter.
+bool PlanNotSent(const std::vector<PlanOutcome>& outcomes);
 
 // The report: mac, status, current_ip, planned_ip, message.
 std::string PlanJson(const std::vector<PlanOutcome>& outcomes);

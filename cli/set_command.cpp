@@ -4,59 +4,51 @@
 #include "cli/set_report.h"
 #include "cli/text_formats.h"
 #include "core/devices/change_link.h"
+#include "core/validation/change_check.h"
 
 namespace cli {
-namespace {
-
-// Another listed device already shows `address`: the window's multi-device
-// plan never hands such an address out, and neither does set.
-const FoundDevice* AddressHolder(const std::vector<FoundDevice>& devices,
-                                 const Mac& mac, std::uint32_t address) {
-  for (const FoundDevice& device : devices) {
-    if (device.info.macAddress != mac && device.info.ipAddress == address)
-      return &device;
-  }
-  return nullptr;
-}
-
-}  // namespace
 
 int SetCommand(const Options& options) {
   std::vector<FoundDevice> devices;
   if (!SearchDevices(options.timeout, options.adapter, &devices))
     return EXIT_NETWORK_FAILURE;
   const FoundDevice* target = nullptr;
-  for (const FoundDevice& device : devices)
+  AddressBook shown;
+  for (const FoundDevice& device : devices) {
     if (device.info.macAddress == options.mac) target = &device;
+    shown.Add(device.info.ipAddress, device.info.macAddress);
+  }
   if (!target) {
     Tell(Utf8(MacText(options.mac)) + " did not answer the search");
     return EXIT_NOT_FOUND;
   }
-  const CheckedEdit checked = CheckEdit(target->info, options.edit);
-  if (!checked.ok) {
-    Tell(checked.message + " Nothing was sent.");
-    return EXIT_REFUSED;
-  }
-  if (const FoundDevice* holder =
-          AddressHolder(devices, options.mac, checked.body.ipAddress)) {
-    Tell(Dotted(checked.body.ipAddress) + " is already the address of " +
-         MacString(holder->info) +
-         ": choose another address. Nothing was sent.");
+  const IpSettings proposed = ProposedSettings(target->info, options.edit);
+  const std::vector<ChangeProblem> problems =
+      CheckChange(proposed, target->info,
+                  ChangeContext{&shown, AddressesOf(LocalAdapters()), nullptr});
+  if (!problems.empty()) {
+    Tell(Sentence(OneLine(ChangeProblemMessage(problems[0]))) +
+         " Nothing was sent.");
     return EXIT_REFUSED;
   }
 
   SetReport report;
   report.before = *target;
   report.sent = target->info;
+  ApplyIpSettings(report.sent, proposed);
+  DeviceInfo record = target->info;
   EngineChangeLink link(options.adapter);
-  std::wstring message;
-  switch (ChangeOneDevice(report.sent, checked.settings, link, &message)) {
+  switch (ChangeOneDevice(record, proposed, link)) {
     case ChangeResult::Sent:
       break;
-    case ChangeResult::Refused:
-      Tell(OneLine(message) + " Nothing was sent.");
-      return EXIT_REFUSED;
+    case ChangeResult::LinkFailed:
+      return EXIT_NETWORK_FAILURE;
     case ChangeResult::NotSent:
+      Tell("the change request for " + MacString(report.sent) +
+           " left through no adapter: nothing was sent");
+      report.status = "not-sent";
+      Emit(options.format == Format::Json ? SetReportJson(report)
+                                          : SetReportTable(report));
       return EXIT_NETWORK_FAILURE;
   }
 

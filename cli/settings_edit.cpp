@@ -3,10 +3,6 @@
 #include <cctype>
 #include <cstddef>
 
-#include "cli/text_formats.h"
-#include "core/devices/multi_change.h"
-#include "core/validation/ip_validation.h"
-
 namespace cli {
 namespace {
 
@@ -18,34 +14,16 @@ std::string Lower(std::string text) {
 
 }  // namespace
 
-CheckedEdit CheckEdit(const DeviceInfo& current, const SettingsEdit& edit) {
-  CheckedEdit checked;
-  IpInput input;
-  // A device in a mode the list does not offer leaves the list empty, as in
-  // the dialog: the device then keeps its own mode.
-  const bool listed =
-      current.ipMode >= IP_MODE_FIXED && current.ipMode <= IP_MODE_PPPOE;
-  input.modeIndex = edit.mode.value_or(listed ? current.ipMode : -1);
-  input.ipAddress = edit.ip.value_or(current.ipAddress);
-  input.subnetMask = edit.mask.value_or(current.subnetMask);
-  input.gateway = edit.gateway.value_or(current.gateway);
-  input.basePortText =
-      std::to_wstring(edit.basePort.value_or(current.basePort));
-  input.httpPortText =
-      std::to_wstring(edit.httpPort.value_or(current.httpPort));
-  const IpValidation validation = ValidateIpSettings(input);
-  if (validation.error != IP_INPUT_OK) {
-    checked.message = OneLine(IpInputErrorMessage(validation.error));
-    return checked;
-  }
-  checked.settings = validation.settings;
-  checked.body = current;
-  ApplyIpSettings(checked.body, SettingsForDevice(checked.settings, current));
-  checked.pair = IsValidAddressPair(checked.settings.ipAddress,
-                                    checked.settings.subnetMask);
-  checked.message = OneLine(AddressPairMessage(checked.pair));
-  checked.ok = checked.pair == AddressPairOutcome::Valid;
-  return checked;
+IpSettings ProposedSettings(const DeviceInfo& current,
+                            const SettingsEdit& edit) {
+  IpSettings settings;
+  settings.ipMode = edit.mode.value_or(current.ipMode);
+  settings.ipAddress = edit.ip.value_or(current.ipAddress);
+  settings.subnetMask = edit.mask.value_or(current.subnetMask);
+  settings.gateway = edit.gateway.value_or(current.gateway);
+  settings.basePort = edit.basePort.value_or(current.basePort);
+  settings.httpPort = edit.httpPort.value_or(current.httpPort);
+  return settings;
 }
 
 bool ShowsSettings(const DeviceInfo& device, const DeviceInfo& body) {

@@ -1,6 +1,6 @@
 // A change of a device's six network settings as the user asks for it (on
-// the command line or in a plan file), checked against the device's current
-// settings with the window's own rules and messages.
+// the command line or in a plan file): what is not given keeps the device's
+// value. The change checker (change_check.h) judges the result.
 #pragma once
 
 #include <array>
@@ -10,11 +10,10 @@
 #include <vector>
 
 #include "core/protocol/datagram.h"
-#include "core/validation/address_pair.h"
 
 namespace cli {
 
-using Mac = std::array<std::uint8_t, 6>;
+using Mac = MacAddress;
 
 // What is not given keeps the device's value. Addresses in numeric form.
 struct SettingsEdit {
@@ -26,22 +25,9 @@ struct SettingsEdit {
   std::optional<std::int32_t> httpPort;
 };
 
-struct CheckedEdit {
-  bool ok = false;
-  // The settings as the dialog hands them on (addresses in network byte
-  // order) and the change request body they make of the device's reply;
-  // both whenever the dialog's own check passed.
-  IpSettings settings;
-  DeviceInfo body;
-  // The outcome of the address and mask test that follows the dialog's.
-  AddressPairOutcome pair = AddressPairOutcome::Valid;
-  // Why the window would refuse the settings, on one line.
-  std::string message;
-};
-
-// Validates the device's settings with the edit applied, as the IP change
-// dialog and the change itself do, and builds the body the window would send.
-CheckedEdit CheckEdit(const DeviceInfo& current, const SettingsEdit& edit);
+// The device's settings with the edit applied.
+IpSettings ProposedSettings(const DeviceInfo& current,
+                            const SettingsEdit& edit);
 
 // True when `device` shows the six settings of `body`.
 bool ShowsSettings(const DeviceInfo& device, const DeviceInfo& body);

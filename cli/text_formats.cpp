@@ -36,6 +36,11 @@ std::string Utf8(const std::wstring& text) {
   return out;
 }
 
+std::string Sentence(std::string text) {
+  if (text.empty() || text.back() != '.') text.push_back('.');
+  return text;
+}
+
 std::string OneLine(const std::wstring& message) {
   std::string line;
   bool blank = false;

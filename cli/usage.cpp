@@ -7,7 +7,8 @@ namespace {
 constexpr const char* EXIT_CODES = R"(
 Exit status:
   0  done (devices found, change confirmed, plan fine)
-  1  network or engine failure: the discovery port is taken, no adapter
+  1  network or engine failure: the discovery port is taken, no adapter,
+     or a change request left through no adapter (not-sent)
   2  bad command line or refused input; nothing was sent
   3  no device found, or the named device did not answer
   4  change not confirmed, or the plan has problems
@@ -53,10 +54,13 @@ constexpr const char* SET =
                        [--verify-timeout MS] [--format table|json]
                        [--adapter ADDR]
 
-Searches for the device, applies the options to its current settings,
-checks them as the window does (and refuses an address that another device
-shows), sends one change request, then searches every 2 seconds until the
-device answers with the new settings.
+Searches for the device, applies the options to its current settings and
+checks the result: the window's checks, and no address that is the subnet's
+network or broadcast address, the gateway's, this computer's or another
+device's. A refusal exits 2 and sends nothing. Then it sends one change
+request and searches every 2 seconds until the device answers with the new
+settings: confirmed, or not-confirmed. A request that left through no
+adapter is not-sent (exit 1).
 
   --ip, --mask, --gateway A   the new addresses
   --mode M                    fixed, dhcp or pppoe
@@ -78,12 +82,14 @@ FILE is CSV with a header row: mac and ip are required; mask, gateway, mode
 (fixed, dhcp, pppoe), base_port and http_port are optional, and a blank cell
 keeps the device's value. After one search each row gets a status: change,
 unchanged, missing (did not answer), invalid (with the reason) or conflict
-(the address is taken, planned twice, or the subnet's network, broadcast or
-gateway address). Devices the plan moves away free their addresses.
+(the address is another device's, planned twice, this computer's, or the
+subnet's network, broadcast or gateway address). Devices the plan moves away
+free their addresses.
 
 Without --apply nothing is sent. With --apply nothing is sent unless no row
 is invalid or in conflict; then the changes go out 50 ms apart and each is
-checked as set checks it: confirmed or not-confirmed.
+checked as set checks it: confirmed, not-confirmed, or not-sent when its
+request left through no adapter (exit 1).
 
   --apply               send the changes
   --format F            table (default), json or csv; the report's keys are

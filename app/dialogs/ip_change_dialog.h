@@ -12,8 +12,8 @@ class CIPChangeDlg : public CBaseDialog {
   // Keeps no reference to `device`.
   explicit CIPChangeDlg(const DeviceInfo& device);
 
-  // The entered settings, addresses in network byte order; defined only
-  // after the dialog has ended with IDOK.
+  // The entered settings; defined only after the dialog has ended with
+  // IDOK.
   IpSettings Settings() const { return settings_; }
 
  protected:

@@ -16,8 +16,7 @@ struct IpChangeFields {
   std::wstring httpPortText;
 };
 
-// The single-device dialog shows the device's settings as they are; the
-// addresses of `settings` are in numeric form (SettingsFromDeviceInfo).
+// The single-device dialog shows the device's settings as they are.
 IpChangeFields FieldsFromSettings(const IpSettings& settings);
 
 // The fixed start values of the multi-device dialog.

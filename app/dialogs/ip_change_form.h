@@ -18,8 +18,7 @@ struct IpChangeForm {
 
 void ShowFields(const IpChangeForm& form, const IpChangeFields& fields);
 
-// On valid input fills `accepted` (addresses in network byte order) and
-// answers true. Otherwise tells the user why, with `dialog` as the owner,
-// moves the focus to the field named, leaves every control as it is and
-// answers false.
+// On valid input fills `accepted` and answers true. Otherwise tells the user
+// why, with `dialog` as the owner, moves the focus to the field named, leaves
+// every control as it is and answers false.
 bool AcceptInput(HWND dialog, const IpChangeForm& form, IpSettings& accepted);

@@ -14,8 +14,8 @@ class CIPChangeMultiDlg : public CBaseDialog {
  public:
   explicit CIPChangeMultiDlg(std::int32_t count);
 
-  // The entered settings with the start IP in ipAddress, addresses in
-  // network byte order; defined only after the dialog has ended with IDOK.
+  // The entered settings with the start IP in ipAddress; defined only after
+  // the dialog has ended with IDOK.
   IpSettings Settings() const { return settings_; }
 
  protected:

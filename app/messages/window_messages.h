@@ -13,7 +13,8 @@ constexpr UINT WM_DISABLE_TOOL = WM_USER + 3;
 
 // To the view from any thread: replies wait to be taken in.
 constexpr UINT WM_ROWS_ADDED = WM_USER + 10;
-// Multi-change pass to view: wParam devices are done.
+// Multi-change pass to view: wParam devices are done; lParam is the number
+// of adapters the last request left through (0: it never left).
 constexpr UINT WM_MULTI_STEP = WM_USER + 11;
 // View to itself: bring the list a step closer to the table.
 constexpr UINT WM_LIST_SYNC = WM_USER + 12;

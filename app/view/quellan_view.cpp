@@ -42,13 +42,12 @@ const winui::MessageMapEntry<CQuellanView> CQuellanView::MESSAGE_MAP[] = {
     winui::OnMessage(WM_ROWS_ADDED, &Self::OnRowsWaiting),
     winui::OnMessage(WM_MULTI_STEP, &Self::OnMultiStep),
     winui::OnMessage(WM_LIST_SYNC, &Self::OnListSync),
+    winui::OnMessage(WM_DESTROY, &Self::OnDestroy),
 };
 
 CQuellanView::CQuellanView() : winui::Dialog(IDD_QUELLAN_VIEW) {}
 
 CQuellanView::~CQuellanView() {
-  search_.reset();
-  collisionNotice_.Close();
   if (listFont_) DeleteObject(listFont_);
   if (labelFont_) DeleteObject(labelFont_);
   if (titleBrush_) DeleteObject(titleBrush_);
@@ -220,6 +219,14 @@ MessageResult CQuellanView::OnColumnClick(const Message& m) {
 MessageResult CQuellanView::OnClose(const Message&) {
   ClearDeviceTable();
   return 0;
+}
+
+MessageResult CQuellanView::OnDestroy(const Message&) {
+  // The search's threads and the notice reach this window from other
+  // threads: they end while its handle is still good.
+  search_.reset();
+  collisionNotice_.Close();
+  return std::nullopt;
 }
 
 void CQuellanView::SortTable(int column, int direction) {

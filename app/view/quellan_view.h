@@ -63,6 +63,7 @@ class CQuellanView : public winui::Dialog, private SearchFrontEnd {
   winui::MessageResult OnRowsWaiting(const winui::Message& m);
   winui::MessageResult OnMultiStep(const winui::Message& m);
   winui::MessageResult OnListSync(const winui::Message& m);
+  winui::MessageResult OnDestroy(const winui::Message& m);
 
   // The search, run by the session; the view shows what it reports.
   void StartSearch();

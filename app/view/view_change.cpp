@@ -7,7 +7,9 @@
 #include "app/messages/window_messages.h"
 #include "app/view/quellan_view.h"
 #include "core/devices/change_link.h"
+#include "core/engine/local_adapters.h"
 #include "core/engine/notify.h"
+#include "core/validation/change_check.h"
 #include "winui/ui_wait.h"
 
 using winui::Message;
@@ -30,13 +32,16 @@ void CQuellanView::ChangeSingleDevice(std::size_t row) {
   if (row >= table_.Size()) return;
   CIPChangeDlg dialog(table_.Row(row).record);
   if (dialog.RunModal(GetActiveWindow()) != IDOK) return;
+  DeviceInfo& record = table_.Record(row);
+  const IpSettings settings = SettingsForDevice(dialog.Settings(), record);
+  if (const auto refusal = WindowSingleChangeRefusal(settings, record)) {
+    NotifyUser(ChangeProblemMessage(*refusal), APP_CAPTION, handle());
+    return;
+  }
   // The row's texts stay those of the search until the next one; its record
   // takes the settings only when the request has left.
   EngineChangeLink link;
-  std::wstring message;
-  if (ChangeOneDevice(table_.Record(row), dialog.Settings(), link, &message) ==
-      ChangeResult::Refused)
-    NotifyUser(message, APP_CAPTION, handle());
+  ChangeOneDevice(record, settings, link);
 }
 
 void CQuellanView::ChangeMultipleDevices() {
@@ -45,8 +50,8 @@ void CQuellanView::ChangeMultipleDevices() {
   if (dialog.RunModal(GetActiveWindow()) != IDOK) return;
 
   std::wstring message;
-  if (!PlanMultiChange(table_.MutableRows(), dialog.Settings(), &multiPlan_,
-                       &message)) {
+  if (!PlanMultiChange(table_.Rows(), dialog.Settings(),
+                       AddressesOf(LocalAdapters()), &multiPlan_, &message)) {
     NotifyUser(message, APP_CAPTION, handle());
     return;
   }
@@ -55,8 +60,9 @@ void CQuellanView::ChangeMultipleDevices() {
   // shown.
   EngineChangeLink link;
   ChangePass pass(link, multiPlan_.bodies);
-  if (!pass.Start([this](int done) {
-        SendMessageW(handle(), WM_MULTI_STEP, static_cast<WPARAM>(done), 0);
+  if (!pass.Start([this](int done, int adapters) {
+        SendMessageW(handle(), WM_MULTI_STEP, static_cast<WPARAM>(done),
+                     static_cast<LPARAM>(adapters));
       }))
     return;
 
@@ -70,9 +76,10 @@ void CQuellanView::ChangeMultipleDevices() {
 }
 
 MessageResult CQuellanView::OnMultiStep(const Message& m) {
-  // The request for this target has left: its record now holds what was
-  // sent.
-  CommitStep(multiPlan_, static_cast<int>(m.wParam), table_);
+  // The target's record holds what was sent once the request has left; the
+  // step counts either way.
+  CommitStep(multiPlan_, static_cast<int>(m.wParam), static_cast<int>(m.lParam),
+             table_);
   if (progressDialog_ && progressDialog_->handle())
     SendMessageW(progressDialog_->handle(), WM_CHANGE_PROGRESS, m.wParam, 0);
   return 0;

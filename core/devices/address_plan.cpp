@@ -2,27 +2,50 @@
 
 #include <algorithm>
 
+namespace {
+
+// Only the address decides: the input checks fail alike at every address and
+// are the caller's to report.
+bool Usable(const std::vector<ChangeProblem>& problems) {
+  return std::all_of(problems.begin(), problems.end(),
+                     [](const ChangeProblem& problem) {
+                       return IsInputProblem(problem.kind);
+                     });
+}
+
+}  // namespace
+
 AddressPlan PlanAddresses(std::uint32_t startIp, std::uint32_t subnetMask,
-                          std::size_t targetCount,
-                          std::vector<std::uint32_t> takenByOthers) {
-  std::sort(takenByOthers.begin(), takenByOthers.end());
+                          const std::vector<PlanTarget>& targets,
+                          const ChangeContext& context) {
+  AddressBook planned = context.planned ? *context.planned : AddressBook();
+  ChangeContext withPlanned = context;
+  withPlanned.planned = &planned;
+
   const std::uint32_t network = startIp & subnetMask;
   const std::uint32_t hostBits = ~subnetMask;
-
-  AddressPlan plan;
   std::uint32_t host = startIp & hostBits;
-  while (plan.addresses.size() < targetCount) {
-    const std::uint32_t address = network | host;
-    const bool reserved = host == 0 || host == hostBits;
-    if (!reserved && !std::binary_search(takenByOthers.begin(),
-                                         takenByOthers.end(), address))
-      plan.addresses.push_back(address);
-    if (host == hostBits) break;
-    // Setting the mask bits makes the carry of the increment skip them, so
-    // the next value of the host bits alone comes out.
-    host = ((host | subnetMask) + 1) & hostBits;
+  bool visitedAll = false;
+  AddressPlan plan;
+  for (const PlanTarget& target : targets) {
+    IpSettings settings = target.settings;
+    bool found = false;
+    while (!found && !visitedAll) {
+      settings.ipAddress = network | host;
+      found = Usable(CheckChange(settings, target.record, withPlanned));
+      if (host == hostBits) {
+        visitedAll = true;
+      } else {
+        // Setting the mask bits makes the carry of the increment skip them,
+        // so the next value of the host bits alone comes out.
+        host = ((host | subnetMask) + 1) & hostBits;
+      }
+    }
+    if (!found) break;
+    plan.addresses.push_back(settings.ipAddress);
+    planned.Add(settings.ipAddress, target.record.macAddress);
   }
-  plan.enough = plan.addresses.size() == targetCount;
+  plan.enough = plan.addresses.size() == targets.size();
   if (!plan.enough) plan.addresses.clear();
   return plan;
 }

@@ -1,8 +1,6 @@
 #include "core/devices/change_link.h"
 
-#include "core/devices/multi_change.h"
 #include "core/engine/engine.h"
-#include "core/validation/address_pair.h"
 
 bool EngineChangeLink::Open() {
   if (open_) return true;
@@ -10,8 +8,8 @@ bool EngineChangeLink::Open() {
   return open_;
 }
 
-void EngineChangeLink::Send(const DeviceInfo& body) {
-  if (open_) DiscoverySend(CMD_CHANGE_IP, &body);
+int EngineChangeLink::Send(const DeviceInfo& body) {
+  return open_ ? DiscoverySend(CMD_CHANGE_IP, &body) : 0;
 }
 
 void EngineChangeLink::Close() {
@@ -20,19 +18,19 @@ void EngineChangeLink::Close() {
   open_ = false;
 }
 
-ChangeResult ChangeOneDevice(DeviceInfo& record, const IpSettings& entered,
-                             ChangeLink& link, std::wstring* message) {
-  const AddressPairOutcome check =
-      IsValidAddressPair(entered.ipAddress, entered.subnetMask);
-  if (check != AddressPairOutcome::Valid) {
-    *message = AddressPairMessage(check);
-    return ChangeResult::Refused;
-  }
+IpSettings SettingsForDevice(IpSettings settings, const DeviceInfo& device) {
+  if (settings.ipMode < 0) settings.ipMode = device.ipMode;
+  return settings;
+}
+
+ChangeResult ChangeOneDevice(DeviceInfo& record, const IpSettings& settings,
+                             ChangeLink& link) {
   DeviceInfo body = record;
-  ApplyIpSettings(body, SettingsForDevice(entered, record));
-  if (!link.Open()) return ChangeResult::NotSent;
-  link.Send(body);
+  ApplyIpSettings(body, settings);
+  if (!link.Open()) return ChangeResult::LinkFailed;
+  const int left = link.Send(body);
   link.Close();
+  if (left == 0) return ChangeResult::NotSent;
   record = body;
   return ChangeResult::Sent;
 }

@@ -11,8 +11,9 @@ class ChangeLink {
   // False when the requests cannot leave; the engine's own message has said
   // why (the port is taken, no adapter).
   virtual bool Open() = 0;
-  // One change request with `body`, through every adapter.
-  virtual void Send(const DeviceInfo& body) = 0;
+  // One change request with `body`, through every adapter. Returns how many
+  // adapters it left through; 0 means it never left.
+  virtual int Send(const DeviceInfo& body) = 0;
   virtual void Close() = 0;
 };
 
@@ -25,7 +26,7 @@ class EngineChangeLink : public ChangeLink {
   explicit EngineChangeLink(std::uint32_t adapter = 0) : adapter_(adapter) {}
   ~EngineChangeLink() override { Close(); }
   bool Open() override;
-  void Send(const DeviceInfo& body) override;
+  int Send(const DeviceInfo& body) override;
   void Close() override;
 
  private:
@@ -33,12 +34,19 @@ class EngineChangeLink : public ChangeLink {
   bool open_ = false;
 };
 
-enum class ChangeResult { Sent, Refused, NotSent };
+enum class ChangeResult {
+  Sent,
+  LinkFailed,  // the link did not open; the engine's message said why
+  NotSent,     // the request left through no adapter
+};
 
-// The single-device change of `record` (a row's own copy of the device's
-// reply) to the settings entered in the dialog (addresses in network byte
-// order). Refused, with `message` for the user, when the address and mask
-// do not make a pair; NotSent when the link does not open. The record takes
-// the settings only when the request has left.
-ChangeResult ChangeOneDevice(DeviceInfo& record, const IpSettings& entered,
-                             ChangeLink& link, std::wstring* message);
+// The settings a device is sent: when no IP mode was picked (the dialog's
+// mode list was empty, as for a device in an unknown mode) the device keeps
+// its own mode instead of being sent -1.
+IpSettings SettingsForDevice(IpSettings settings, const DeviceInfo& device);
+
+// One change request for `record` (a row's own copy of the device's reply)
+// with `settings`, checked by the caller. The record takes the settings
+// only when the request has left.
+ChangeResult ChangeOneDevice(DeviceInfo& record, const IpSettings& settings,
+                             ChangeLink& link);

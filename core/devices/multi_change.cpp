@@ -3,14 +3,10 @@
 #include "core/devices/address_plan.h"
 #include "core/validation/address_pair.h"
 
-IpSettings SettingsForDevice(IpSettings settings, const DeviceInfo& device) {
-  if (settings.ipMode < 0) settings.ipMode = device.ipMode;
-  return settings;
-}
-
 bool PlanMultiChange(const std::vector<DeviceRow>& rows,
-                     const IpSettings& settings, MultiChangePlan* plan,
-                     std::wstring* message) {
+                     const IpSettings& settings,
+                     const std::vector<std::uint32_t>& localAddresses,
+                     MultiChangePlan* plan, std::wstring* message) {
   *plan = {};
   const AddressPairOutcome check =
       IsValidAddressPair(settings.ipAddress, settings.subnetMask);
@@ -18,35 +14,38 @@ bool PlanMultiChange(const std::vector<DeviceRow>& rows,
     *message = AddressPairMessage(check);
     return false;
   }
-  std::vector<std::size_t> targets;
-  // A device must never be handed the gateway's address.
-  std::vector<std::uint32_t> taken{NetworkToNumeric(settings.gateway)};
+  AddressBook shown;
+  std::vector<PlanTarget> targets;
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    if (rows[i].checked)
-      targets.push_back(i);
-    else
-      taken.push_back(rows[i].record.ipAddress);
+    const DeviceInfo& record = rows[i].record;
+    shown.Add(record.ipAddress, record.macAddress);
+    if (!rows[i].checked) continue;
+    plan->rows.push_back(i);
+    targets.push_back({record, SettingsForDevice(settings, record)});
   }
-  const AddressPlan addresses = PlanAddresses(
-      NetworkToNumeric(settings.ipAddress),
-      NetworkToNumeric(settings.subnetMask), targets.size(), std::move(taken));
+  const AddressPlan addresses =
+      PlanAddresses(settings.ipAddress, settings.subnetMask, targets,
+                    ChangeContext{&shown, localAddresses, nullptr});
   if (!addresses.enough) {
     *message = NotEnoughAddressesMessage(static_cast<int>(targets.size()));
+    plan->rows.clear();
     return false;
   }
   for (std::size_t k = 0; k < targets.size(); ++k) {
-    DeviceInfo body = rows[targets[k]].record;
-    IpSettings own = SettingsForDevice(settings, body);
-    own.ipAddress = NumericToNetwork(addresses.addresses[k]);
+    DeviceInfo body = targets[k].record;
+    IpSettings own = targets[k].settings;
+    own.ipAddress = addresses.addresses[k];
     ApplyIpSettings(body, own);
     plan->bodies.push_back(body);
   }
-  plan->rows = std::move(targets);
   return true;
 }
 
-void CommitStep(const MultiChangePlan& plan, int done, DeviceTable& table) {
-  if (done < 1 || static_cast<std::size_t>(done) > plan.rows.size()) return;
+void CommitStep(const MultiChangePlan& plan, int done, int adapters,
+                DeviceTable& table) {
+  if (adapters <= 0 || done < 1 ||
+      static_cast<std::size_t>(done) > plan.rows.size())
+    return;
   const std::size_t k = static_cast<std::size_t>(done) - 1;
   if (plan.rows[k] < table.Size()) table.Record(plan.rows[k]) = plan.bodies[k];
 }
@@ -90,8 +89,8 @@ void ChangePass::Run() {
   if (Pause(timing_.first)) {
     int done = 0;
     for (const DeviceInfo& body : bodies_) {
-      link_.Send(body);
-      if (report_) report_(++done);
+      const int adapters = link_.Send(body);
+      if (report_) report_(++done, adapters);
       if (!Pause(timing_.step)) break;
     }
   }

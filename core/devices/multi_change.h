@@ -2,9 +2,9 @@
 // each gets the entered settings with an address of its own from the address
 // plan. The bodies are planned on the owner's thread before the pass; the
 // pass then, on a thread of its own, sends one change request per body and
-// reports each step (the window writes the target's record then), after a
-// first pause while the progress dialog opens and with a short pause between
-// steps.
+// reports each step (the window writes the target's record then, if the
+// request left), after a first pause while the progress dialog opens and
+// with a short pause between steps.
 #pragma once
 
 #include <atomic>
@@ -19,27 +19,26 @@
 #include "core/devices/change_link.h"
 #include "core/devices/device_table.h"
 
-// The settings a device is sent: when no IP mode was picked in the dialog
-// (the mode list was empty, as for a device in an unknown mode) the device
-// keeps its own mode instead of being sent -1.
-IpSettings SettingsForDevice(IpSettings settings, const DeviceInfo& device);
-
 struct MultiChangePlan {
   std::vector<std::size_t> rows;   // the targets' row indexes, top to bottom
   std::vector<DeviceInfo> bodies;  // bodies[k] is sent to rows[k]
 };
 
 // The change request body of each checked row: its own record with the
-// settings (addresses in network byte order, as the dialog gives them) and
-// the target's planned address. The plan leaves out the addresses that every
-// other row shows and the gateway's. On refusal `message` says why, for the
-// user, and `plan` is left empty.
+// entered settings and the target's planned address. No target is given an
+// address that another listed row shows, moved or not, nor one that the
+// checker refuses otherwise (the gateway's, one of `localAddresses`); a
+// target may keep its own. On refusal `message` says why, for the user, and
+// `plan` is left empty.
 bool PlanMultiChange(const std::vector<DeviceRow>& rows,
-                     const IpSettings& settings, MultiChangePlan* plan,
-                     std::wstring* message);
+                     const IpSettings& settings,
+                     const std::vector<std::uint32_t>& localAddresses,
+                     MultiChangePlan* plan, std::wstring* message);
 
-// The owner's side of a step: the target's record now holds what was sent.
-void CommitStep(const MultiChangePlan& plan, int done, DeviceTable& table);
+// The owner's side of step `done`, whose request left through `adapters`
+// adapters: the target's record now holds what was sent, if it left at all.
+void CommitStep(const MultiChangePlan& plan, int done, int adapters,
+                DeviceTable& table);
 
 // The pauses of the pass.
 struct PassTiming {
@@ -51,9 +50,10 @@ struct PassTiming {
 
 class ChangePass {
  public:
-  // Called on the pass's thread with the number of bodies sent so far; the
-  // window waits until the step is shown.
-  using Report = std::function<void(int done)>;
+  // Called on the pass's thread after each request, with the number of
+  // bodies handled so far and the adapters the last one left through (0: it
+  // never left); the window waits until the step is shown.
+  using Report = std::function<void(int done, int adapters)>;
 
   ChangePass(ChangeLink& link, std::vector<DeviceInfo> bodies,
              PassTiming timing = {});

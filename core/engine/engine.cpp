@@ -117,32 +117,51 @@ void CloseAll() {
   engine.wakeSocket = net::NO_SOCKET;
 }
 
-bool ReportAdapterFailure(const net::AdapterList& adapters) {
-  switch (adapters.status) {
+// Why a start failed, told to the user only after the engine's lock is
+// released: a message box runs a message loop, and what that loop calls may
+// use the engine again on the same thread.
+struct StartFailure {
+  enum class Kind { None, PortTaken, Adapters, NoChosenAdapter };
+  Kind kind = Kind::None;
+  net::AdapterList adapters;  // Adapters
+  std::uint32_t chosen = 0;   // NoChosenAdapter
+};
+
+void Tell(const StartFailure& failure) {
+  switch (failure.kind) {
+    case StartFailure::Kind::None:
+      return;
+    case StartFailure::Kind::PortTaken:
+      DiagnosePortConflict();
+      return;
+    case StartFailure::Kind::NoChosenAdapter:
+      NotifyUser(L"No local adapter has the address " +
+                 AddressText(failure.chosen));
+      return;
+    case StartFailure::Kind::Adapters:
+      break;
+  }
+  switch (failure.adapters.status) {
     case net::AdapterList::Status::Ok:
-      return false;
+      break;
     case net::AdapterList::Status::NoMemory:
       NotifyUser(L"Unable to allocate memory needed to call GetAdaptersInfo");
-      return true;
+      break;
     case net::AdapterList::Status::NoAdapters:
       NotifyUser(
           L"There are no network adapters with IPv4 enabled on the local "
           L"system");
-      return true;
+      break;
     case net::AdapterList::Status::Failed:
       NotifyUser(L"GetAdaptersInfo failed with error : " +
-                 std::to_wstring(adapters.error));
-      return true;
+                 std::to_wstring(failure.adapters.error));
+      break;
   }
-  return true;
 }
 
-}  // namespace
-
-std::int32_t DiscoveryStart(DiscoveryCallback callback, AdapterChoice choice) {
-  std::lock_guard<std::mutex> hold(engine.control);
-  if (engine.receiveThread.joinable()) return 0;
-
+// The start under the engine's lock; nothing here shows a message.
+StartFailure StartLocked(DiscoveryCallback callback, AdapterChoice choice) {
+  StartFailure failure;
   net::Startup();
   engine.listenSocket = net::OpenUdp();
   net::EnableAddressReuse(engine.listenSocket);
@@ -150,45 +169,57 @@ std::int32_t DiscoveryStart(DiscoveryCallback callback, AdapterChoice choice) {
   net::SetReceiveBuffer(engine.listenSocket, LISTEN_RECEIVE_BUFFER);
   net::EnableNonBlocking(engine.listenSocket);
   if (!net::Bind(engine.listenSocket, {0, DISCOVERY_PORT})) {
+    failure.kind = StartFailure::Kind::PortTaken;
+  } else {
+    failure.adapters = net::ListAdapters();
+    if (failure.adapters.status != net::AdapterList::Status::Ok)
+      failure.kind = StartFailure::Kind::Adapters;
+  }
+  if (failure.kind == StartFailure::Kind::None) {
+    for (std::uint32_t address : failure.adapters.addresses)
+      if (address != 0 &&
+          (choice.onlyAddress == 0 || address == choice.onlyAddress))
+        engine.adapterSockets.push_back(OpenAdapterSocket(address));
+    if (engine.adapterSockets.empty() && choice.onlyAddress != 0) {
+      failure.kind = StartFailure::Kind::NoChosenAdapter;
+      failure.chosen = choice.onlyAddress;
+    }
+  }
+  if (failure.kind != StartFailure::Kind::None) {
     // A failed start leaves nothing open behind it.
     CloseAll();
     net::Cleanup();
-    DiagnosePortConflict();
-    return 0;
+    return failure;
   }
-
-  const net::AdapterList adapters = net::ListAdapters();
-  if (ReportAdapterFailure(adapters)) {
-    CloseAll();
-    net::Cleanup();
-    return 0;
-  }
-  for (std::uint32_t address : adapters.addresses)
-    if (address != 0 &&
-        (choice.onlyAddress == 0 || address == choice.onlyAddress))
-      engine.adapterSockets.push_back(OpenAdapterSocket(address));
-  if (engine.adapterSockets.empty() && choice.onlyAddress != 0) {
-    NotifyUser(L"No local adapter has the address " +
-               AddressText(choice.onlyAddress));
-    CloseAll();
-    net::Cleanup();
-    return 0;
-  }
-
   OpenWakeSocket();
   engine.stopRequested = false;
   engine.receiveThread = std::thread(ReceiveLoop, std::move(callback),
                                      engine.listenSocket, engine.wakeSocket);
-  return 1;
+  return failure;
+}
+
+}  // namespace
+
+std::int32_t DiscoveryStart(DiscoveryCallback callback, AdapterChoice choice) {
+  StartFailure failure;
+  {
+    std::lock_guard<std::mutex> hold(engine.control);
+    if (engine.receiveThread.joinable()) return 0;
+    failure = StartLocked(std::move(callback), choice);
+  }
+  Tell(failure);
+  return failure.kind == StartFailure::Kind::None ? 1 : 0;
 }
 
 std::int32_t DiscoverySend(std::uint32_t command, const DeviceInfo* body) {
   std::lock_guard<std::mutex> hold(engine.control);
   const std::vector<std::uint8_t> datagram = EncodeRequest(command, body);
+  std::int32_t left = 0;
   for (net::Socket socket : engine.adapterSockets)
-    net::SendTo(socket, datagram.data(), datagram.size(),
-                {BROADCAST_ADDRESS, DISCOVERY_PORT});
-  return 0;
+    if (net::SendTo(socket, datagram.data(), datagram.size(),
+                    {BROADCAST_ADDRESS, DISCOVERY_PORT}))
+      ++left;
+  return left;
 }
 
 void DiscoveryStop() {

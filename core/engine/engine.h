@@ -30,11 +30,14 @@ struct AdapterChoice {
 
 // 1 when the engine has started; 0 when it was already running, the port is
 // taken (after the port conflict report) or the adapters could not be listed,
-// or the chosen adapter is not among them (after its message).
+// or the chosen adapter is not among them (after its message). The messages
+// are shown after the engine's lock is released, so a message loop that
+// runs meanwhile may call the engine.
 std::int32_t DiscoveryStart(DiscoveryCallback callback,
                             AdapterChoice adapters = {});
-// Broadcasts one request through every chosen adapter. Sends nothing while
-// the engine is stopped. Always 0.
+// Broadcasts one request through every chosen adapter. Returns how many
+// adapters it left through: 0 while the engine is stopped, and 0 when every
+// send failed (a firewall rule, a link without a route).
 std::int32_t DiscoverySend(std::uint32_t command, const DeviceInfo* body);
 // Ends the receive thread and closes every socket. No callback runs after it
 // returns.

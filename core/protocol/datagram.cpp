@@ -129,29 +129,17 @@ DecodedReply DecodeDeviceInfo(const std::uint8_t* buffer) {
   return reply;
 }
 
-std::uint32_t NetworkToNumeric(std::uint32_t networkOrder) {
-  std::uint8_t bytes[4];
-  std::memcpy(bytes, &networkOrder, sizeof bytes);
-  return static_cast<std::uint32_t>(bytes[0]) << 24 |
-         static_cast<std::uint32_t>(bytes[1]) << 16 |
-         static_cast<std::uint32_t>(bytes[2]) << 8 | bytes[3];
-}
-
-std::uint32_t NumericToNetwork(std::uint32_t numeric) {
-  const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(numeric >> 24),
-                                 static_cast<std::uint8_t>(numeric >> 16),
-                                 static_cast<std::uint8_t>(numeric >> 8),
-                                 static_cast<std::uint8_t>(numeric)};
-  std::uint32_t networkOrder;
-  std::memcpy(&networkOrder, bytes, sizeof networkOrder);
-  return networkOrder;
+bool IpSettings::operator==(const IpSettings& other) const {
+  return ipMode == other.ipMode && ipAddress == other.ipAddress &&
+         subnetMask == other.subnetMask && gateway == other.gateway &&
+         basePort == other.basePort && httpPort == other.httpPort;
 }
 
 void ApplyIpSettings(DeviceInfo& info, const IpSettings& settings) {
   info.ipMode = settings.ipMode;
-  info.ipAddress = NetworkToNumeric(settings.ipAddress);
-  info.gateway = NetworkToNumeric(settings.gateway);
-  info.subnetMask = NetworkToNumeric(settings.subnetMask);
+  info.ipAddress = settings.ipAddress;
+  info.gateway = settings.gateway;
+  info.subnetMask = settings.subnetMask;
   info.basePort = settings.basePort;
   info.httpPort = settings.httpPort;
 }

@@ -47,7 +47,7 @@ using DeviceText = std::array<std::uint8_t, DEVICE_TEXT_SIZE>;
 // numeric form (a << 24) | (b << 16) | (c << 8) | d for a.b.c.d. Every byte of
 // the body has a field here, so a parse followed by a serialise is exact.
 struct DeviceInfo {
-  std::array<std::uint8_t, 6> macAddress{};
+  std::array<std::uint8_t, 6> macAddress{};  // a MacAddress
   std::array<std::uint8_t, 2> reserved1{};
   std::int32_t ipMode = 0;
   std::uint32_t ipAddress = 0;
@@ -62,9 +62,13 @@ struct DeviceInfo {
   bool operator==(const DeviceInfo& other) const;
 };
 
-// Settings as the IP change dialogs take and return them. When a dialog hands
-// them back, the three addresses are in network byte order: the first dotted
-// number sits in the lowest-addressed byte of the value.
+using MacAddress = std::array<std::uint8_t, 6>;
+
+// The six network settings of a device, as the IP change dialogs, the
+// command line and the change requests all take them. The addresses are in
+// the numeric form of DeviceInfo, whoever fills them: byte order is the
+// codec's business on the wire and the socket seam's in a sockaddr, nobody
+// else's.
 struct IpSettings {
   std::int32_t ipMode = 0;
   std::uint32_t ipAddress = 0;
@@ -72,6 +76,9 @@ struct IpSettings {
   std::uint32_t gateway = 0;
   std::int32_t basePort = 0;
   std::int32_t httpPort = 0;
+
+  bool operator==(const IpSettings& other) const;
+  bool operator!=(const IpSettings& other) const { return !(*this == other); }
 };
 
 struct DecodedReply {
@@ -100,15 +107,11 @@ bool IsSearchRequest(const std::uint8_t* buffer);
 // `buffer` is a zero-filled 256-byte receive buffer, so a short reply yields
 // zero bytes for what it lacks.
 DecodedReply DecodeDeviceInfo(const std::uint8_t* buffer);
+// Writes the six settings into `info`; every other byte of it is kept.
 void ApplyIpSettings(DeviceInfo& info, const IpSettings& settings);
-// The single-device dialog is filled without conversion: numeric addresses.
 IpSettings SettingsFromDeviceInfo(const DeviceInfo& info);
 std::array<std::uint8_t, DATAGRAM_SIZE> EncodeTestReply(
     const std::uint8_t* request);
-
-// Byte order of the dialogs' addresses: network order <-> numeric form.
-std::uint32_t NetworkToNumeric(std::uint32_t networkOrder);
-std::uint32_t NumericToNetwork(std::uint32_t numeric);
 
 // Text forms shown in the device list.
 std::wstring AddressText(std::uint32_t numeric);

@@ -1,6 +1,5 @@
-// The test of an IP address and subnet mask that the device view makes after
-// an IP change dialog has closed. Bitwise, so either byte order gives the same
-// outcome.
+// The test of an IP address and subnet mask that follows the IP change
+// dialogs' own check, before anything is sent.
 #pragma once
 
 #include <cstdint>

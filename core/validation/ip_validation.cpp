@@ -6,15 +6,20 @@ namespace {
 
 bool IsWideSpace(wchar_t c) { return c == L' ' || (c >= L'\t' && c <= L'\r'); }
 
-bool IsBasePortInRange(std::int32_t port) {
+}  // namespace
+
+bool GatewayInSubnet(const IpSettings& settings) {
+  return (settings.ipAddress & settings.subnetMask) ==
+         (settings.gateway & settings.subnetMask);
+}
+
+bool BasePortAccepted(std::int32_t port) {
   return port >= 1025 && port <= 65535;
 }
 
-bool IsHttpPortInRange(std::int32_t port) {
-  return port == 80 || IsBasePortInRange(port);
+bool HttpPortAccepted(std::int32_t port) {
+  return port == 80 || BasePortAccepted(port);
 }
-
-}  // namespace
 
 std::int32_t ParsePortText(const std::wstring& text) {
   std::size_t at = 0;
@@ -44,12 +49,11 @@ IpValidation ValidateIpSettings(const IpInput& input) {
   IpValidation result;
   IpSettings& settings = result.settings;
   settings.ipMode = input.modeIndex;
-  settings.ipAddress = NumericToNetwork(input.ipAddress);
-  settings.subnetMask = NumericToNetwork(input.subnetMask);
-  settings.gateway = NumericToNetwork(input.gateway);
+  settings.ipAddress = input.ipAddress;
+  settings.subnetMask = input.subnetMask;
+  settings.gateway = input.gateway;
 
-  if ((settings.ipAddress & settings.subnetMask) !=
-      (settings.gateway & settings.subnetMask)) {
+  if (!GatewayInSubnet(settings)) {
     result.error = IP_INPUT_BAD_NETWORK;
     return result;
   }
@@ -59,7 +63,7 @@ IpValidation ValidateIpSettings(const IpInput& input) {
     return result;
   }
   settings.basePort = ParsePortText(input.basePortText);
-  if (!IsBasePortInRange(settings.basePort)) {
+  if (!BasePortAccepted(settings.basePort)) {
     result.error = IP_INPUT_BAD_BASE_PORT;
     return result;
   }
@@ -69,7 +73,7 @@ IpValidation ValidateIpSettings(const IpInput& input) {
     return result;
   }
   settings.httpPort = ParsePortText(input.httpPortText);
-  if (!IsHttpPortInRange(settings.httpPort)) {
+  if (!HttpPortAccepted(settings.httpPort)) {
     result.error = IP_INPUT_BAD_HTTP_PORT;
     return result;
   }

@@ -1,6 +1,8 @@
 // The check that both IP change dialogs make when "Change" is pressed, and the
-// conversion of what the user entered into an IpSettings record. Pure: the
+// reading of what the user entered into an IpSettings record. Pure: the
 // dialogs read their controls, hand the values here and act on the answer.
+// The rules themselves (gateway in the subnet, port ranges) are the ones
+// every change is held to (change_check.h).
 #pragma once
 
 #include <cstdint>
@@ -33,7 +35,7 @@ struct IpInput {
 
 struct IpValidation {
   IpInputError error = IP_INPUT_OK;
-  // Meaningful only with IP_INPUT_OK; addresses in network byte order.
+  // Meaningful only with IP_INPUT_OK.
   IpSettings settings;
 };
 
@@ -42,6 +44,11 @@ IpValidation ValidateIpSettings(const IpInput& input);
 // The text the dialog shows for `error`; empty for IP_INPUT_OK.
 std::wstring IpInputErrorMessage(IpInputError error);
 IpInputFocus IpInputErrorFocus(IpInputError error);
+
+// The rules behind the codes, on settings already read.
+bool GatewayInSubnet(const IpSettings& settings);
+bool BasePortAccepted(std::int32_t port);  // 1025 to 65535
+bool HttpPortAccepted(std::int32_t port);  // 80, or 1025 to 65535
 
 // Reads a port field the way wcstol reads base 10: leading white space, one
 // optional sign, digits up to the first other character (the rest ignored),

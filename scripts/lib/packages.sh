@@ -6,7 +6,7 @@ QUELLAN_PACKAGES=(
   googletest libbenchmark-dev clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix wine64 wine
   xvfb xdotool imagemagick x11-utils
-  tshark lintian dpkg-dev
+  tshark lintian dpkg-dev nftables
 )
 
 ensure_packages() {

@@ -4,7 +4,7 @@ the peer side of the private test link (started by netpeer.sh).
 
   cli_e2e.py --cli PROGRAM [--emulator wine] --devices CSV CASE
 
-CASE is search, set, plan, watch or port_taken. Every expectation is taken
+CASE is search, set, plan, watch, not_sent or port_taken. Every expectation is taken
 from the device file itself, never from the program's own output.
 """
 import argparse
@@ -17,6 +17,7 @@ import struct
 import subprocess
 import sys
 import tempfile
+import time
 
 IGNORES_CHANGES = "02:00:5E:C1:00:04"
 LOCAL = {"10.77.0.": "10.77.0.1", "10.78.0.": "10.78.0.1"}
@@ -74,6 +75,31 @@ class Cli:
     def json(self, *args, expect=0):
         return json.loads(self.run(*args, "--format", "json",
                                    expect=expect)[0])
+
+    def json_with_sends_blocked(self, *args, expect, after=1.0):
+        """Runs the command and, `after` seconds into its first search, adds
+        a firewall rule that makes every send to port 64988 fail (EPERM)."""
+        with tempfile.TemporaryFile("w+") as out, \
+                tempfile.TemporaryFile("w+") as err:
+            process = subprocess.Popen(self.command + list(args) +
+                                       ["--format", "json"], stdout=out,
+                                       stderr=err)
+            time.sleep(after)
+            for rule in (["add", "table", "ip", "qblock"],
+                         ["add", "chain", "ip", "qblock", "out",
+                          "{ type filter hook output priority 0; }"],
+                         ["add", "rule", "ip", "qblock", "out", "udp",
+                          "dport", "64988", "drop"]):
+                subprocess.run(["nft"] + rule, check=True)
+            try:
+                status = process.wait(timeout=120)
+            finally:
+                subprocess.run(["nft", "delete", "table", "ip", "qblock"])
+            out.seek(0)
+            err.seek(0)
+            stdout, stderr = out.read(), err.read()
+        assert status == expect, (args, status, stdout, stderr)
+        return json.loads(stdout), stderr
 
 
 def expected_listing(devices):
@@ -135,7 +161,11 @@ def case_set(cli, devices):
             (["--ip", "10.77.0.50"], "already the address of " + one["mac"]),
             (["--http-port", "81"], "Invalid http port number"),
             (["--gateway", "10.78.0.1"], "Invalid network setting"),
-            (["--ip", "10.77.0.0"], "combination of IP address and subnet")):
+            (["--ip", "10.77.0.0"], "combination of IP address and subnet"),
+            (["--ip", "10.77.0.255"], "10.77.0.255 is the subnet's broadcast"),
+            (["--ip", "10.77.0.1"], "10.77.0.1 is the gateway"),
+            (["--ip", "10.78.0.1", "--gateway", "10.78.0.254"],
+             "10.78.0.1 is an address of this computer")):
         _, err = cli.run("set", two["mac"], "--timeout", "1000", *args,
                          expect=2)
         assert words in err and "Nothing was sent" in err, err
@@ -193,6 +223,25 @@ def case_plan(cli, devices, work):
     assert path + ":2: bad ip" in err, err
 
 
+def case_not_sent(cli, devices, work):
+    """A change request that cannot leave is never reported as sent."""
+    one = devices["02:00:5E:C1:00:01"]
+    report, err = cli.json_with_sends_blocked(
+        "set", one["mac"], "--ip", "10.77.0.51", "--timeout", "2500",
+        expect=1)
+    assert report["status"] == "not-sent" and report["after"] is None, report
+    assert report["sent"]["ip"] == "10.77.0.51", report
+    assert "left through no adapter" in err, err
+
+    path = os.path.join(work, "blocked.csv")
+    with open(path, "w") as f:
+        f.write("mac,ip\n%s,10.77.0.51\n" % one["mac"])
+    report, _ = cli.json_with_sends_blocked("plan", path, "--apply",
+                                            "--timeout", "2500", expect=1)
+    assert [r["status"] for r in report] == ["not-sent"], report
+    assert not peer_events("change"), "a blocked request reached a device"
+
+
 def case_watch(cli, devices):
     cli.run("watch", "--interval", "4", expect=2)
     watch = subprocess.Popen(cli.command + ["watch", "--interval", "5",
@@ -226,8 +275,8 @@ def main():
     args = parser.parse_args()
     cli = Cli(args)
     devices = read_devices(args.devices)
-    if args.case == "plan":
-        case_plan(cli, devices, args.work)
+    if args.case in ("plan", "not_sent"):
+        globals()["case_" + args.case](cli, devices, args.work)
     elif args.case == "port_taken":
         case_port_taken(cli)
     else:

@@ -17,12 +17,13 @@ PlanRow Row(int line, std::uint8_t macLast, std::uint32_t ip) {
 
 TEST(PlanStatus, EveryStatusWithItsReason) {
   const std::vector<FoundDevice> devices = {
-      Device(1, Ip(10, 77, 0, 11)), Device(2, Ip(10, 77, 0, 12)),
-      Device(3, Ip(10, 77, 0, 13)), Device(4, Ip(10, 77, 0, 14)),
-      Device(5, Ip(10, 77, 0, 15)), Device(6, Ip(10, 77, 0, 16)),
-      Device(7, Ip(10, 77, 0, 17)), Device(8, Ip(10, 77, 0, 18)),
-      Device(9, Ip(10, 77, 0, 19)), Device(11, Ip(10, 77, 0, 30)),
-      Device(12, Ip(10, 77, 0, 40))};
+      Device(1, Ip(10, 77, 0, 11)),  Device(2, Ip(10, 77, 0, 12)),
+      Device(3, Ip(10, 77, 0, 13)),  Device(4, Ip(10, 77, 0, 14)),
+      Device(5, Ip(10, 77, 0, 15)),  Device(6, Ip(10, 77, 0, 16)),
+      Device(7, Ip(10, 77, 0, 17)),  Device(8, Ip(10, 77, 0, 18)),
+      Device(9, Ip(10, 77, 0, 19)),  Device(11, Ip(10, 77, 0, 30)),
+      Device(12, Ip(10, 77, 0, 40)), Device(13, Ip(10, 77, 0, 50)),
+      Device(14, Ip(10, 77, 0, 80)), Device(15, Ip(10, 77, 0, 80))};
   std::vector<PlanRow> rows = {
       Row(2, 1, Ip(10, 77, 0, 12)),    // swap with 2
       Row(3, 2, Ip(10, 77, 0, 11)),    // swap with 1
@@ -35,10 +36,14 @@ TEST(PlanStatus, EveryStatusWithItsReason) {
       Row(10, 9, Ip(10, 77, 0, 0)),    // network
       Row(11, 10, Ip(10, 77, 0, 70)),  // did not answer
       Row(12, 11, Ip(10, 77, 0, 30)),  // port out of range
+      Row(13, 13, Ip(10, 77, 0, 2)),   // this computer's address
+      Row(14, 14, Ip(10, 77, 0, 80)),  // keeps the address it shares
   };
   rows[2].edit.httpPort = 80;
-  rows.back().edit.httpPort = 81;
-  const std::vector<PlanOutcome> outcomes = JudgePlan(rows, devices);
+  rows[10].edit.httpPort = 81;
+  rows[12].edit.mode = IP_MODE_DHCP;
+  const std::vector<PlanOutcome> outcomes =
+      JudgePlan(rows, devices, {Ip(10, 77, 0, 2)});
 
   const struct {
     PlanStatus status;
@@ -48,17 +53,22 @@ TEST(PlanStatus, EveryStatusWithItsReason) {
       {PlanStatus::Change, "changes ip"},
       {PlanStatus::Unchanged, ""},
       {PlanStatus::Conflict,
-       "10.77.0.40 is shown by 02:00:5E:C1:00:0C, which the plan does not "
-       "move"},
-      {PlanStatus::Conflict, "10.77.0.60 is also planned on line 7"},
-      {PlanStatus::Conflict, "10.77.0.60 is also planned on line 6"},
+       "10.77.0.40 is already the address of 02:00:5E:C1:00:0C"},
+      {PlanStatus::Conflict,
+       "10.77.0.60 is also planned for 02:00:5E:C1:00:06"},
+      {PlanStatus::Conflict,
+       "10.77.0.60 is also planned for 02:00:5E:C1:00:05"},
       {PlanStatus::Conflict, "10.77.0.1 is the gateway"},
       {PlanStatus::Conflict, "10.77.0.255 is the subnet's broadcast address"},
-      {PlanStatus::Conflict, "10.77.0.0 is the subnet's network address"},
+      {PlanStatus::Conflict,
+       "The combination of IP address and subnet mask is invalid. Please "
+       "enter a valid combination of IP address and subnet mask."},
       {PlanStatus::Missing, "did not answer the search"},
       {PlanStatus::Invalid,
        "Invalid http port number. Http port number must have 80 or a value "
        "of 1025~65535."},
+      {PlanStatus::Conflict, "10.77.0.2 is an address of this computer"},
+      {PlanStatus::Change, "changes ip_mode"},
   };
   ASSERT_EQ(outcomes.size(), std::size(EXPECTED));
   for (std::size_t i = 0; i < outcomes.size(); ++i) {

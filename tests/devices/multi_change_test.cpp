@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <mutex>
 
 namespace {
@@ -27,27 +26,30 @@ IpSettings Settings(std::uint32_t startIp, std::uint32_t mask,
                     std::uint32_t gateway = NET + 1) {
   IpSettings settings;
   settings.ipMode = IP_MODE_FIXED;
-  settings.ipAddress = NumericToNetwork(startIp);
-  settings.subnetMask = NumericToNetwork(mask);
-  settings.gateway = NumericToNetwork(gateway);
+  settings.ipAddress = startIp;
+  settings.subnetMask = mask;
+  settings.gateway = gateway;
   settings.basePort = 3000;
   settings.httpPort = 8080;
   return settings;
 }
 
 // Records every event in order; `opens` false plays an engine that cannot
-// start (the port is taken).
+// start (the port is taken), `adapters` 0 a request that leaves through no
+// adapter (a firewall drops it).
 class FakeLink : public ChangeLink {
  public:
-  explicit FakeLink(bool opens = true) : opens_(opens) {}
+  explicit FakeLink(bool opens = true, int adapters = 2)
+      : opens_(opens), adapters_(adapters) {}
   bool Open() override {
     Note("open");
     return opens_;
   }
-  void Send(const DeviceInfo& body) override {
+  int Send(const DeviceInfo& body) override {
     Note("send " + std::to_string(body.macAddress[5]));
     std::lock_guard<std::mutex> hold(lock_);
     sent_.push_back(body);
+    return adapters_;
   }
   void Close() override { Note("close"); }
   void Note(const std::string& event) {
@@ -65,6 +67,7 @@ class FakeLink : public ChangeLink {
 
  private:
   const bool opens_;
+  const int adapters_;
   std::mutex lock_;
   std::vector<std::string> events_;
   std::vector<DeviceInfo> sent_;
@@ -78,7 +81,7 @@ TEST(MultiChange, EachCheckedRowGetsTheNextFreeAddressAndTheSettings) {
   MultiChangePlan plan;
   std::wstring message;
   ASSERT_TRUE(PlanMultiChange(rows, Settings(NET + 11, 0xFFFFFF00u, NET + 14),
-                              &plan, &message));
+                              {}, &plan, &message));
   EXPECT_EQ(plan.rows, (std::vector<std::size_t>{1, 2, 3}));
   ASSERT_EQ(plan.bodies.size(), 3u);
   EXPECT_EQ(plan.bodies[0].ipAddress, NET + 11);
@@ -101,7 +104,7 @@ TEST(MultiChange, TheGatewaysAddressIsNeverHandedOut) {
   MultiChangePlan plan;
   std::wstring message;
   ASSERT_TRUE(PlanMultiChange(rows, Settings(NET + 250, 0xFFFFFF00u, NET + 251),
-                              &plan, &message));
+                              {}, &plan, &message));
   ASSERT_EQ(plan.bodies.size(), 3u);
   EXPECT_EQ(plan.bodies[0].ipAddress, NET + 250);
   EXPECT_EQ(plan.bodies[1].ipAddress, NET + 252);
@@ -110,7 +113,7 @@ TEST(MultiChange, TheGatewaysAddressIsNeverHandedOut) {
   rows.push_back(Row(NET + 43, true, 4));
   rows.push_back(Row(NET + 44, true, 5));
   EXPECT_FALSE(PlanMultiChange(
-      rows, Settings(NET + 250, 0xFFFFFF00u, NET + 251), &plan, &message));
+      rows, Settings(NET + 250, 0xFFFFFF00u, NET + 251), {}, &plan, &message));
   EXPECT_EQ(message.rfind(L"There are not enough free addresses in the subnet "
                           L"for 5 devices.",
                           0),
@@ -126,7 +129,7 @@ TEST(MultiChange, AnUnpickedModeKeepsEachDevicesOwnMode) {
   settings.ipMode = -1;
   MultiChangePlan plan;
   std::wstring message;
-  ASSERT_TRUE(PlanMultiChange(rows, settings, &plan, &message));
+  ASSERT_TRUE(PlanMultiChange(rows, settings, {}, &plan, &message));
   EXPECT_EQ(plan.bodies[0].ipMode, 3);
   EXPECT_EQ(plan.bodies[1].ipMode, IP_MODE_DHCP);
   settings.ipMode = IP_MODE_PPPOE;
@@ -150,39 +153,57 @@ TEST(MultiChange, RefusedSettingsPlanNothing) {
     MultiChangePlan plan;
     std::wstring message;
     EXPECT_FALSE(
-        PlanMultiChange(rows, Settings(c.start, c.mask), &plan, &message));
+        PlanMultiChange(rows, Settings(c.start, c.mask), {}, &plan, &message));
     EXPECT_TRUE(plan.bodies.empty());
     EXPECT_EQ(message.rfind(c.starts, 0), 0u)
         << std::string(message.begin(), message.end());
   }
 }
 
+TEST(MultiChange, NoTargetIsGivenAnAddressAnotherCheckedRowStillShows) {
+  // .51 belongs to the second target, which has not moved yet; this
+  // computer has .52.
+  std::vector<DeviceRow> rows = {Row(NET + 50, true, 1),
+                                 Row(NET + 51, true, 2)};
+  MultiChangePlan plan;
+  std::wstring message;
+  ASSERT_TRUE(PlanMultiChange(rows, Settings(NET + 51, 0xFFFFFF00u), {NET + 52},
+                              &plan, &message));
+  EXPECT_EQ(plan.bodies[0].ipAddress, NET + 53);
+  EXPECT_EQ(plan.bodies[1].ipAddress, NET + 54);
+}
+
 TEST(SingleChange, TheRecordTakesTheSettingsOnlyWhenTheRequestLeft) {
   DeviceInfo record = Row(NET + 40, false, 7).record;
   const DeviceInfo before = record;
-  std::wstring message;
+  IpSettings settings = Settings(NET + 60, 0xFFFFFF00u);
 
-  FakeLink refusing(false);
-  EXPECT_EQ(ChangeOneDevice(record, Settings(NET + 60, 0xFFFFFF00u), refusing,
-                            &message),
-            ChangeResult::NotSent);
-  EXPECT_EQ(std::memcmp(&record, &before, sizeof record), 0)
-      << "nothing was sent, so the record keeps the device's settings";
-
-  EXPECT_EQ(
-      ChangeOneDevice(record, Settings(NET, 0xFFFFFF00u), refusing, &message),
-      ChangeResult::Refused);
-  EXPECT_EQ(message.rfind(L"The combination of IP address", 0), 0u);
+  FakeLink closed(false);
+  EXPECT_EQ(ChangeOneDevice(record, settings, closed),
+            ChangeResult::LinkFailed);
+  FakeLink nowhere(true, 0);
+  EXPECT_EQ(ChangeOneDevice(record, settings, nowhere), ChangeResult::NotSent);
+  EXPECT_EQ(nowhere.Events(),
+            (std::vector<std::string>{"open", "send 7", "close"}));
+  EXPECT_EQ(record, before) << "nothing left, so the record is the device's";
 
   FakeLink link;
-  ASSERT_EQ(
-      ChangeOneDevice(record, Settings(NET + 60, 0xFFFFFF00u), link, &message),
-      ChangeResult::Sent);
-  EXPECT_EQ(link.Events(),
-            (std::vector<std::string>{"open", "send 7", "close"}));
+  ASSERT_EQ(ChangeOneDevice(record, settings, link), ChangeResult::Sent);
   EXPECT_EQ(record.ipAddress, NET + 60);
-  EXPECT_EQ(std::memcmp(&link.Sent()[0], &record, sizeof record), 0)
-      << "the body sent is the record as it is now";
+  EXPECT_EQ(link.Sent()[0], record) << "the body sent is the record now";
+
+  // A step of the multi change likewise.
+  DeviceTable table;
+  PendingReply reply;
+  reply.info = before;
+  ASSERT_EQ(table.Add(reply), Intake::Added);
+  MultiChangePlan plan;
+  plan.rows = {0};
+  plan.bodies = {record};
+  CommitStep(plan, 1, 0, table);
+  EXPECT_EQ(table.Row(0).record, before);
+  CommitStep(plan, 1, 2, table);
+  EXPECT_EQ(table.Row(0).record, record);
 }
 
 TEST(ChangePass, SendsEachBodyThenReportsItInOrderAndClosesTheLink) {
@@ -194,16 +215,18 @@ TEST(ChangePass, SendsEachBodyThenReportsItInOrderAndClosesTheLink) {
   std::chrono::steady_clock::duration lastStep{};
   {
     ChangePass pass(link, bodies);
-    ASSERT_TRUE(pass.Start([&](int done) {
-      link.Note("step " + std::to_string(done));
+    ASSERT_TRUE(pass.Start([&](int done, int adapters) {
+      link.Note("step " + std::to_string(done) + " through " +
+                std::to_string(adapters));
       lastStep = std::chrono::steady_clock::now() - start;
     }));
     pass.Join();
   }
   EXPECT_EQ(link.Events(),
-            (std::vector<std::string>{"open", "send 0", "step 1", "send 1",
-                                      "step 2", "send 2", "step 3", "send 3",
-                                      "step 4", "send 4", "step 5", "close"}));
+            (std::vector<std::string>{
+                "open", "send 0", "step 1 through 2", "send 1",
+                "step 2 through 2", "send 2", "step 3 through 2", "send 3",
+                "step 4 through 2", "send 4", "step 5 through 2", "close"}));
   // The first pause and four step pauses come before the fifth step.
   EXPECT_GE(lastStep, 1200ms);
 }
@@ -213,7 +236,7 @@ TEST(ChangePass, ALinkThatDoesNotOpenSendsAndReportsNothing) {
   int steps = 0;
   {
     ChangePass pass(link, std::vector<DeviceInfo>(3));
-    EXPECT_FALSE(pass.Start([&](int) { ++steps; }));
+    EXPECT_FALSE(pass.Start([&](int, int) { ++steps; }));
     EXPECT_FALSE(pass.Running());
   }
   EXPECT_EQ(link.Events(), (std::vector<std::string>{"open"}));

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "res/resource.h"
 #include "tests/dialogs/dialog_driver.h"
 
@@ -103,15 +101,10 @@ TEST(IpChangeDialog, AcceptedSettingsHaveAddressesInNetworkOrder) {
   ASSERT_EQ(result, IDOK);
   EXPECT_TRUE(notes.All().empty());
   const IpSettings settings = dialog.Settings();
-  unsigned char bytes[4] = {};
-  std::memcpy(bytes, &settings.ipAddress, 4);
-  EXPECT_EQ(bytes[0], 0xC0);
-  EXPECT_EQ(bytes[1], 0xA8);
-  EXPECT_EQ(bytes[2], 0x00);
-  EXPECT_EQ(bytes[3], 0x14);
+  EXPECT_EQ(settings.ipAddress, Numeric(192, 168, 0, 20));
   EXPECT_EQ(settings.ipMode, 1);
-  EXPECT_EQ(settings.subnetMask, NumericToNetwork(Numeric(255, 255, 255, 0)));
-  EXPECT_EQ(settings.gateway, NumericToNetwork(Numeric(192, 168, 0, 1)));
+  EXPECT_EQ(settings.subnetMask, Numeric(255, 255, 255, 0));
+  EXPECT_EQ(settings.gateway, Numeric(192, 168, 0, 1));
   EXPECT_EQ(settings.basePort, 2222);
   EXPECT_EQ(settings.httpPort, 8080);
 }
@@ -131,9 +124,9 @@ TEST(IpChangeDialog, EditedValuesAreHandedOut) {
   ASSERT_EQ(result, IDOK);
   const IpSettings settings = dialog.Settings();
   EXPECT_EQ(settings.ipMode, 2);
-  EXPECT_EQ(settings.ipAddress, NumericToNetwork(Numeric(10, 1, 2, 3)));
-  EXPECT_EQ(settings.subnetMask, NumericToNetwork(Numeric(255, 0, 0, 0)));
-  EXPECT_EQ(settings.gateway, NumericToNetwork(Numeric(10, 0, 0, 1)));
+  EXPECT_EQ(settings.ipAddress, Numeric(10, 1, 2, 3));
+  EXPECT_EQ(settings.subnetMask, Numeric(255, 0, 0, 0));
+  EXPECT_EQ(settings.gateway, Numeric(10, 0, 0, 1));
   EXPECT_EQ(settings.basePort, 4000);
   EXPECT_EQ(settings.httpPort, 80);
 }

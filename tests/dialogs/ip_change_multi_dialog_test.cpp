@@ -55,9 +55,9 @@ TEST(IpChangeMultiDialog, DefaultsAreAcceptedAsTheyStand) {
   EXPECT_TRUE(notes.All().empty());
   const IpSettings settings = dialog.Settings();
   EXPECT_EQ(settings.ipMode, 0);
-  EXPECT_EQ(settings.ipAddress, NumericToNetwork(Numeric(192, 168, 10, 100)));
-  EXPECT_EQ(settings.subnetMask, NumericToNetwork(Numeric(255, 255, 255, 0)));
-  EXPECT_EQ(settings.gateway, NumericToNetwork(Numeric(192, 168, 10, 1)));
+  EXPECT_EQ(settings.ipAddress, Numeric(192, 168, 10, 100));
+  EXPECT_EQ(settings.subnetMask, Numeric(255, 255, 255, 0));
+  EXPECT_EQ(settings.gateway, Numeric(192, 168, 10, 1));
   EXPECT_EQ(settings.basePort, 2222);
   EXPECT_EQ(settings.httpPort, 80);
 }

@@ -228,14 +228,11 @@ TEST(ParseMac, BadMacsAreRefusedAndLeaveTheOutputAlone) {
 TEST(ApplyIpSettings, WritesTheSixSettingsAndNothingElse) {
   const auto reply = FromHex(REPLY_HEX);
   DeviceInfo info = ParseDeviceInfo(reply.data() + HEADER_SIZE);
-  const auto address = FromHex("c0 a8 01 0a");  // network order 192.168.1.10
-  const auto gateway = FromHex("0a 00 00 01");
-  const auto mask = FromHex("ff ff 00 00");
   IpSettings settings;
   settings.ipMode = IP_MODE_FIXED;
-  std::memcpy(&settings.ipAddress, address.data(), 4);
-  std::memcpy(&settings.gateway, gateway.data(), 4);
-  std::memcpy(&settings.subnetMask, mask.data(), 4);
+  settings.ipAddress = 0xC0A8010Au;  // 192.168.1.10
+  settings.gateway = 0x0A000001u;
+  settings.subnetMask = 0xFFFF0000u;
   settings.basePort = 3000;
   settings.httpPort = 81;
   ApplyIpSettings(info, settings);
@@ -256,9 +253,6 @@ TEST(ApplyIpSettings, FillingAndApplyingRoundTrip) {
   IpSettings settings = SettingsFromDeviceInfo(info);
   EXPECT_EQ(settings.subnetMask, 0xFFFFFF00u);  // body offset 20
   EXPECT_EQ(settings.gateway, 0xC0A80101u);     // body offset 16
-  settings.ipAddress = NumericToNetwork(settings.ipAddress);
-  settings.gateway = NumericToNetwork(settings.gateway);
-  settings.subnetMask = NumericToNetwork(settings.subnetMask);
   DeviceInfo copy = info;
   ApplyIpSettings(copy, settings);
   EXPECT_EQ(copy, info);

@@ -150,10 +150,25 @@ TEST_F(EngineTest, SendWhileStoppedSendsNothing) {
   }
 }
 
+// A message box runs a message loop, and what runs in it may use the engine:
+// a failed start tells the user only once it has let go of its lock. Were
+// it still held, this test would hang until its time-out (TSan reports the
+// second lock at once).
+TEST_F(EngineTest, AFailedStartTellsTheUserWithoutHoldingTheEngine) {
+  static std::atomic<int> toldWhileRunning{-1};
+  const UserNotifier previous =
+      SetUserNotifier([](const std::wstring&, const std::wstring&, void*) {
+        toldWhileRunning = DiscoveryRunning() ? 1 : 0;
+      });
+  EXPECT_EQ(DiscoveryStart(nullptr, AdapterChoice{0x0A630001u}), 0);
+  SetUserNotifier(previous);
+  EXPECT_EQ(toldWhileRunning.load(), 0) << "the user was told, unlocked";
+}
+
 TEST_F(EngineTest, SearchRequestLeavesOncePerAdapterWithAnAddress) {
   // The app side has 10.77.0.1, 10.78.0.1 and one adapter without address.
   ASSERT_EQ(DiscoveryStart(nullptr), 1);
-  EXPECT_EQ(DiscoverySend(CMD_SEARCH, nullptr), 0);
+  EXPECT_EQ(DiscoverySend(CMD_SEARCH, nullptr), 2) << "one send per adapter";
   auto isRequest = [](const PeerDatagram& d) {
     return d.size == HEADER_SIZE && IsSearchRequest(d.bytes.data());
   };

@@ -83,9 +83,9 @@ TEST(SimulatedSearch, ChangeRequestLandsWithExactlyTheSixSettings) {
   const DeviceInfo before = target;
   IpSettings settings;
   settings.ipMode = IP_MODE_DHCP;
-  settings.ipAddress = NumericToNetwork(0x0A5B0107u);  // 10.91.1.7
-  settings.subnetMask = NumericToNetwork(0xFFFF0000u);
-  settings.gateway = NumericToNetwork(0x0A5B0001u);
+  settings.ipAddress = 0x0A5B0107u;  // 10.91.1.7
+  settings.subnetMask = 0xFFFF0000u;
+  settings.gateway = 0x0A5B0001u;
   settings.basePort = 4000;
   settings.httpPort = 8081;
   ApplyIpSettings(target, settings);

@@ -5,9 +5,14 @@ pass/fail, the time from the third tick to the search button coming back, the
 longest time the window took to answer a message during the search, the
 program's peak memory, and the UDP datagrams that the kernel dropped for a
 full receive buffer while it ran. With --figures the line is appended to that
-file."""
+file.
+
+With --close-mid-search the program is closed (File > Exit) one second into
+the search instead; it must end with exit code 1, and the time it took is
+printed, not judged."""
 import argparse
 import sys
+import time
 
 from quellan_driver import Quellan
 
@@ -42,6 +47,18 @@ def udp_counters():
     return counters["InDatagrams"], counters["RcvbufErrors"]
 
 
+def close_mid_search(app, count):
+    app.probe("command", 32777)
+    time.sleep(1.0)
+    start = time.monotonic()
+    code = app.close()
+    print("| %d devices | closed one second into the search | exit code %d "
+          "| %.0f ms from the close command to the end of the process |" %
+          (count, code, (time.monotonic() - start) * 1000))
+    assert code == 1, code
+    return 0
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--quellan", required=True)
@@ -49,9 +66,12 @@ def main():
     parser.add_argument("--count", type=int, required=True)
     parser.add_argument("--profile", default="paced")
     parser.add_argument("--figures")
+    parser.add_argument("--close-mid-search", action="store_true")
     args = parser.parse_args()
 
     app = Quellan(args.quellan, args.probe)
+    if args.close_mid_search:
+        return close_mid_search(app, args.count)
     received_before, dropped_before = udp_counters()
     try:
         watch = app.probe("search-watch", timeout=60000)[0]

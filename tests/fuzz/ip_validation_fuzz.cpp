@@ -68,9 +68,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
 
   const IpSettings& settings = result.settings;
   FUZZ_REQUIRE(settings.ipMode == input.modeIndex);
-  FUZZ_REQUIRE(settings.ipAddress == NumericToNetwork(input.ipAddress));
-  FUZZ_REQUIRE(settings.subnetMask == NumericToNetwork(input.subnetMask));
-  FUZZ_REQUIRE(settings.gateway == NumericToNetwork(input.gateway));
+  FUZZ_REQUIRE(settings.ipAddress == input.ipAddress);
+  FUZZ_REQUIRE(settings.subnetMask == input.subnetMask);
+  FUZZ_REQUIRE(settings.gateway == input.gateway);
   FUZZ_REQUIRE(settings.basePort >= 1025 && settings.basePort <= 65535);
   FUZZ_REQUIRE(settings.httpPort == 80 ||
                (settings.httpPort >= 1025 && settings.httpPort <= 65535));

@@ -263,12 +263,17 @@ TEST(Icon, LoadsAtEverySizeTheProgramAsksFor) {
   }
 }
 
-TEST(Manifest, AsksForCommonControls6AsInvoker) {
+// Wine ignores GDI scaling, so the manifest is the place to see it.
+TEST(Manifest, AsksForCommonControls6AsInvokerWithGdiScaling) {
   std::vector<uint8_t> bytes = RawResource(1, MAKEINTRESOURCEW(24));
   std::string text(bytes.begin(), bytes.end());
   EXPECT_NE(text.find("Microsoft.Windows.Common-Controls"), std::string::npos);
   EXPECT_NE(text.find("version=\"6.0.0.0\""), std::string::npos);
   EXPECT_NE(text.find("level=\"asInvoker\""), std::string::npos);
+  EXPECT_NE(
+      text.find("<gdiScaling xmlns=\"http://schemas.microsoft.com/SMI/2017/"
+                "WindowsSettings\">true</gdiScaling>"),
+      std::string::npos);
 }
 
 std::wstring VersionString(const std::vector<uint8_t>& block,

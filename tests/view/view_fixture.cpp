@@ -90,6 +90,27 @@ void ViewFixture::Pump(int ms) {
   } while (static_cast<int>(end - GetTickCount()) > 0);
 }
 
+HWND ViewFixture::FindNotice() {
+  HWND found = nullptr;
+  EnumWindows(
+      [](HWND window, LPARAM result) -> BOOL {
+        wchar_t className[16] = L"", title[32] = L"";
+        GetClassNameW(window, className, 16);
+        GetWindowTextW(window, title, 32);
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process == GetCurrentProcessId() &&
+            lstrcmpW(className, L"#32770") == 0 &&
+            lstrcmpW(title, L"Quellan") == 0 && IsWindowVisible(window)) {
+          *reinterpret_cast<HWND*>(result) = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 int ViewFixture::Rows() const {
   return static_cast<int>(SendMessageW(list(), LVM_GETITEMCOUNT, 0, 0));
 }

@@ -36,6 +36,8 @@ class ViewFixture {
   void OnDialogIdle(std::function<void(HWND)> handler);
   // Runs this thread's messages for `ms` milliseconds.
   static void Pump(int ms);
+  // This process's visible message box captioned "Quellan", or null.
+  static HWND FindNotice();
 
   int Rows() const;
   std::wstring Cell(int row, int column) const;

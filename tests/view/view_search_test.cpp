@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/messages/window_messages.h"
+#include "core/engine/engine.h"
 #include "core/engine/notify.h"
 #include "core/engine/port_conflict.h"
 #include "res/resource.h"
@@ -56,6 +57,27 @@ TEST(ViewSearch, ControlsAreTakenDuringASearchAndGivenBackAfterIt) {
     for (int row = 1; row < 5; ++row)
       EXPECT_LT(f.Cell(row - 1, 0), f.Cell(row, 0));
   }
+}
+
+// The search's threads and the collision notice reach the view's window
+// from other threads: they end while the window is destroyed, before its
+// handle goes.
+TEST(ViewSearch, ClosingTheWindowMidSearchEndsTheSearchAndTheNotice) {
+  ASSERT_TRUE(OnIsolatedTestNetwork());
+  ViewFixture f;
+  SendMessageW(f.view().handle(), WM_VIEW_COMMAND, ID_DEVICE_SEARCH, 0);
+  TestReply one, two;
+  one.mac[5] = 1;
+  two.mac[5] = 2;
+  one.ip = two.ip = 0x0A000005u;
+  f.view().DeliverReplies({Pending(one), Pending(two)});
+  for (int i = 0; i < 100 && !ViewFixture::FindNotice(); ++i)
+    ViewFixture::Pump(20);
+  ASSERT_NE(ViewFixture::FindNotice(), nullptr);
+  ASSERT_TRUE(DiscoveryRunning());
+  DestroyWindow(f.view().handle());
+  EXPECT_FALSE(DiscoveryRunning());
+  EXPECT_EQ(ViewFixture::FindNotice(), nullptr);
 }
 
 std::vector<std::wstring> notices;

@@ -232,27 +232,6 @@ TEST(DeviceView, WebPageOfTheSelectedRowOnlyWithASelection) {
   }
 }
 
-HWND FindNotice() {
-  HWND found = nullptr;
-  EnumWindows(
-      [](HWND window, LPARAM result) -> BOOL {
-        wchar_t className[16] = L"", title[32] = L"";
-        GetClassNameW(window, className, 16);
-        GetWindowTextW(window, title, 32);
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process == GetCurrentProcessId() &&
-            lstrcmpW(className, L"#32770") == 0 &&
-            lstrcmpW(title, L"Quellan") == 0 && IsWindowVisible(window)) {
-          *reinterpret_cast<HWND*>(result) = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
 TEST(DeviceView, OnlyTheFirstCollisionShowsTheNotice) {
   ViewFixture f;
   // Arm the collision test as a search does, without the network.
@@ -263,7 +242,7 @@ TEST(DeviceView, OnlyTheFirstCollisionShowsTheNotice) {
   HWND notice = nullptr;
   for (int i = 0; i < 100 && !notice; ++i) {
     ViewFixture::Pump(20);
-    notice = FindNotice();
+    notice = ViewFixture::FindNotice();
   }
   ASSERT_NE(notice, nullptr);
   wchar_t text[64] = L"";

@@ -1,0 +1,16 @@
+// This computer's own IPv4 adapters that have an address: which subnets it
+// reaches, and which addresses no device may be given.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+struct LocalAdapter {
+  std::uint32_t address = 0;  // numeric form
+  std::uint32_t mask = 0;
+};
+
+// In the engine's order; loopback and adapters without an address are left
+// out.
+std::vector<LocalAdapter> LocalAdapters();
+std::vector<std::uint32_t> AddressesOf(const std::vector<LocalAdapter>& local);

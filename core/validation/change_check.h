@@ -1,0 +1,85 @@
+// Every rule that accepts or refuses a change of a device's network
+// settings, in one place. The window, the multi-device plan and the command
+// line all ask here; each front end then acts on the problems it is meant
+// to act on (the window's single change only on the address test that
+// follows its dialog, the command line on every one).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "core/protocol/datagram.h"
+
+enum class ChangeProblemKind {
+  // The dialogs' input checks.
+  GatewayOutsideSubnet,  // IP_INPUT_BAD_NETWORK
+  BadBasePort,           // IP_INPUT_BAD_BASE_PORT
+  BadHttpPort,           // IP_INPUT_BAD_HTTP_PORT
+  // The address test that follows them (IsValidAddressPair).
+  ZeroAddress,
+  NetworkAddress,  // the host part is all zeros: the "combination" outcome
+  // Addresses a device is never moved to.
+  BroadcastAddress,
+  GatewayAddress,
+  LocalAdapterAddress,
+  ShownByDevice,
+  PlannedTwice,
+};
+
+struct ChangeProblem {
+  ChangeProblemKind kind;
+  std::uint32_t address = 0;  // the proposed address
+  // ShownByDevice, PlannedTwice: the other device.
+  MacAddress other{};
+};
+
+// The text for the user: the window's own for the dialogs' checks and the
+// address test, one line naming the address for the rest.
+std::wstring ChangeProblemMessage(const ChangeProblem& problem);
+
+// The dialogs' input checks: the settings are wrong at any address. Every
+// other problem depends on the address proposed.
+bool IsInputProblem(ChangeProblemKind kind);
+
+// Addresses with the devices that show or are given them, so that a device
+// can be told apart from the others by its MAC.
+class AddressBook {
+ public:
+  void Add(std::uint32_t address, const MacAddress& mac);
+  // A device other than `self` that has `address`, or null.
+  const MacAddress* OtherThan(std::uint32_t address,
+                              const MacAddress& self) const;
+
+ private:
+  std::unordered_multimap<std::uint32_t, MacAddress> entries_;
+};
+
+// What a change is checked against besides the device itself. Null books
+// are empty.
+struct ChangeContext {
+  // The addresses that the listed devices show.
+  const AddressBook* shown = nullptr;
+  // The local adapters' own addresses.
+  std::vector<std::uint32_t> localAddresses;
+  // For a batch: the addresses planned for the rows.
+  const AddressBook* planned = nullptr;
+};
+
+// Every problem with moving `current` (a device's own record) to
+// `proposed`, in the order of ChangeProblemKind. The address rules from
+// BroadcastAddress on count only when the address changes: a device that
+// keeps its address may change its ports or mode even while another device
+// shows the same address.
+std::vector<ChangeProblem> CheckChange(const IpSettings& proposed,
+                                       const DeviceInfo& current,
+                                       const ChangeContext& context);
+
+// The window's single change refuses only for the address test that follows
+// its dialog (ZeroAddress, NetworkAddress): the dialog has made the input
+// checks, the subnet's broadcast address is sent, and no other device is
+// looked at. The problem it refuses for, if any.
+std::optional<ChangeProblem> WindowSingleChangeRefusal(
+    const IpSettings& proposed, const DeviceInfo& current);
