@@ -30,7 +30,8 @@ bool Takes(Command command, const std::string& name) {
              name == "--timeout" || name == "--verify-timeout";
     case Command::Plan:
       return name == "--apply" || name == "--timeout" ||
-             name == "--verify-timeout";
+             name == "--verify-timeout" || name == "--from" ||
+             name == "--mask" || name == "--gateway" || name == "--temp";
     case Command::Watch:
       return name == "--interval";
     case Command::None:
@@ -115,6 +116,10 @@ bool Apply(const std::string& name, const std::string& value, Options* options,
   if (!ParseAddress(value, &address)) return bad("an address a.b.c.d");
   if (name == "--adapter") {
     options->adapter = address;
+  } else if (name == "--from") {
+    options->from = address;
+  } else if (name == "--temp") {
+    options->temporary = address;
   } else if (name == "--ip") {
     edit.ip = address;
   } else if (name == "--mask") {
@@ -212,6 +217,11 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
   }
   if (options.command == Command::Plan && positional == 0) {
     result.error = "plan needs the plan file";
+    return result;
+  }
+  if (options.command == Command::Plan && !options.from &&
+      (options.edit.mask || options.edit.gateway)) {
+    result.error = "--mask and --gateway go with --from";
     return result;
   }
   result.ok = true;

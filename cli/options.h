@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,9 +31,11 @@ struct Options {
   SettingsEdit edit;
   bool verify = true;
   std::chrono::milliseconds verifyTimeout{20000};
-  // plan
+  // plan; with `from`, edit.mask and edit.gateway are the numbered rows'
   std::string planPath;
   bool apply = false;
+  std::optional<std::uint32_t> from;
+  std::optional<std::uint32_t> temporary;
   // watch
   int intervalSeconds = 10;
 };

@@ -1,10 +1,12 @@
 #include "cli/plan_status.h"
 
 #include <cstddef>
+#include <functional>
 #include <map>
 #include <set>
 
 #include "cli/text_formats.h"
+#include "core/devices/address_plan.h"
 #include "core/validation/change_check.h"
 
 namespace cli {
@@ -20,6 +22,46 @@ std::string Join(const std::vector<std::string>& names) {
   return joined;
 }
 
+// Gives each row without an ip cell the first address from the start on
+// that the checker lets it have, after the last one given; records it in
+// `edits` and `planned`. A row whose settings are invalid at that address
+// keeps it for its report but uses it up for nobody. Returns, per row, why
+// it got no address (empty when it got one or needed none).
+std::vector<std::string> NumberBlankRows(
+    const std::vector<PlanRow>& rows,
+    const std::function<const DeviceInfo*(const Mac&)>& currentOf,
+    const AddressBook& everyone, const PlanSetting& setting,
+    std::vector<SettingsEdit>* edits, AddressBook* planned) {
+  std::vector<std::string> problems(rows.size());
+  if (!setting.numbering) return problems;
+  const Numbering& numbering = *setting.numbering;
+  std::uint32_t next = numbering.start;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    SettingsEdit& edit = (*edits)[i];
+    const DeviceInfo* current = currentOf(rows[i].mac);
+    if (edit.ip || !current) continue;
+    if (!edit.mask) edit.mask = numbering.mask;
+    if (!edit.gateway) edit.gateway = numbering.gateway;
+    IpSettings settings = ProposedSettings(*current, edit);
+    const AddressPlan plan = PlanAddresses(
+        next, settings.subnetMask, {{*current, settings}},
+        ChangeContext{&everyone, setting.localAddresses, planned});
+    if (!plan.enough) {
+      problems[i] = "no free address is left from " + Dotted(numbering.start) +
+                    " in the subnet " + Dotted(next & settings.subnetMask) +
+                    "/" + Dotted(settings.subnetMask);
+      continue;
+    }
+    edit.ip = settings.ipAddress = plan.addresses[0];
+    const std::vector<ChangeProblem> found =
+        CheckChange(settings, *current, ChangeContext{});
+    if (!found.empty() && IsInputProblem(found[0].kind)) continue;
+    planned->Add(*edit.ip, rows[i].mac);
+    next = *edit.ip;
+  }
+  return problems;
+}
+
 // The report's status for a row that the checker refuses.
 PlanStatus StatusOf(const ChangeProblem& problem) {
   return IsInputProblem(problem.kind) ||
@@ -32,10 +74,13 @@ std::vector<std::string> ReportCells(const PlanOutcome& outcome, bool json) {
   auto text = [json](const std::string& value) {
     return json ? JsonString(value) : value;
   };
-  std::string current =
-      outcome.found ? text(Dotted(outcome.currentIp)) : (json ? "null" : "");
+  auto address = [&](bool known, std::uint32_t value) {
+    return known ? text(Dotted(value)) : (json ? "null" : "");
+  };
   return {text(Utf8(MacText(outcome.mac))), text(StatusName(outcome.status)),
-          current, text(Dotted(outcome.plannedIp)), text(outcome.message)};
+          address(outcome.found, outcome.currentIp),
+          address(outcome.plannedIp.has_value(), outcome.plannedIp.value_or(0)),
+          text(outcome.message)};
 }
 
 }  // namespace
@@ -57,62 +102,89 @@ const char* StatusName(PlanStatus status) {
     case PlanStatus::NotConfirmed:
       return "not-confirmed";
     case PlanStatus::NotSent:
+    case PlanStatus::Withheld:
       return "not-sent";
   }
   return "";
 }
 
-std::vector<PlanOutcome> JudgePlan(
-    const std::vector<PlanRow>& rows, const std::vector<FoundDevice>& devices,
-    const std::vector<std::uint32_t>& localAddresses) {
-  std::map<Mac, const FoundDevice*> byMac;
-  for (const FoundDevice& device : devices)
-    byMac.emplace(device.info.macAddress, &device);
-  std::set<Mac> movedAway;
+std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
+                                   const std::vector<FoundDevice>& devices,
+                                   const PlanSetting& setting) {
+  std::map<Mac, const DeviceInfo*> byMac;
+  AddressBook everyone;
+  for (const FoundDevice& device : devices) {
+    byMac.emplace(device.info.macAddress, &device.info);
+    everyone.Add(device.info.ipAddress, device.info.macAddress);
+  }
+  auto currentOf = [&byMac](const Mac& mac) -> const DeviceInfo* {
+    const auto found = byMac.find(mac);
+    return found == byMac.end() ? nullptr : found->second;
+  };
+
+  std::vector<SettingsEdit> edits;
   AddressBook planned;
   for (const PlanRow& row : rows) {
-    planned.Add(*row.edit.ip, row.mac);
-    const auto device = byMac.find(row.mac);
-    if (device != byMac.end() && device->second->info.ipAddress != *row.edit.ip)
-      movedAway.insert(row.mac);
+    edits.push_back(row.edit);
+    if (row.edit.ip) planned.Add(*row.edit.ip, row.mac);
+  }
+  const std::vector<std::string> numberingProblems =
+      NumberBlankRows(rows, currentOf, everyone, setting, &edits, &planned);
+
+  std::set<Mac> movedAway;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const DeviceInfo* current = currentOf(rows[i].mac);
+    if (current && edits[i].ip && *edits[i].ip != current->ipAddress)
+      movedAway.insert(rows[i].mac);
   }
   AddressBook staying;
   for (const FoundDevice& device : devices) {
     if (!movedAway.count(device.info.macAddress))
       staying.Add(device.info.ipAddress, device.info.macAddress);
   }
-  const ChangeContext context{&staying, localAddresses, &planned};
+  const ChangeContext context{&staying, setting.localAddresses, &planned};
 
   std::vector<PlanOutcome> outcomes;
-  for (const PlanRow& row : rows) {
+  for (std::size_t i = 0; i < rows.size(); ++i) {
     PlanOutcome outcome;
-    outcome.mac = row.mac;
-    outcome.plannedIp = *row.edit.ip;
-    const auto device = byMac.find(row.mac);
-    if (device == byMac.end()) {
+    outcome.mac = rows[i].mac;
+    outcome.plannedIp = edits[i].ip;
+    const DeviceInfo* current = currentOf(rows[i].mac);
+    if (!current) {
       outcome.message = "did not answer the search";
       outcomes.push_back(outcome);
       continue;
     }
-    const DeviceInfo& current = device->second->info;
     outcome.found = true;
-    outcome.currentIp = current.ipAddress;
-    const IpSettings proposed = ProposedSettings(current, row.edit);
+    outcome.currentIp = current->ipAddress;
+    if (!numberingProblems[i].empty()) {
+      outcome.status = PlanStatus::Conflict;
+      outcome.message = numberingProblems[i];
+      outcomes.push_back(outcome);
+      continue;
+    }
+    const IpSettings proposed = ProposedSettings(*current, edits[i]);
+    // What the device already has is never refused: an untouched row of a
+    // search's own list may show a factory gateway, a port the checks would
+    // not take, or an address two devices share.
+    if (proposed == SettingsFromDeviceInfo(*current)) {
+      outcome.status = PlanStatus::Unchanged;
+      outcomes.push_back(outcome);
+      continue;
+    }
     const std::vector<ChangeProblem> problems =
-        CheckChange(proposed, current, context);
+        CheckChange(proposed, *current, context);
     // The problems come in the order of their kinds, the input checks
     // first: the first one says the most.
     if (!problems.empty()) {
       outcome.status = StatusOf(problems[0]);
       outcome.message = OneLine(ChangeProblemMessage(problems[0]));
-    } else if (proposed == SettingsFromDeviceInfo(current)) {
-      outcome.status = PlanStatus::Unchanged;
     } else {
       outcome.status = PlanStatus::Change;
-      outcome.body = current;
+      outcome.body = *current;
       ApplyIpSettings(outcome.body, proposed);
       outcome.message =
-          "changes " + Join(ChangedSettings(current, outcome.body));
+          "changes " + Join(ChangedSettings(*current, outcome.body));
     }
     outcomes.push_back(outcome);
   }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,8 @@ enum class PlanStatus {
   // After --apply, for the rows that were Change.
   Confirmed,
   NotConfirmed,
-  NotSent,  // the request left through no adapter
+  NotSent,   // the request left through no adapter
+  Withheld,  // not sent: the device it waited for did not move ("not-sent")
 };
 
 const char* StatusName(PlanStatus status);
@@ -31,20 +33,41 @@ struct PlanOutcome {
   PlanStatus status = PlanStatus::Missing;
   bool found = false;
   std::uint32_t currentIp = 0;  // meaningful when found
-  std::uint32_t plannedIp = 0;
+  // None for a numbered row that got no address.
+  std::optional<std::uint32_t> plannedIp;
   std::string message;
   // The change request for a Change row.
   DeviceInfo body;
+  // Where a Change row's device waits while others take its address: a
+  // swap or a rotation is broken this way (0: it goes straight).
+  std::uint32_t temporaryIp = 0;
 };
 
-// Each row judged by the change checker: its input problems make it Invalid,
-// the others (the subnet's network, broadcast or gateway address, one of
-// `localAddresses`, an address another device shows or another row plans)
-// a Conflict. A device that the plan gives another address frees its own,
-// so devices can swap addresses.
-std::vector<PlanOutcome> JudgePlan(
-    const std::vector<PlanRow>& rows, const std::vector<FoundDevice>& devices,
-    const std::vector<std::uint32_t>& localAddresses);
+// Rows with a blank ip cell numbered from a start address, in file order
+// (plan FILE --from START).
+struct Numbering {
+  std::uint32_t start = 0;
+  // For the rows without a mask or gateway cell; else the device's own.
+  std::optional<std::uint32_t> mask;
+  std::optional<std::uint32_t> gateway;
+};
+
+struct PlanSetting {
+  std::vector<std::uint32_t> localAddresses;
+  std::optional<Numbering> numbering;
+};
+
+// Each row judged by the change checker. A row that asks for what the
+// device already has is Unchanged, before any check. Otherwise its input
+// problems make it Invalid, the others (the subnet's network, broadcast or
+// gateway address, this computer's, an address another device shows or
+// another row plans) a Conflict. A device that the plan gives another
+// address frees its own, so devices can swap addresses. A numbered row gets
+// the first address from the start on that the checker finds free, after
+// the row before it; a device that did not answer uses up none.
+std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
+                                   const std::vector<FoundDevice>& devices,
+                                   const PlanSetting& setting);
 
 // True when the plan may be sent: no row is invalid or in conflict.
 bool PlanSendable(const std::vector<PlanOutcome>& outcomes);

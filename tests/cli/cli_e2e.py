@@ -4,7 +4,9 @@ the peer side of the private test link (started by netpeer.sh).
 
   cli_e2e.py --cli PROGRAM [--emulator wine] --devices CSV CASE
 
-CASE is search, set, plan, watch, not_sent or port_taken. Every expectation is taken
+CASE is search, set, plan, watch, not_sent, safe_order or port_taken;
+safe_order runs against clean-devices.csv with the simulator's conflict
+detection on. Every expectation is taken
 from the device file itself, never from the program's own output.
 """
 import argparse
@@ -213,9 +215,12 @@ def case_plan(cli, devices, work):
     assert [r["status"] for r in report] == ["confirmed", "confirmed",
                                              "unchanged"], report
     one, two = devices["02:00:5E:C1:00:01"], devices["02:00:5E:C1:00:02"]
-    # Each request leaves through both adapters of the app side.
+    # The swap goes by way of a temporary address that the report names;
+    # each request leaves through both adapters of the app side.
+    temporary = report[0]["message"].rsplit(" ", 1)[-1]
     assert {e["body"] for e in peer_events("change")} == {
-        body_of(one, ip="10.77.0.12"), body_of(two, ip="10.77.0.11")}
+        body_of(one, ip=temporary), body_of(two, ip="10.77.0.11"),
+        body_of(one, ip="10.77.0.12")}, (report, peer_events("change"))
 
     with open(path, "w") as f:
         f.write("mac,ip\n02:00:5E:C1:00:01,10.77.0.256\n")
@@ -240,6 +245,41 @@ def case_not_sent(cli, devices, work):
                                             "--timeout", "2500", expect=1)
     assert [r["status"] for r in report] == ["not-sent"], report
     assert not peer_events("change"), "a blocked request reached a device"
+
+
+def apply_plan(cli, work, rows, expect=0, *extra):
+    path = os.path.join(work, "order.csv")
+    with open(path, "w") as f:
+        f.write("mac,ip\n" + "".join("%s,%s\n" % row for row in rows))
+    return cli.json("plan", path, "--apply", "--timeout", "1000",
+                    "--verify-timeout", "4000", *extra, expect=expect)
+
+
+def case_safe_order(cli, devices, work):
+    """Devices that keep their address when the new one is taken: a plan
+    never asks one for an address another still shows."""
+    mac = lambda n: "02:00:5E:C2:00:%d" % n
+    ip = lambda n: "10.77.0.%d" % n
+    report = apply_plan(cli, work, [(mac(21), ip(22)), (mac(22), ip(21))],
+                        0, "--temp", ip(250))
+    assert [r["status"] for r in report] == ["confirmed"] * 2, report
+    assert "by way of the temporary address 10.77.0.250" in \
+        report[0]["message"], report
+    report = apply_plan(cli, work, [(mac(23), ip(24)), (mac(24), ip(25)),
+                                    (mac(25), ip(23))])
+    assert [r["status"] for r in report] == ["confirmed"] * 3, report
+    report = apply_plan(cli, work, [(mac(21), ip(27)), (mac(27), ip(31))])
+    assert [r["status"] for r in report] == ["confirmed"] * 2, report
+    # 26 keeps its settings, so 22 (now at .21) must not be sent to .26.
+    report = apply_plan(cli, work, [(mac(26), ip(32)), (mac(22), ip(26))], 4)
+    assert [r["status"] for r in report] == ["not-confirmed", "not-sent"], \
+        report
+    assert mac(26) in report[1]["message"], report
+    assert not peer_events("change_address_in_use"), \
+        peer_events("change_address_in_use")
+    moved = {e["mac"]: e["new"]["ip"] for e in peer_events("change")}
+    assert moved == {mac(21): ip(27), mac(22): ip(21), mac(23): ip(24),
+                     mac(24): ip(25), mac(25): ip(23), mac(27): ip(31)}, moved
 
 
 def case_watch(cli, devices):
@@ -275,7 +315,7 @@ def main():
     args = parser.parse_args()
     cli = Cli(args)
     devices = read_devices(args.devices)
-    if args.case in ("plan", "not_sent"):
+    if args.case in ("plan", "not_sent", "safe_order"):
         globals()["case_" + args.case](cli, devices, args.work)
     elif args.case == "port_taken":
         case_port_taken(cli)

@@ -35,11 +35,16 @@ TEST(CliOptions, CommandsWithTheirOptions) {
   EXPECT_EQ(o.verifyTimeout.count(), 5000);
   EXPECT_EQ(o.timeout.count(), 3000);
 
-  const ParseResult plan = ParseCommandLine({"plan", "site.csv", "--apply"});
+  const ParseResult plan =
+      ParseCommandLine({"plan", "site.csv", "--apply", "--from", "10.77.0.100",
+                        "--mask", "255.255.0.0", "--temp=10.77.0.250"});
   ASSERT_TRUE(plan.ok) << plan.error;
   EXPECT_EQ(plan.options.planPath, "site.csv");
   EXPECT_TRUE(plan.options.apply);
   EXPECT_EQ(plan.options.format, Format::Table);
+  EXPECT_EQ(plan.options.from, Ip(10, 77, 0, 100));
+  EXPECT_EQ(plan.options.edit.mask, Ip(255, 255, 0, 0));
+  EXPECT_EQ(plan.options.temporary, Ip(10, 77, 0, 250));
 
   const ParseResult watch = ParseCommandLine({"watch", "--interval", "5"});
   ASSERT_TRUE(watch.ok) << watch.error;
@@ -85,6 +90,9 @@ TEST(CliOptions, ErrorsSayWhatIsWrong) {
        "--no-verify takes no value"},
       {{"plan"}, "plan needs the plan file"},
       {{"plan", "a.csv", "b.csv"}, "unexpected argument 'b.csv'"},
+      {{"plan", "a.csv", "--gateway", "10.0.0.1"},
+       "--mask and --gateway go with --from"},
+      {{"plan", "a.csv", "--ip", "10.0.0.1"}, "unknown option '--ip'"},
       {{"watch", "--interval", "4"}, "--interval must be at least 5 seconds"},
       {{"watch", "--interval", "ten"}, "--interval needs whole seconds"},
   };

@@ -43,7 +43,7 @@ TEST(PlanStatus, EveryStatusWithItsReason) {
   rows[10].edit.httpPort = 81;
   rows[12].edit.mode = IP_MODE_DHCP;
   const std::vector<PlanOutcome> outcomes =
-      JudgePlan(rows, devices, {Ip(10, 77, 0, 2)});
+      JudgePlan(rows, devices, PlanSetting{{Ip(10, 77, 0, 2)}, std::nullopt});
 
   const struct {
     PlanStatus status;
@@ -101,8 +101,54 @@ TEST(PlanStatus, EndsWellOnlyWithChangesAndUnchangedRows) {
   EXPECT_TRUE(PlanSendable(outcomes));
   EXPECT_EQ(PlanCsv(outcomes),
             "mac,status,current_ip,planned_ip,message\n"
-            "00:00:00:00:00:00,not-confirmed,,0.0.0.0,\n"
-            "00:00:00:00:00:00,missing,,0.0.0.0,\n");
+            "00:00:00:00:00:00,not-confirmed,,,\n"
+            "00:00:00:00:00:00,missing,,,\n");
+}
+
+// What a search reports is planned back unchanged: a factory gateway, a port
+// the checks would refuse and a shared address are no reason to refuse it.
+TEST(PlanStatus, AskingForWhatADeviceHasIsUnchangedBeforeAnyCheck) {
+  std::vector<FoundDevice> devices = {Device(1, Ip(192, 168, 1, 64)),
+                                      Device(2, Ip(10, 77, 0, 20)),
+                                      Device(3, Ip(10, 77, 0, 20))};
+  devices[0].info.gateway = 0;
+  devices[0].info.httpPort = 443;
+  std::vector<PlanRow> rows = {Row(2, 1, Ip(192, 168, 1, 64)),
+                               Row(3, 2, Ip(10, 77, 0, 20))};
+  rows[0].edit.httpPort = 443;
+  const std::vector<PlanOutcome> outcomes =
+      JudgePlan(rows, devices, PlanSetting{});
+  EXPECT_EQ(outcomes[0].status, PlanStatus::Unchanged) << outcomes[0].message;
+  EXPECT_EQ(outcomes[1].status, PlanStatus::Unchanged) << outcomes[1].message;
+}
+
+TEST(PlanStatus, NumberingSkipsWhatTheCheckerRefusesAndMissingDevices) {
+  // .1 is the gateway, .2 this computer's, .11 device 1's, .4 planned by a
+  // row of its own; device 9 did not answer; device 6 has a factory
+  // gateway that the new subnet does not hold.
+  std::vector<FoundDevice> devices = {
+      Device(1, Ip(10, 77, 0, 11)), Device(2, Ip(10, 77, 0, 40)),
+      Device(3, Ip(10, 77, 0, 41)), Device(5, Ip(10, 77, 0, 42)),
+      Device(6, Ip(192, 168, 1, 64))};
+  devices[4].info.gateway = Ip(192, 168, 1, 1);
+  devices[4].info.subnetMask = MASK24;
+  std::vector<PlanRow> rows = {Row(2, 2, 0), Row(3, 9, 0), Row(4, 6, 0),
+                               Row(5, 3, 0), Row(6, 5, Ip(10, 77, 0, 4))};
+  for (int i = 0; i < 4; ++i) rows[i].edit.ip.reset();
+  const PlanSetting setting{
+      {Ip(10, 77, 0, 2)},
+      Numbering{Ip(10, 77, 0, 1), std::nullopt, std::nullopt}};
+  const std::vector<PlanOutcome> outcomes = JudgePlan(rows, devices, setting);
+  EXPECT_EQ(outcomes[0].status, PlanStatus::Change);
+  EXPECT_EQ(outcomes[0].plannedIp, Ip(10, 77, 0, 3));
+  EXPECT_EQ(outcomes[1].status, PlanStatus::Missing);
+  EXPECT_FALSE(outcomes[1].plannedIp);
+  EXPECT_EQ(outcomes[2].status, PlanStatus::Invalid);
+  EXPECT_EQ(outcomes[2].message.rfind("Invalid network setting.", 0), 0u);
+  EXPECT_EQ(outcomes[3].status, PlanStatus::Change);
+  EXPECT_EQ(outcomes[3].plannedIp, Ip(10, 77, 0, 5))
+      << "the address the invalid row was shown is not used up";
+  EXPECT_EQ(outcomes[4].status, PlanStatus::Change);
 }
 
 }  // namespace

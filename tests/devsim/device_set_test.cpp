@@ -167,7 +167,7 @@ TEST(Change, OnlyTheSixSettingsOfEveryMatchingDeviceChange) {
   DeviceInfo request = Filled(100);
   request.macAddress = devices[0].info.macAddress;
   const std::vector<AppliedChange> applied =
-      ApplyChangeRequest(devices, request);
+      ApplyChangeRequest(devices, request, AddressCheck::None);
 
   ASSERT_EQ(applied.size(), 2u);
   EXPECT_EQ(applied[0].device, 0u);
@@ -204,7 +204,7 @@ TEST(Change, UnknownMacChangesNothing) {
   const std::vector<SimDevice> before = devices;
   DeviceInfo request = Filled(3);
   request.macAddress = {0, 0, 0, 0, 0, 0};
-  EXPECT_TRUE(ApplyChangeRequest(devices, request).empty());
+  EXPECT_TRUE(ApplyChangeRequest(devices, request, AddressCheck::None).empty());
   for (std::size_t i = 0; i < devices.size(); ++i) {
     EXPECT_TRUE(devices[i].info == before[i].info);
   }
@@ -216,12 +216,34 @@ TEST(Change, LaterRepliesCarryTheNewSettings) {
   DeviceInfo request = devices[0].info;
   request.ipAddress = 0x0A4D0042u;
   request.basePort = -1;
-  ApplyChangeRequest(devices, request);
+  ApplyChangeRequest(devices, request, AddressCheck::None);
   const std::vector<std::uint8_t> reply = BuildReply(devices[0]);
   const DeviceInfo sent = ParseDeviceInfo(reply.data() + HEADER_SIZE);
   EXPECT_EQ(sent.ipAddress, 0x0A4D0042u);
   EXPECT_EQ(sent.basePort, -1);
   EXPECT_TRUE(sent == devices[0].info);
+}
+
+// A device that checks its new address first keeps its settings while
+// another device shows that address, and takes them once it is free.
+TEST(Change, ConflictDetectionKeepsATakenAddressOut) {
+  std::vector<SimDevice> devices(2);
+  devices[0].info = Filled(1);
+  devices[1].info = Filled(2);
+  DeviceInfo request = devices[0].info;
+  request.ipAddress = devices[1].info.ipAddress;
+  request.httpPort = 8080;
+  const std::vector<AppliedChange> refused =
+      ApplyChangeRequest(devices, request, AddressCheck::ConflictDetection);
+  ASSERT_EQ(refused.size(), 1u);
+  EXPECT_TRUE(refused[0].addressInUse);
+  EXPECT_TRUE(devices[0].info == Filled(1));
+  devices[1].info.ipAddress = 0x0A4D0077u;
+  const std::vector<AppliedChange> taken =
+      ApplyChangeRequest(devices, request, AddressCheck::ConflictDetection);
+  ASSERT_EQ(taken.size(), 1u);
+  EXPECT_FALSE(taken[0].addressInUse);
+  EXPECT_EQ(devices[0].info.httpPort, 8080);
 }
 
 }  // namespace

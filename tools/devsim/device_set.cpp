@@ -133,8 +133,23 @@ std::vector<std::uint8_t> BuildReply(const SimDevice& device) {
   return datagram;
 }
 
+namespace {
+
+bool ShownByAnother(const std::vector<SimDevice>& devices,
+                    const DeviceInfo& body) {
+  for (const SimDevice& device : devices) {
+    if (device.info.macAddress != body.macAddress &&
+        device.info.ipAddress == body.ipAddress)
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 std::vector<AppliedChange> ApplyChangeRequest(std::vector<SimDevice>& devices,
-                                              const DeviceInfo& body) {
+                                              const DeviceInfo& body,
+                                              AddressCheck check) {
   std::vector<AppliedChange> changes;
   for (std::size_t i = 0; i < devices.size(); ++i) {
     DeviceInfo& info = devices[i].info;
@@ -142,6 +157,13 @@ std::vector<AppliedChange> ApplyChangeRequest(std::vector<SimDevice>& devices,
     AppliedChange change;
     change.device = i;
     change.before = info;
+    change.after = info;
+    if (check == AddressCheck::ConflictDetection &&
+        body.ipAddress != info.ipAddress && ShownByAnother(devices, body)) {
+      change.addressInUse = true;
+      changes.push_back(change);
+      continue;
+    }
     info.ipMode = body.ipMode;
     info.ipAddress = body.ipAddress;
     info.gateway = body.gateway;

@@ -47,12 +47,19 @@ std::vector<std::uint8_t> BuildReply(const SimDevice& device);
 struct AppliedChange {
   std::size_t device = 0;
   DeviceInfo before;
-  DeviceInfo after;
+  DeviceInfo after;  // as before when the device kept its settings
+  // The new address is shown by another device, so the device kept its
+  // settings (AddressCheck::ConflictDetection only).
+  bool addressInUse = false;
 };
 
+enum class AddressCheck { None, ConflictDetection };
+
 // Every device whose MAC equals the body's takes the body's ipMode,
-// ipAddress, gateway, subnetMask, basePort and httpPort and nothing else.
+// ipAddress, gateway, subnetMask, basePort and httpPort and nothing else;
+// with ConflictDetection, only if no other device shows the new address.
 std::vector<AppliedChange> ApplyChangeRequest(std::vector<SimDevice>& devices,
-                                              const DeviceInfo& body);
+                                              const DeviceInfo& body,
+                                              AddressCheck check);
 
 }  // namespace devsim

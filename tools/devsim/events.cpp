@@ -105,6 +105,16 @@ std::string ChangeIgnoredEvent(const Sender& from, const std::uint8_t* body) {
       .Str();
 }
 
+std::string ChangeAddressInUseEvent(const Sender& from,
+                                    const AppliedChange& change,
+                                    const std::uint8_t* body) {
+  return Event("change_address_in_use", from)
+      .Number("device", Count(change.device))
+      .Text("mac", MacString(change.before.macAddress))
+      .Text("body", HexOf(body, DEVICE_INFO_SIZE))
+      .Str();
+}
+
 std::string ChangeShortEvent(const Sender& from, std::size_t size) {
   return Event("change_short", from).Number("size", Count(size)).Str();
 }

@@ -44,6 +44,10 @@ std::string ChangeEvent(const Sender& from, const AppliedChange& change,
                         const std::uint8_t* body);
 std::string ChangeUnknownEvent(const Sender& from, const std::uint8_t* body);
 std::string ChangeIgnoredEvent(const Sender& from, const std::uint8_t* body);
+// A device that kept its settings: another device shows the new address.
+std::string ChangeAddressInUseEvent(const Sender& from,
+                                    const AppliedChange& change,
+                                    const std::uint8_t* body);
 std::string ChangeShortEvent(const Sender& from, std::size_t size);
 std::string SendFailedEvent(std::size_t size);
 std::string ExitEvent(const char* reason, const RunCounters& counters);

@@ -154,15 +154,18 @@ OptionsResult ParseOptions(const std::vector<std::string>& args) {
       result.ok = true;
       return result;
     }
-    if (name == "--log-datagrams" || name == "--print-devices") {
+    if (name == "--log-datagrams" || name == "--print-devices" ||
+        name == "--conflict-detection") {
       if (equals != std::string::npos) {
         result.error = name + " takes no value";
         return result;
       }
       if (name == "--log-datagrams") {
         options.logDatagrams = true;
-      } else {
+      } else if (name == "--print-devices") {
         options.printDevices = true;
+      } else {
+        options.addressCheck = AddressCheck::ConflictDetection;
       }
       continue;
     }
@@ -230,6 +233,10 @@ Answering:
   --ignore-changes MAC[,MAC...]
                      these devices log the change requests they get but keep
                      their settings, like a device that never takes them
+  --conflict-detection
+                     a device asked for an address that another simulated
+                     device shows keeps its old settings, as devices that
+                     check an address is free before taking it do
 
 Running:
   --log-datagrams    print every received datagram except the simulator's own
@@ -260,6 +267,9 @@ Output lines (JSON, one per line, flushed at once):
   {"event":"change",...}    per device changed: mac, old and new settings,
                             and the received 72-byte body as hex
   {"event":"change_ignored",...}  change request for an --ignore-changes MAC
+  {"event":"change_address_in_use",...}  with --conflict-detection, a
+                            change request for an address another device
+                            shows; the device kept its settings
   {"event":"change_unknown",...}  change request for no known MAC
   {"event":"change_short",...}    change request shorter than 96 bytes
   {"event":"datagram",...}  per received datagram, with --log-datagrams

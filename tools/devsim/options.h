@@ -38,6 +38,10 @@ struct Options {
   // Devices that hear change requests but keep their settings, as a device
   // does that is locked or restarts before saving them.
   std::vector<std::array<std::uint8_t, 6>> ignoreChanges;
+  // Devices check that a new address is free before they take it and keep
+  // their old one otherwise, as many real ones do (address conflict
+  // detection): here, free of every other simulated device.
+  AddressCheck addressCheck = AddressCheck::None;
 };
 
 struct OptionsResult {

@@ -218,9 +218,13 @@ class Simulator {
       }
     }
     const std::vector<AppliedChange> applied =
-        ApplyChangeRequest(devices_, info);
+        ApplyChangeRequest(devices_, info, options_.addressCheck);
     if (applied.empty()) Print(ChangeUnknownEvent(from, body));
     for (const AppliedChange& change : applied) {
+      if (change.addressInUse) {
+        Print(ChangeAddressInUseEvent(from, change, body));
+        continue;
+      }
       ++counters_.changes;
       Print(ChangeEvent(from, change, body));
     }
