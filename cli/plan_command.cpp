@@ -86,7 +86,7 @@ int PlanCommand(const Options& options) {
     Tell("cannot read the plan file '" + options.planPath + "'");
     return EXIT_REFUSED;
   }
-  const PlanFile plan = ReadPlanCsv(text, options.planPath);
+  const PlanFile plan = ReadPlanCsv(text, options.planPath, BlankIp::Refused);
   if (!plan.ok) {
     Tell(plan.error);
     return EXIT_REFUSED;
