@@ -52,7 +52,10 @@ int PlanCommand(const Options& options) {
     Tell("cannot read the plan file '" + options.planPath + "'");
     return EXIT_REFUSED;
   }
-  const PlanFile plan = ReadPlanCsv(text, options.planPath);
+  // Rows without an ip cell are numbered with --from, and wrong without.
+  const PlanFile plan =
+      ReadPlanCsv(text, options.planPath,
+                  options.from ? BlankIp::Numbered : BlankIp::Refused);
   if (!plan.ok) {
     Tell(plan.error);
     return EXIT_REFUSED;

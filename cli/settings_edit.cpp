@@ -1,18 +1,10 @@
 #include "cli/settings_edit.h"
 
-#include <cctype>
 #include <cstddef>
 
+#include "cli/text_encoding.h"
+
 namespace cli {
-namespace {
-
-std::string Lower(std::string text) {
-  for (char& c : text)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
-}  // namespace
 
 IpSettings ProposedSettings(const DeviceInfo& current,
                             const SettingsEdit& edit) {
@@ -43,7 +35,7 @@ std::vector<std::string> ChangedSettings(const DeviceInfo& before,
 }
 
 bool ParseMode(const std::string& text, std::int32_t* mode) {
-  const std::string name = Lower(text);
+  const std::string name = AsciiLower(text);
   if (name == "fixed") {
     *mode = IP_MODE_FIXED;
   } else if (name == "dhcp") {

@@ -261,22 +261,54 @@ std::wstring DeviceTextOf(const DeviceText& area, std::int32_t bodyLength) {
   return text;
 }
 
-bool ParseMac(const std::string& text, std::array<std::uint8_t, 6>* mac) {
-  if (text.size() != 17) return false;
-  const char separator = text[2];
-  if (separator != ':' && separator != '-') return false;
-  const auto hex = [](char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
+namespace {
+
+// The twelve hex digits of a MAC text in one of its written forms: six pairs
+// split by ':' or '-' (as this program writes them, or as other tools do),
+// three dotted groups of four (switch consoles), or all twelve in a row
+// (device labels). Empty for anything else, a mixed separator included.
+std::string MacDigits(const std::string& text) {
+  struct Form {
+    std::size_t length;
+    std::size_t group;
+    const char* separators;
   };
+  static const Form FORMS[] = {{17, 2, ":-"}, {14, 4, "."}, {12, 12, ""}};
+  for (const Form& form : FORMS) {
+    if (text.size() != form.length) continue;
+    const char separator = form.group < text.size() ? text[form.group] : 0;
+    if (separator != 0 &&
+        std::string(form.separators).find(separator) == std::string::npos)
+      return std::string();
+    std::string digits;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if ((i + 1) % (form.group + 1) != 0) {
+        digits.push_back(text[i]);
+      } else if (text[i] != separator) {
+        return std::string();
+      }
+    }
+    return digits;
+  }
+  return std::string();
+}
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+bool ParseMac(const std::string& text, std::array<std::uint8_t, 6>* mac) {
+  const std::string digits = MacDigits(text);
+  if (digits.size() != 12) return false;
   std::array<std::uint8_t, 6> parsed{};
   for (std::size_t i = 0; i < parsed.size(); ++i) {
-    const std::size_t at = i * 3;
-    if (i > 0 && text[at - 1] != separator) return false;
-    const int high = hex(text[at]);
-    const int low = hex(text[at + 1]);
+    const int high = HexValue(digits[2 * i]);
+    const int low = HexValue(digits[2 * i + 1]);
     if (high < 0 || low < 0) return false;
     parsed[i] = static_cast<std::uint8_t>(high * 16 + low);
   }

@@ -123,6 +123,8 @@ std::wstring IpModeText(std::int32_t mode);
 std::wstring DeviceTextOf(const DeviceText& area, std::int32_t bodyLength);
 // Parses "a.b.c.d" into the numeric form; false for anything else.
 bool ParseAddress(const std::string& text, std::uint32_t* numeric);
-// Parses six hex pairs separated by ':' or '-', first byte first; false (and
-// `mac` untouched) for anything else.
+// Parses a MAC address, first byte first, hex digits in either case, in the
+// forms "00:1A:2B:00:01:03", "00-1A-2B-00-01-03", "001A2B000103" and
+// "001a.2b00.0103"; false (and `mac` untouched) for anything else. MacText
+// writes the first form.
 bool ParseMac(const std::string& text, std::array<std::uint8_t, 6>* mac);

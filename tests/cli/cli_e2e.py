@@ -204,6 +204,12 @@ def case_plan(cli, devices, work):
     assert report[5]["current_ip"] is None and report[0]["current_ip"] == \
         "10.77.0.11", report
     assert "http port" in report[4]["message"], report
+    # The same plan as UTF-16 LE with semicolons and a sep= line, the MACs
+    # as the device labels show them.
+    spreadsheet = "sep=;\n" + PLAN.replace(",", ";").replace(":", "")
+    with open(path, "wb") as f:
+        f.write(b"\xff\xfe" + spreadsheet.replace("\n", "\r\n").encode(
+            "utf-16-le"))
     out, _ = cli.run("plan", path, "--timeout", "1000", "--apply", "--format",
                      "csv", expect=4)
     assert [r["status"] for r in csv.DictReader(io.StringIO(out))] == statuses

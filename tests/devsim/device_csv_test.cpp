@@ -64,10 +64,11 @@ TEST(DeviceCsv, HeaderMayComeInAnyOrderAndCaseAfterCommentsAndBlanks) {
 }
 
 TEST(DeviceCsv, EmptyRepeatTakesTheDefaultAndDuplicateMacsAreKept) {
+  // The same MAC in two of its written forms.
   const CsvResult read = ReadDeviceCsv(
       "mac,ip_mode,ip,gateway,mask,base_port,http_port,model,firmware,repeat\n"
       "00:11:22:33:44:55,0,10.77.0.10,10.77.0.1,255.255.255.0,1,2,a,b,\n"
-      "00:11:22:33:44:55,1,127.0.0.1,0.0.0.0,255.0.0.0,3,4,c,d,0\n",
+      "0011.2233.4455,1,127.0.0.1,0.0.0.0,255.0.0.0,3,4,c,d,0\n",
       "d.csv", 3);
   ASSERT_TRUE(read.ok) << read.error;
   ASSERT_EQ(read.devices.size(), 2u);

@@ -198,12 +198,23 @@ TEST(ParseAddress, AcceptsDottedQuadsOnly) {
     EXPECT_FALSE(ParseAddress(bad, &value)) << bad;
 }
 
-TEST(ParseMac, EitherSeparatorEitherCase) {
-  std::array<std::uint8_t, 6> mac{};
-  ASSERT_TRUE(ParseMac("0a:1B:2c:3D:4e:5F", &mac));
-  EXPECT_EQ(MacText(mac), L"0A:1B:2C:3D:4E:5F");
-  ASSERT_TRUE(ParseMac("00-11-22-33-44-FF", &mac));
-  EXPECT_EQ(MacText(mac), L"00:11:22:33:44:FF");
+TEST(ParseMac, EveryWrittenFormInEitherCase) {
+  const struct {
+    const char* text;
+    const wchar_t* mac;
+  } GOOD[] = {
+      {"0a:1B:2c:3D:4e:5F", L"0A:1B:2C:3D:4E:5F"},
+      {"00-11-22-33-44-FF", L"00:11:22:33:44:FF"},
+      {"001A2B000103", L"00:1A:2B:00:01:03"},
+      {"001a2b0001ff", L"00:1A:2B:00:01:FF"},
+      {"001a.2b00.0103", L"00:1A:2B:00:01:03"},
+      {"FFEE.DDCC.BBAA", L"FF:EE:DD:CC:BB:AA"},
+  };
+  for (const auto& good : GOOD) {
+    std::array<std::uint8_t, 6> mac{};
+    EXPECT_TRUE(ParseMac(good.text, &mac)) << good.text;
+    EXPECT_EQ(MacText(mac), good.mac) << good.text;
+  }
 }
 
 TEST(ParseMac, BadMacsAreRefusedAndLeaveTheOutputAlone) {
@@ -213,10 +224,23 @@ TEST(ParseMac, BadMacsAreRefusedAndLeaveTheOutputAlone) {
       "00:11:22:33:44:55:66",
       "00:11:22:33:44:5",
       "00:11-22:33:44:55",
+      "00:11:22:33:44-55",
       "zz:11:22:33:44:55",
       "00.11.22.33.44.55",
-      "001122334455",
+      "00:11:22:33:44:5G",
+      "00 11 22 33 44 55",
+      "0011223344",
+      "00112233445566",
+      "00112233445G",
+      "0011-2233-4455",
+      "0011.2233:4455",
+      "001.12233.4455",
+      "0011.2233.445G",
+      "00112.233.4455",
+      "00:112:23:34:45:5",
       " 00:11:22:33:44:55",
+      "001122334455 ",
+      "0x1122334455",
   };
   for (const char* text : BAD) {
     std::array<std::uint8_t, 6> mac{1, 2, 3, 4, 5, 6};

@@ -1,6 +1,7 @@
-// The command line's plan file reader with any text: it either reads rows
-// that read back the same once written out plainly, or names the file and a
-// line.
+// The command line's plan file reader with any bytes: it either reads rows
+// that read back the same once written out again in each dialect a
+// spreadsheet or PowerShell saves, or names the file and a line. A blank ip
+// cell differs between the two readings and nothing else does.
 #include <cstdint>
 #include <string>
 
@@ -10,27 +11,111 @@
 
 namespace {
 
-const char* const MODES[] = {"fixed", "dhcp", "pppoe"};
+enum class Encoding { Utf8, Utf8Marked, Utf16Le, Utf16Be };
+
+// How one dialect writes a plan. The names are in the order the cells are
+// written: ip, mac, mask, gateway, mode, base_port, http_port.
+struct Dialect {
+  const char* preamble;
+  const char* names[7];
+  char separator;
+  bool quoted;
+  const char* lineEnd;
+  Encoding encoding;
+  std::string (*mac)(const DeviceInfo&);
+  std::string (*mode)(std::int32_t);
+};
+
+const char* const WORDS[] = {"fixed", "dhcp", "pppoe"};
+
+std::string ColonMac(const DeviceInfo& info) { return cli::MacString(info); }
+std::string BareMac(const DeviceInfo& info) {
+  std::string text;
+  for (char c : cli::MacString(info)) {
+    if (c != ':') text.push_back(c);
+  }
+  return text;
+}
+std::string ModeWord(std::int32_t mode) { return WORDS[mode]; }
+std::string ModeNumber(std::int32_t mode) { return std::to_string(mode); }
+
+const Dialect DIALECTS[] = {
+    {"",
+     {"ip", "mac", "mask", "gateway", "mode", "base_port", "http_port"},
+     ',',
+     false,
+     "\n",
+     Encoding::Utf8,
+     ColonMac,
+     ModeWord},
+    {"sep=;\r\n",
+     {"IP address", "MAC address", "Subnet mask", "Gateway", "IP mode",
+      "Base port", "HTTP port"},
+     ';',
+     false,
+     "\r\n",
+     Encoding::Utf8Marked,
+     BareMac,
+     cli::ModeText},
+    {"",
+     {"ip", "mac-address", "MASK", "gateway", "ip mode", "base-port",
+      "http port"},
+     '\t',
+     false,
+     "\r\n",
+     Encoding::Utf16Le,
+     ColonMac,
+     cli::ModeText},
+    {"#TYPE System.Management.Automation.PSCustomObject\r\n",
+     {"ip", "mac", "mask", "gateway", "ip_mode", "base_port", "http_port"},
+     ',',
+     true,
+     "\r\n",
+     Encoding::Utf16Be,
+     BareMac,
+     ModeNumber},
+};
 
 template <typename T, typename Text>
 std::string Cell(const std::optional<T>& value, Text text) {
   return value ? text(*value) : std::string();
 }
 
-std::string Rewrite(const std::vector<cli::PlanRow>& rows) {
+// `text` is ASCII, so each byte is one UTF-16 unit.
+std::string Encode(const std::string& text, Encoding encoding) {
+  if (encoding == Encoding::Utf8) return text;
+  if (encoding == Encoding::Utf8Marked) return "\xEF\xBB\xBF" + text;
+  const bool little = encoding == Encoding::Utf16Le;
+  std::string bytes = little ? "\xFF\xFE" : "\xFE\xFF";
+  for (char c : text)
+    bytes += little ? std::string{c, '\0'} : std::string{'\0', c};
+  return bytes;
+}
+
+std::string Rewrite(const std::vector<cli::PlanRow>& rows,
+                    const Dialect& dialect) {
+  auto line = [&dialect](const std::vector<std::string>& cells) {
+    std::string text;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      if (i > 0) text.push_back(dialect.separator);
+      text += dialect.quoted ? "\"" + cells[i] + "\"" : cells[i];
+    }
+    return text + dialect.lineEnd;
+  };
   auto number = [](std::int32_t value) { return std::to_string(value); };
-  std::string text = "ip,mac,mask,gateway,mode,base_port,http_port\n";
+  std::string text = dialect.preamble +
+                     line(std::vector<std::string>(std::begin(dialect.names),
+                                                   std::end(dialect.names)));
   for (const cli::PlanRow& row : rows) {
     DeviceInfo info;
     info.macAddress = row.mac;
     const cli::SettingsEdit& edit = row.edit;
-    text +=
-        cli::Dotted(*edit.ip) + "," + cli::MacString(info) + "," +
-        Cell(edit.mask, cli::Dotted) + "," + Cell(edit.gateway, cli::Dotted) +
-        "," + Cell(edit.mode, [](std::int32_t m) { return MODES[m]; }) + "," +
-        Cell(edit.basePort, number) + "," + Cell(edit.httpPort, number) + "\n";
+    text += line({Cell(edit.ip, cli::Dotted), dialect.mac(info),
+                  Cell(edit.mask, cli::Dotted), Cell(edit.gateway, cli::Dotted),
+                  Cell(edit.mode, dialect.mode), Cell(edit.basePort, number),
+                  Cell(edit.httpPort, number)});
   }
-  return text;
+  return Encode(text, dialect.encoding);
 }
 
 bool SameRows(const std::vector<cli::PlanRow>& a,
@@ -47,25 +132,42 @@ bool SameRows(const std::vector<cli::PlanRow>& a,
   return true;
 }
 
+void RequireWellFormed(const cli::PlanFile& plan) {
+  if (!plan.ok) {
+    FUZZ_REQUIRE(plan.error.rfind("fuzz.csv:", 0) == 0);
+    FUZZ_REQUIRE(plan.rows.empty());
+    return;
+  }
+  FUZZ_REQUIRE(!plan.rows.empty());
+  int line = 1;
+  for (const cli::PlanRow& row : plan.rows) {
+    FUZZ_REQUIRE(row.line > line);
+    line = row.line;
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {
   const std::string text(data, data + size);
-  const cli::PlanFile plan = cli::ReadPlanCsv(text, "fuzz.csv");
-  if (!plan.ok) {
-    FUZZ_REQUIRE(plan.error.rfind("fuzz.csv:", 0) == 0);
-    FUZZ_REQUIRE(plan.rows.empty());
-    return 0;
+  const cli::PlanFile refused =
+      cli::ReadPlanCsv(text, "fuzz.csv", cli::BlankIp::Refused);
+  const cli::PlanFile numbered =
+      cli::ReadPlanCsv(text, "fuzz.csv", cli::BlankIp::Numbered);
+  RequireWellFormed(refused);
+  RequireWellFormed(numbered);
+  bool everyIp = numbered.ok;
+  for (const cli::PlanRow& row : numbered.rows)
+    everyIp = everyIp && row.edit.ip.has_value();
+  FUZZ_REQUIRE(refused.ok == everyIp);
+  if (refused.ok) FUZZ_REQUIRE(SameRows(refused.rows, numbered.rows));
+  if (!numbered.ok) return 0;
+  for (const Dialect& dialect : DIALECTS) {
+    const cli::PlanFile again = cli::ReadPlanCsv(
+        Rewrite(numbered.rows, dialect), "again", cli::BlankIp::Numbered);
+    FUZZ_REQUIRE(again.ok);
+    FUZZ_REQUIRE(SameRows(numbered.rows, again.rows));
   }
-  FUZZ_REQUIRE(!plan.rows.empty());
-  int line = 1;
-  for (const cli::PlanRow& row : plan.rows) {
-    FUZZ_REQUIRE(row.line > line && row.edit.ip.has_value());
-    line = row.line;
-  }
-  const cli::PlanFile again = cli::ReadPlanCsv(Rewrite(plan.rows), "again");
-  FUZZ_REQUIRE(again.ok);
-  FUZZ_REQUIRE(SameRows(plan.rows, again.rows));
   return 0;
 }
