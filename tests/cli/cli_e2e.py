@@ -4,9 +4,9 @@ the peer side of the private test link (started by netpeer.sh).
 
   cli_e2e.py --cli PROGRAM [--emulator wine] --devices CSV CASE
 
-CASE is search, set, plan, watch, not_sent, safe_order or port_taken;
-safe_order runs against clean-devices.csv with the simulator's conflict
-detection on. Every expectation is taken
+CASE is search, set, plan, watch, not_sent, safe_order, round_trip or
+port_taken; safe_order and round_trip run against clean-devices.csv with
+the simulator's conflict detection on. Every expectation is taken
 from the device file itself, never from the program's own output.
 """
 import argparse
@@ -288,6 +288,30 @@ def case_safe_order(cli, devices, work):
                      mac(24): ip(25), mac(25): ip(23), mac(27): ip(31)}, moved
 
 
+def case_round_trip(cli, devices, work):
+    """The installer's spreadsheet: search's own CSV, two ip cells typed in,
+    given back as the plan."""
+    out, _ = cli.run("search", "--timeout", "1000", "--format", "csv",
+                     expect=0)
+    rows = list(csv.DictReader(io.StringIO(out)))
+    typed = {"02:00:5E:C2:00:23": "10.77.0.43",
+             "02:00:5E:C2:00:24": "10.77.0.44"}
+    for row in rows:
+        row["ip"] = typed.get(row["mac"], row["ip"])
+    path = os.path.join(work, "site.csv")
+    with open(path, "w", newline="") as f:
+        writer = csv.DictWriter(f, fieldnames=list(rows[0]))
+        writer.writeheader()
+        writer.writerows(rows)
+    report = cli.json("plan", path, "--apply", "--timeout", "1000",
+                      "--verify-timeout", "4000")
+    assert {r["mac"]: r["status"] for r in report} == {
+        mac: "confirmed" if mac in typed else "unchanged"
+        for mac in devices}, report
+    moved = {e["mac"]: e["new"]["ip"] for e in peer_events("change")}
+    assert moved == typed, moved
+
+
 def case_watch(cli, devices):
     cli.run("watch", "--interval", "4", expect=2)
     watch = subprocess.Popen(cli.command + ["watch", "--interval", "5",
@@ -321,7 +345,7 @@ def main():
     args = parser.parse_args()
     cli = Cli(args)
     devices = read_devices(args.devices)
-    if args.case in ("plan", "not_sent", "safe_order"):
+    if args.case in ("plan", "not_sent", "safe_order", "round_trip"):
         globals()["case_" + args.case](cli, devices, args.work)
     elif args.case == "port_taken":
         case_port_taken(cli)
