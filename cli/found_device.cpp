@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <tuple>
-#include <unordered_map>
 
 #include "cli/text_formats.h"
 #include "core/devices/web_page.h"
@@ -85,24 +84,25 @@ std::vector<FoundDevice> FoundDevices(const std::vector<DeviceRow>& rows,
                                       const std::vector<LocalAdapter>& local) {
   std::vector<FoundDevice> devices;
   devices.reserve(rows.size());
-  std::unordered_map<std::uint32_t, int> shown;
-  shown.reserve(rows.size());
   for (const DeviceRow& row : rows) {
     FoundDevice device;
     device.info = row.record;
     device.model = Utf8(row.texts[COLUMN_MODEL]);
     device.firmware = Utf8(row.texts[COLUMN_FIRMWARE]);
     device.reachableFrom = ReachableFrom(row.record.ipAddress, local);
-    ++shown[row.record.ipAddress];
     devices.push_back(std::move(device));
   }
-  for (FoundDevice& device : devices)
-    device.conflict = shown[device.info.ipAddress] > 1;
   std::sort(devices.begin(), devices.end(),
             [](const FoundDevice& a, const FoundDevice& b) {
               return std::tie(a.info.ipAddress, a.info.macAddress) <
                      std::tie(b.info.ipAddress, b.info.macAddress);
             });
+  // Sorted, the devices that share an address stand together.
+  for (std::size_t i = 1; i < devices.size(); ++i) {
+    if (devices[i].info.ipAddress != devices[i - 1].info.ipAddress) continue;
+    devices[i].conflict = true;
+    devices[i - 1].conflict = true;
+  }
   return devices;
 }
 

@@ -27,8 +27,9 @@ bool SearchDevices(std::chrono::milliseconds window, std::uint32_t adapter,
   options.collisions = CollisionRule::ListAll;
   options.adapter = adapter;
   options.rowCap = LISTED_DEVICES;
-  // FoundDevices sorts by number, once.
+  // FoundDevices sorts by number, once, and writes the numbers itself.
   options.order = RowOrder::Arrival;
+  options.texts = RowTexts::DeviceTexts;
   BlockingSearch search(options);
   if (search.Run() != SearchStart::Started) return false;
   const std::vector<LocalAdapter> local = LocalAdapters();

@@ -25,7 +25,8 @@
 # (bench/cli_scale.py) against COUNT devices answering unpaced within
 # WINDOW_MS, by default 65536/2500 (its cap, a /16) and 70000/2500 (beyond
 # it); figures in build/cli-figures.txt. The app side has two links with
-# addresses, so without --adapter every device answers twice.
+# addresses, so without --adapter every device answers twice. Figures
+# recorded on the build machine: bench/cli_figures.md.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"

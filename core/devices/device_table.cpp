@@ -34,10 +34,12 @@ void DeviceTable::SetRowCap(std::size_t rows) {
   rowCap_ = rows;
   // Room for the cap's rows at once, so that the rows do not move through
   // ever larger copies as a search fills the table (a sort still puts them
-  // in a new vector): at tens of thousands of rows those copies touched
-  // twice the memory the rows need. The room costs address space, not
-  // memory, until rows take it.
+  // in a new vector), nor the indexes rehash: at tens of thousands of rows
+  // those copies touched twice the memory the rows need. The rows' room
+  // costs address space, not memory, until rows take it.
   rows_.reserve(rows);
+  macKeys_.reserve(rows);
+  ipAddresses_.reserve(rows);
 }
 
 Intake DeviceTable::Add(const PendingReply& entry) {
@@ -62,11 +64,13 @@ Intake DeviceTable::Add(const PendingReply& entry) {
   }
 
   DeviceRow row;
-  row.texts[COLUMN_IP] = AddressText(entry.info.ipAddress);
-  row.texts[COLUMN_MAC] = MacText(entry.info.macAddress);
-  row.texts[COLUMN_BASE_PORT] = PortText(entry.info.basePort);
-  row.texts[COLUMN_HTTP_PORT] = PortText(entry.info.httpPort);
-  row.texts[COLUMN_IP_MODE] = IpModeText(entry.info.ipMode);
+  if (rowTexts_ == RowTexts::Columns) {
+    row.texts[COLUMN_IP] = AddressText(entry.info.ipAddress);
+    row.texts[COLUMN_MAC] = MacText(entry.info.macAddress);
+    row.texts[COLUMN_BASE_PORT] = PortText(entry.info.basePort);
+    row.texts[COLUMN_HTTP_PORT] = PortText(entry.info.httpPort);
+    row.texts[COLUMN_IP_MODE] = IpModeText(entry.info.ipMode);
+  }
   if (entry.bodyLength > TEXT_BODY_THRESHOLD) {
     row.texts[COLUMN_MODEL] =
         DeviceTextOf(entry.info.modelName, entry.bodyLength);

@@ -49,6 +49,15 @@ struct DeviceRow {
 
 enum class Intake { Added, DuplicateMac, Loopback, Full, Collision };
 
+// Which texts a row is given when it is taken in.
+enum class RowTexts {
+  // Every column's, as the window's list shows them.
+  Columns,
+  // Only the model's and the firmware's, the device's own texts: a front
+  // end that writes the numbers in forms of its own need not have them made.
+  DeviceTexts,
+};
+
 // The devices a full table turned away: how many distinct MACs answered
 // beyond its cap. Exact up to DeviceTable::REMEMBERED_BEYOND_CAP; past that,
 // `devices` is the bound and the count is only known to exceed it.
@@ -78,6 +87,8 @@ class DeviceTable {
   // stay, so a front end sets it before a search, with the table empty.
   void SetRowCap(std::size_t rows);
   std::size_t RowCap() const { return rowCap_; }
+  // For the rows taken in from now on.
+  void SetRowTexts(RowTexts texts) { rowTexts_ = texts; }
 
   // Arms the IP collision test: the next reply whose address is already
   // listed is dropped and reported, once.
@@ -113,6 +124,7 @@ class DeviceTable {
   std::size_t checkedCount_ = 0;
   bool collisionCheckArmed_ = false;
   std::size_t rowCap_ = WINDOW_ROW_CAP;
+  RowTexts rowTexts_ = RowTexts::Columns;
   // The MACs turned away by the cap, up to REMEMBERED_BEYOND_CAP of them, and
   // whether yet another one came after that.
   std::unordered_set<std::uint64_t> beyondCap_;

@@ -49,6 +49,7 @@ SearchStart SearchSession::Start() {
 
   table_.Clear();
   table_.SetRowCap(options_.rowCap);
+  table_.SetRowTexts(options_.texts);
   queue_.TakeAll();
   {
     std::lock_guard<std::mutex> hold(readyLock_);

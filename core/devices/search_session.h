@@ -72,6 +72,7 @@ struct SearchOptions {
   // Every sort compares all the rows again, which at tens of thousands of
   // rows costs more than the rest of the intake.
   RowOrder order = RowOrder::AddressText;
+  RowTexts texts = RowTexts::Columns;
 };
 
 enum class SearchStart { Started, EngineFailed, AlreadySearching };
@@ -86,8 +87,9 @@ class SearchSession {
   SearchSession& operator=(const SearchSession&) = delete;
 
   // Starts the engine, empties the table and the queue, gives the table the
-  // options' row cap, and sends the search request. When the engine does not
-  // start, its own message has said why and the table is left as it was.
+  // options' row cap and texts, and sends the search request. When the engine
+  // does not start, its own message has said why and the table is left as it
+  // was.
   SearchStart Start();
   // One tick of the front end's timer; the last one ends the search.
   void Tick();
