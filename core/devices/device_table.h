@@ -1,6 +1,7 @@
 // The table of found devices, kept beside the list control that shows it:
-// one row per device with its seven column texts, its check state and its own
-// copy of the device's DeviceInfo. Hash indexes of the MACs and addresses
+// one row per device with its seven column texts (or only the device's own,
+// for a front end without the list), its check state and its own copy of the
+// device's DeviceInfo. Hash indexes of the MACs and addresses
 // behind the MAC and IP texts make each intake O(1) while giving exactly the
 // results of comparing the texts of every row.
 //

@@ -69,8 +69,9 @@ struct SearchOptions {
   std::uint32_t adapter = 0;
   // The most devices listed; the table counts those beyond it.
   std::size_t rowCap = DeviceTable::WINDOW_ROW_CAP;
-  // Every sort compares all the rows again, which at tens of thousands of
-  // rows costs more than the rest of the intake.
+  // The defaults are the window's. A front end that orders and writes the
+  // devices itself saves the rest: at tens of thousands of rows each sort,
+  // which compares every row again, costs more than the whole intake.
   RowOrder order = RowOrder::AddressText;
   RowTexts texts = RowTexts::Columns;
 };
