@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <tuple>
-#include <unordered_map>
 
 #include "cli/text_formats.h"
 #include "core/devices/web_page.h"
@@ -19,6 +18,31 @@ const char* const KEYS[] = {"mac",      "ip",           "mask",
 
 constexpr const char* UNREACHABLE_NOTE =
     "not reachable from this computer: change its address first";
+
+// A piece of a report goes out once it holds this much.
+constexpr std::size_t PIECE_SIZE = 64 * 1024;
+
+// Collects the lines of a report and hands them on a piece at a time.
+class Pieces {
+ public:
+  explicit Pieces(const TextSink& write) : write_(write) {
+    piece_.reserve(PIECE_SIZE + 1024);
+  }
+  std::string& Text() { return piece_; }
+  // After each whole line: the piece goes once it is full.
+  void LineDone() {
+    if (piece_.size() >= PIECE_SIZE) End();
+  }
+  // Hands on what is left.
+  void End() {
+    if (!piece_.empty()) write_(piece_);
+    piece_.clear();
+  }
+
+ private:
+  const TextSink& write_;
+  std::string piece_;
+};
 
 // The cells of one device in the order of KEYS, JSON-typed when `json`.
 std::vector<std::string> Cells(const FoundDevice& device, bool json) {
@@ -59,23 +83,26 @@ std::uint32_t ReachableFrom(std::uint32_t address,
 std::vector<FoundDevice> FoundDevices(const std::vector<DeviceRow>& rows,
                                       const std::vector<LocalAdapter>& local) {
   std::vector<FoundDevice> devices;
-  std::unordered_map<std::uint32_t, int> shown;
+  devices.reserve(rows.size());
   for (const DeviceRow& row : rows) {
     FoundDevice device;
     device.info = row.record;
     device.model = Utf8(row.texts[COLUMN_MODEL]);
     device.firmware = Utf8(row.texts[COLUMN_FIRMWARE]);
     device.reachableFrom = ReachableFrom(row.record.ipAddress, local);
-    ++shown[row.record.ipAddress];
     devices.push_back(std::move(device));
   }
-  for (FoundDevice& device : devices)
-    device.conflict = shown[device.info.ipAddress] > 1;
   std::sort(devices.begin(), devices.end(),
             [](const FoundDevice& a, const FoundDevice& b) {
               return std::tie(a.info.ipAddress, a.info.macAddress) <
                      std::tie(b.info.ipAddress, b.info.macAddress);
             });
+  // Sorted, the devices that share an address stand together.
+  for (std::size_t i = 1; i < devices.size(); ++i) {
+    if (devices[i].info.ipAddress != devices[i - 1].info.ipAddress) continue;
+    devices[i].conflict = true;
+    devices[i - 1].conflict = true;
+  }
   return devices;
 }
 
@@ -94,29 +121,50 @@ std::string ModeText(std::int32_t mode) { return Utf8(IpModeText(mode)); }
 
 std::string DeviceJson(const FoundDevice& device) {
   const std::vector<std::string> cells = Cells(device, true);
-  std::string object = "{";
+  // Built in place, as this runs once for each of tens of thousands of
+  // devices; the keys are plain words that need no escaping.
+  std::string object;
+  object.reserve(400);
+  object.push_back('{');
   for (std::size_t i = 0; i < cells.size(); ++i) {
-    if (i) object += ",";
-    object += JsonString(KEYS[i]) + ":" + cells[i];
+    if (i) object.push_back(',');
+    object.push_back('"');
+    object += KEYS[i];
+    object += "\":";
+    object += cells[i];
   }
-  return object + "}";
+  object.push_back('}');
+  return object;
 }
 
-std::string DevicesJson(const std::vector<FoundDevice>& devices) {
-  if (devices.empty()) return "[]\n";
-  std::string out = "[\n";
-  for (std::size_t i = 0; i < devices.size(); ++i)
-    out +=
-        "  " + DeviceJson(devices[i]) + (i + 1 < devices.size() ? ",\n" : "\n");
-  return out + "]\n";
+void WriteDevicesJson(const std::vector<FoundDevice>& devices,
+                      const TextSink& write) {
+  if (devices.empty()) {
+    write("[]\n");
+    return;
+  }
+  Pieces out(write);
+  out.Text() += "[\n";
+  for (std::size_t i = 0; i < devices.size(); ++i) {
+    out.Text() += "  ";
+    out.Text() += DeviceJson(devices[i]);
+    out.Text() += i + 1 < devices.size() ? ",\n" : "\n";
+    out.LineDone();
+  }
+  out.Text() += "]\n";
+  out.End();
 }
 
-std::string DevicesCsv(const std::vector<FoundDevice>& devices) {
-  std::string out =
+void WriteDevicesCsv(const std::vector<FoundDevice>& devices,
+                     const TextSink& write) {
+  Pieces out(write);
+  out.Text() +=
       CsvLine(std::vector<std::string>(std::begin(KEYS), std::end(KEYS)));
-  for (const FoundDevice& device : devices)
-    out += CsvLine(Cells(device, false));
-  return out;
+  for (const FoundDevice& device : devices) {
+    out.Text() += CsvLine(Cells(device, false));
+    out.LineDone();
+  }
+  out.End();
 }
 
 std::string DevicesTable(const std::vector<FoundDevice>& devices) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,9 +42,17 @@ std::string ModeText(std::int32_t mode);
 
 // The device object of the JSON forms, on one line.
 std::string DeviceJson(const FoundDevice& device);
-// The search report in its three forms.
-std::string DevicesJson(const std::vector<FoundDevice>& devices);
-std::string DevicesCsv(const std::vector<FoundDevice>& devices);
+
+// Takes the text of a report a piece at a time.
+using TextSink = std::function<void(const std::string& piece)>;
+// The search report in its JSON and CSV forms, in pieces of some tens of
+// kilobytes: the report of tens of thousands of devices never becomes one
+// string of tens of megabytes, whose fresh pages cost more than its text.
+void WriteDevicesJson(const std::vector<FoundDevice>& devices,
+                      const TextSink& write);
+void WriteDevicesCsv(const std::vector<FoundDevice>& devices,
+                     const TextSink& write);
+// The table form, which needs every row for its column widths.
 std::string DevicesTable(const std::vector<FoundDevice>& devices);
 
 }  // namespace cli

@@ -1,7 +1,6 @@
 // quellan-cli: the command line companion of the window tool. It finds the
 // devices, changes their settings and checks that the change took, for
 // installers who script their work.
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -23,11 +22,11 @@ int main(int argc, char** argv) {
   }
   const cli::Options& options = parsed.options;
   if (options.help) {
-    std::fputs(cli::UsageText(options.command).c_str(), stdout);
+    cli::Emit(cli::UsageText(options.command));
     return cli::EXIT_DONE;
   }
   if (options.version) {
-    std::puts(QUELLAN_VERSION);
+    cli::Emit(QUELLAN_VERSION "\n");
     return cli::EXIT_DONE;
   }
   cli::InstallEngineNotifier();

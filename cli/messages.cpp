@@ -1,9 +1,8 @@
 #include "cli/messages.h"
 
-#include <cstdio>
-
 #include "cli/text_formats.h"
 #include "core/engine/notify.h"
+#include "platform/console_text.h"
 
 namespace cli {
 namespace {
@@ -18,13 +17,11 @@ void ToStandardError(const std::wstring& text, const std::wstring&, void*) {
 }  // namespace
 
 void Emit(const std::string& text) {
-  std::fputs(text.c_str(), stdout);
-  std::fflush(stdout);
+  WriteStandard(StandardStream::Output, text);
 }
 
 void Tell(const std::string& text) {
-  std::fprintf(stderr, "quellan-cli: %s\n", text.c_str());
-  std::fflush(stderr);
+  WriteStandard(StandardStream::Error, "quellan-cli: " + text + "\n");
 }
 
 void InstallEngineNotifier() { SetUserNotifier(ToStandardError); }

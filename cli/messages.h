@@ -16,7 +16,8 @@ constexpr int EXIT_NOT_FOUND = 3;
 constexpr int EXIT_PROBLEMS = 4;  // not confirmed, or the plan has problems
 
 // Writes `text` to standard output at once, so that a reader of a pipe sees
-// each report or event as it happens.
+// each report or event as it happens. Standard output and error take UTF-8,
+// which a Windows console is given as wide characters.
 void Emit(const std::string& text);
 
 // "quellan-cli: TEXT" on standard error.

@@ -2,6 +2,8 @@
 
 #include <thread>
 
+#include "cli/messages.h"
+#include "cli/search_remarks.h"
 #include "cli/settings_edit.h"
 #include "core/devices/blocking_search.h"
 
@@ -19,14 +21,26 @@ constexpr std::chrono::milliseconds VERIFY_WINDOW{1500};
 }  // namespace
 
 bool SearchDevices(std::chrono::milliseconds window, std::uint32_t adapter,
-                   std::vector<FoundDevice>* devices) {
+                   std::vector<FoundDevice>* devices, Remarks remarks) {
   SearchOptions options;
   options.window = window;
   options.collisions = CollisionRule::ListAll;
   options.adapter = adapter;
+  options.rowCap = LISTED_DEVICES;
+  // FoundDevices sorts by number, once, and writes the numbers itself.
+  options.order = RowOrder::Arrival;
+  options.texts = RowTexts::DeviceTexts;
   BlockingSearch search(options);
   if (search.Run() != SearchStart::Started) return false;
-  *devices = FoundDevices(search.Rows(), LocalAdapters());
+  const std::vector<LocalAdapter> local = LocalAdapters();
+  *devices = FoundDevices(search.Rows(), local);
+  if (remarks == Remarks::Quiet) return true;
+  const std::string beyond =
+      BeyondCapText(search.TurnedAwayDevices(), LISTED_DEVICES);
+  if (!beyond.empty()) Tell(beyond);
+  if (devices->empty())
+    for (const std::string& line : NothingAnsweredLines(local, adapter))
+      Tell(line);
   return true;
 }
 
@@ -41,7 +55,7 @@ VerifyOutcome VerifyChanges(const std::vector<DeviceInfo>& bodies,
   Clock::time_point round = start;
   while (left > 0) {
     std::vector<FoundDevice> devices;
-    if (!SearchDevices(VERIFY_WINDOW, adapter, &devices)) {
+    if (!SearchDevices(VERIFY_WINDOW, adapter, &devices, Remarks::Quiet)) {
       outcome.engineFailed = true;
       return outcome;
     }

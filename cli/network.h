@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -10,10 +11,23 @@
 
 namespace cli {
 
+// The most devices one search lists: every host of a /16.
+constexpr std::size_t LISTED_DEVICES = 65536;
+
+// What a search says on standard error beside the devices it finds.
+enum class Remarks {
+  // How many devices answered beyond those listed, and, when none answered,
+  // where the search looked and what may have stopped the answers.
+  Say,
+  // Nothing: the searches that wait for a changed device, or repeat.
+  Quiet,
+};
+
 // One search of `window`; false when the engine did not start (its message
 // is on standard error).
 bool SearchDevices(std::chrono::milliseconds window, std::uint32_t adapter,
-                   std::vector<FoundDevice>* devices);
+                   std::vector<FoundDevice>* devices,
+                   Remarks remarks = Remarks::Say);
 
 struct VerifyOutcome {
   bool engineFailed = false;

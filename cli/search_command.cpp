@@ -10,20 +10,17 @@ int SearchCommand(const Options& options) {
     return EXIT_NETWORK_FAILURE;
   switch (options.format) {
     case Format::Json:
-      Emit(DevicesJson(devices));
+      WriteDevicesJson(devices, Emit);
       break;
     case Format::Csv:
-      Emit(DevicesCsv(devices));
+      WriteDevicesCsv(devices, Emit);
       break;
     case Format::Table:
       Emit(DevicesTable(devices));
       break;
   }
-  if (devices.empty()) {
-    Tell("no device answered");
-    return EXIT_NOT_FOUND;
-  }
-  return EXIT_DONE;
+  // The search has said on standard error that no device answered.
+  return devices.empty() ? EXIT_NOT_FOUND : EXIT_DONE;
 }
 
 }  // namespace cli

@@ -33,10 +33,14 @@ int WatchCommand(const Options& options) {
   WatchState state;
   const std::chrono::seconds every(options.intervalSeconds);
   Clock::time_point next = Clock::now();
+  // Only the first search says what it could not list or why nothing
+  // answered: a watch of an empty network would repeat it every few seconds.
+  Remarks remarks = Remarks::Say;
   while (!StopRequested()) {
     std::vector<FoundDevice> devices;
-    if (!SearchDevices(WATCH_WINDOW, options.adapter, &devices))
+    if (!SearchDevices(WATCH_WINDOW, options.adapter, &devices, remarks))
       return EXIT_NETWORK_FAILURE;
+    remarks = Remarks::Quiet;
     for (const WatchEvent& event : state.Update(devices)) {
       Emit(options.format == Format::Json
                ? WatchEventJson(event) + "\n"

@@ -35,11 +35,13 @@ ip netns exec "$name-app" "$build/bench/quellan-bench-engine" \
 echo
 python3 bench/figures_table.py "$build/core.json" "$build/engine.json"
 
-if [ -f build/e2e-figures.txt ]; then
-  echo
-  echo "End-to-end (build/e2e-figures.txt):"
-  cat build/e2e-figures.txt
-fi
+for figures in build/e2e-figures.txt build/cli-figures.txt; do
+  if [ -f "$figures" ]; then
+    echo
+    echo "End-to-end ($figures):"
+    cat "$figures"
+  fi
+done
 exe=build/win64/app/Quellan.exe
 if [ -f "$exe" ]; then
   echo

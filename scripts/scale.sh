@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# End-to-end figures at scale: Quellan.exe under Wine searches simulated
-# devices, each run in private namespaces made for the run. Writes one line
-# per run to build/e2e-figures.txt, which scripts/bench.sh prints in its
-# table.
+# End-to-end figures at scale: Quellan.exe under Wine (or, with --cli,
+# quellan-cli natively) searches simulated devices, each run in private
+# namespaces made for the run. Writes one line per run to
+# build/e2e-figures.txt (build/cli-figures.txt), which scripts/bench.sh
+# prints in its table.
 #
 #   scripts/scale.sh [--wine-cpus LIST] [COUNT | COUNT/WINDOW_MS ...]
 #
@@ -17,6 +18,15 @@
 # every datagram read is a round trip to the wineserver; on this machine the
 # wake-ups between two cores, not the CPU time, are what bound the receive
 # rate, and one core for both removes them.
+#
+#   scripts/scale.sh --cli [--adapter ADDR] [COUNT/WINDOW_MS ...]
+#
+# The command line instead: the native `quellan-cli search --format json`
+# (bench/cli_scale.py) against COUNT devices answering unpaced within
+# WINDOW_MS, by default 65536/2500 (its cap, a /16) and 70000/2500 (beyond
+# it); figures in build/cli-figures.txt. The app side has two links with
+# addresses, so without --adapter every device answers twice. Figures
+# recorded on the build machine: bench/cli_figures.md.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -26,6 +36,41 @@ cd "$root"
 . scripts/lib/sandbox.sh
 
 [ "$(id -u)" = 0 ] || { echo "run as root (network namespaces)" >&2; exit 1; }
+
+if [ "${1:-}" = --cli ]; then
+  shift
+  adapter=()
+  if [ "${1:-}" = --adapter ]; then
+    adapter=(--adapter "$2")
+    shift 2
+  fi
+  runs=("$@")
+  [ ${#runs[@]} -gt 0 ] || runs=(65536/2500 70000/2500)
+  ensure_packages
+  cmake --preset native >/dev/null
+  cmake --build --preset native -j2 --target quellan-cli quellan-devsim \
+    >/dev/null
+  name=qc$$
+  trap 'netns_down "$name"' EXIT
+  netns_up "$name"
+  export QUELLAN_APP_NS="$name-app" QUELLAN_PEER_NS="$name-dev"
+  export QUELLAN_DEVSIM="$root/build/native/tools/devsim/quellan-devsim"
+  figures=build/cli-figures.txt
+  : >"$figures"
+  status=0
+  for run in "${runs[@]}"; do
+    count=${run%/*} window=${run#*/}
+    # A /15 holds more devices than the command line lists.
+    peer="--count $count --subnet 10.96.0.0/15 --delay 0:$window"
+    peer="$peer --rate 1000000 --burst $count"
+    ip netns exec "$QUELLAN_APP_NS" tests/support/netpeer.sh --peer "$peer" \
+      -- python3 bench/cli_scale.py --cli build/native/cli/quellan-cli \
+      --count "$count" --window "$window" "${adapter[@]}" \
+      --figures "$figures" || status=1
+  done
+  exit $status
+fi
+
 wine_cpus=""
 if [ "${1:-}" = --wine-cpus ]; then
   wine_cpus=$2

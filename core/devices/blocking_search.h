@@ -22,6 +22,8 @@ class BlockingSearch : private SearchFrontEnd {
   SearchStart Run();
   // The rows of the last search, in the session's order.
   const std::vector<DeviceRow>& Rows() { return table_.MutableRows(); }
+  // The devices of the last search that answered beyond the row cap.
+  TurnedAway TurnedAwayDevices() const { return table_.TurnedAwayDevices(); }
 
  private:
   void StartTicks(std::chrono::milliseconds period) override;

@@ -30,6 +30,18 @@ std::uint64_t MacKey(const std::array<std::uint8_t, 6>& mac) {
 
 }  // namespace
 
+void DeviceTable::SetRowCap(std::size_t rows) {
+  rowCap_ = rows;
+  // Room for the cap's rows at once, so that the rows do not move through
+  // ever larger copies as a search fills the table (a sort still puts them
+  // in a new vector), nor the indexes rehash: at tens of thousands of rows
+  // those copies touched twice the memory the rows need. The rows' room
+  // costs address space, not memory, until rows take it.
+  rows_.reserve(rows);
+  macKeys_.reserve(rows);
+  ipAddresses_.reserve(rows);
+}
+
 Intake DeviceTable::Add(const PendingReply& entry) {
   // The MAC and IP texts print their bytes one to one, so comparing the
   // numbers answers exactly what comparing the texts would, and a rejected
@@ -37,7 +49,13 @@ Intake DeviceTable::Add(const PendingReply& entry) {
   const std::uint64_t mac = MacKey(entry.info.macAddress);
   if (macKeys_.count(mac)) return Intake::DuplicateMac;
   if (entry.info.ipAddress == LOOPBACK_ADDRESS) return Intake::Loopback;
-  if (rows_.size() >= MAX_ROWS) return Intake::Full;
+  if (rows_.size() >= rowCap_) {
+    if (beyondCap_.size() < REMEMBERED_BEYOND_CAP)
+      beyondCap_.insert(mac);
+    else if (!beyondCap_.count(mac))
+      beyondRemembered_ = true;
+    return Intake::Full;
+  }
   if (collisionCheckArmed_ && ipAddresses_.count(entry.info.ipAddress)) {
     // Only the first collision of a search is reported; the newcomer is
     // dropped, never the row already listed.
@@ -46,11 +64,13 @@ Intake DeviceTable::Add(const PendingReply& entry) {
   }
 
   DeviceRow row;
-  row.texts[COLUMN_IP] = AddressText(entry.info.ipAddress);
-  row.texts[COLUMN_MAC] = MacText(entry.info.macAddress);
-  row.texts[COLUMN_BASE_PORT] = PortText(entry.info.basePort);
-  row.texts[COLUMN_HTTP_PORT] = PortText(entry.info.httpPort);
-  row.texts[COLUMN_IP_MODE] = IpModeText(entry.info.ipMode);
+  if (rowTexts_ == RowTexts::Columns) {
+    row.texts[COLUMN_IP] = AddressText(entry.info.ipAddress);
+    row.texts[COLUMN_MAC] = MacText(entry.info.macAddress);
+    row.texts[COLUMN_BASE_PORT] = PortText(entry.info.basePort);
+    row.texts[COLUMN_HTTP_PORT] = PortText(entry.info.httpPort);
+    row.texts[COLUMN_IP_MODE] = IpModeText(entry.info.ipMode);
+  }
   if (entry.bodyLength > TEXT_BODY_THRESHOLD) {
     row.texts[COLUMN_MODEL] =
         DeviceTextOf(entry.info.modelName, entry.bodyLength);
@@ -68,6 +88,13 @@ void DeviceTable::Clear() {
   checkedCount_ = 0;
   macKeys_.clear();
   ipAddresses_.clear();
+  beyondCap_.clear();
+  beyondRemembered_ = false;
+}
+
+TurnedAway DeviceTable::TurnedAwayDevices() const {
+  return {beyondCap_.size(), beyondRemembered_ ? TurnedAway::Count::MoreThan
+                                               : TurnedAway::Count::Exact};
 }
 
 void DeviceTable::SetChecked(std::size_t index, bool checked) {

@@ -1,6 +1,7 @@
 // The table of found devices, kept beside the list control that shows it:
-// one row per device with its seven column texts, its check state and its own
-// copy of the device's DeviceInfo. Hash indexes of the MACs and addresses
+// one row per device with its seven column texts (or only the device's own,
+// for a front end without the list), its check state and its own copy of the
+// device's DeviceInfo. Hash indexes of the MACs and addresses
 // behind the MAC and IP texts make each intake O(1) while giving exactly the
 // results of comparing the texts of every row.
 //
@@ -49,16 +50,46 @@ struct DeviceRow {
 
 enum class Intake { Added, DuplicateMac, Loopback, Full, Collision };
 
+// Which texts a row is given when it is taken in.
+enum class RowTexts {
+  // Every column's, as the window's list shows them.
+  Columns,
+  // Only the model's and the firmware's, the device's own texts: a front
+  // end that writes the numbers in forms of its own need not have them made.
+  DeviceTexts,
+};
+
+// The devices a full table turned away: how many distinct MACs answered
+// beyond its cap. Exact up to DeviceTable::REMEMBERED_BEYOND_CAP; past that,
+// `devices` is the bound and the count is only known to exceed it.
+struct TurnedAway {
+  enum class Count { Exact, MoreThan };
+  std::size_t devices = 0;
+  Count count = Count::Exact;
+};
+
 // "Found %d devices" (plural for one device too).
 std::wstring FoundCountText(std::size_t rows);
 
 class DeviceTable {
  public:
-  // A flood of forged replies must not grow the table, the list control and
-  // each sort without bound. A flat network rarely holds more than a few
+  // The window's cap, which every table has until its front end sets its
+  // own. A flood of forged replies must not grow the table, the list control
+  // and each sort without bound. A flat network rarely holds more than a few
   // thousand devices; at this many rows a sort still takes milliseconds and
   // the rows with their indexes take at most some 14 MB.
-  static constexpr std::size_t MAX_ROWS = 20000;
+  static constexpr std::size_t WINDOW_ROW_CAP = 20000;
+  // A full table still counts the MACs that answer beyond its cap, but a
+  // flood of forged MACs must not grow that count's memory without bound
+  // either: some 3 MB at most.
+  static constexpr std::size_t REMEMBERED_BEYOND_CAP = 65536;
+
+  // At most `rows` rows from the next intake on; the rows already listed
+  // stay, so a front end sets it before a search, with the table empty.
+  void SetRowCap(std::size_t rows);
+  std::size_t RowCap() const { return rowCap_; }
+  // For the rows taken in from now on.
+  void SetRowTexts(RowTexts texts) { rowTexts_ = texts; }
 
   // Arms the IP collision test: the next reply whose address is already
   // listed is dropped and reported, once.
@@ -67,9 +98,12 @@ class DeviceTable {
 
   // Duplicate MAC, loopback address, row cap and collision tests, in that
   // order; an entry that passes them becomes a new unchecked row at the end.
-  // A full table takes no new device, so it reports no collision either.
+  // A full table takes no new device, so it reports no collision either; it
+  // counts the device among those turned away.
   Intake Add(const PendingReply& entry);
+  // Empties the table and forgets the devices turned away; the cap stays.
   void Clear();
+  TurnedAway TurnedAwayDevices() const;
 
   std::size_t Size() const { return rows_.size(); }
   const DeviceRow& Row(std::size_t index) const { return rows_[index]; }
@@ -90,4 +124,10 @@ class DeviceTable {
   std::unordered_set<std::uint32_t> ipAddresses_;
   std::size_t checkedCount_ = 0;
   bool collisionCheckArmed_ = false;
+  std::size_t rowCap_ = WINDOW_ROW_CAP;
+  RowTexts rowTexts_ = RowTexts::Columns;
+  // The MACs turned away by the cap, up to REMEMBERED_BEYOND_CAP of them, and
+  // whether yet another one came after that.
+  std::unordered_set<std::uint64_t> beyondCap_;
+  bool beyondRemembered_ = false;
 };

@@ -48,6 +48,8 @@ SearchStart SearchSession::Start() {
   engineRunning_ = true;
 
   table_.Clear();
+  table_.SetRowCap(options_.rowCap);
+  table_.SetRowTexts(options_.texts);
   queue_.TakeAll();
   {
     std::lock_guard<std::mutex> hold(readyLock_);
@@ -139,7 +141,8 @@ bool SearchSession::TakeIn(std::size_t limit) {
   // every slice: each sort compares every row again.
   if (unsorted_) {
     unsorted_ = false;
-    const bool moved = SortRows(table_.MutableRows(), COLUMN_IP, -1,
+    const bool moved = options_.order == RowOrder::AddressText &&
+                       SortRows(table_.MutableRows(), COLUMN_IP, -1,
                                 DEVICE_COLUMNS, true, true, PlatformSortKey());
     frontEnd_.OnRowsAdded({table_.Size(), moved});
   }

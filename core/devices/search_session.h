@@ -32,7 +32,7 @@ class SearchFrontEnd {
   // Called on any thread: replies wait, call TakeIn() on the owner's thread.
   virtual void RepliesWaiting() = 0;
   // On the owner's thread, from TakeIn: rows were added, or the batch is
-  // all in and the table was sorted by address text.
+  // all in and the table was put in the options' order.
   struct RowsAdded {
     std::size_t firstNew;  // rows before it were listed before this intake
     bool moved;            // the sort moved rows, new ones or old
@@ -53,12 +53,27 @@ enum class CollisionRule {
   ListAll,
 };
 
+// How the table is ordered once a batch of replies is in.
+enum class RowOrder {
+  // By address text, as the window's list shows the rows.
+  AddressText,
+  // As the replies came: the front end orders the devices itself.
+  Arrival,
+};
+
 struct SearchOptions {
   // From the request until the engine stops, in ticks of at most a second.
   std::chrono::milliseconds window{3000};
   CollisionRule collisions = CollisionRule::DropFirstAndReport;
   // The adapter the request leaves through; 0 for every adapter.
   std::uint32_t adapter = 0;
+  // The most devices listed; the table counts those beyond it.
+  std::size_t rowCap = DeviceTable::WINDOW_ROW_CAP;
+  // The defaults are the window's. A front end that orders and writes the
+  // devices itself saves the rest: at tens of thousands of rows each sort,
+  // which compares every row again, costs more than the whole intake.
+  RowOrder order = RowOrder::AddressText;
+  RowTexts texts = RowTexts::Columns;
 };
 
 enum class SearchStart { Started, EngineFailed, AlreadySearching };
@@ -72,9 +87,10 @@ class SearchSession {
   SearchSession(const SearchSession&) = delete;
   SearchSession& operator=(const SearchSession&) = delete;
 
-  // Starts the engine, empties the table and the queue, and sends the
-  // search request. When the engine does not start, its own message has
-  // said why and the table is left as it was.
+  // Starts the engine, empties the table and the queue, gives the table the
+  // options' row cap and texts, and sends the search request. When the engine
+  // does not start, its own message has said why and the table is left as it
+  // was.
   SearchStart Start();
   // One tick of the front end's timer; the last one ends the search.
   void Tick();

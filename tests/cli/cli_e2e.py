@@ -4,9 +4,10 @@ the peer side of the private test link (started by netpeer.sh).
 
   cli_e2e.py --cli PROGRAM [--emulator wine] --devices CSV CASE
 
-CASE is search, set, plan, watch, not_sent, safe_order, round_trip or
-port_taken; safe_order and round_trip run against clean-devices.csv with
-the simulator's conflict detection on. Every expectation is taken
+CASE is search, set, plan, watch, not_sent, nothing_answered, safe_order,
+round_trip or port_taken; safe_order and round_trip run against
+clean-devices.csv with the simulator's conflict detection on. Every
+expectation is taken
 from the device file itself, never from the program's own output.
 """
 import argparse
@@ -312,6 +313,50 @@ def case_round_trip(cli, devices, work):
     assert moved == typed, moved
 
 
+def case_nothing_answered(cli, devices, work):
+    """With every datagram to the discovery port dropped on the way in, as a
+    firewall would, each command says where it searched; the Windows build
+    also says how to let the answers in."""
+    rules = (["add", "table", "ip", "qdeaf"],
+             ["add", "chain", "ip", "qdeaf", "in",
+              "{ type filter hook input priority 0; }"],
+             ["add", "rule", "ip", "qdeaf", "in", "udp", "dport", "64988",
+              "drop"])
+    for rule in rules:
+        subprocess.run(["nft"] + rule, check=True)
+    try:
+        _, err = cli.run("search", "--timeout", "1000", expect=3)
+        _, err_one = cli.run("search", "--timeout", "1000", "--adapter",
+                             "10.78.0.1", expect=3)
+        one = devices["02:00:5E:C1:00:01"]
+        _, err_set = cli.run("set", one["mac"], "--ip", "10.77.0.50",
+                             "--timeout", "1000", expect=3)
+        path = os.path.join(work, "deaf.csv")
+        with open(path, "w") as f:
+            f.write("mac,ip\n%s,10.77.0.50\n" % one["mac"])
+        out, err_plan = cli.run("plan", path, "--timeout", "1000", "--format",
+                                "json", expect=4)
+    finally:
+        subprocess.run(["nft", "delete", "table", "ip", "qdeaf"])
+    searched = [l for l in err.splitlines() if "searched through" in l]
+    assert "quellan-cli: no device answered" in err.splitlines(), err
+    assert len(searched) == 1, err
+    for adapter in ("10.77.0.1", "10.78.0.1"):
+        assert adapter + " (mask 255.255.255.0)" in searched[0], err
+    assert ("quellan-cli: searched through 10.78.0.1 (mask 255.255.255.0) "
+            "only, as --adapter asks") in err_one.splitlines(), err_one
+    assert "searched through" in err_set, err_set
+    assert one["mac"] + " did not answer the search" in err_set, err_set
+    netsh = ('netsh advfirewall firewall add rule name="Quellan discovery" '
+             'dir=in action=allow protocol=UDP localport=64988')
+    assert [r["status"] for r in json.loads(out)] == ["missing"], out
+    assert "searched through" in err_plan, err_plan
+    windows = cli.command[-1].endswith(".exe")
+    for text in (err, err_one, err_set, err_plan):
+        assert (netsh in text) == windows, text
+    assert not peer_events("change"), "a change left though nothing answered"
+
+
 def case_watch(cli, devices):
     cli.run("watch", "--interval", "4", expect=2)
     watch = subprocess.Popen(cli.command + ["watch", "--interval", "5",
@@ -345,7 +390,8 @@ def main():
     args = parser.parse_args()
     cli = Cli(args)
     devices = read_devices(args.devices)
-    if args.case in ("plan", "not_sent", "safe_order", "round_trip"):
+    if args.case in ("plan", "not_sent", "nothing_answered", "safe_order",
+                     "round_trip"):
         globals()["case_" + args.case](cli, devices, args.work)
     elif args.case == "port_taken":
         case_port_taken(cli)

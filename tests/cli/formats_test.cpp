@@ -7,6 +7,19 @@
 namespace cli {
 namespace {
 
+using Writer = void (*)(const std::vector<FoundDevice>&, const TextSink&);
+
+// The report as one text, and the size of each piece it came in.
+std::string Written(Writer write, const std::vector<FoundDevice>& devices,
+                    std::vector<std::size_t>* pieces = nullptr) {
+  std::string text;
+  write(devices, [&](const std::string& piece) {
+    text += piece;
+    if (pieces) pieces->push_back(piece.size());
+  });
+  return text;
+}
+
 TEST(CliFormats, JsonStringsAndCsvCellsAreEscaped) {
   const struct {
     std::string text, json, csv;
@@ -64,7 +77,7 @@ TEST(CliFormats, DevicesSortNumericallyWithConflictsAndReach) {
             "\"firmware\":\"\",\"conflict\":false,"
             "\"reachable_from\":\"10.77.0.1\","
             "\"url\":\"http://10.77.0.100:80\"}");
-  const std::string csv = DevicesCsv({devices[2], devices[3]});
+  const std::string csv = Written(WriteDevicesCsv, {devices[2], devices[3]});
   EXPECT_EQ(csv.substr(csv.find('\n') + 1),
             "02:00:5E:C1:00:01,10.77.0.100,255.255.255.0,10.77.0.1,8000,80,0,"
             "Fixed IP,\"CAM \"\"A\"\"\",,false,10.77.0.1,"
@@ -74,7 +87,40 @@ TEST(CliFormats, DevicesSortNumericallyWithConflictsAndReach) {
   const std::string table = DevicesTable(devices);
   EXPECT_NE(table.find("not reachable from this computer"), std::string::npos);
   EXPECT_EQ(table.substr(table.rfind("Found")), "Found 4 devices\n");
-  EXPECT_EQ(DevicesJson({}), "[]\n");
+  EXPECT_EQ(Written(WriteDevicesJson, {}), "[]\n");
+  EXPECT_EQ(Written(WriteDevicesJson, {devices[2]}),
+            "[\n  " + DeviceJson(devices[2]) + "\n]\n");
+}
+
+// A large report comes in pieces of bounded size, each ending with a whole
+// line, and together they make the report of one device after the other.
+TEST(CliFormats, LargeReportsAreWrittenInPiecesOfWholeLines) {
+  std::vector<FoundDevice> devices;
+  for (std::uint32_t n = 0; n < 3000; ++n)
+    devices.push_back(Device(static_cast<std::uint8_t>(n), Ip(10, 77, 0, 9)));
+  std::string json = "[\n", csv;
+  for (std::size_t i = 0; i < devices.size(); ++i) {
+    json +=
+        "  " + DeviceJson(devices[i]) + (i + 1 < devices.size() ? ",\n" : "\n");
+    const std::string one = Written(WriteDevicesCsv, {devices[i]});
+    csv += i ? one.substr(one.find('\n') + 1) : one;
+  }
+  json += "]\n";
+  const struct {
+    Writer write;
+    std::string expected;
+  } CASES[] = {{WriteDevicesJson, json}, {WriteDevicesCsv, csv}};
+  for (const auto& c : CASES) {
+    std::vector<std::size_t> pieces;
+    ASSERT_EQ(Written(c.write, devices, &pieces), c.expected);
+    ASSERT_GT(pieces.size(), 3u);
+    std::size_t at = 0;
+    for (std::size_t size : pieces) {
+      EXPECT_LE(size, 64 * 1024 + 400);
+      at += size;
+      EXPECT_EQ(c.expected[at - 1], '\n');
+    }
+  }
 }
 
 }  // namespace

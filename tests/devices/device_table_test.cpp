@@ -62,6 +62,25 @@ TEST(DeviceTable, BodyLength40HidesTheTexts41ShowsThem) {
   EXPECT_EQ(table.Row(1).texts[COLUMN_FIRMWARE], L"1.0");
 }
 
+TEST(DeviceTable, DeviceTextsOnlyLeaveTheNumbersUnwritten) {
+  DeviceTable table;
+  table.SetRowTexts(RowTexts::DeviceTexts);
+  Reply at40{MAC_B, IP2};
+  at40.bodyLength = 40;
+  ASSERT_EQ(table.Add(Pending({MAC_A, IP1})), Intake::Added);
+  ASSERT_EQ(table.Add(Pending(at40)), Intake::Added);
+  EXPECT_EQ(table.Add(Pending({MAC_A, IP2})), Intake::DuplicateMac);
+  const DeviceRow& row = table.Row(0);
+  for (int column : {COLUMN_IP, COLUMN_MAC, COLUMN_BASE_PORT, COLUMN_HTTP_PORT,
+                     COLUMN_IP_MODE})
+    EXPECT_EQ(row.texts[column], L"") << column;
+  EXPECT_EQ(row.texts[COLUMN_MODEL], L"CAM-1");
+  EXPECT_EQ(row.texts[COLUMN_FIRMWARE], L"1.0");
+  EXPECT_EQ(row.record, Pending({MAC_A, IP1}).info);
+  EXPECT_EQ(table.Row(1).texts[COLUMN_MODEL], L"");
+  EXPECT_EQ(table.Row(1).texts[COLUMN_FIRMWARE], L"");
+}
+
 TEST(DeviceTable, DuplicateMacKeepsTheFirstRepliesTexts) {
   DeviceTable table;
   EXPECT_EQ(table.Add(Pending({MAC_A, IP1})), Intake::Added);
@@ -169,37 +188,71 @@ TEST(FoundCountText, PluralForEveryCount) {
   EXPECT_EQ(FoundCountText(65536), L"Found 65536 devices");
 }
 
-TEST(DeviceTable, AFullTableDropsNewDevicesAndKeepsItsRows) {
-  DeviceTable table;
-  table.ArmCollisionCheck();
-  auto numbered = [](std::uint32_t n) {
-    return Reply{
-        {0x02, 0x00, static_cast<std::uint8_t>(n >> 24),
-         static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 8),
-         static_cast<std::uint8_t>(n)},
-        0x0A000000u + n};
-  };
-  for (std::uint32_t n = 0; n < DeviceTable::MAX_ROWS; ++n)
-    ASSERT_EQ(table.Add(Pending(numbered(n))), Intake::Added) << n;
-  const auto last = static_cast<std::uint32_t>(DeviceTable::MAX_ROWS);
+Reply Numbered(std::uint32_t n) {
+  return Reply{
+      {0x02, 0x00, static_cast<std::uint8_t>(n >> 24),
+       static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 8),
+       static_cast<std::uint8_t>(n)},
+      0x0A000000u + n};
+}
 
-  EXPECT_EQ(table.Add(Pending(numbered(last))), Intake::Full);
-  EXPECT_EQ(table.Add(Pending(numbered(last + 1))), Intake::Full);
-  // The other drops keep their meaning when the table is full; a reply that
-  // would collide is dropped as full, so the test stays armed.
-  EXPECT_EQ(table.Add(Pending(numbered(0))), Intake::DuplicateMac);
-  EXPECT_EQ(table.Add(Pending({MAC_A, LOOPBACK_ADDRESS})), Intake::Loopback);
-  Reply colliding = numbered(last + 2);
+TEST(DeviceTable, AFullTableKeepsItsRowsAndCountsTheDevicesBeyond) {
+  DeviceTable table;
+  table.SetRowCap(3);
+  table.ArmCollisionCheck();
+  for (std::uint32_t n = 0; n < 3; ++n)
+    ASSERT_EQ(table.Add(Pending(Numbered(n))), Intake::Added) << n;
+
+  // Five more MACs, one of them twice; a reply that would collide is dropped
+  // as full, so the test stays armed.
+  for (std::uint32_t n : {3u, 4u, 5u, 4u, 6u})
+    EXPECT_EQ(table.Add(Pending(Numbered(n))), Intake::Full) << n;
+  Reply colliding = Numbered(7);
   colliding.ip = 0x0A000000u;
   EXPECT_EQ(table.Add(Pending(colliding)), Intake::Full);
   EXPECT_TRUE(table.CollisionCheckArmed());
-  ASSERT_EQ(table.Size(), DeviceTable::MAX_ROWS);
-  EXPECT_EQ(table.Row(DeviceTable::MAX_ROWS - 1).texts[COLUMN_IP],
-            L"10.0.78.31");
+  // The other drops keep their meaning, and are not counted as turned away.
+  EXPECT_EQ(table.Add(Pending(Numbered(0))), Intake::DuplicateMac);
+  EXPECT_EQ(table.Add(Pending({MAC_A, LOOPBACK_ADDRESS})), Intake::Loopback);
 
-  // A new search starts with room again.
+  ASSERT_EQ(table.Size(), 3u);
+  EXPECT_EQ(table.Row(2).texts[COLUMN_IP], L"10.0.0.2");
+  const TurnedAway away = table.TurnedAwayDevices();
+  EXPECT_EQ(away.devices, 5u);
+  EXPECT_EQ(away.count, TurnedAway::Count::Exact);
+
+  // A new search starts with room again and nothing turned away.
   table.Clear();
-  EXPECT_EQ(table.Add(Pending(numbered(last))), Intake::Added);
+  EXPECT_EQ(table.RowCap(), 3u);
+  EXPECT_EQ(table.Add(Pending(Numbered(3))), Intake::Added);
+  EXPECT_EQ(table.TurnedAwayDevices().devices, 0u);
+}
+
+TEST(DeviceTable, TheTurnedAwayMacsAreRememberedUpToABound) {
+  DeviceTable table;
+  table.SetRowCap(0);
+  const auto bound =
+      static_cast<std::uint32_t>(DeviceTable::REMEMBERED_BEYOND_CAP);
+  // The entries are made directly: a buffer and a text per reply would make
+  // this the slowest test of all.
+  PendingReply entry = Pending(Numbered(0));
+  auto add = [&](std::uint32_t n) {
+    entry.info.macAddress = Numbered(n).mac;
+    return table.Add(entry);
+  };
+  for (std::uint32_t n = 0; n < bound; ++n) ASSERT_EQ(add(n), Intake::Full);
+  EXPECT_EQ(add(bound - 1), Intake::Full);
+  TurnedAway away = table.TurnedAwayDevices();
+  EXPECT_EQ(away.devices, bound);
+  EXPECT_EQ(away.count, TurnedAway::Count::Exact);
+
+  EXPECT_EQ(add(bound), Intake::Full);
+  away = table.TurnedAwayDevices();
+  EXPECT_EQ(away.devices, bound);
+  EXPECT_EQ(away.count, TurnedAway::Count::MoreThan);
+
+  table.Clear();
+  EXPECT_EQ(table.TurnedAwayDevices().count, TurnedAway::Count::Exact);
 }
 
 }  // namespace

@@ -42,6 +42,23 @@ TEST(SearchSession, FindsEverySimulatedDeviceSortedByIpText) {
   }
 }
 
+TEST(SearchSession, TheOptionsRowCapBoundsTheTableAndTheRestAreCounted) {
+  ASSERT_TRUE(OnIsolatedTestNetwork());
+  SearchOptions options;
+  options.rowCap = 100;
+  SessionDriver search(options);
+  ASSERT_EQ(search.Start(), SearchStart::Started);
+  // Every device answers within the first second; each answers twice, once
+  // per adapter.
+  ASSERT_TRUE(search.WaitForRows(options.rowCap, 10s));
+  std::this_thread::sleep_for(2s);
+  search.End(10s);
+  EXPECT_EQ(search.Rows().size(), options.rowCap);
+  const TurnedAway away = search.TurnedAwayDevices();
+  EXPECT_EQ(away.devices, SIMULATED_DEVICES - options.rowCap);
+  EXPECT_EQ(away.count, TurnedAway::Count::Exact);
+}
+
 TEST(SearchSession, AReplyHeardOutsideTheSearchIsNeverListed) {
   ASSERT_TRUE(OnIsolatedTestNetwork());
   SessionDriver first;

@@ -53,7 +53,7 @@ TEST(Noise, EveryRealDeviceIsFoundAndTheCapsHold) {
     if (row.record.ipAddress >> 8 == SIMULATED_NETWORK)
       real.insert(row.texts[COLUMN_MAC]);
   EXPECT_EQ(real.size(), SIMULATED_DEVICES);
-  EXPECT_LE(rows.size(), DeviceTable::MAX_ROWS);
+  EXPECT_LE(rows.size(), DeviceTable::WINDOW_ROW_CAP);
   EXPECT_GT(rows.size(), SIMULATED_DEVICES) << "the forged replies got through";
 
   const long peak = PeakResidentKilobytes();

@@ -56,6 +56,12 @@ std::vector<DeviceRow> SessionDriver::Rows() {
   return rows;
 }
 
+TurnedAway SessionDriver::TurnedAwayDevices() {
+  TurnedAway away;
+  owner_.Run([&] { away = table_.TurnedAwayDevices(); });
+  return away;
+}
+
 bool SessionDriver::Searching() {
   bool searching = false;
   owner_.Run([&] { searching = session_->Searching(); });

@@ -28,6 +28,7 @@ class SessionDriver : private SearchFrontEnd {
   bool WaitForRows(std::size_t count, std::chrono::milliseconds limit);
 
   std::vector<DeviceRow> Rows();
+  TurnedAway TurnedAwayDevices();
   bool Searching();
   int Collisions();
   int Ends();

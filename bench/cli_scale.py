@@ -1,0 +1,90 @@
+#!/usr/bin/env python3
+"""One `quellan-cli search --format json` at scale, natively, against --count
+simulated devices on the peer side of the private test link (started by
+tests/support/netpeer.sh). A benchmark, not a test: it prints one line of
+figures and fails only when the listing is wrong (a device missing or listed
+twice, or the word on the devices beyond the cap missing).
+
+  cli_scale.py --cli PROGRAM --count N --window MS [--adapter ADDR]
+               [--timeout MS] [--figures FILE]
+
+The figures: devices listed, the command line's remark on standard error,
+the CPU time of the process (user and system, from wait4), its wall time
+beyond --timeout, its peak resident set, and the UDP datagrams that this
+namespace read and dropped for a full receive buffer while it ran.
+"""
+import argparse
+import json
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+LISTED_DEVICES = 65536  # the command line's cap
+
+
+def udp_counters():
+    with open("/proc/net/snmp") as snmp:
+        names, values = [line.split()[1:] for line in snmp
+                         if line.startswith("Udp:")][:2]
+    counters = dict(zip(names, map(int, values)))
+    return counters["InDatagrams"], counters["RcvbufErrors"]
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--cli", required=True)
+    parser.add_argument("--count", type=int, required=True)
+    parser.add_argument("--window", type=int, required=True)
+    parser.add_argument("--timeout", type=int, default=3000)
+    parser.add_argument("--adapter")
+    parser.add_argument("--figures")
+    args = parser.parse_args()
+
+    command = [args.cli, "search", "--format", "json", "--timeout",
+               str(args.timeout)]
+    if args.adapter:
+        command += ["--adapter", args.adapter]
+    received_before, dropped_before = udp_counters()
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        start = time.monotonic()
+        process = subprocess.Popen(command, stdout=out, stderr=err)
+        _, status, usage = os.wait4(process.pid, 0)
+        wall = time.monotonic() - start
+        received, dropped = udp_counters()
+        out.seek(0)
+        err.seek(0)
+        devices = json.loads(out.read())
+        remarks = err.read().decode().strip()
+    cpu = usage.ru_utime + usage.ru_stime
+    line = ("| quellan-cli search | %d devices within %d ms | %s | "
+            "listed %d | %s | CPU %.2f s (user %.2f, sys %.2f) | "
+            "wall %.2f s beyond the %d ms window | peak RSS %.1f MiB | "
+            "UDP read %d, dropped %d |" %
+            (args.count, args.window,
+             "--adapter " + args.adapter if args.adapter else "every adapter",
+             len(devices), remarks or "no remark", cpu, usage.ru_utime,
+             usage.ru_stime, wall - args.timeout / 1000, args.timeout,
+             usage.ru_maxrss / 1024, received - received_before,
+             dropped - dropped_before))
+    print(line)
+    if args.figures:
+        with open(args.figures, "a") as figures:
+            figures.write(line + "\n")
+
+    assert os.waitstatus_to_exitcode(status) == 0, status
+    listed = min(args.count, LISTED_DEVICES)
+    assert len(devices) == listed, len(devices)
+    assert len({d["mac"] for d in devices}) == listed
+    beyond = args.count - listed
+    if beyond:
+        assert remarks == ("quellan-cli: %d more devices answered beyond the "
+                           "%d listed" % (beyond, LISTED_DEVICES)), remarks
+    else:
+        assert not remarks, remarks
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

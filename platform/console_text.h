@@ -1,0 +1,14 @@
+// Text for the user of a console program on standard output or standard
+// error. The program's texts are UTF-8; a Windows console shows them in its
+// own code page unless they are written as wide characters, so there they are
+// (WriteConsoleW), and no code page is ever changed that an interrupted
+// program would have to restore. Files and pipes get the UTF-8 bytes, as do
+// terminals elsewhere.
+#pragma once
+
+#include <string>
+
+enum class StandardStream { Output, Error };
+
+// Writes `text` (UTF-8) to `stream` at once.
+void WriteStandard(StandardStream stream, const std::string& text);

@@ -1,0 +1,9 @@
+#include <cstdio>
+
+#include "platform/console_text.h"
+
+void WriteStandard(StandardStream stream, const std::string& text) {
+  std::FILE* file = stream == StandardStream::Output ? stdout : stderr;
+  std::fputs(text.c_str(), file);
+  std::fflush(file);
+}

@@ -1,0 +1,3 @@
+#include "platform/firewall_note.h"
+
+std::vector<std::string> FirewallNote(std::uint16_t) { return {}; }
