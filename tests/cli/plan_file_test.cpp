@@ -180,7 +180,9 @@ TEST(PlanFile, WhatSearchWritesReadsBackAsAPlan) {
   FoundDevice away = Device(4, Ip(192, 168, 7, 5));
   away.info.ipMode = IP_MODE_DHCP;
   away.info.gateway = Ip(192, 168, 7, 1);
-  std::string csv = DevicesCsv({fixed, ownMode, pppoe, away});
+  std::string csv;
+  WriteDevicesCsv({fixed, ownMode, pppoe, away},
+                  [&csv](const std::string& piece) { csv += piece; });
   // The installer moves the unreachable device into this computer's subnet.
   const std::size_t cell = csv.find(",192.168.7.5,");
   ASSERT_NE(cell, std::string::npos) << csv;
