@@ -2,6 +2,7 @@
 
 #include <thread>
 
+#include "cli/path_filter_warning.h"
 #include "cli/settings_edit.h"
 #include "core/devices/blocking_search.h"
 
@@ -20,6 +21,7 @@ constexpr std::chrono::milliseconds VERIFY_WINDOW{1500};
 
 bool SearchDevices(std::chrono::milliseconds window, std::uint32_t adapter,
                    std::vector<FoundDevice>* devices) {
+  WarnOfStrictPathFilter(adapter);
   SearchOptions options;
   options.window = window;
   options.collisions = CollisionRule::ListAll;

@@ -38,6 +38,12 @@ struct Options {
   // Devices that hear change requests but keep their settings, as a device
   // does that is locked or restarts before saving them.
   std::vector<std::array<std::uint8_t, 6>> ignoreChanges;
+  // The one interface served (empty: every one), so that one simulator per
+  // broadcast domain can run on one host.
+  std::string interfaceName;
+  // The address every datagram is sent from (0: the one the system picks),
+  // to play a device whose address lies outside the link's subnet.
+  std::uint32_t sourceAddress = 0;
 };
 
 struct OptionsResult {
