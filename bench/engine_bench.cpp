@@ -30,7 +30,7 @@ constexpr auto DRAIN_GRACE = std::chrono::seconds(2);
 ReplyQueue* floodQueue = nullptr;
 
 std::int32_t QueueReply(const std::uint8_t* buffer, std::int32_t,
-                        const net::Endpoint&) {
+                        const net::Endpoint&, std::uint32_t) {
   PendingReply entry;
   if (MakePendingReply(buffer, &entry)) floodQueue->Append(std::move(entry));
   return 0;

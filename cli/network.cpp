@@ -4,6 +4,7 @@
 
 #include "cli/messages.h"
 #include "cli/search_remarks.h"
+#include "cli/path_filter_warning.h"
 #include "cli/settings_edit.h"
 #include "core/devices/blocking_search.h"
 
@@ -22,6 +23,7 @@ constexpr std::chrono::milliseconds VERIFY_WINDOW{1500};
 
 bool SearchDevices(std::chrono::milliseconds window, std::uint32_t adapter,
                    std::vector<FoundDevice>* devices, Remarks remarks) {
+  WarnOfStrictPathFilter(adapter);
   SearchOptions options;
   options.window = window;
   options.collisions = CollisionRule::ListAll;

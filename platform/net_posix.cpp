@@ -9,7 +9,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <string>
+#include <utility>
 
 #include "core/engine/net.h"
 #include "platform/socket_address.h"
@@ -93,18 +95,47 @@ WaitResult WaitReadable(Socket socket, Socket wake, int timeoutMs) {
   return WaitResult::Readable;
 }
 
+bool EnablePacketInfo(Socket socket) {
+  return SetIntOption(socket, IPPROTO_IP, IP_PKTINFO, 1);
+}
+
 int ReceiveFrom(Socket socket, std::uint8_t* buffer, std::size_t capacity,
-                Endpoint* from) {
+                Arrival* arrival) {
   sockaddr_in address{};
-  socklen_t length = sizeof address;
+  iovec data{buffer, capacity};
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
+  msghdr message{};
+  message.msg_name = &address;
+  message.msg_namelen = sizeof address;
+  message.msg_iov = &data;
+  message.msg_iovlen = 1;
+  message.msg_control = control;
+  message.msg_controllen = sizeof control;
   // MSG_TRUNC makes Linux report the datagram's real size, so an oversized
   // one is recognised and dropped instead of being handed on cut short.
   const ssize_t size =
-      ::recvfrom(Fd(socket), buffer, capacity, MSG_TRUNC | MSG_DONTWAIT,
-                 reinterpret_cast<sockaddr*>(&address), &length);
+      ::recvmsg(Fd(socket), &message, MSG_TRUNC | MSG_DONTWAIT);
   if (size < 0 || static_cast<std::size_t>(size) > capacity) return -1;
-  if (from) *from = ToEndpoint(address);
+  if (arrival) {
+    arrival->from = ToEndpoint(address);
+    arrival->interfaceIndex = 0;
+    for (cmsghdr* item = CMSG_FIRSTHDR(&message); item;
+         item = CMSG_NXTHDR(&message, item)) {
+      if (item->cmsg_level != IPPROTO_IP || item->cmsg_type != IP_PKTINFO)
+        continue;
+      in_pktinfo info;
+      std::memcpy(&info, CMSG_DATA(item), sizeof info);
+      arrival->interfaceIndex = static_cast<std::uint32_t>(info.ipi_ifindex);
+    }
+  }
   return static_cast<int>(size);
+}
+
+InterfaceBinding BindToInterface(Socket socket, const std::string& name) {
+  return setsockopt(Fd(socket), SOL_SOCKET, SO_BINDTODEVICE, name.c_str(),
+                    static_cast<socklen_t>(name.size())) == 0
+             ? InterfaceBinding::Bound
+             : InterfaceBinding::Failed;
 }
 
 AdapterList ListAdapters() {
@@ -127,6 +158,7 @@ AdapterList ListAdapters() {
       names.push_back(entry->ifa_name);
       list.addresses.push_back(0);
       list.masks.push_back(0);
+      list.indexes.push_back(if_nametoindex(entry->ifa_name));
     }
     if (list.addresses[index] == 0 && entry->ifa_addr &&
         entry->ifa_addr->sa_family == AF_INET) {
@@ -141,6 +173,7 @@ AdapterList ListAdapters() {
     }
   }
   freeifaddrs(all);
+  list.names = std::move(names);
   if (list.addresses.empty()) list.status = AdapterList::Status::NoAdapters;
   return list;
 }
@@ -151,11 +184,11 @@ bool EnableNonBlocking(Socket socket) {
 }
 
 int ReceiveWaiting(Socket socket, std::uint8_t* buffer, std::size_t capacity,
-                   Endpoint* from) {
+                   Arrival* arrival) {
   // An oversized datagram fails without setting errno: a stale EAGAIN must
   // not end the draining early.
   errno = 0;
-  const int size = ReceiveFrom(socket, buffer, capacity, from);
+  const int size = ReceiveFrom(socket, buffer, capacity, arrival);
   if (size < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
     return NOTHING_WAITING;
   return size;

@@ -3,9 +3,12 @@
 #include <winsock2.h>
 
 #include <iphlpapi.h>
+#include <mswsock.h>
 #include <ws2tcpip.h>
 
+#include <atomic>
 #include <cstdlib>
+#include <cstring>
 
 #include "core/engine/net.h"
 #include "platform/socket_address.h"
@@ -23,9 +26,40 @@ std::uint32_t AddressOf(const char* text) {
   return ntohl(address.s_addr);
 }
 
-bool SetIntOption(Socket socket, int name, int value) {
-  return setsockopt(Handle(socket), SOL_SOCKET, name,
+bool SetIntOption(Socket socket, int level, int name, int value) {
+  return setsockopt(Handle(socket), level, name,
                     reinterpret_cast<const char*>(&value), sizeof value) == 0;
+}
+
+// WSARecvMsg is an extension that Winsock hands out only through an ioctl on
+// a socket. It is the same function for every UDP socket, and the ioctl is a
+// round trip to the wine server under Wine, so it is asked for once.
+std::atomic<LPFN_WSARECVMSG> receiveMessage{nullptr};
+
+void LookUpReceiveMessage(Socket socket) {
+  if (receiveMessage.load()) return;
+  GUID id = WSAID_WSARECVMSG;
+  LPFN_WSARECVMSG function = nullptr;
+  DWORD bytes = 0;
+  if (WSAIoctl(Handle(socket), SIO_GET_EXTENSION_FUNCTION_POINTER, &id,
+               sizeof id, &function, sizeof function, &bytes, nullptr,
+               nullptr) == 0)
+    receiveMessage.store(function);
+}
+
+// recvfrom, while no socket of the process has asked for packet information.
+int ReceivePlain(Socket socket, std::uint8_t* buffer, std::size_t capacity,
+                 Arrival* arrival) {
+  sockaddr_in address{};
+  int length = sizeof address;
+  // Winsock fails the receive (WSAEMSGSIZE) for a datagram longer than the
+  // buffer, so an oversized one never comes back cut short.
+  const int size = ::recvfrom(Handle(socket), reinterpret_cast<char*>(buffer),
+                              static_cast<int>(capacity), 0,
+                              reinterpret_cast<sockaddr*>(&address), &length);
+  if (size == SOCKET_ERROR) return -1;
+  if (arrival) *arrival = {ToEndpoint(address), 0};
+  return size;
 }
 
 }  // namespace
@@ -47,15 +81,15 @@ void Close(Socket socket) {
 }
 
 bool EnableBroadcast(Socket socket) {
-  return SetIntOption(socket, SO_BROADCAST, 1);
+  return SetIntOption(socket, SOL_SOCKET, SO_BROADCAST, 1);
 }
 
 bool EnableAddressReuse(Socket socket) {
-  return SetIntOption(socket, SO_REUSEADDR, 1);
+  return SetIntOption(socket, SOL_SOCKET, SO_REUSEADDR, 1);
 }
 
 bool SetReceiveBuffer(Socket socket, int bytes) {
-  return SetIntOption(socket, SO_RCVBUF, bytes);
+  return SetIntOption(socket, SOL_SOCKET, SO_RCVBUF, bytes);
 }
 
 bool Bind(Socket socket, Endpoint local) {
@@ -100,18 +134,51 @@ WaitResult WaitReadable(Socket socket, Socket wake, int timeoutMs) {
   return WaitResult::Readable;
 }
 
+bool EnablePacketInfo(Socket socket) {
+  LookUpReceiveMessage(socket);
+  return receiveMessage.load() &&
+         SetIntOption(socket, IPPROTO_IP, IP_PKTINFO, 1);
+}
+
 int ReceiveFrom(Socket socket, std::uint8_t* buffer, std::size_t capacity,
-                Endpoint* from) {
+                Arrival* arrival) {
+  const LPFN_WSARECVMSG receive = receiveMessage.load();
+  if (!receive) return ReceivePlain(socket, buffer, capacity, arrival);
   sockaddr_in address{};
-  int length = sizeof address;
-  // Winsock fails the receive (WSAEMSGSIZE) for a datagram longer than the
-  // buffer, so an oversized one never comes back cut short.
-  const int size = ::recvfrom(Handle(socket), reinterpret_cast<char*>(buffer),
-                              static_cast<int>(capacity), 0,
-                              reinterpret_cast<sockaddr*>(&address), &length);
-  if (size == SOCKET_ERROR) return -1;
-  if (from) *from = ToEndpoint(address);
-  return size;
+  WSABUF data{static_cast<ULONG>(capacity), reinterpret_cast<char*>(buffer)};
+  // The packet information carries only the destination (255.255.255.255
+  // for a broadcast) and the interface index.
+  alignas(WSACMSGHDR) char control[WSA_CMSG_SPACE(sizeof(IN_PKTINFO))];
+  WSAMSG message{};
+  message.name = reinterpret_cast<sockaddr*>(&address);
+  message.namelen = sizeof address;
+  message.lpBuffers = &data;
+  message.dwBufferCount = 1;
+  message.Control = {sizeof control, control};
+  DWORD size = 0;
+  // An oversized datagram fails (WSAEMSGSIZE) or comes back marked cut
+  // short: either way it is dropped.
+  if (receive(Handle(socket), &message, &size, nullptr, nullptr) != 0 ||
+      (message.dwFlags & MSG_TRUNC))
+    return -1;
+  if (arrival) {
+    arrival->from = ToEndpoint(address);
+    arrival->interfaceIndex = 0;
+    for (WSACMSGHDR* item = WSA_CMSG_FIRSTHDR(&message); item;
+         item = WSA_CMSG_NXTHDR(&message, item)) {
+      if (item->cmsg_level != IPPROTO_IP || item->cmsg_type != IP_PKTINFO)
+        continue;
+      IN_PKTINFO info;
+      std::memcpy(&info, WSA_CMSG_DATA(item), sizeof info);
+      arrival->interfaceIndex = static_cast<std::uint32_t>(info.ipi_ifindex);
+    }
+  }
+  return static_cast<int>(size);
+}
+
+InterfaceBinding BindToInterface(Socket, const std::string&) {
+  // Winsock has no binding to an interface by name.
+  return InterfaceBinding::Unsupported;
 }
 
 AdapterList ListAdapters() {
@@ -142,6 +209,8 @@ AdapterList ListAdapters() {
     list.addresses.push_back(address);
     list.masks.push_back(
         address == 0 ? 0 : AddressOf(adapter->IpAddressList.IpMask.String));
+    list.indexes.push_back(adapter->Index);
+    list.names.emplace_back();
   }
   std::free(adapters);
   return list;
@@ -153,8 +222,11 @@ bool EnableNonBlocking(Socket socket) {
 }
 
 int ReceiveWaiting(Socket socket, std::uint8_t* buffer, std::size_t capacity,
-                   Endpoint* from) {
-  const int size = ReceiveFrom(socket, buffer, capacity, from);
+                   Arrival* arrival) {
+  // A datagram marked cut short fails without an error code: a stale
+  // WSAEWOULDBLOCK must not end the draining early.
+  WSASetLastError(0);
+  const int size = ReceiveFrom(socket, buffer, capacity, arrival);
   if (size < 0 && WSAGetLastError() == WSAEWOULDBLOCK) return NOTHING_WAITING;
   return size;
 }

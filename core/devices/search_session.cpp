@@ -40,10 +40,10 @@ SearchStart SearchSession::Start() {
     table_.ArmCollisionCheck();
   // Until the request has left, whatever the receive thread hears answers
   // someone else: it is dropped.
-  const auto started =
-      DiscoveryStart([this](const std::uint8_t* buffer, std::int32_t,
-                            const net::Endpoint&) { OnDatagram(buffer); },
-                     AdapterChoice{options_.adapter});
+  const auto started = DiscoveryStart(
+      [this](const std::uint8_t* buffer, std::int32_t, const net::Endpoint&,
+             std::uint32_t) { OnDatagram(buffer); },
+      AdapterChoice{options_.adapter});
   if (started != 1) return SearchStart::EngineFailed;
   engineRunning_ = true;
 

@@ -49,12 +49,12 @@ void Drain(const DiscoveryCallback& callback, net::Socket listenSocket,
   for (int taken = 0; taken < DRAIN_LIMIT && !engine.stopRequested.load();
        ++taken) {
     std::memset(buffer, 0, sizeof buffer);
-    net::Endpoint sender;
+    net::Arrival arrival;
     const int size =
-        net::ReceiveWaiting(listenSocket, buffer, sizeof buffer, &sender);
+        net::ReceiveWaiting(listenSocket, buffer, sizeof buffer, &arrival);
     if (size == net::NOTHING_WAITING) return;
     if (size < 0) continue;
-    if (callback) callback(buffer, 16, sender);
+    if (callback) callback(buffer, 16, arrival.from, arrival.interfaceIndex);
     if (IsSearchRequest(buffer)) {
       // The generator is never given a start value, on purpose: each engine
       // run repeats the same delays.
@@ -168,6 +168,7 @@ StartFailure StartLocked(DiscoveryCallback callback, AdapterChoice choice) {
   net::EnableBroadcast(engine.listenSocket);
   net::SetReceiveBuffer(engine.listenSocket, LISTEN_RECEIVE_BUFFER);
   net::EnableNonBlocking(engine.listenSocket);
+  net::EnablePacketInfo(engine.listenSocket);
   if (!net::Bind(engine.listenSocket, {0, DISCOVERY_PORT})) {
     failure.kind = StartFailure::Kind::PortTaken;
   } else {

@@ -7,7 +7,8 @@ std::vector<LocalAdapter> LocalAdapters() {
   std::vector<LocalAdapter> local;
   for (std::size_t i = 0; i < adapters.addresses.size(); ++i) {
     if (adapters.addresses[i] != 0)
-      local.push_back({adapters.addresses[i], adapters.masks[i]});
+      local.push_back({adapters.addresses[i], adapters.masks[i],
+                       adapters.indexes[i], adapters.names[i]});
   }
   return local;
 }

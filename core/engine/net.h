@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace net {
@@ -37,22 +38,47 @@ enum class WaitResult { Readable, Woken, TimedOut, Failed };
 // datagram, for at most timeoutMs milliseconds. A wake datagram is consumed.
 WaitResult WaitReadable(Socket socket, Socket wake, int timeoutMs);
 
+// Asks the system to say, with each datagram the socket receives, which
+// local interface it arrived on (IP_PKTINFO): one host may reach several
+// broadcast domains, and the same factory address may answer on each.
+bool EnablePacketInfo(Socket socket);
+
+// Where a received datagram came from, and the local interface it came in on.
+struct Arrival {
+  Endpoint from;
+  // The system's index of that interface, as AdapterList::indexes gives it;
+  // 0 when unknown (the socket was not given EnablePacketInfo).
+  std::uint32_t interfaceIndex = 0;
+};
+
 // Receives one datagram into `buffer`. Returns its size, or -1 when the
 // receive failed or the datagram was longer than `capacity`: such a datagram
 // is dropped, never cut short.
 int ReceiveFrom(Socket socket, std::uint8_t* buffer, std::size_t capacity,
-                Endpoint* from);
+                Arrival* arrival);
+
+// Restricts a socket to one interface, named as the system names it, for
+// what it receives and what it sends (SO_BINDTODEVICE), so that one program
+// can serve one broadcast domain of several.
+enum class InterfaceBinding { Bound, Failed, Unsupported };
+InterfaceBinding BindToInterface(Socket socket, const std::string& name);
 
 // The local IPv4 adapters in a stable order, loopback excluded. An adapter
-// without an address is listed with address 0.
+// without an address is listed with address 0. The lists run in parallel:
+// entry i of each describes adapter i.
 struct AdapterList {
   enum class Status { Ok, NoMemory, NoAdapters, Failed };
   Status status = Status::Ok;
   long error = 0;
   std::vector<std::uint32_t> addresses;
-  // masks[i] is the subnet mask of addresses[i] (0 with no address), so that
-  // a device's address can be told to lie in an adapter's subnet or not.
+  // The subnet mask of the address (0 with no address), so that a device's
+  // address can be told to lie in an adapter's subnet or not.
   std::vector<std::uint32_t> masks;
+  // The system's interface index, which Arrival::interfaceIndex names.
+  std::vector<std::uint32_t> indexes;
+  // The interface's name where the system has short ones ("eth0.100"); empty
+  // on Windows.
+  std::vector<std::string> names;
 };
 AdapterList ListAdapters();
 
@@ -67,6 +93,6 @@ constexpr int NOTHING_WAITING = -2;
 // EnableNonBlocking, without waiting. Returns its size, NOTHING_WAITING, or
 // -1 as ReceiveFrom does for a failed receive or an oversized datagram.
 int ReceiveWaiting(Socket socket, std::uint8_t* buffer, std::size_t capacity,
-                   Endpoint* from);
+                   Arrival* arrival);
 
 }  // namespace net

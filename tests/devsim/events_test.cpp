@@ -91,6 +91,12 @@ TEST(Events, ReadySearchAndExitLines) {
       "\"devices\":25,\"random_start\":18446744073709551615,\"delay_min_ms\":0,"
       "\"delay_max_ms\":300,\"rate\":5000,\"burst\":32,\"noise\":6,"
       "\"duration_ms\":2500}");
+  options.interfaceName = "qd1";
+  options.sourceAddress = 0xC0A80140u;
+  const std::string served = ReadyEvent(options, 1, 1);
+  EXPECT_EQ(served.substr(served.find("\"duration_ms\"")),
+            "\"duration_ms\":2500,\"interface\":\"qd1\","
+            "\"source\":\"192.168.1.64\"}");
   PlannedSearch plan;
   plan.replies = 30;
   plan.noise = 6;

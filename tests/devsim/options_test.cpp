@@ -83,6 +83,17 @@ TEST(Options, IgnoredChangesListMacsInEitherSpelling) {
   EXPECT_TRUE(Parse({"--count", "2"}).options.ignoreChanges.empty());
 }
 
+TEST(Options, OneInterfaceAndASourceAddress) {
+  const OptionsResult parsed = Parse(
+      {"--count", "1", "--interface=eth0.100", "--source", "192.168.1.64"});
+  ASSERT_TRUE(parsed.ok) << parsed.error;
+  EXPECT_EQ(parsed.options.interfaceName, "eth0.100");
+  EXPECT_EQ(parsed.options.sourceAddress, 0xC0A80140u);
+  const Options plain = Parse({"--count", "1"}).options;
+  EXPECT_EQ(plain.interfaceName, "");
+  EXPECT_EQ(plain.sourceAddress, 0u);
+}
+
 TEST(Options, HelpWinsOverEverythingBeforeIt) {
   EXPECT_TRUE(Parse({"-h"}).options.help);
   EXPECT_TRUE(Parse({"--count", "3", "--help"}).options.help);
@@ -133,6 +144,13 @@ TEST(Options, ErrorsSayWhatIsWrong) {
        "--ignore-changes needs MAC addresses"},
       {{"--count", "1", "--ignore-changes", "02:51:4C:10:00"},
        "--ignore-changes needs MAC addresses"},
+      {{"--count", "1", "--interface="}, "--interface needs an interface name"},
+      {{"--count", "1", "--interface", "a-name-of-16-chr"},
+       "--interface needs an interface name of 1 to 15 characters"},
+      {{"--count", "1", "--source", "192.168.1"}, "--source needs an address"},
+      {{"--count", "1", "--source", "0.0.0.0"}, "--source needs an address"},
+      {{"--count", "1", "--source", "255.255.255.255"},
+       "--source needs an address of this host, not '255.255.255.255'"},
   };
   for (const auto& c : CASES) {
     const OptionsResult parsed = ParseOptions(c.args);
@@ -144,15 +162,13 @@ TEST(Options, ErrorsSayWhatIsWrong) {
 TEST(Options, UsageNamesEveryOptionAndColumn) {
   const std::string usage = UsageText();
   const char* const NAMES[] = {
-      "--devices",       "--count",          "--subnet",
-      "--repeat",        "--delay",          "--rate",
-      "--burst",         "--random-start",   "--noise",
-      "--log-datagrams", "--duration",       "--print-devices",
-      "--help",          "--ignore-changes", "mac",
-      "ip_mode",         "gateway",          "mask",
-      "base_port",       "http_port",        "model",
-      "firmware",        "body_length",      "reply_size",
-      "reserved1",       "reserved2",
+      "--devices",   "--count",          "--subnet",    "--repeat",
+      "--delay",     "--rate",           "--burst",     "--random-start",
+      "--noise",     "--log-datagrams",  "--duration",  "--print-devices",
+      "--help",      "--ignore-changes", "--interface", "--source",
+      "mac",         "ip_mode",          "gateway",     "mask",
+      "base_port",   "http_port",        "model",       "firmware",
+      "body_length", "reply_size",       "reserved1",   "reserved2",
   };
   for (const char* name : NAMES) {
     EXPECT_NE(usage.find(name), std::string::npos) << name;

@@ -8,7 +8,10 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <map>
 #include <mutex>
+#include <set>
+#include <string>
 #include <thread>
 
 #include "core/engine/notify.h"
@@ -25,6 +28,7 @@ struct Heard {
   std::vector<std::uint8_t> buffer;
   net::Endpoint sender;
   std::int32_t senderLength;
+  std::uint32_t ingressIndex;
 };
 
 // The callback carries no context, so what it hears goes to one place.
@@ -34,11 +38,13 @@ std::atomic<bool> engineStopped{false};
 std::atomic<int> callbacksAfterStop{0};
 
 std::int32_t Record(const std::uint8_t* buffer, std::int32_t senderLength,
-                    const net::Endpoint& sender) {
+                    const net::Endpoint& sender, std::uint32_t ingressIndex) {
   if (engineStopped.load()) ++callbacksAfterStop;
   std::lock_guard<std::mutex> hold(heardLock);
-  heard.push_back(
-      {{buffer, buffer + RECEIVE_BUFFER_SIZE}, sender, senderLength});
+  heard.push_back({{buffer, buffer + RECEIVE_BUFFER_SIZE},
+                   sender,
+                   senderLength,
+                   ingressIndex});
   return 0;
 }
 
@@ -291,6 +297,71 @@ TEST_F(EngineTest, NoCallbackRunsAfterStop) {
   flooding = false;
   flood.join();
   EXPECT_EQ(callbacksAfterStop.load(), 0);
+}
+
+constexpr std::uint32_t Ip(std::uint32_t a, std::uint32_t b, std::uint32_t c,
+                           std::uint32_t d) {
+  return a << 24 | b << 16 | c << 8 | d;
+}
+
+// Runs with one simulator per link on the peer side, each bound to its own
+// interface: qd0, qd1 and the extra domain qd3. Each hears only the request
+// of its own link and answers through it, so a reply from a simulator must
+// carry the index of the adapter on the same link.
+TEST(Ingress, EachReplyCarriesTheIndexOfTheAdapterItArrivedOn) {
+  ASSERT_TRUE(OnIsolatedTestNetwork());
+  const struct {
+    std::uint32_t peer;
+    std::uint32_t adapter;
+  } LINKS[] = {
+      {Ip(10, 77, 0, 2), Ip(10, 77, 0, 1)},
+      {Ip(10, 78, 0, 2), Ip(10, 78, 0, 1)},
+      {Ip(10, 100, 3, 2), Ip(10, 100, 3, 1)},
+  };
+  const net::AdapterList adapters = net::ListAdapters();
+  std::map<std::uint32_t, std::uint32_t> indexOfPeer;
+  for (const auto& link : LINKS) {
+    const auto at = std::find(adapters.addresses.begin(),
+                              adapters.addresses.end(), link.adapter);
+    ASSERT_NE(at, adapters.addresses.end()) << std::hex << link.adapter;
+    const auto i = static_cast<std::size_t>(at - adapters.addresses.begin());
+    const std::uint32_t index = adapters.indexes[i];
+    ASSERT_NE(index, 0u);
+    indexOfPeer[link.peer] = index;
+  }
+  const std::size_t peerFrom = PeerLines().size();
+  {
+    std::lock_guard<std::mutex> hold(heardLock);
+    heard.clear();
+  }
+
+  ASSERT_EQ(DiscoveryStart(Record), 1);
+  EXPECT_EQ(DiscoverySend(CMD_SEARCH, nullptr), 3);
+  auto fromPeer = [&](const Heard& h) {
+    return IsSearchReply(h.buffer.data()) &&
+           indexOfPeer.count(h.sender.address) == 1;
+  };
+  ASSERT_TRUE(WaitFor([&] { return CountHeard(fromPeer) >= 3; }, 5s));
+  std::this_thread::sleep_for(300ms);
+  DiscoveryStop();
+
+  std::map<std::uint32_t, int> repliesOfPeer;
+  for (const Heard& h : HeardSoFar()) {
+    if (!fromPeer(h)) continue;
+    ++repliesOfPeer[h.sender.address];
+    EXPECT_EQ(h.ingressIndex, indexOfPeer[h.sender.address])
+        << "reply from " << std::hex << h.sender.address;
+  }
+  for (const auto& link : LINKS)
+    EXPECT_EQ(repliesOfPeer[link.peer], 1) << std::hex << link.peer;
+  // Each simulator heard the one request of its own link.
+  std::multiset<std::string> searchedFrom;
+  const std::vector<std::string> lines = PeerLines();
+  for (std::size_t i = peerFrom; i < lines.size(); ++i)
+    if (JsonField(lines[i], "event") == "search")
+      searchedFrom.insert(JsonField(lines[i], "from"));
+  EXPECT_EQ(searchedFrom, (std::multiset<std::string>{"10.100.3.1", "10.77.0.1",
+                                                      "10.78.0.1"}));
 }
 
 // Runs with another process holding port 64988 without address reuse.

@@ -22,7 +22,7 @@ std::mutex repliesLock;
 std::map<std::wstring, std::vector<DecodedReply>> repliesByMac;
 
 std::int32_t CollectReplies(const std::uint8_t* buffer, std::int32_t,
-                            const net::Endpoint&) {
+                            const net::Endpoint&, std::uint32_t) {
   if (!IsSearchReply(buffer)) return 0;
   const DecodedReply reply = DecodeDeviceInfo(buffer);
   if (reply.info.ipAddress == LOOPBACK_ADDRESS) return 0;  // a test reply

@@ -3,23 +3,31 @@
 # simulator listening on the peer side and, on request, another process
 # holding the discovery port.
 #
-#   netpeer.sh [--wine] [--hold-port] [--peer ARGS] -- COMMAND...
+#   netpeer.sh [--wine] [--hold-port] [--domains N] [--peer ARGS]... -- COMMAND...
+#
+# Each --peer starts one simulator with those arguments (default: one with
+# "--count 1 --repeat 0 --log-datagrams"); several serve one broadcast domain
+# each with their --interface. --domains N adds N extra domains to the
+# namespaces for this run (scripts/lib/netns.sh: qaK/qdK, 10.100.K.0/24 from
+# K = 3 on) and removes them afterwards; without it none is left.
 #
 # Needs QUELLAN_APP_NS, QUELLAN_PEER_NS and QUELLAN_DEVSIM from the test
-# script. The simulator's output lines are handed to the test through the
+# script. The simulators' output lines are handed to the test through the
 # file named by QUELLAN_PEER_LOG (a Windows path with --wine), and by
 # QUELLAN_PEER_LOG_PATH (the same file, always a path of this system).
 set -euo pipefail
-wine=0 hold=0 peer_args="--count 1 --repeat 0 --log-datagrams"
+wine=0 hold=0 domains=0 peers=()
 while [ $# -gt 0 ]; do
   case "$1" in
     --wine) wine=1; shift ;;
     --hold-port) hold=1; shift ;;
-    --peer) peer_args="$2"; shift 2 ;;
+    --domains) domains="$2"; shift 2 ;;
+    --peer) peers+=("$2"); shift 2 ;;
     --) shift; break ;;
     *) echo "netpeer.sh: unknown option $1" >&2; exit 2 ;;
   esac
 done
+[ ${#peers[@]} -gt 0 ] || peers=("--count 1 --repeat 0 --log-datagrams")
 : "${QUELLAN_APP_NS:?run the networked tests through scripts/test.sh}"
 : "${QUELLAN_PEER_NS:?run the networked tests through scripts/test.sh}"
 : "${QUELLAN_DEVSIM:?run the networked tests through scripts/test.sh}"
@@ -27,30 +35,45 @@ if [ "$(ip netns identify $$ 2>/dev/null)" != "$QUELLAN_APP_NS" ]; then
   echo "netpeer.sh: refusing to run outside namespace $QUELLAN_APP_NS" >&2
   exit 1
 fi
+# shellcheck source=SCRIPTDIR/../../scripts/lib/netns.sh
+. "$(dirname "$0")/../../scripts/lib/netns.sh"
 
 work=$(mktemp -d)
-peer_pid="" holder_pid=""
+peer_pids=() holder_pid=""
 stop() {
   [ -n "$1" ] || return 0
   kill "$1" 2>/dev/null || true
   wait "$1" 2>/dev/null || true
 }
 cleanup() {
-  stop "$peer_pid"
+  local pid
+  for pid in "${peer_pids[@]}"; do stop "$pid"; done
   stop "$holder_pid"
+  netns_domains_del "$QUELLAN_APP_NS"
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-# shellcheck disable=SC2086  # the simulator's arguments are words
-ip netns exec "$QUELLAN_PEER_NS" "$QUELLAN_DEVSIM" $peer_args >"$work/peer.log" 2>"$work/peer.err" &
-peer_pid=$!
+# A run that was killed may have left its domains behind.
+netns_domains_del "$QUELLAN_APP_NS"
+netns_domains_add "$QUELLAN_APP_NS" "$QUELLAN_PEER_NS" "$domains" || exit 1
+
+# Every simulator appends its lines to the one log, each line in one write.
+: >"$work/peer.log"
+for args in "${peers[@]}"; do
+  # shellcheck disable=SC2086  # the simulator's arguments are words
+  ip netns exec "$QUELLAN_PEER_NS" "$QUELLAN_DEVSIM" $args >>"$work/peer.log" 2>>"$work/peer.err" &
+  peer_pids+=($!)
+done
+ready() { [ "$(grep -c '"event":"ready"' "$work/peer.log")" -ge ${#peers[@]} ]; }
 for _ in $(seq 100); do
-  grep -q '"event":"ready"' "$work/peer.log" 2>/dev/null && break
-  kill -0 "$peer_pid" 2>/dev/null || { cat "$work/peer.err" >&2; exit 1; }
+  ready && break
+  for pid in "${peer_pids[@]}"; do
+    kill -0 "$pid" 2>/dev/null || { cat "$work/peer.err" >&2; exit 1; }
+  done
   sleep 0.1
 done
-grep -q '"event":"ready"' "$work/peer.log" || { echo "netpeer.sh: simulator not ready" >&2; exit 1; }
+ready || { echo "netpeer.sh: simulator not ready" >&2; exit 1; }
 
 if [ "$hold" = 1 ]; then
   # A plain socket without address reuse: nobody else can bind the port.

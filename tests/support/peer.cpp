@@ -76,9 +76,11 @@ bool OnIsolatedTestNetwork() {
     return false;
   }
   for (std::uint32_t address : adapters.addresses) {
-    // 10.77.x.x and 10.78.x.x: the two test links and nothing else.
+    // 10.77.x.x and 10.78.x.x: the two test links; 10.100.x.x: the extra
+    // broadcast domains that netpeer.sh adds on request. Nothing else.
     const std::uint32_t net16 = address >> 16;
-    if (address != 0 && net16 != 0x0A4Du && net16 != 0x0A4Eu) {
+    if (address != 0 && net16 != 0x0A4Du && net16 != 0x0A4Eu &&
+        net16 != 0x0A64u) {
       ADD_FAILURE() << "refusing to broadcast: adapter address " << std::hex
                     << address << " is not on a private test link";
       return false;

@@ -44,18 +44,22 @@ const char* DatagramKind(const std::uint8_t* data, std::size_t size) {
 
 std::string ReadyEvent(const Options& options, std::uint64_t randomStart,
                        std::size_t devices) {
-  return Event("ready")
-      .Text("address", "0.0.0.0")
-      .Number("port", DISCOVERY_PORT)
-      .Number("devices", Count(devices))
-      .Raw("random_start", std::to_string(randomStart))
-      .Number("delay_min_ms", options.delayMinMs)
-      .Number("delay_max_ms", options.delayMaxMs)
-      .Number("rate", options.rate)
-      .Number("burst", options.burst)
-      .Number("noise", options.noise)
-      .Number("duration_ms", options.durationMs)
-      .Str();
+  JsonLine line = Event("ready")
+                      .Text("address", "0.0.0.0")
+                      .Number("port", DISCOVERY_PORT)
+                      .Number("devices", Count(devices))
+                      .Raw("random_start", std::to_string(randomStart))
+                      .Number("delay_min_ms", options.delayMinMs)
+                      .Number("delay_max_ms", options.delayMaxMs)
+                      .Number("rate", options.rate)
+                      .Number("burst", options.burst)
+                      .Number("noise", options.noise)
+                      .Number("duration_ms", options.durationMs);
+  if (!options.interfaceName.empty())
+    line.Text("interface", options.interfaceName);
+  if (options.sourceAddress != 0)
+    line.Text("source", DottedText(options.sourceAddress));
+  return line.Str();
 }
 
 std::string DatagramEvent(const Sender& from, const std::uint8_t* data,

@@ -88,7 +88,8 @@ bool TakesValue(const std::string& name) {
   static const char* const VALUED[] = {
       "--devices", "--count",    "--subnet",         "--delay",
       "--rate",    "--burst",    "--random-start",   "--noise",
-      "--repeat",  "--duration", "--ignore-changes",
+      "--repeat",  "--duration", "--ignore-changes", "--interface",
+      "--source",
   };
   for (const char* valued : VALUED) {
     if (name == valued) return true;
@@ -136,6 +137,24 @@ bool Apply(const std::string& name, const std::string& value, Options* options,
     return ReadInt(name, value, 0, MAX_REPEAT, &options->repeat, error);
   }
   if (name == "--ignore-changes") return ReadMacList(value, options, error);
+  if (name == "--interface") {
+    // The system's limit for an interface name: 15 characters.
+    if (value.empty() || value.size() > 15) {
+      *error = "--interface needs an interface name of 1 to 15 characters";
+      return false;
+    }
+    options->interfaceName = value;
+    return true;
+  }
+  if (name == "--source") {
+    if (!ParseAddress(value, &options->sourceAddress) ||
+        options->sourceAddress == 0 ||
+        options->sourceAddress == BROADCAST_ADDRESS) {
+      *error = "--source needs an address of this host, not '" + value + "'";
+      return false;
+    }
+    return true;
+  }
   return ReadDuration(value, &options->durationMs, error);
 }
 
@@ -203,11 +222,11 @@ OptionsResult ParseOptions(const std::vector<std::string>& args) {
 std::string UsageText() {
   return R"(Usage: quellan-devsim (--devices FILE | --count N [--subnet NET/P]) [options]
 
-Emulates network video devices on one UDP socket bound to 0.0.0.0:64988. Every
-device answers each search request with a reply broadcast to
-255.255.255.255:64988 and takes the six network settings of a change request
-addressed to its MAC address. Events go to standard output, one JSON object a
-line; errors go to standard error.
+Emulates network video devices on one UDP socket bound to 0.0.0.0:64988 (and,
+with --source, one that sends from that address). Every device answers each
+search request with a reply broadcast to 255.255.255.255:64988 and takes the
+six network settings of a change request addressed to its MAC address. Events
+go to standard output, one JSON object a line; errors go to standard error.
 
 Devices:
   --devices FILE     read the devices from a CSV file (columns below)
@@ -237,8 +256,15 @@ Answering:
                      a device asked for an address that another simulated
                      device shows keeps its old settings, as devices that
                      check an address is free before taking it do
+  --source ADDR      send every reply and junk datagram from ADDR, an address
+                     of this host (e.g. one added to the --interface link), to
+                     play devices whose address lies outside the link's subnet
 
 Running:
+  --interface NAME   serve the interface NAME only: hear and answer what
+                     arrives there, send through it (Linux SO_BINDTODEVICE;
+                     refused on Windows). One simulator per interface serves
+                     several broadcast domains of one host
   --log-datagrams    print every received datagram except the simulator's own
                      broadcasts coming back
   --duration SECONDS exit after this long (decimals allowed, e.g. 2.5)
@@ -276,7 +302,8 @@ Output lines (JSON, one per line, flushed at once):
   {"event":"exit",...}      on the way out, with counters
 
 Exit status: 0 after --duration or an interrupt, 1 when the socket cannot be
-set up, 2 for a bad command line, 3 for a bad device file.
+set up, 2 for a bad command line (and for --interface on Windows), 3 for a
+bad device file.
 )";
 }
 

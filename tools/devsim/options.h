@@ -42,6 +42,12 @@ struct Options {
   // their old one otherwise, as many real ones do (address conflict
   // detection): here, free of every other simulated device.
   AddressCheck addressCheck = AddressCheck::None;
+  // The one interface served (empty: every one), so that one simulator per
+  // broadcast domain can run on one host.
+  std::string interfaceName;
+  // The address every datagram is sent from (0: the one the system picks),
+  // to play a device whose address lies outside the link's subnet.
+  std::uint32_t sourceAddress = 0;
 };
 
 struct OptionsResult {

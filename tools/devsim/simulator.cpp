@@ -15,6 +15,7 @@
 #include "tools/devsim/noise.h"
 #include "tools/devsim/schedule.h"
 #include "tools/devsim/search_plan.h"
+#include "tools/devsim/text_form.h"
 
 namespace devsim {
 namespace {
@@ -48,7 +49,8 @@ class Simulator {
   }
 
   int Run() {
-    if (!Open()) return 1;
+    const int opened = Open();
+    if (opened != 0) return opened;
     Print(ReadyEvent(options_, randomStart_, devices_.size()));
     const Micros end =
         options_.durationMs > 0 ? options_.durationMs * 1000 : NEVER;
@@ -88,8 +90,7 @@ class Simulator {
     }
     counters_.pending = static_cast<std::int64_t>(schedule_.Pending());
     Print(ExitEvent(reason, counters_));
-    net::Close(socket_);
-    net::Cleanup();
+    CloseSockets();
     return status;
   }
 
@@ -100,33 +101,83 @@ class Simulator {
         .count();
   }
 
-  bool Open() {
+  // 0 once the sockets are set up, else the exit status.
+  int Open() {
     if (!net::Startup()) {
       std::fprintf(stderr,
                    "quellan-devsim: the socket library did not "
                    "start\n");
-      return false;
+      return 1;
     }
     socket_ = net::OpenUdp();
     if (socket_ == net::NO_SOCKET) {
       std::fprintf(stderr, "quellan-devsim: cannot open a UDP socket\n");
       net::Cleanup();
-      return false;
+      return 1;
     }
     // A larger buffer only helps against floods of searches; without it the
     // simulator still works.
     net::SetReceiveBuffer(socket_, SOCKET_BUFFER_BYTES);
-    if (!net::EnableAddressReuse(socket_) || !net::EnableBroadcast(socket_) ||
-        !net::Bind(socket_, net::Endpoint{0, DISCOVERY_PORT})) {
-      std::fprintf(stderr,
-                   "quellan-devsim: cannot bind 0.0.0.0:%u with address "
-                   "reuse and broadcast (is the port held without reuse?)\n",
-                   static_cast<unsigned>(DISCOVERY_PORT));
-      net::Close(socket_);
-      net::Cleanup();
-      return false;
+    const int bound = SetUp(socket_, 0);
+    if (bound != 0) {
+      CloseSockets();
+      return bound;
     }
-    return true;
+    if (options_.sourceAddress == 0) {
+      sendSocket_ = socket_;
+      return 0;
+    }
+    // Sends from an address of their own: a second socket, never read
+    // (a broadcast never reaches a socket bound to a single address).
+    sendSocket_ = net::OpenUdp();
+    const int sourceBound = sendSocket_ == net::NO_SOCKET
+                                ? 1
+                                : SetUp(sendSocket_, options_.sourceAddress);
+    if (sourceBound != 0) CloseSockets();
+    return sourceBound;
+  }
+
+  // Binds `socket` to `address`:64988 for broadcasts, and to the interface
+  // when one is served; 0, or the exit status with its message.
+  int SetUp(net::Socket socket, std::uint32_t address) {
+    const std::string& name = options_.interfaceName;
+    if (!name.empty()) {
+      switch (net::BindToInterface(socket, name)) {
+        case net::InterfaceBinding::Bound:
+          break;
+        case net::InterfaceBinding::Unsupported:
+          std::fprintf(stderr,
+                       "quellan-devsim: --interface is not available on "
+                       "Windows, whose sockets cannot be bound to one "
+                       "interface\n");
+          return 2;
+        case net::InterfaceBinding::Failed:
+          std::fprintf(stderr,
+                       "quellan-devsim: cannot bind to interface '%s' (no "
+                       "such interface, or not allowed)\n",
+                       name.c_str());
+          return 1;
+      }
+    }
+    if (!net::EnableAddressReuse(socket) || !net::EnableBroadcast(socket) ||
+        !net::Bind(socket, net::Endpoint{address, DISCOVERY_PORT})) {
+      std::fprintf(stderr,
+                   "quellan-devsim: cannot bind %s:%u with address reuse and "
+                   "broadcast (%s)\n",
+                   DottedText(address).c_str(),
+                   static_cast<unsigned>(DISCOVERY_PORT),
+                   address == 0 ? "is the port held without reuse?"
+                                : "is it an address of this host?");
+      return 1;
+    }
+    return 0;
+  }
+
+  void CloseSockets() {
+    if (sendSocket_ != socket_) net::Close(sendSocket_);
+    net::Close(socket_);
+    sendSocket_ = socket_ = net::NO_SOCKET;
+    net::Cleanup();
   }
 
   // Tests wait for these lines, so each one leaves at once.
@@ -145,7 +196,7 @@ class Simulator {
       // A zero-length datagram still needs a valid pointer.
       static const std::uint8_t NOTHING = 0;
       const std::uint8_t* data = bytes.empty() ? &NOTHING : bytes.data();
-      if (!net::SendTo(socket_, data, bytes.size(),
+      if (!net::SendTo(sendSocket_, data, bytes.size(),
                        net::Endpoint{BROADCAST_ADDRESS, DISCOVERY_PORT})) {
         if (counters_.sendFailures++ == 0) {
           Print(SendFailedEvent(bytes.size()));
@@ -159,11 +210,12 @@ class Simulator {
 
   void ReceiveWaiting() {
     for (int n = 0; n < RECEIVES_PER_PASS; ++n) {
-      net::Endpoint from;
+      net::Arrival arrival;
       const int size =
-          net::ReceiveFrom(socket_, buffer_.data(), buffer_.size(), &from);
+          net::ReceiveFrom(socket_, buffer_.data(), buffer_.size(), &arrival);
       if (size >= 0) {
-        Handle(static_cast<std::size_t>(size), Sender{from.address, from.port});
+        Handle(static_cast<std::size_t>(size),
+               Sender{arrival.from.address, arrival.from.port});
       }
       if (net::WaitReadable(socket_, net::NO_SOCKET, 0) !=
           net::WaitResult::Readable) {
@@ -240,6 +292,8 @@ class Simulator {
   std::vector<std::uint8_t> buffer_;
   const std::chrono::steady_clock::time_point start_;
   net::Socket socket_ = net::NO_SOCKET;
+  // socket_ itself, or the socket bound to the --source address.
+  net::Socket sendSocket_ = net::NO_SOCKET;
   RunCounters counters_;
 };
 
