@@ -32,7 +32,7 @@ ReplyQueue* floodQueue = nullptr;
 std::int32_t QueueReply(const std::uint8_t* buffer, std::int32_t,
                         const net::Endpoint&, std::uint32_t) {
   PendingReply entry;
-  if (MakePendingReply(buffer, &entry)) floodQueue->Append(std::move(entry));
+  if (MakePendingReply(buffer, 0, &entry)) floodQueue->Append(std::move(entry));
   return 0;
 }
 

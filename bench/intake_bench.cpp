@@ -18,7 +18,7 @@ void IntakeAll(benchmark::State& state) {
     table.ArmCollisionCheck();
     for (const ReceiveBuffer& buffer : replies) {
       PendingReply entry;
-      MakePendingReply(buffer.data(), &entry);
+      MakePendingReply(buffer.data(), 0, &entry);
       benchmark::DoNotOptimize(table.Add(entry));
     }
     benchmark::ClobberMemory();

@@ -13,7 +13,7 @@ std::vector<DeviceRow> ShuffledRows(std::size_t count) {
   DeviceTable table;
   for (const ReceiveBuffer& buffer : DistinctReplies(count)) {
     PendingReply entry;
-    MakePendingReply(buffer.data(), &entry);
+    MakePendingReply(buffer.data(), 0, &entry);
     table.Add(entry);
   }
   return table.MutableRows();

@@ -14,7 +14,7 @@ const char* const KEYS[] = {"mac",      "ip",           "mask",
                             "gateway",  "base_port",    "http_port",
                             "ip_mode",  "ip_mode_text", "model",
                             "firmware", "conflict",     "reachable_from",
-                            "url"};
+                            "url",      "adapter"};
 
 constexpr const char* UNREACHABLE_NOTE =
     "not reachable from this computer: change its address first";
@@ -50,9 +50,9 @@ std::vector<std::string> Cells(const FoundDevice& device, bool json) {
   auto text = [json](const std::string& value) {
     return json ? JsonString(value) : value;
   };
-  std::string reachable =
-      device.reachableFrom ? Dotted(device.reachableFrom) : std::string();
-  if (json) reachable = device.reachableFrom ? JsonString(reachable) : "null";
+  auto address = [&](std::uint32_t value) {
+    return value ? text(Dotted(value)) : (json ? "null" : "");
+  };
   return {text(MacString(info)),
           text(Dotted(info.ipAddress)),
           text(Dotted(info.subnetMask)),
@@ -64,24 +64,16 @@ std::vector<std::string> Cells(const FoundDevice& device, bool json) {
           text(device.model),
           text(device.firmware),
           device.conflict ? "true" : "false",
-          reachable,
-          text(PageUrl(info))};
+          address(device.place.reachableFrom),
+          text(PageUrl(info)),
+          address(device.place.adapter)};
 }
 
 }  // namespace
 
-std::uint32_t ReachableFrom(std::uint32_t address,
-                            const std::vector<LocalAdapter>& local) {
-  for (const LocalAdapter& subnet : local) {
-    if (subnet.address != 0 &&
-        (subnet.address & subnet.mask) == (address & subnet.mask))
-      return subnet.address;
-  }
-  return 0;
-}
-
 std::vector<FoundDevice> FoundDevices(const std::vector<DeviceRow>& rows,
-                                      const std::vector<LocalAdapter>& local) {
+                                      const BroadcastDomains& domains,
+                                      const IngressRecord& heard) {
   std::vector<FoundDevice> devices;
   devices.reserve(rows.size());
   for (const DeviceRow& row : rows) {
@@ -89,17 +81,23 @@ std::vector<FoundDevice> FoundDevices(const std::vector<DeviceRow>& rows,
     device.info = row.record;
     device.model = Utf8(row.texts[COLUMN_MODEL]);
     device.firmware = Utf8(row.texts[COLUMN_FIRMWARE]);
-    device.reachableFrom = ReachableFrom(row.record.ipAddress, local);
+    device.place =
+        domains.Place(row.record, heard.Of(row.record.macAddress));
     devices.push_back(std::move(device));
   }
+  auto key = [](const FoundDevice& device) {
+    return std::tie(device.info.ipAddress, device.place.domain,
+                    device.info.macAddress);
+  };
   std::sort(devices.begin(), devices.end(),
-            [](const FoundDevice& a, const FoundDevice& b) {
-              return std::tie(a.info.ipAddress, a.info.macAddress) <
-                     std::tie(b.info.ipAddress, b.info.macAddress);
+            [&key](const FoundDevice& a, const FoundDevice& b) {
+              return key(a) < key(b);
             });
-  // Sorted, the devices that share an address stand together.
+  // Sorted, the devices that share an address in one domain stand together.
   for (std::size_t i = 1; i < devices.size(); ++i) {
-    if (devices[i].info.ipAddress != devices[i - 1].info.ipAddress) continue;
+    if (devices[i].info.ipAddress != devices[i - 1].info.ipAddress ||
+        devices[i].place.domain != devices[i - 1].place.domain)
+      continue;
     devices[i].conflict = true;
     devices[i - 1].conflict = true;
   }
@@ -118,6 +116,12 @@ std::string PageUrl(const DeviceInfo& info) {
 }
 
 std::string ModeText(std::int32_t mode) { return Utf8(IpModeText(mode)); }
+
+std::string UnreachableText(const FoundDevice& device) {
+  return MacString(device.info) +
+         " was heard only on an interface without an IPv4 address: no change "
+         "request can reach it from this computer";
+}
 
 std::string DeviceJson(const FoundDevice& device) {
   const std::vector<std::string> cells = Cells(device, true);
@@ -173,17 +177,20 @@ std::string DevicesTable(const std::vector<FoundDevice>& devices) {
     const DeviceInfo& info = device.info;
     std::string note;
     if (device.conflict) note = "address conflict";
-    if (!device.reachableFrom)
+    if (!device.place.reachableFrom)
       note += std::string(note.empty() ? "" : "; ") + UNREACHABLE_NOTE;
+    const std::uint32_t adapter = device.place.adapter;
     rows.push_back({Dotted(info.ipAddress), MacString(info),
                     Dotted(info.subnetMask), Dotted(info.gateway),
                     std::to_string(info.basePort),
                     std::to_string(info.httpPort), ModeText(info.ipMode),
-                    device.model, device.firmware, note});
+                    device.model, device.firmware,
+                    adapter ? Dotted(adapter) : "", note});
   }
   return AlignedTable(
              {"IP address", "MAC address", "Mask", "Gateway", "Base port",
-              "HTTP port", "IP mode", "Model", "Firmware", "Note"},
+              "HTTP port", "IP mode", "Model", "Firmware", "Adapter",
+              "Note"},
              rows) +
          Utf8(FoundCountText(devices.size())) + "\n";
 }

@@ -1,6 +1,6 @@
 // A device as the command line reports it: the search row's record and
-// texts, whether its address collides with another device's, and which local
-// adapter can reach it.
+// texts, whether its address collides with another device's in its
+// broadcast domain, and which local adapters reach it.
 #pragma once
 
 #include <cstdint>
@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/devices/broadcast_domains.h"
 #include "core/devices/device_table.h"
-#include "core/engine/local_adapters.h"
 #include "core/protocol/datagram.h"
 
 namespace cli {
@@ -20,18 +20,17 @@ struct FoundDevice {
   std::string model;
   std::string firmware;
   bool conflict = false;
-  // The adapter whose subnet holds the device's address; 0 for none.
-  std::uint32_t reachableFrom = 0;
+  // Its broadcast domain, the adapter that names it, and the adapter whose
+  // subnet holds its address (BroadcastDomains::Place).
+  Placement place;
 };
 
-// The rows of a search sorted by address numerically (by MAC among equal
-// addresses), every device that shares its address with another marked.
+// The rows of a search sorted by address numerically (by domain, then MAC,
+// among equal addresses), every device that shares its address with another
+// of its domain marked.
 std::vector<FoundDevice> FoundDevices(const std::vector<DeviceRow>& rows,
-                                      const std::vector<LocalAdapter>& local);
-
-// The first adapter whose subnet holds `address`; 0 for none.
-std::uint32_t ReachableFrom(std::uint32_t address,
-                            const std::vector<LocalAdapter>& local);
+                                      const BroadcastDomains& domains,
+                                      const IngressRecord& heard);
 
 // The texts of the report: "00:1A:2B:00:01:03", "10.77.0.5",
 // "http://10.77.0.5:80", "Fixed IP" and so on.
@@ -39,6 +38,10 @@ std::string MacString(const DeviceInfo& info);
 std::string Dotted(std::uint32_t numeric);
 std::string PageUrl(const DeviceInfo& info);
 std::string ModeText(std::int32_t mode);
+
+// Why a device heard only on interfaces without an IPv4 address cannot be
+// changed from here.
+std::string UnreachableText(const FoundDevice& device);
 
 // The device object of the JSON forms, on one line.
 std::string DeviceJson(const FoundDevice& device);

@@ -2,21 +2,29 @@
 
 namespace cli {
 
-MoveOrder::MoveOrder(
-    std::vector<cli::Move> moves,
-    const std::vector<std::pair<MacAddress, std::uint32_t>>& shown)
+namespace {
+
+std::uint64_t HolderKey(std::uint32_t domain, std::uint32_t address) {
+  return static_cast<std::uint64_t>(domain) << 32 | address;
+}
+
+}  // namespace
+
+MoveOrder::MoveOrder(std::vector<cli::Move> moves,
+                     const std::vector<Holder>& shown)
     : moves_(std::move(moves)), state_(moves_.size(), State::Pending) {
   for (std::size_t i = 0; i < moves_.size(); ++i) {
     at_.push_back(moves_[i].from);
     moveOf_.emplace(moves_[i].mac, i);
   }
-  for (const auto& [mac, address] : shown) holders_.emplace(address, mac);
+  for (const Holder& holder : shown)
+    holders_.emplace(HolderKey(holder.domain, holder.address), holder.mac);
 }
 
 std::optional<MacAddress> MoveOrder::Blocker(std::size_t move) const {
   const cli::Move& m = moves_[move];
   if (at_[move] == m.to) return std::nullopt;
-  const auto [first, last] = holders_.equal_range(m.to);
+  const auto [first, last] = holders_.equal_range(HolderKey(m.domain, m.to));
   for (auto holder = first; holder != last; ++holder)
     if (holder->second != m.mac) return holder->second;
   return std::nullopt;
@@ -55,14 +63,15 @@ std::optional<std::size_t> MoveOrder::CycleToBreak() const {
 }
 
 void MoveOrder::Relocate(std::size_t move, std::uint32_t address) {
-  const auto [first, last] = holders_.equal_range(at_[move]);
+  const std::uint32_t domain = moves_[move].domain;
+  const auto [first, last] = holders_.equal_range(HolderKey(domain, at_[move]));
   for (auto holder = first; holder != last; ++holder) {
     if (holder->second == moves_[move].mac) {
       holders_.erase(holder);
       break;
     }
   }
-  holders_.emplace(address, moves_[move].mac);
+  holders_.emplace(HolderKey(domain, address), moves_[move].mac);
   at_[move] = address;
 }
 

@@ -21,14 +21,22 @@ struct Move {
   MacAddress mac{};
   std::uint32_t from = 0;  // the address the device shows now
   std::uint32_t to = 0;    // the address it is planned to have
+  // Its broadcast domain: an address is held or free only within one.
+  std::uint32_t domain = 0;
+};
+
+// A listed device and the address it shows.
+struct Holder {
+  MacAddress mac{};
+  std::uint32_t address = 0;
+  std::uint32_t domain = 0;
 };
 
 class MoveOrder {
  public:
-  // `moves` are the changes to make, `shown` every listed device with the
-  // address it shows (the moving ones included).
-  MoveOrder(std::vector<Move> moves,
-            const std::vector<std::pair<MacAddress, std::uint32_t>>& shown);
+  // `moves` are the changes to make, `shown` every listed device (the
+  // moving ones included).
+  MoveOrder(std::vector<Move> moves, const std::vector<Holder>& shown);
 
   // The moves whose address is free now (a change that keeps the address
   // always is), in plan order. Empty when nothing is free.
@@ -70,7 +78,8 @@ class MoveOrder {
   std::map<MacAddress, std::size_t> moveOf_;
   std::vector<State> state_;
   std::vector<std::uint32_t> at_;
-  std::unordered_multimap<std::uint32_t, MacAddress> holders_;
+  // By domain and address: (domain << 32) | address.
+  std::unordered_multimap<std::uint64_t, MacAddress> holders_;
 };
 
 }  // namespace cli

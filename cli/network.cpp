@@ -1,5 +1,6 @@
 #include "cli/network.h"
 
+#include <algorithm>
 #include <thread>
 
 #include "cli/messages.h"
@@ -21,13 +22,27 @@ constexpr std::chrono::milliseconds VERIFY_WINDOW{1500};
 
 }  // namespace
 
-bool SearchDevices(std::chrono::milliseconds window, std::uint32_t adapter,
-                   std::vector<FoundDevice>* devices, Remarks remarks) {
-  WarnOfStrictPathFilter(adapter);
+Through ThroughOption(std::uint32_t adapter) {
+  return adapter ? Through{adapter} : Through{};
+}
+
+Through ChangeThrough(const Findings& found, const FoundDevice& device,
+                      std::uint32_t adapterOption) {
+  if (device.place.adapter == 0) return {};
+  if (adapterOption) return {adapterOption};
+  return found.domains.AdapterAddresses(device.place.domain);
+}
+
+bool SearchDevices(std::chrono::milliseconds window, const Through& through,
+                   Findings* found, Remarks remarks) {
+  // --adapter names one; the searches of a change name a domain's.
+  const std::uint32_t chosen = through.size() == 1 ? through.front() : 0;
+  WarnOfStrictPathFilter(chosen);
   SearchOptions options;
   options.window = window;
   options.collisions = CollisionRule::ListAll;
-  options.adapter = adapter;
+  options.adapters = through;
+  options.ingress = Ingress::Recorded;
   options.rowCap = LISTED_DEVICES;
   // FoundDevices sorts by number, once, and writes the numbers itself.
   options.order = RowOrder::Arrival;
@@ -35,20 +50,36 @@ bool SearchDevices(std::chrono::milliseconds window, std::uint32_t adapter,
   BlockingSearch search(options);
   if (search.Run() != SearchStart::Started) return false;
   const std::vector<LocalAdapter> local = LocalAdapters();
-  *devices = FoundDevices(search.Rows(), local);
+  found->domains = BroadcastDomains(local, search.Heard());
+  found->devices = FoundDevices(search.Rows(), found->domains, search.Heard());
+  if (!through.empty()) {
+    // Replies to other searchers come in through the other adapters too.
+    std::vector<std::uint32_t> indexes;
+    for (const LocalAdapter& adapter : local)
+      if (std::count(through.begin(), through.end(), adapter.address))
+        indexes.push_back(adapter.index);
+    auto heardOutside = [&](const FoundDevice& device) {
+      for (std::uint32_t index : search.Heard().Of(device.info.macAddress))
+        if (std::count(indexes.begin(), indexes.end(), index)) return false;
+      return true;
+    };
+    found->devices.erase(std::remove_if(found->devices.begin(),
+                                        found->devices.end(), heardOutside),
+                         found->devices.end());
+  }
   if (remarks == Remarks::Quiet) return true;
   const std::string beyond =
       BeyondCapText(search.TurnedAwayDevices(), LISTED_DEVICES);
   if (!beyond.empty()) Tell(beyond);
-  if (devices->empty())
-    for (const std::string& line : NothingAnsweredLines(local, adapter))
+  if (found->devices.empty())
+    for (const std::string& line : NothingAnsweredLines(local, chosen))
       Tell(line);
   return true;
 }
 
 VerifyOutcome VerifyChanges(const std::vector<DeviceInfo>& bodies,
                             std::chrono::milliseconds limit,
-                            std::uint32_t adapter) {
+                            const Through& through) {
   VerifyOutcome outcome;
   outcome.confirmed.assign(bodies.size(), false);
   outcome.answers.resize(bodies.size());
@@ -56,13 +87,13 @@ VerifyOutcome VerifyChanges(const std::vector<DeviceInfo>& bodies,
   const Clock::time_point start = Clock::now();
   Clock::time_point round = start;
   while (left > 0) {
-    std::vector<FoundDevice> devices;
-    if (!SearchDevices(VERIFY_WINDOW, adapter, &devices, Remarks::Quiet)) {
+    Findings found;
+    if (!SearchDevices(VERIFY_WINDOW, through, &found, Remarks::Quiet)) {
       outcome.engineFailed = true;
       return outcome;
     }
     for (std::size_t i = 0; i < bodies.size(); ++i) {
-      for (const FoundDevice& device : devices) {
+      for (const FoundDevice& device : found.devices) {
         if (outcome.confirmed[i] ||
             device.info.macAddress != bodies[i].macAddress ||
             !ShowsSettings(device.info, bodies[i]))

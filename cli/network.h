@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "cli/found_device.h"
@@ -23,11 +24,29 @@ enum class Remarks {
   Quiet,
 };
 
-// One search of `window`; false when the engine did not start (its message
-// is on standard error).
-bool SearchDevices(std::chrono::milliseconds window, std::uint32_t adapter,
-                   std::vector<FoundDevice>* devices,
-                   Remarks remarks = Remarks::Say);
+// What one search found: the devices, and the broadcast domains that their
+// replies showed.
+struct Findings {
+  std::vector<FoundDevice> devices;
+  BroadcastDomains domains;
+};
+
+// The adapters a search or a change goes through: every one (none named),
+// or those with the given local addresses (--adapter, a device's domain).
+using Through = std::vector<std::uint32_t>;
+Through ThroughOption(std::uint32_t adapter);
+
+// The adapters a change of `device` goes through: those of its broadcast
+// domain, or the one --adapter names. None when the device was heard only
+// on interfaces without an IPv4 address: no request can reach it.
+Through ChangeThrough(const Findings& found, const FoundDevice& device,
+                      std::uint32_t adapterOption);
+
+// One search of `window` through `through`, listing only the devices heard
+// on those adapters; false when the engine did not start (its message is on
+// standard error).
+bool SearchDevices(std::chrono::milliseconds window, const Through& through,
+                   Findings* found, Remarks remarks = Remarks::Say);
 
 struct VerifyOutcome {
   bool engineFailed = false;
@@ -42,6 +61,6 @@ struct VerifyOutcome {
 // At least one search is made.
 VerifyOutcome VerifyChanges(const std::vector<DeviceInfo>& bodies,
                             std::chrono::milliseconds limit,
-                            std::uint32_t adapter);
+                            const Through& through);
 
 }  // namespace cli

@@ -1,5 +1,8 @@
 #include "cli/plan_apply.h"
 
+#include <map>
+#include <set>
+
 #include "cli/messages.h"
 #include "cli/move_order.h"
 #include "cli/network.h"
@@ -26,35 +29,38 @@ Changes ChangesOf(std::vector<PlanOutcome>* outcomes) {
   for (PlanOutcome& outcome : *outcomes) {
     if (outcome.status != PlanStatus::Change) continue;
     changes.rows.push_back(&outcome);
-    changes.moves.push_back(
-        {outcome.mac, outcome.currentIp, outcome.body.ipAddress});
+    changes.moves.push_back({outcome.mac, outcome.currentIp,
+                             outcome.body.ipAddress, outcome.place.domain});
   }
   return changes;
 }
 
-std::vector<std::pair<MacAddress, std::uint32_t>> Shown(
-    const std::vector<FoundDevice>& devices) {
-  std::vector<std::pair<MacAddress, std::uint32_t>> shown;
+std::vector<Holder> Shown(const std::vector<FoundDevice>& devices) {
+  std::vector<Holder> shown;
   for (const FoundDevice& device : devices)
-    shown.emplace_back(device.info.macAddress, device.info.ipAddress);
+    shown.push_back({device.info.macAddress, device.info.ipAddress,
+                     device.place.domain});
   return shown;
 }
 
-// Every address a device shows or a row plans: while the plan runs, no
-// device moves onto any other, so a temporary address outside them stays
-// free throughout.
+// Every address a device shows or a row plans, by broadcast domain: while
+// the plan runs, no device moves onto any other, so a temporary address
+// outside them stays free throughout.
 struct TakenBooks {
-  AddressBook shown;
-  AddressBook planned;
+  std::map<std::uint32_t, AddressBook> shown;
+  std::map<std::uint32_t, AddressBook> planned;
 };
 
 TakenBooks BooksOf(const std::vector<PlanOutcome>& outcomes,
                    const ApplySetting& setting) {
   TakenBooks books;
   for (const FoundDevice& device : setting.devices)
-    books.shown.Add(device.info.ipAddress, device.info.macAddress);
+    books.shown[device.place.domain].Add(device.info.ipAddress,
+                                         device.info.macAddress);
   for (const PlanOutcome& outcome : outcomes)
-    if (outcome.plannedIp) books.planned.Add(*outcome.plannedIp, outcome.mac);
+    if (outcome.plannedIp && outcome.found)
+      books.planned[outcome.place.domain].Add(*outcome.plannedIp,
+                                              outcome.mac);
   return books;
 }
 
@@ -64,12 +70,14 @@ TakenBooks BooksOf(const std::vector<PlanOutcome>& outcomes,
 // count as taken as well.
 std::optional<std::uint32_t> TemporaryFor(const PlanOutcome& row,
                                           const ApplySetting& setting,
-                                          const TakenBooks& books,
+                                          TakenBooks& books,
                                           std::string* why) {
   IpSettings settings = SettingsFromDeviceInfo(row.body);
   const DeviceInfo nobody;
-  const ChangeContext context{&books.shown, setting.localAddresses,
-                              &books.planned};
+  const std::uint32_t domain = row.place.domain;
+  const ChangeContext context{&books.shown[domain],
+                              setting.localAddresses,
+                              &books.planned[domain]};
   if (setting.temporary) {
     settings.ipAddress = *setting.temporary;
     const std::vector<ChangeProblem> problems =
@@ -92,19 +100,42 @@ void NoteHop(PlanOutcome* row, std::uint32_t temporary) {
   row->message += "; by way of the temporary address " + Dotted(temporary);
 }
 
-// Sends each body once, paced; `adapters` gets how many adapters each left
-// through. False when the engine failed.
-bool SendPaced(const std::vector<DeviceInfo>& bodies, std::uint32_t adapter,
-               std::vector<int>* adapters) {
+// Sends each body once, paced, through the adapters of its device's
+// domain; `adapters` gets how many adapters each left through. False when
+// the engine failed.
+bool SendPaced(const std::vector<DeviceInfo>& bodies,
+               const std::vector<std::uint32_t>& domains,
+               const ApplySetting& setting, std::vector<int>* adapters) {
   adapters->assign(bodies.size(), 0);
-  EngineChangeLink link(adapter);
-  ChangePass pass(link, bodies, PLAN_PACING);
-  if (!pass.Start([adapters](int done, int left) {
-        (*adapters)[static_cast<std::size_t>(done) - 1] = left;
-      }))
-    return false;
-  pass.Join();
+  for (std::uint32_t domain : std::set<std::uint32_t>(domains.begin(),
+                                                      domains.end())) {
+    std::vector<DeviceInfo> ours;
+    std::vector<std::size_t> at;
+    for (std::size_t n = 0; n < bodies.size(); ++n) {
+      if (domains[n] != domain) continue;
+      ours.push_back(bodies[n]);
+      at.push_back(n);
+    }
+    EngineChangeLink link(setting.through(domain));
+    ChangePass pass(link, ours, PLAN_PACING);
+    if (!pass.Start([&](int done, int left) {
+          (*adapters)[at[static_cast<std::size_t>(done) - 1]] = left;
+        }))
+      return false;
+    pass.Join();
+  }
   return true;
+}
+
+// The adapters of every domain in `domains`, for the searches that verify
+// a wave.
+std::vector<std::uint32_t> ThroughAll(const std::vector<std::uint32_t>& domains,
+                                      const ApplySetting& setting) {
+  std::set<std::uint32_t> through;
+  for (std::uint32_t domain : domains)
+    for (std::uint32_t address : setting.through(domain))
+      through.insert(address);
+  return {through.begin(), through.end()};
 }
 
 }  // namespace
@@ -112,7 +143,7 @@ bool SendPaced(const std::vector<DeviceInfo>& bodies, std::uint32_t adapter,
 void PlanTemporaryHops(std::vector<PlanOutcome>* outcomes,
                        const ApplySetting& setting) {
   const Changes changes = ChangesOf(outcomes);
-  const TakenBooks books = BooksOf(*outcomes, setting);
+  TakenBooks books = BooksOf(*outcomes, setting);
   MoveOrder order(changes.moves, Shown(setting.devices));
   while (order.AnyPending()) {
     const std::vector<std::size_t> free = order.FreeNow();
@@ -140,9 +171,10 @@ void PlanTemporaryHops(std::vector<PlanOutcome>* outcomes,
 }
 
 bool ApplyInWaves(std::vector<PlanOutcome>* outcomes,
-                  const ApplySetting& setting, const ApplyTiming& timing) {
+                  const ApplySetting& setting,
+                  std::chrono::milliseconds verifyTimeout) {
   const Changes changes = ChangesOf(outcomes);
-  const TakenBooks books = BooksOf(*outcomes, setting);
+  TakenBooks books = BooksOf(*outcomes, setting);
   MoveOrder order(changes.moves, Shown(setting.devices));
   for (int wave = 1; order.AnyPending(); ++wave) {
     std::vector<std::size_t> moving = order.FreeNow();
@@ -171,8 +203,10 @@ bool ApplyInWaves(std::vector<PlanOutcome>* outcomes,
       for (std::size_t k : moving) bodies.push_back(changes.rows[k]->body);
     }
 
+    std::vector<std::uint32_t> domains;
+    for (std::size_t k : moving) domains.push_back(changes.moves[k].domain);
     std::vector<int> adapters;
-    if (!SendPaced(bodies, timing.adapter, &adapters)) return false;
+    if (!SendPaced(bodies, domains, setting, &adapters)) return false;
     std::vector<DeviceInfo> sent;
     std::vector<std::size_t> sentMoves;
     for (std::size_t n = 0; n < moving.size(); ++n) {
@@ -191,7 +225,7 @@ bool ApplyInWaves(std::vector<PlanOutcome>* outcomes,
            " change requests; waiting for the devices to answer with the "
            "new settings");
       const VerifyOutcome verified =
-          VerifyChanges(sent, timing.verifyTimeout, timing.adapter);
+          VerifyChanges(sent, verifyTimeout, ThroughAll(domains, setting));
       if (verified.engineFailed) return false;
       for (std::size_t n = 0; n < sent.size(); ++n) {
         const std::size_t k = sentMoves[n];

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,9 +16,13 @@ namespace cli {
 
 struct ApplySetting {
   std::vector<FoundDevice> devices;  // as the plan's search found them
+  // This computer's addresses, which no device is given in any domain.
   std::vector<std::uint32_t> localAddresses;
+  // The adapters through which the requests for a broadcast domain go.
+  std::function<std::vector<std::uint32_t>(std::uint32_t domain)> through;
   // --temp: the temporary address for breaking cycles; otherwise the checker
-  // picks a free one in the device's new subnet.
+  // picks a free one in the device's new subnet. Either is free in the
+  // device's own domain.
   std::optional<std::uint32_t> temporary;
 };
 
@@ -27,16 +32,12 @@ struct ApplySetting {
 void PlanTemporaryHops(std::vector<PlanOutcome>* outcomes,
                        const ApplySetting& setting);
 
-struct ApplyTiming {
-  std::chrono::milliseconds verifyTimeout;  // per wave
-  std::uint32_t adapter = 0;                // 0: every adapter
-};
-
 // Sends the Change rows in waves, each paced and then verified as a whole;
 // each row ends Confirmed, NotConfirmed, NotSent (its request left through no
 // adapter) or Withheld (the device whose address it waited for did not
 // move). False when the engine failed.
 bool ApplyInWaves(std::vector<PlanOutcome>* outcomes,
-                  const ApplySetting& setting, const ApplyTiming& timing);
+                  const ApplySetting& setting,
+                  std::chrono::milliseconds verifyTimeout);
 
 }  // namespace cli

@@ -60,18 +60,26 @@ int PlanCommand(const Options& options) {
     Tell(plan.error);
     return EXIT_REFUSED;
   }
-  std::vector<FoundDevice> devices;
-  if (!SearchDevices(options.timeout, options.adapter, &devices))
+  Findings found;
+  if (!SearchDevices(options.timeout, ThroughOption(options.adapter), &found))
     return EXIT_NETWORK_FAILURE;
   const PlanSetting setting = SettingOf(options);
-  std::vector<PlanOutcome> outcomes = JudgePlan(plan.rows, devices, setting);
-  const ApplySetting apply{devices, setting.localAddresses, options.temporary};
+  std::vector<PlanOutcome> outcomes =
+      JudgePlan(plan.rows, found.devices, setting);
+  ApplySetting apply;
+  apply.devices = found.devices;
+  apply.localAddresses = setting.localAddresses;
+  apply.through = [&](std::uint32_t domain) {
+    return options.adapter ? Through{options.adapter}
+                           : found.domains.AdapterAddresses(domain);
+  };
+  apply.temporary = options.temporary;
   PlanTemporaryHops(&outcomes, apply);
   if (options.apply && !PlanSendable(outcomes)) {
-    Tell("nothing was sent: some rows are invalid or in conflict");
+    Tell("nothing was sent: some rows are invalid, in conflict or out of "
+         "reach");
   } else if (options.apply &&
-             !ApplyInWaves(&outcomes, apply,
-                           {options.verifyTimeout, options.adapter})) {
+             !ApplyInWaves(&outcomes, apply, options.verifyTimeout)) {
     return EXIT_NETWORK_FAILURE;
   }
   Report(outcomes, options.format);

@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <utility>
 
 #include "cli/text_formats.h"
 #include "core/devices/address_plan.h"
@@ -12,8 +13,8 @@
 namespace cli {
 namespace {
 
-const char* const REPORT_KEYS[] = {"mac", "status", "current_ip", "planned_ip",
-                                   "message"};
+const char* const REPORT_KEYS[] = {"mac",        "status",  "current_ip",
+                                   "planned_ip", "message", "adapter"};
 
 std::string Join(const std::vector<std::string>& names) {
   std::string joined;
@@ -22,42 +23,49 @@ std::string Join(const std::vector<std::string>& names) {
   return joined;
 }
 
+// The address books of each broadcast domain.
+using Books = std::map<std::uint32_t, AddressBook>;
+
 // Gives each row without an ip cell the first address from the start on
-// that the checker lets it have, after the last one given; records it in
-// `edits` and `planned`. A row whose settings are invalid at that address
-// keeps it for its report but uses it up for nobody. Returns, per row, why
-// it got no address (empty when it got one or needed none).
+// that the checker lets it have in its device's domain, after the last one
+// given there; records it in `edits` and `planned`. A row whose settings are
+// invalid at that address keeps it for its report but uses it up for
+// nobody. Returns, per row, why it got no address (empty when it got one or
+// needed none).
 std::vector<std::string> NumberBlankRows(
     const std::vector<PlanRow>& rows,
-    const std::function<const DeviceInfo*(const Mac&)>& currentOf,
-    const AddressBook& everyone, const PlanSetting& setting,
-    std::vector<SettingsEdit>* edits, AddressBook* planned) {
+    const std::function<const FoundDevice*(const Mac&)>& deviceOf,
+    Books& everyone, const PlanSetting& setting,
+    std::vector<SettingsEdit>* edits, Books* planned) {
   std::vector<std::string> problems(rows.size());
   if (!setting.numbering) return problems;
   const Numbering& numbering = *setting.numbering;
-  std::uint32_t next = numbering.start;
+  std::map<std::uint32_t, std::uint32_t> next;  // per domain
   for (std::size_t i = 0; i < rows.size(); ++i) {
     SettingsEdit& edit = (*edits)[i];
-    const DeviceInfo* current = currentOf(rows[i].mac);
-    if (edit.ip || !current) continue;
+    const FoundDevice* device = deviceOf(rows[i].mac);
+    if (edit.ip || !device) continue;
+    const std::uint32_t domain = device->place.domain;
     if (!edit.mask) edit.mask = numbering.mask;
     if (!edit.gateway) edit.gateway = numbering.gateway;
-    IpSettings settings = ProposedSettings(*current, edit);
+    IpSettings settings = ProposedSettings(device->info, edit);
+    const std::uint32_t from = next.emplace(domain, numbering.start).first->second;
     const AddressPlan plan = PlanAddresses(
-        next, settings.subnetMask, {{*current, settings}},
-        ChangeContext{&everyone, setting.localAddresses, planned});
+        from, settings.subnetMask, {{device->info, settings}},
+        ChangeContext{&everyone[domain], setting.localAddresses,
+                      &(*planned)[domain]});
     if (!plan.enough) {
       problems[i] = "no free address is left from " + Dotted(numbering.start) +
-                    " in the subnet " + Dotted(next & settings.subnetMask) +
+                    " in the subnet " + Dotted(from & settings.subnetMask) +
                     "/" + Dotted(settings.subnetMask);
       continue;
     }
     edit.ip = settings.ipAddress = plan.addresses[0];
     const std::vector<ChangeProblem> found =
-        CheckChange(settings, *current, ChangeContext{});
+        CheckChange(settings, device->info, ChangeContext{});
     if (!found.empty() && IsInputProblem(found[0].kind)) continue;
-    planned->Add(*edit.ip, rows[i].mac);
-    next = *edit.ip;
+    (*planned)[domain].Add(*edit.ip, rows[i].mac);
+    next[domain] = *edit.ip;
   }
   return problems;
 }
@@ -80,7 +88,8 @@ std::vector<std::string> ReportCells(const PlanOutcome& outcome, bool json) {
   return {text(Utf8(MacText(outcome.mac))), text(StatusName(outcome.status)),
           address(outcome.found, outcome.currentIp),
           address(outcome.plannedIp.has_value(), outcome.plannedIp.value_or(0)),
-          text(outcome.message)};
+          text(outcome.message),
+          address(outcome.place.adapter != 0, outcome.place.adapter)};
 }
 
 }  // namespace
@@ -111,80 +120,88 @@ const char* StatusName(PlanStatus status) {
 std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
                                    const std::vector<FoundDevice>& devices,
                                    const PlanSetting& setting) {
-  std::map<Mac, const DeviceInfo*> byMac;
-  AddressBook everyone;
+  std::map<Mac, const FoundDevice*> byMac;
+  Books everyone;
   for (const FoundDevice& device : devices) {
-    byMac.emplace(device.info.macAddress, &device.info);
-    everyone.Add(device.info.ipAddress, device.info.macAddress);
+    byMac.emplace(device.info.macAddress, &device);
+    everyone[device.place.domain].Add(device.info.ipAddress,
+                                      device.info.macAddress);
   }
-  auto currentOf = [&byMac](const Mac& mac) -> const DeviceInfo* {
+  auto deviceOf = [&byMac](const Mac& mac) -> const FoundDevice* {
     const auto found = byMac.find(mac);
     return found == byMac.end() ? nullptr : found->second;
   };
 
   std::vector<SettingsEdit> edits;
-  AddressBook planned;
+  Books planned;
   for (const PlanRow& row : rows) {
     edits.push_back(row.edit);
-    if (row.edit.ip) planned.Add(*row.edit.ip, row.mac);
+    const FoundDevice* device = deviceOf(row.mac);
+    if (row.edit.ip && device)
+      planned[device->place.domain].Add(*row.edit.ip, row.mac);
   }
   const std::vector<std::string> numberingProblems =
-      NumberBlankRows(rows, currentOf, everyone, setting, &edits, &planned);
+      NumberBlankRows(rows, deviceOf, everyone, setting, &edits, &planned);
 
   std::set<Mac> movedAway;
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    const DeviceInfo* current = currentOf(rows[i].mac);
-    if (current && edits[i].ip && *edits[i].ip != current->ipAddress)
+    const FoundDevice* device = deviceOf(rows[i].mac);
+    if (device && edits[i].ip && *edits[i].ip != device->info.ipAddress)
       movedAway.insert(rows[i].mac);
   }
-  AddressBook staying;
+  Books staying;
   for (const FoundDevice& device : devices) {
     if (!movedAway.count(device.info.macAddress))
-      staying.Add(device.info.ipAddress, device.info.macAddress);
+      staying[device.place.domain].Add(device.info.ipAddress,
+                                       device.info.macAddress);
   }
-  const ChangeContext context{&staying, setting.localAddresses, &planned};
 
   std::vector<PlanOutcome> outcomes;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     PlanOutcome outcome;
     outcome.mac = rows[i].mac;
     outcome.plannedIp = edits[i].ip;
-    const DeviceInfo* current = currentOf(rows[i].mac);
-    if (!current) {
+    const FoundDevice* device = deviceOf(rows[i].mac);
+    if (!device) {
       outcome.message = "did not answer the search";
       outcomes.push_back(outcome);
       continue;
     }
+    const DeviceInfo& current = device->info;
+    const std::uint32_t domain = device->place.domain;
     outcome.found = true;
-    outcome.currentIp = current->ipAddress;
+    outcome.currentIp = current.ipAddress;
+    outcome.place = device->place;
+    const IpSettings proposed = ProposedSettings(current, edits[i]);
+    std::vector<ChangeProblem> problems;
+    if (numberingProblems[i].empty() &&
+        proposed != SettingsFromDeviceInfo(current))
+      problems = CheckChange(
+          proposed, current,
+          ChangeContext{&staying[domain], setting.localAddresses,
+                        &planned[domain]});
     if (!numberingProblems[i].empty()) {
       outcome.status = PlanStatus::Conflict;
       outcome.message = numberingProblems[i];
-      outcomes.push_back(outcome);
-      continue;
-    }
-    const IpSettings proposed = ProposedSettings(*current, edits[i]);
-    // What the device already has is never refused: an untouched row of a
-    // search's own list may show a factory gateway, a port the checks would
-    // not take, or an address two devices share.
-    if (proposed == SettingsFromDeviceInfo(*current)) {
+    } else if (proposed == SettingsFromDeviceInfo(current)) {
+      // What the device already has is never refused: an untouched row of
+      // a search's own list may show a factory gateway, a port the checks
+      // would not take, or an address two devices share.
       outcome.status = PlanStatus::Unchanged;
-      outcomes.push_back(outcome);
-      continue;
-    }
-    const std::vector<ChangeProblem> problems =
-        CheckChange(proposed, *current, context);
-    // The problems come in the order of their kinds, the input checks
-    // first: the first one says the most.
-    if (!problems.empty()) {
+    } else if (!problems.empty()) {
+      // The problems come in the order of their kinds, the input checks
+      // first: the first one says the most.
       outcome.status = StatusOf(problems[0]);
       outcome.message = OneLine(ChangeProblemMessage(problems[0]));
+    } else if (device->place.adapter == 0) {
+      outcome.status = PlanStatus::NotSent;
+      outcome.message = UnreachableText(*device);
     } else {
       outcome.status = PlanStatus::Change;
-      outcome.body = *current;
+      outcome.body = current;
       ApplyIpSettings(outcome.body, proposed);
       outcome.message =
-          "changes " + Join(ChangedSettings(*current, outcome.body));
+          "changes " + Join(ChangedSettings(current, outcome.body));
     }
     outcomes.push_back(outcome);
   }
@@ -194,7 +211,8 @@ std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
 bool PlanSendable(const std::vector<PlanOutcome>& outcomes) {
   for (const PlanOutcome& outcome : outcomes) {
     if (outcome.status == PlanStatus::Invalid ||
-        outcome.status == PlanStatus::Conflict)
+        outcome.status == PlanStatus::Conflict ||
+        outcome.status == PlanStatus::NotSent)
       return false;
   }
   return true;
@@ -238,10 +256,15 @@ std::string PlanCsv(const std::vector<PlanOutcome>& outcomes) {
 
 std::string PlanTable(const std::vector<PlanOutcome>& outcomes) {
   std::vector<std::vector<std::string>> rows;
-  for (const PlanOutcome& outcome : outcomes)
-    rows.push_back(ReportCells(outcome, false));
-  return AlignedTable(
-      {"MAC address", "Status", "Current IP", "Planned IP", "Message"}, rows);
+  for (const PlanOutcome& outcome : outcomes) {
+    std::vector<std::string> cells = ReportCells(outcome, false);
+    // The message, of any length, goes last.
+    std::swap(cells[4], cells[5]);
+    rows.push_back(cells);
+  }
+  return AlignedTable({"MAC address", "Status", "Current IP", "Planned IP",
+                       "Adapter", "Message"},
+                      rows);
 }
 
 }  // namespace cli

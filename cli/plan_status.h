@@ -41,6 +41,8 @@ struct PlanOutcome {
   // Where a Change row's device waits while others take its address: a
   // swap or a rotation is broken this way (0: it goes straight).
   std::uint32_t temporaryIp = 0;
+  // The device's broadcast domain and adapter, when found.
+  Placement place;
 };
 
 // Rows with a blank ip cell numbered from a start address, in file order
@@ -53,23 +55,29 @@ struct Numbering {
 };
 
 struct PlanSetting {
+  // This computer's addresses, which no device is given in any domain.
   std::vector<std::uint32_t> localAddresses;
   std::optional<Numbering> numbering;
 };
 
-// Each row judged by the change checker. A row that asks for what the
-// device already has is Unchanged, before any check. Otherwise its input
-// problems make it Invalid, the others (the subnet's network, broadcast or
-// gateway address, this computer's, an address another device shows or
-// another row plans) a Conflict. A device that the plan gives another
-// address frees its own, so devices can swap addresses. A numbered row gets
-// the first address from the start on that the checker finds free, after
-// the row before it; a device that did not answer uses up none.
+// Each row judged by the change checker, against the devices and rows of
+// its device's broadcast domain only: the same address may be planned, or
+// shown, in another. A row that asks for what the device already has is
+// Unchanged, before any check. Otherwise its input problems make it
+// Invalid, the others (the subnet's network, broadcast or gateway address,
+// this computer's, an address another device shows or another row plans) a
+// Conflict. A device that the plan gives another address frees its own, so
+// devices can swap addresses. A numbered row gets the first address from
+// the start on that the checker finds free in its domain, after the one the
+// row before it there got; a device that did not answer uses up none. A
+// device heard only on interfaces without an IPv4 address is NotSent: no
+// request can reach it.
 std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
                                    const std::vector<FoundDevice>& devices,
                                    const PlanSetting& setting);
 
-// True when the plan may be sent: no row is invalid or in conflict.
+// True when the plan may be sent: no row is invalid, in conflict or
+// unreachable.
 bool PlanSendable(const std::vector<PlanOutcome>& outcomes);
 // True when every row ended well: Change or Unchanged for a dry run,
 // Confirmed or Unchanged once applied.

@@ -5,9 +5,10 @@
 namespace cli {
 
 int SearchCommand(const Options& options) {
-  std::vector<FoundDevice> devices;
-  if (!SearchDevices(options.timeout, options.adapter, &devices))
+  Findings found;
+  if (!SearchDevices(options.timeout, ThroughOption(options.adapter), &found))
     return EXIT_NETWORK_FAILURE;
+  const std::vector<FoundDevice>& devices = found.devices;
   switch (options.format) {
     case Format::Json:
       WriteDevicesJson(devices, Emit);

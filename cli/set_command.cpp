@@ -9,20 +9,29 @@
 namespace cli {
 
 int SetCommand(const Options& options) {
-  std::vector<FoundDevice> devices;
-  if (!SearchDevices(options.timeout, options.adapter, &devices))
+  Findings found;
+  if (!SearchDevices(options.timeout, ThroughOption(options.adapter), &found))
     return EXIT_NETWORK_FAILURE;
   const FoundDevice* target = nullptr;
-  AddressBook shown;
-  for (const FoundDevice& device : devices) {
+  for (const FoundDevice& device : found.devices)
     if (device.info.macAddress == options.mac) target = &device;
-    shown.Add(device.info.ipAddress, device.info.macAddress);
-  }
   if (!target) {
     Tell(Utf8(MacText(options.mac)) + " did not answer the search");
     return EXIT_NOT_FOUND;
   }
+  const Through through = ChangeThrough(found, *target, options.adapter);
+  if (through.empty()) {
+    Tell(UnreachableText(*target));
+    return EXIT_NETWORK_FAILURE;
+  }
+  // The device's own broadcast domain is all that counts: the same address
+  // may be another device's on another VLAN.
+  AddressBook shown;
+  for (const FoundDevice& device : found.devices)
+    if (device.place.domain == target->place.domain)
+      shown.Add(device.info.ipAddress, device.info.macAddress);
   const IpSettings proposed = ProposedSettings(target->info, options.edit);
+  // This computer's addresses are never a device's, whatever the domain.
   const std::vector<ChangeProblem> problems =
       CheckChange(proposed, target->info,
                   ChangeContext{&shown, AddressesOf(LocalAdapters()), nullptr});
@@ -37,7 +46,7 @@ int SetCommand(const Options& options) {
   report.sent = target->info;
   ApplyIpSettings(report.sent, proposed);
   DeviceInfo record = target->info;
-  EngineChangeLink link(options.adapter);
+  EngineChangeLink link(through);
   switch (ChangeOneDevice(record, proposed, link)) {
     case ChangeResult::Sent:
       break;
@@ -58,7 +67,7 @@ int SetCommand(const Options& options) {
     Tell("sent the change to " + MacString(report.sent) +
          "; waiting for it to answer with the new settings");
     const VerifyOutcome verified =
-        VerifyChanges({report.sent}, options.verifyTimeout, options.adapter);
+        VerifyChanges({report.sent}, options.verifyTimeout, through);
     if (verified.engineFailed) return EXIT_NETWORK_FAILURE;
     report.answered = verified.confirmed[0];
     report.after = verified.answers[0];

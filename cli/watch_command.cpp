@@ -37,11 +37,12 @@ int WatchCommand(const Options& options) {
   // answered: a watch of an empty network would repeat it every few seconds.
   Remarks remarks = Remarks::Say;
   while (!StopRequested()) {
-    std::vector<FoundDevice> devices;
-    if (!SearchDevices(WATCH_WINDOW, options.adapter, &devices, remarks))
+    Findings found;
+    if (!SearchDevices(WATCH_WINDOW, ThroughOption(options.adapter), &found,
+                       remarks))
       return EXIT_NETWORK_FAILURE;
     remarks = Remarks::Quiet;
-    for (const WatchEvent& event : state.Update(devices)) {
+    for (const WatchEvent& event : state.Update(found.devices)) {
       Emit(options.format == Format::Json
                ? WatchEventJson(event) + "\n"
                : LocalTime() + "  " + WatchEventText(event) + "\n");

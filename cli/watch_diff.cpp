@@ -13,8 +13,11 @@ std::vector<std::string> ChangedKeys(const FoundDevice& before,
   if (before.model != after.model) keys.push_back("model");
   if (before.firmware != after.firmware) keys.push_back("firmware");
   if (before.conflict != after.conflict) keys.push_back("conflict");
-  if (before.reachableFrom != after.reachableFrom)
+  if (before.place.reachableFrom != after.place.reachableFrom)
     keys.push_back("reachable_from");
+  // A device moved to another broadcast domain (re-plugged into another
+  // VLAN); one heard through two adapters of its domain keeps its name.
+  if (before.place.adapter != after.place.adapter) keys.push_back("adapter");
   return keys;
 }
 

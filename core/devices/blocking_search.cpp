@@ -21,6 +21,7 @@ void BlockingSearch::RepliesWaiting() {
 SearchStart BlockingSearch::Run() {
   using Clock = std::chrono::steady_clock;
   table_.Clear();
+  heard_.Clear();
   ended_ = false;
   SearchSession session(table_, *this, options_);
   const SearchStart started = session.Start();
@@ -40,5 +41,6 @@ SearchStart BlockingSearch::Run() {
       session.Tick();
     }
   }
+  heard_ = session.TakeHeard();
   return started;
 }

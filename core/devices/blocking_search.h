@@ -24,6 +24,8 @@ class BlockingSearch : private SearchFrontEnd {
   const std::vector<DeviceRow>& Rows() { return table_.MutableRows(); }
   // The devices of the last search that answered beyond the row cap.
   TurnedAway TurnedAwayDevices() const { return table_.TurnedAwayDevices(); }
+  // Which interfaces heard each device, with Ingress::Recorded.
+  const IngressRecord& Heard() const { return heard_; }
 
  private:
   void StartTicks(std::chrono::milliseconds period) override;
@@ -35,6 +37,7 @@ class BlockingSearch : private SearchFrontEnd {
 
   const SearchOptions options_;
   DeviceTable table_;
+  IngressRecord heard_;
   // Owner's thread only.
   std::chrono::milliseconds period_{0};
   bool ticking_ = false;

@@ -4,7 +4,7 @@
 
 bool EngineChangeLink::Open() {
   if (open_) return true;
-  open_ = DiscoveryStart(nullptr, AdapterChoice{adapter_}) == 1;
+  open_ = DiscoveryStart(nullptr, AdapterChoice{adapters_}) == 1;
   return open_;
 }
 

@@ -3,6 +3,10 @@
 // the command line and the window send the same way.
 #pragma once
 
+#include <cstdint>
+#include <utility>
+#include <vector>
+
 #include "core/protocol/datagram.h"
 
 class ChangeLink {
@@ -22,15 +26,17 @@ class ChangeLink {
 // device announcing its old settings) must not reach the next search.
 class EngineChangeLink : public ChangeLink {
  public:
-  // The adapter the requests leave through; 0 for every adapter.
-  explicit EngineChangeLink(std::uint32_t adapter = 0) : adapter_(adapter) {}
+  // The local addresses of the adapters the requests leave through; none
+  // for every adapter.
+  explicit EngineChangeLink(std::vector<std::uint32_t> adapters = {})
+      : adapters_(std::move(adapters)) {}
   ~EngineChangeLink() override { Close(); }
   bool Open() override;
   int Send(const DeviceInfo& body) override;
   void Close() override;
 
  private:
-  std::uint32_t adapter_;
+  std::vector<std::uint32_t> adapters_;
   bool open_ = false;
 };
 

@@ -2,11 +2,13 @@
 
 #include <cwchar>
 
-bool MakePendingReply(const std::uint8_t* buffer, PendingReply* entry) {
+bool MakePendingReply(const std::uint8_t* buffer, std::uint32_t ingress,
+                      PendingReply* entry) {
   if (!IsSearchReply(buffer)) return false;
   const DecodedReply reply = DecodeDeviceInfo(buffer);
   entry->info = reply.info;
   entry->bodyLength = reply.bodyLength;
+  entry->ingress = ingress;
   // The firmware is kept as text even when bodyLength says the body is too
   // short for it: the intake decides whether it is shown.
   entry->firmwareText =

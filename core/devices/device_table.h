@@ -36,11 +36,15 @@ struct PendingReply {
   // Converted on arrival, whatever bodyLength says; shown only when the body
   // is long enough to carry texts.
   std::wstring firmwareText;
+  // The local interface it came in on (0: not known).
+  std::uint32_t ingress = 0;
 };
 
-// The search reply in a zero-filled receive buffer as a queue entry; false
-// (and `entry` untouched) for any other datagram.
-bool MakePendingReply(const std::uint8_t* buffer, PendingReply* entry);
+// The search reply in a zero-filled receive buffer, which came in on the
+// interface `ingress`, as a queue entry; false (and `entry` untouched) for
+// any other datagram.
+bool MakePendingReply(const std::uint8_t* buffer, std::uint32_t ingress,
+                      PendingReply* entry);
 
 struct DeviceRow {
   std::array<std::wstring, DEVICE_COLUMNS> texts;

@@ -42,12 +42,13 @@ SearchStart SearchSession::Start() {
   // someone else: it is dropped.
   const auto started = DiscoveryStart(
       [this](const std::uint8_t* buffer, std::int32_t, const net::Endpoint&,
-             std::uint32_t) { OnDatagram(buffer); },
-      AdapterChoice{options_.adapter});
+             std::uint32_t ingress) { OnDatagram(buffer, ingress); },
+      AdapterChoice{options_.adapters});
   if (started != 1) return SearchStart::EngineFailed;
   engineRunning_ = true;
 
   table_.Clear();
+  heard_.Clear();
   table_.SetRowCap(options_.rowCap);
   table_.SetRowTexts(options_.texts);
   queue_.TakeAll();
@@ -70,12 +71,14 @@ SearchStart SearchSession::Start() {
   return SearchStart::Started;
 }
 
-void SearchSession::OnDatagram(const std::uint8_t* buffer) {
+void SearchSession::OnDatagram(const std::uint8_t* buffer,
+                               std::uint32_t ingress) {
   // Replies heard outside a search (another searcher's, a device announcing
   // its old settings during a change) never reach the next search.
   if (!searching_.load()) return;
   PendingReply entry;
-  if (MakePendingReply(buffer, &entry)) queue_.Append(std::move(entry));
+  if (MakePendingReply(buffer, ingress, &entry))
+    queue_.Append(std::move(entry));
 }
 
 void SearchSession::Deliver(std::vector<PendingReply> batch) {
@@ -125,9 +128,16 @@ bool SearchSession::TakeIn(std::size_t limit) {
     const std::size_t end =
         intakeNext_ + std::min(limit, intake_.size() - intakeNext_);
     bool collision = false;
-    for (; intakeNext_ < end; ++intakeNext_)
-      if (table_.Add(intake_[intakeNext_]) == Intake::Collision)
-        collision = true;
+    for (; intakeNext_ < end; ++intakeNext_) {
+      const PendingReply& entry = intake_[intakeNext_];
+      const Intake intake = table_.Add(entry);
+      if (intake == Intake::Collision) collision = true;
+      // Only listed devices join domains: the test replies of every host
+      // that runs this program share one MAC on every network.
+      if (options_.ingress == Ingress::Recorded &&
+          (intake == Intake::Added || intake == Intake::DuplicateMac))
+        heard_.Heard(entry.info.macAddress, entry.ingress);
+    }
     if (collision) frontEnd_.OnCollision();
     if (table_.Size() > firstNew) {
       unsorted_ = true;

@@ -16,9 +16,11 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "core/devices/device_table.h"
+#include "core/devices/ingress_record.h"
 #include "core/devices/reply_queue.h"
 #include "core/devices/search_worker.h"
 
@@ -61,12 +63,18 @@ enum class RowOrder {
   Arrival,
 };
 
+enum class Ingress { Ignored, Recorded };
+
 struct SearchOptions {
   // From the request until the engine stops, in ticks of at most a second.
   std::chrono::milliseconds window{3000};
   CollisionRule collisions = CollisionRule::DropFirstAndReport;
-  // The adapter the request leaves through; 0 for every adapter.
-  std::uint32_t adapter = 0;
+  // The local addresses of the adapters the request leaves through; none
+  // for every adapter.
+  std::vector<std::uint32_t> adapters;
+  // Whether the session notes which interfaces heard each listed device
+  // (IngressRecord), for a front end that tells broadcast domains apart.
+  Ingress ingress = Ingress::Ignored;
   // The most devices listed; the table counts those beyond it.
   std::size_t rowCap = DeviceTable::WINDOW_ROW_CAP;
   // The defaults are the window's. A front end that orders and writes the
@@ -108,11 +116,14 @@ class SearchSession {
   // The tick period and count that make up the search window.
   std::chrono::milliseconds TickPeriod() const;
   int TickCount() const;
+  // With Ingress::Recorded: which interfaces heard each listed device in
+  // the last search, handed over.
+  IngressRecord TakeHeard() { return std::move(heard_); }
 
  private:
   enum class State { Idle, Searching, Finishing };
 
-  void OnDatagram(const std::uint8_t* buffer);
+  void OnDatagram(const std::uint8_t* buffer, std::uint32_t ingress);
   void Finish();
   void StopEngine();
 
@@ -133,5 +144,6 @@ class SearchSession {
   std::vector<PendingReply> intake_;
   std::size_t intakeNext_ = 0;
   bool unsorted_ = false;  // rows were added since the last sort
+  IngressRecord heard_;     // owner's thread only
   std::unique_ptr<SearchWorker> worker_;
 };

@@ -1,9 +1,11 @@
 #include "core/engine/engine.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -117,51 +119,35 @@ void CloseAll() {
   engine.wakeSocket = net::NO_SOCKET;
 }
 
-// Why a start failed, told to the user only after the engine's lock is
-// released: a message box runs a message loop, and what that loop calls may
-// use the engine again on the same thread.
-struct StartFailure {
-  enum class Kind { None, PortTaken, Adapters, NoChosenAdapter };
-  Kind kind = Kind::None;
-  net::AdapterList adapters;  // Adapters
-  std::uint32_t chosen = 0;   // NoChosenAdapter
-};
+// What a failed start tells the user. It is told only after the engine's
+// lock is released: a message box runs a message loop, and what that loop
+// calls may use the engine again on the same thread.
+using Notice = std::function<void()>;
 
-void Tell(const StartFailure& failure) {
-  switch (failure.kind) {
-    case StartFailure::Kind::None:
-      return;
-    case StartFailure::Kind::PortTaken:
-      DiagnosePortConflict();
-      return;
-    case StartFailure::Kind::NoChosenAdapter:
-      NotifyUser(L"No local adapter has the address " +
-                 AddressText(failure.chosen));
-      return;
-    case StartFailure::Kind::Adapters:
-      break;
-  }
-  switch (failure.adapters.status) {
-    case net::AdapterList::Status::Ok:
-      break;
-    case net::AdapterList::Status::NoMemory:
-      NotifyUser(L"Unable to allocate memory needed to call GetAdaptersInfo");
-      break;
-    case net::AdapterList::Status::NoAdapters:
-      NotifyUser(
-          L"There are no network adapters with IPv4 enabled on the local "
-          L"system");
-      break;
-    case net::AdapterList::Status::Failed:
-      NotifyUser(L"GetAdaptersInfo failed with error : " +
-                 std::to_wstring(failure.adapters.error));
-      break;
-  }
+Notice Telling(std::wstring text) {
+  return [text] { NotifyUser(text); };
 }
 
-// The start under the engine's lock; nothing here shows a message.
-StartFailure StartLocked(DiscoveryCallback callback, AdapterChoice choice) {
-  StartFailure failure;
+Notice AdapterFailure(const net::AdapterList& adapters) {
+  switch (adapters.status) {
+    case net::AdapterList::Status::Ok:
+      return nullptr;
+    case net::AdapterList::Status::NoMemory:
+      return Telling(
+          L"Unable to allocate memory needed to call GetAdaptersInfo");
+    case net::AdapterList::Status::NoAdapters:
+      return Telling(
+          L"There are no network adapters with IPv4 enabled on the local "
+          L"system");
+    case net::AdapterList::Status::Failed:
+      break;
+  }
+  return Telling(L"GetAdaptersInfo failed with error : " +
+                 std::to_wstring(adapters.error));
+}
+
+// The start under the engine's lock: null once started, else what to tell.
+Notice StartLocked(DiscoveryCallback callback, AdapterChoice choice) {
   net::Startup();
   engine.listenSocket = net::OpenUdp();
   net::EnableAddressReuse(engine.listenSocket);
@@ -169,24 +155,24 @@ StartFailure StartLocked(DiscoveryCallback callback, AdapterChoice choice) {
   net::SetReceiveBuffer(engine.listenSocket, LISTEN_RECEIVE_BUFFER);
   net::EnableNonBlocking(engine.listenSocket);
   net::EnablePacketInfo(engine.listenSocket);
+  Notice failure;
   if (!net::Bind(engine.listenSocket, {0, DISCOVERY_PORT})) {
-    failure.kind = StartFailure::Kind::PortTaken;
+    failure = [] { DiagnosePortConflict(); };
   } else {
-    failure.adapters = net::ListAdapters();
-    if (failure.adapters.status != net::AdapterList::Status::Ok)
-      failure.kind = StartFailure::Kind::Adapters;
-  }
-  if (failure.kind == StartFailure::Kind::None) {
-    for (std::uint32_t address : failure.adapters.addresses)
-      if (address != 0 &&
-          (choice.onlyAddress == 0 || address == choice.onlyAddress))
+    const net::AdapterList adapters = net::ListAdapters();
+    failure = AdapterFailure(adapters);
+    for (std::size_t i = 0; !failure && i < adapters.addresses.size(); ++i) {
+      const std::uint32_t address = adapters.addresses[i];
+      const auto& only = choice.only;
+      if (address != 0 && (only.empty() || std::find(only.begin(), only.end(),
+                                                     address) != only.end()))
         engine.adapterSockets.push_back(OpenAdapterSocket(address));
-    if (engine.adapterSockets.empty() && choice.onlyAddress != 0) {
-      failure.kind = StartFailure::Kind::NoChosenAdapter;
-      failure.chosen = choice.onlyAddress;
     }
+    if (!failure && engine.adapterSockets.empty() && !choice.only.empty())
+      failure = Telling(L"No local adapter has the address " +
+                        AddressText(choice.only.front()));
   }
-  if (failure.kind != StartFailure::Kind::None) {
+  if (failure) {
     // A failed start leaves nothing open behind it.
     CloseAll();
     net::Cleanup();
@@ -196,20 +182,21 @@ StartFailure StartLocked(DiscoveryCallback callback, AdapterChoice choice) {
   engine.stopRequested = false;
   engine.receiveThread = std::thread(ReceiveLoop, std::move(callback),
                                      engine.listenSocket, engine.wakeSocket);
-  return failure;
+  return nullptr;
 }
 
 }  // namespace
 
 std::int32_t DiscoveryStart(DiscoveryCallback callback, AdapterChoice choice) {
-  StartFailure failure;
+  Notice failure;
   {
     std::lock_guard<std::mutex> hold(engine.control);
     if (engine.receiveThread.joinable()) return 0;
     failure = StartLocked(std::move(callback), choice);
   }
-  Tell(failure);
-  return failure.kind == StartFailure::Kind::None ? 1 : 0;
+  if (!failure) return 1;
+  failure();
+  return 0;
 }
 
 std::int32_t DiscoverySend(std::uint32_t command, const DeviceInfo* body) {

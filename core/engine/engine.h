@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "core/engine/net.h"
 #include "core/protocol/datagram.h"
@@ -24,9 +25,10 @@ using DiscoveryCallback = std::function<void(
     const net::Endpoint& sender, std::uint32_t ingressIndex)>;
 
 // Which adapters the requests leave through: every adapter that has an
-// address, or only the one with the given local address (numeric form).
+// address, or only those with the given local addresses (numeric form): the
+// adapters of one broadcast domain, say.
 struct AdapterChoice {
-  std::uint32_t onlyAddress = 0;  // 0: every adapter
+  std::vector<std::uint32_t> only;  // empty: every adapter
 };
 
 // 1 when the engine has started; 0 when it was already running, the port is

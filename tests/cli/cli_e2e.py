@@ -5,9 +5,11 @@ the peer side of the private test link (started by netpeer.sh).
   cli_e2e.py --cli PROGRAM [--emulator wine] --devices CSV CASE
 
 CASE is search, set, plan, watch, not_sent, nothing_answered, safe_order,
-round_trip or port_taken; safe_order and round_trip run against
-clean-devices.csv with the simulator's conflict detection on. Every
-expectation is taken
+round_trip, domains or port_taken; safe_order and round_trip run against
+clean-devices.csv with the simulator's conflict detection on, domains
+against one simulator per broadcast domain (--devices once for each, the
+first on the first link, the second on the extra domain 10.100.3.0/24).
+Every expectation is taken
 from the device file itself, never from the program's own output.
 """
 import argparse
@@ -23,7 +25,10 @@ import tempfile
 import time
 
 IGNORES_CHANGES = "02:00:5E:C1:00:04"
-LOCAL = {"10.77.0.": "10.77.0.1", "10.78.0.": "10.78.0.1"}
+# The simulator answers through its default route, the first link: every
+# device is heard through the adapter 10.77.0.1, and only devices in its
+# subnet are reachable from it.
+HEARD_ON = "10.77.0.1"
 
 
 def read_devices(path):
@@ -122,8 +127,10 @@ def expected_listing(devices):
             "model": d["model"] if texts else "",
             "firmware": d["firmware"] if texts else "",
             "conflict": shown.count(d["ip"]) > 1,
-            "reachable_from": LOCAL.get(d["ip"][:8]),
-            "url": "http://%s:%s" % (d["ip"], d["http_port"])})
+            "reachable_from": HEARD_ON if d["ip"].startswith("10.77.0.")
+            else None,
+            "url": "http://%s:%s" % (d["ip"], d["http_port"]),
+            "adapter": HEARD_ON})
     return rows
 
 
@@ -357,6 +364,40 @@ def case_nothing_answered(cli, devices, work):
     assert not peer_events("change"), "a change left though nothing answered"
 
 
+def case_domains(cli, domains, work):
+    """One host, two broadcast domains that share a factory address and a
+    conflicting pair: each device is listed with the adapter of its own
+    domain, conflicts count within a domain, and changes stay in theirs."""
+    adapters = ["10.77.0.1", "10.100.3.1"]
+    listed = cli.json("search", "--timeout", "1000")
+    expected = {}
+    for domain, adapter in zip(domains, adapters):
+        for d in domain.values():
+            expected[d["mac"]] = (adapter, d["ip"] == "10.77.0.31")
+    assert {r["mac"]: (r["adapter"], r["conflict"]) for r in listed} == \
+        expected, listed
+    only = cli.json("search", "--timeout", "1000", "--adapter", adapters[1])
+    assert sorted(r["mac"] for r in only) == sorted(domains[1]), only
+    if cli.command[-1].endswith(".exe"):
+        return
+    new_a, new_b = "02:00:5E:D1:00:01", "02:00:5E:D2:00:01"
+    report = cli.json("set", "02:00:5E:D1:00:04", "--ip", "10.77.0.40",
+                      "--timeout", "1000")
+    assert report["status"] == "confirmed", report
+    # A request that reached the other domain's simulator would show there
+    # as a change for a MAC it does not know.
+    assert not peer_events("change_unknown"), peer_events("change_unknown")
+    path = os.path.join(work, "domains.csv")
+    with open(path, "w") as f:
+        f.write("mac,ip,gateway\n%s,10.77.0.60,10.77.0.1\n"
+                "%s,10.77.0.60,10.77.0.1\n" % (new_a, new_b))
+    report = cli.json("plan", path, "--apply", "--timeout", "1000",
+                      "--verify-timeout", "4000")
+    assert [(r["status"], r["adapter"]) for r in report] == [
+        ("confirmed", adapters[0]), ("confirmed", adapters[1])], report
+    assert not peer_events("change_unknown"), peer_events("change_unknown")
+
+
 def case_watch(cli, devices):
     cli.run("watch", "--interval", "4", expect=2)
     watch = subprocess.Popen(cli.command + ["watch", "--interval", "5",
@@ -384,12 +425,16 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--cli", required=True)
     parser.add_argument("--emulator", action="append", default=[])
-    parser.add_argument("--devices", required=True)
+    parser.add_argument("--devices", action="append", required=True)
     parser.add_argument("--work", default=os.environ.get("TMPDIR", "/tmp"))
     parser.add_argument("case")
     args = parser.parse_args()
     cli = Cli(args)
-    devices = read_devices(args.devices)
+    if args.case == "domains":
+        case_domains(cli, [read_devices(p) for p in args.devices], args.work)
+        print("ok", args.case)
+        return 0
+    devices = read_devices(args.devices[0])
     if args.case in ("plan", "not_sent", "nothing_answered", "safe_order",
                      "round_trip"):
         globals()["case_" + args.case](cli, devices, args.work)

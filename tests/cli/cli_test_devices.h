@@ -22,7 +22,7 @@ inline Mac MacOf(std::uint8_t last) {
 }
 
 // A fixed-IP device on 10.77.0.0/24 with gateway 10.77.0.1 and ports
-// 8000/80.
+// 8000/80, heard through the adapter 10.77.0.1 (interface 2).
 inline FoundDevice Device(std::uint8_t macLast, std::uint32_t ip) {
   FoundDevice device;
   device.info.macAddress = MacOf(macLast);
@@ -32,6 +32,8 @@ inline FoundDevice Device(std::uint8_t macLast, std::uint32_t ip) {
   device.info.gateway = Ip(10, 77, 0, 1);
   device.info.basePort = 8000;
   device.info.httpPort = 80;
+  device.place.domain = 2;
+  device.place.adapter = Ip(10, 77, 0, 1);
   return device;
 }
 

@@ -57,8 +57,11 @@ TEST(CliFormats, DevicesSortNumericallyWithConflictsAndReach) {
   rows[2].record = Device(3, Ip(192, 168, 7, 5)).info;
   rows[3].record = Device(4, Ip(10, 77, 0, 9)).info;
   rows[0].texts[COLUMN_MODEL] = L"CAM \"A\"";
-  const std::vector<FoundDevice> devices = FoundDevices(
-      rows, {{Ip(10, 78, 0, 1), MASK24}, {Ip(10, 77, 0, 1), MASK24}});
+  IngressRecord heard;
+  for (const DeviceRow& row : rows) heard.Heard(row.record.macAddress, 2);
+  const BroadcastDomains domains(
+      {{Ip(10, 78, 0, 1), MASK24, 3}, {Ip(10, 77, 0, 1), MASK24, 2}}, heard);
+  const std::vector<FoundDevice> devices = FoundDevices(rows, domains, heard);
   ASSERT_EQ(devices.size(), 4u);
   const std::uint8_t order[] = {2, 4, 1, 3};
   for (std::size_t i = 0; i < 4; ++i)
@@ -66,8 +69,8 @@ TEST(CliFormats, DevicesSortNumericallyWithConflictsAndReach) {
   EXPECT_TRUE(devices[0].conflict);
   EXPECT_TRUE(devices[1].conflict);
   EXPECT_FALSE(devices[2].conflict);
-  EXPECT_EQ(devices[2].reachableFrom, Ip(10, 77, 0, 1));
-  EXPECT_EQ(devices[3].reachableFrom, 0u);
+  EXPECT_EQ(devices[2].place.reachableFrom, Ip(10, 77, 0, 1));
+  EXPECT_EQ(devices[3].place.reachableFrom, 0u);
 
   EXPECT_EQ(DeviceJson(devices[2]),
             "{\"mac\":\"02:00:5E:C1:00:01\",\"ip\":\"10.77.0.100\","
@@ -76,20 +79,54 @@ TEST(CliFormats, DevicesSortNumericallyWithConflictsAndReach) {
             "\"ip_mode_text\":\"Fixed IP\",\"model\":\"CAM \\\"A\\\"\","
             "\"firmware\":\"\",\"conflict\":false,"
             "\"reachable_from\":\"10.77.0.1\","
-            "\"url\":\"http://10.77.0.100:80\"}");
+            "\"url\":\"http://10.77.0.100:80\",\"adapter\":\"10.77.0.1\"}");
   const std::string csv = Written(WriteDevicesCsv, {devices[2], devices[3]});
   EXPECT_EQ(csv.substr(csv.find('\n') + 1),
             "02:00:5E:C1:00:01,10.77.0.100,255.255.255.0,10.77.0.1,8000,80,0,"
             "Fixed IP,\"CAM \"\"A\"\"\",,false,10.77.0.1,"
-            "http://10.77.0.100:80\n"
+            "http://10.77.0.100:80,10.77.0.1\n"
             "02:00:5E:C1:00:03,192.168.7.5,255.255.255.0,10.77.0.1,8000,80,0,"
-            "Fixed IP,,,false,,http://192.168.7.5:80\n");
+            "Fixed IP,,,false,,http://192.168.7.5:80,10.77.0.1\n");
   const std::string table = DevicesTable(devices);
   EXPECT_NE(table.find("not reachable from this computer"), std::string::npos);
   EXPECT_EQ(table.substr(table.rfind("Found")), "Found 4 devices\n");
   EXPECT_EQ(Written(WriteDevicesJson, {}), "[]\n");
   EXPECT_EQ(Written(WriteDevicesJson, {devices[2]}),
             "[\n  " + DeviceJson(devices[2]) + "\n]\n");
+}
+
+// Factory addresses repeat on every VLAN of a trunk: the same address in two
+// domains is no conflict, and a device heard through two cards of one LAN
+// joins their domains and is named by the lower card.
+TEST(CliFormats, ConflictsCountOnlyWithinOneDomain) {
+  std::vector<DeviceRow> rows(4);
+  for (std::uint8_t n = 0; n < 4; ++n)
+    rows[n].record = Device(n + 1, Ip(192, 168, 1, 64)).info;
+  IngressRecord heard;
+  heard.Heard(MacOf(1), 2);  // VLAN of qa0
+  heard.Heard(MacOf(2), 3);  // VLAN of qa1 ...
+  heard.Heard(MacOf(2), 4);  // ... which is also the LAN of qa2
+  heard.Heard(MacOf(3), 4);
+  heard.Heard(MacOf(4), 5);  // an interface without an address
+  const BroadcastDomains domains({{Ip(10, 77, 0, 1), MASK24, 2},
+                                  {Ip(10, 79, 0, 1), MASK24, 3},
+                                  {Ip(10, 78, 0, 1), MASK24, 4}},
+                                 heard);
+  const std::vector<FoundDevice> devices = FoundDevices(rows, domains, heard);
+  const struct {
+    bool conflict;
+    std::uint32_t adapter;
+  } EXPECTED[] = {{false, Ip(10, 77, 0, 1)},
+                  {true, Ip(10, 78, 0, 1)},
+                  {true, Ip(10, 78, 0, 1)},
+                  {false, 0}};
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(devices[i].info.macAddress, MacOf(static_cast<std::uint8_t>(i + 1)));
+    EXPECT_EQ(devices[i].conflict, EXPECTED[i].conflict) << i;
+    EXPECT_EQ(devices[i].place.adapter, EXPECTED[i].adapter) << i;
+  }
+  EXPECT_EQ(domains.AdapterAddresses(devices[1].place.domain),
+            (std::vector<std::uint32_t>{Ip(10, 78, 0, 1), Ip(10, 79, 0, 1)}));
 }
 
 // A large report comes in pieces of bounded size, each ending with a whole

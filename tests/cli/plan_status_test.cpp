@@ -7,6 +7,11 @@
 namespace cli {
 namespace {
 
+PlanSetting Setting(std::uint32_t local,
+                    std::optional<Numbering> numbering = std::nullopt) {
+  return {{local}, numbering};
+}
+
 PlanRow Row(int line, std::uint8_t macLast, std::uint32_t ip) {
   PlanRow row;
   row.line = line;
@@ -43,7 +48,7 @@ TEST(PlanStatus, EveryStatusWithItsReason) {
   rows[10].edit.httpPort = 81;
   rows[12].edit.mode = IP_MODE_DHCP;
   const std::vector<PlanOutcome> outcomes =
-      JudgePlan(rows, devices, PlanSetting{{Ip(10, 77, 0, 2)}, std::nullopt});
+      JudgePlan(rows, devices, Setting(Ip(10, 77, 0, 2)));
 
   const struct {
     PlanStatus status;
@@ -100,9 +105,9 @@ TEST(PlanStatus, EndsWellOnlyWithChangesAndUnchangedRows) {
   outcomes[1].status = PlanStatus::Missing;
   EXPECT_TRUE(PlanSendable(outcomes));
   EXPECT_EQ(PlanCsv(outcomes),
-            "mac,status,current_ip,planned_ip,message\n"
-            "00:00:00:00:00:00,not-confirmed,,,\n"
-            "00:00:00:00:00:00,missing,,,\n");
+            "mac,status,current_ip,planned_ip,message,adapter\n"
+            "00:00:00:00:00:00,not-confirmed,,,,\n"
+            "00:00:00:00:00:00,missing,,,,\n");
 }
 
 // What a search reports is planned back unchanged: a factory gateway, a port
@@ -117,7 +122,7 @@ TEST(PlanStatus, AskingForWhatADeviceHasIsUnchangedBeforeAnyCheck) {
                                Row(3, 2, Ip(10, 77, 0, 20))};
   rows[0].edit.httpPort = 443;
   const std::vector<PlanOutcome> outcomes =
-      JudgePlan(rows, devices, PlanSetting{});
+      JudgePlan(rows, devices, Setting(Ip(10, 77, 0, 2)));
   EXPECT_EQ(outcomes[0].status, PlanStatus::Unchanged) << outcomes[0].message;
   EXPECT_EQ(outcomes[1].status, PlanStatus::Unchanged) << outcomes[1].message;
 }
@@ -135,10 +140,10 @@ TEST(PlanStatus, NumberingSkipsWhatTheCheckerRefusesAndMissingDevices) {
   std::vector<PlanRow> rows = {Row(2, 2, 0), Row(3, 9, 0), Row(4, 6, 0),
                                Row(5, 3, 0), Row(6, 5, Ip(10, 77, 0, 4))};
   for (int i = 0; i < 4; ++i) rows[i].edit.ip.reset();
-  const PlanSetting setting{
-      {Ip(10, 77, 0, 2)},
-      Numbering{Ip(10, 77, 0, 1), std::nullopt, std::nullopt}};
-  const std::vector<PlanOutcome> outcomes = JudgePlan(rows, devices, setting);
+  const std::vector<PlanOutcome> outcomes = JudgePlan(
+      rows, devices,
+      Setting(Ip(10, 77, 0, 2),
+              Numbering{Ip(10, 77, 0, 1), std::nullopt, std::nullopt}));
   EXPECT_EQ(outcomes[0].status, PlanStatus::Change);
   EXPECT_EQ(outcomes[0].plannedIp, Ip(10, 77, 0, 3));
   EXPECT_EQ(outcomes[1].status, PlanStatus::Missing);
@@ -149,6 +154,46 @@ TEST(PlanStatus, NumberingSkipsWhatTheCheckerRefusesAndMissingDevices) {
   EXPECT_EQ(outcomes[3].plannedIp, Ip(10, 77, 0, 5))
       << "the address the invalid row was shown is not used up";
   EXPECT_EQ(outcomes[4].status, PlanStatus::Change);
+}
+
+// Each VLAN of a trunk numbers its own devices: one address in two broadcast
+// domains is no conflict, and a device that no adapter with an address
+// heard cannot be reached.
+TEST(PlanStatus, EachDomainIsPlannedOnItsOwn) {
+  // Devices 1 and 5 are on the VLAN of interface 2, 2, 3 and 6 on that of 3,
+  // where 3 shows 10.77.0.60; 4 was heard only without an address.
+  std::vector<FoundDevice> devices = {
+      Device(1, Ip(192, 168, 1, 64)), Device(2, Ip(192, 168, 1, 64)),
+      Device(3, Ip(10, 77, 0, 60)),   Device(4, Ip(192, 168, 1, 64)),
+      Device(5, Ip(10, 77, 0, 20)),   Device(6, Ip(10, 77, 0, 21))};
+  devices[1].place = devices[2].place = devices[5].place = {3, Ip(10, 78, 0, 1),
+                                                            0};
+  devices[3].place = {4, 0, 0};
+  std::vector<PlanRow> rows = {Row(2, 1, 0), Row(3, 2, 0),
+                               Row(4, 4, Ip(10, 77, 0, 70)),
+                               Row(5, 5, Ip(10, 77, 0, 62)),
+                               Row(6, 6, Ip(10, 77, 0, 62))};
+  rows[0].edit.ip.reset();
+  rows[1].edit.ip.reset();
+  const std::vector<PlanOutcome> outcomes = JudgePlan(
+      rows, devices,
+      Setting(Ip(10, 78, 0, 1),
+              Numbering{Ip(10, 77, 0, 60), MASK24, Ip(10, 77, 0, 1)}));
+  const struct {
+    PlanStatus status;
+    std::uint32_t planned;
+  } EXPECTED[] = {{PlanStatus::Change, Ip(10, 77, 0, 60)},
+                  {PlanStatus::Change, Ip(10, 77, 0, 61)},
+                  {PlanStatus::NotSent, Ip(10, 77, 0, 70)},
+                  {PlanStatus::Change, Ip(10, 77, 0, 62)},
+                  {PlanStatus::Change, Ip(10, 77, 0, 62)}};
+  for (std::size_t i = 0; i < std::size(EXPECTED); ++i) {
+    EXPECT_EQ(outcomes[i].status, EXPECTED[i].status) << outcomes[i].message;
+    EXPECT_EQ(outcomes[i].plannedIp, EXPECTED[i].planned) << i;
+  }
+  EXPECT_NE(outcomes[2].message.find("without an IPv4 address"),
+            std::string::npos);
+  EXPECT_FALSE(PlanSendable(outcomes));
 }
 
 }  // namespace

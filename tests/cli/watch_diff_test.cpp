@@ -41,5 +41,29 @@ TEST(WatchDiff, NewChangedAndGoneAfterTwoMisses) {
                 DeviceJson(a) + "}");
 }
 
+// Re-plugged into another VLAN, a device changes its adapter; heard through
+// two cards of its own LAN, it keeps the lower one, search after search.
+TEST(WatchDiff, AMoveToAnotherDomainIsAChange) {
+  IngressRecord both, one;
+  both.Heard(MacOf(1), 3);
+  both.Heard(MacOf(1), 2);
+  one.Heard(MacOf(1), 3);
+  const std::vector<LocalAdapter> adapters = {{Ip(10, 78, 0, 1), MASK24, 3},
+                                              {Ip(10, 77, 0, 1), MASK24, 2}};
+  std::vector<DeviceRow> rows(1);
+  rows[0].record = Device(1, Ip(10, 77, 0, 11)).info;
+  WatchState state;
+  state.Update(FoundDevices(rows, BroadcastDomains(adapters, both), both));
+  EXPECT_EQ(
+      Lines(state.Update(
+          FoundDevices(rows, BroadcastDomains(adapters, both), both))),
+      "");
+  const std::vector<WatchEvent> moved = state.Update(
+      FoundDevices(rows, BroadcastDomains(adapters, one), one));
+  ASSERT_EQ(moved.size(), 1u);
+  EXPECT_EQ(moved[0].changed,
+            (std::vector<std::string>{"reachable_from", "adapter"}));
+}
+
 }  // namespace
 }  // namespace cli

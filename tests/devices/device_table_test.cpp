@@ -23,11 +23,11 @@ constexpr std::uint32_t IP2 = 0xC0A8010Bu;  // 192.168.1.11
 TEST(MakePendingReply, OnlySearchRepliesBecomeEntries) {
   auto buffer = ReplyBuffer({MAC_A, IP1});
   PendingReply entry;
-  EXPECT_TRUE(MakePendingReply(buffer.data(), &entry));
+  EXPECT_TRUE(MakePendingReply(buffer.data(), 0, &entry));
   WriteU32(buffer.data() + 4, CMD_SEARCH);
-  EXPECT_FALSE(MakePendingReply(buffer.data(), &entry));
+  EXPECT_FALSE(MakePendingReply(buffer.data(), 0, &entry));
   WriteU32(buffer.data(), REQUEST_MAGIC);
-  EXPECT_FALSE(MakePendingReply(buffer.data(), &entry));
+  EXPECT_FALSE(MakePendingReply(buffer.data(), 0, &entry));
 }
 
 TEST(DeviceTable, RowTextsFromTheReply) {

@@ -166,7 +166,7 @@ TEST_F(EngineTest, AFailedStartTellsTheUserWithoutHoldingTheEngine) {
       SetUserNotifier([](const std::wstring&, const std::wstring&, void*) {
         toldWhileRunning = DiscoveryRunning() ? 1 : 0;
       });
-  EXPECT_EQ(DiscoveryStart(nullptr, AdapterChoice{0x0A630001u}), 0);
+  EXPECT_EQ(DiscoveryStart(nullptr, AdapterChoice{{0x0A630001u}}), 0);
   SetUserNotifier(previous);
   EXPECT_EQ(toldWhileRunning.load(), 0) << "the user was told, unlocked";
 }

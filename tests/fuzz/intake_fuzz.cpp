@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     std::uint8_t buffer[RECEIVE_BUFFER_SIZE] = {};
     std::memcpy(buffer, data + at, std::min(DATAGRAM_SIZE, size - at));
     PendingReply entry;
-    if (!MakePendingReply(buffer, &entry)) continue;
+    if (!MakePendingReply(buffer, 0, &entry)) continue;
     FUZZ_REQUIRE(table.Add(entry) == reference.Add(entry));
   }
   RequireSameRows(table.MutableRows(), reference.Rows());

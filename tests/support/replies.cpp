@@ -18,6 +18,6 @@ std::vector<std::uint8_t> ReplyBuffer(const TestReply& r) {
 
 PendingReply Pending(const TestReply& r) {
   PendingReply entry;
-  MakePendingReply(ReplyBuffer(r).data(), &entry);
+  MakePendingReply(ReplyBuffer(r).data(), 0, &entry);
   return entry;
 }
