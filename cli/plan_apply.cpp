@@ -38,8 +38,8 @@ Changes ChangesOf(std::vector<PlanOutcome>* outcomes) {
 std::vector<Holder> Shown(const std::vector<FoundDevice>& devices) {
   std::vector<Holder> shown;
   for (const FoundDevice& device : devices)
-    shown.push_back({device.info.macAddress, device.info.ipAddress,
-                     device.place.domain});
+    shown.push_back(
+        {device.info.macAddress, device.info.ipAddress, device.place.domain});
   return shown;
 }
 
@@ -59,8 +59,7 @@ TakenBooks BooksOf(const std::vector<PlanOutcome>& outcomes,
                                          device.info.macAddress);
   for (const PlanOutcome& outcome : outcomes)
     if (outcome.plannedIp && outcome.found)
-      books.planned[outcome.place.domain].Add(*outcome.plannedIp,
-                                              outcome.mac);
+      books.planned[outcome.place.domain].Add(*outcome.plannedIp, outcome.mac);
   return books;
 }
 
@@ -70,13 +69,11 @@ TakenBooks BooksOf(const std::vector<PlanOutcome>& outcomes,
 // count as taken as well.
 std::optional<std::uint32_t> TemporaryFor(const PlanOutcome& row,
                                           const ApplySetting& setting,
-                                          TakenBooks& books,
-                                          std::string* why) {
+                                          TakenBooks& books, std::string* why) {
   IpSettings settings = SettingsFromDeviceInfo(row.body);
   const DeviceInfo nobody;
   const std::uint32_t domain = row.place.domain;
-  const ChangeContext context{&books.shown[domain],
-                              setting.localAddresses,
+  const ChangeContext context{&books.shown[domain], setting.localAddresses,
                               &books.planned[domain]};
   if (setting.temporary) {
     settings.ipAddress = *setting.temporary;
@@ -107,8 +104,8 @@ bool SendPaced(const std::vector<DeviceInfo>& bodies,
                const std::vector<std::uint32_t>& domains,
                const ApplySetting& setting, std::vector<int>* adapters) {
   adapters->assign(bodies.size(), 0);
-  for (std::uint32_t domain : std::set<std::uint32_t>(domains.begin(),
-                                                      domains.end())) {
+  for (std::uint32_t domain :
+       std::set<std::uint32_t>(domains.begin(), domains.end())) {
     std::vector<DeviceInfo> ours;
     std::vector<std::size_t> at;
     for (std::size_t n = 0; n < bodies.size(); ++n) {
@@ -222,8 +219,8 @@ bool ApplyInWaves(std::vector<PlanOutcome>* outcomes,
     if (!sent.empty()) {
       Tell("wave " + std::to_string(wave) + ": sent " +
            std::to_string(sent.size()) +
-           " change requests; waiting for the devices to answer with the "
-           "new settings");
+           (sent.size() == 1 ? " change request" : " change requests") +
+           "; waiting for the devices to answer with the new settings");
       const VerifyOutcome verified =
           VerifyChanges(sent, verifyTimeout, ThroughAll(domains, setting));
       if (verified.engineFailed) return false;

@@ -8,7 +8,8 @@ constexpr const char* EXIT_CODES = R"(
 Exit status:
   0  done (devices found, change confirmed, plan fine)
   1  network or engine failure: the discovery port is taken, no adapter,
-     or a change request left through no adapter (not-sent)
+     a change request left through no adapter (not-sent), or the device
+     was heard only on an interface without an IPv4 address
   2  bad command line or refused input; nothing was sent
   3  no device found, or the named device did not answer
   4  change not confirmed, or the plan has problems
@@ -18,13 +19,21 @@ constexpr const char* PROGRAM = R"(Usage: quellan-cli COMMAND [options]
 
 Finds the network video devices on the local network and changes their
 network settings, from the command line. Data goes to standard output,
-messages to standard error.
+messages to standard error (on a Windows console as Unicode text, to files
+and pipes as UTF-8).
 
 Commands:
   search   list the devices that answer one search
   set      change one device's settings and check that it took them
   plan     check, and with --apply carry out, an address plan file
   watch    search again and again, printing what appears, changes or goes
+
+Each device belongs to the broadcast domain (LAN, VLAN) of the adapters that
+heard it; one host may reach several. Addresses conflict, and are free or
+taken, only within a domain, and a change leaves only through its device's.
+
+A MAC address may be written 00:1A:2B:00:01:03, 00-1A-2B-00-01-03,
+001A2B000103 or 001a.2b00.0103, in any case.
 
 Run 'quellan-cli COMMAND --help' for a command's options.
   --version   print the version
@@ -34,17 +43,25 @@ constexpr const char* SEARCH =
     R"(Usage: quellan-cli search [--timeout MS] [--format table|json|csv]
                           [--adapter ADDR]
 
-One search: every device that answers, one entry per MAC address, sorted by
-address. Devices that share an address are all listed, marked as a conflict.
-A device outside every local subnet is marked: its web page opens only once
-its address is changed.
+One search: every device that answers, up to 65536, one entry per MAC
+address, sorted by address. Devices that share an address in one broadcast
+domain are all listed, marked as a conflict. A device outside the subnet of
+every adapter that heard it is marked: its web page opens only once its
+address is changed. Beyond 65536 devices, standard error says how many more
+answered. When none answers, standard error names the adapters searched.
+On Linux, standard error also names an adapter that filters by reverse path
+strictly (rp_filter=1), which drops the replies of devices on a foreign
+subnet, with the sysctl that loosens it.
 
   --timeout MS      how long to listen for replies (default 3000)
   --format F        table (default), json (an array of objects) or csv
-  --adapter ADDR    search through the adapter with this local address only
+  --adapter ADDR    search through the adapter with this local address only,
+                    and list only the devices heard on it
 
 JSON and CSV keys: mac, ip, mask, gateway, base_port, http_port, ip_mode,
-ip_mode_text, model, firmware, conflict, reachable_from, url.
+ip_mode_text, model, firmware, conflict, reachable_from, url, adapter (the
+lowest local address among the adapters that heard the device; null when
+none of them has an IPv4 address).
 )";
 
 constexpr const char* SET =
@@ -57,10 +74,12 @@ constexpr const char* SET =
 Searches for the device, applies the options to its current settings and
 checks the result: the window's checks, and no address that is the subnet's
 network or broadcast address, the gateway's, this computer's or another
-device's. A refusal exits 2 and sends nothing. Then it sends one change
-request and searches every 2 seconds until the device answers with the new
+device's in its broadcast domain. A refusal exits 2 and sends nothing. Then
+it sends one change request, through the adapters of the device's domain
+only, and searches every 2 seconds until the device answers with the new
 settings: confirmed, or not-confirmed. A request that left through no
-adapter is not-sent (exit 1).
+adapter is not-sent (exit 1); so is a device heard only on an interface
+without an IPv4 address, which no request can reach.
 
   --ip, --mask, --gateway A   the new addresses
   --mode M                    fixed, dhcp or pppoe
@@ -75,28 +94,54 @@ adapter is not-sent (exit 1).
 )";
 
 constexpr const char* PLAN =
-    R"(Usage: quellan-cli plan FILE [--apply] [--format table|json|csv]
+    R"(Usage: quellan-cli plan FILE [--apply] [--from START [--mask M]
+                        [--gateway G]] [--temp ADDR] [--format table|json|csv]
                         [--timeout MS] [--verify-timeout MS] [--adapter ADDR]
 
-FILE is CSV with a header row: mac and ip are required; mask, gateway, mode
-(fixed, dhcp, pppoe), base_port and http_port are optional, and a blank cell
-keeps the device's value. After one search each row gets a status: change,
-unchanged, missing (did not answer), invalid (with the reason) or conflict
-(the address is another device's, planned twice, this computer's, or the
-subnet's network, broadcast or gateway address). Devices the plan moves away
-free their addresses.
+FILE is CSV as search --format csv writes it or a spreadsheet saves it:
+UTF-8 or UTF-16 with a byte-order mark; commas, semicolons or tabs (found
+from the header row, or named by a first line sep=;); a PowerShell #TYPE
+first line is skipped. Column names ignore case, and spaces, hyphens and
+underscores count as one: mac and ip are required (also "MAC address", "IP
+address"); mask, gateway, mode (or ip_mode), base_port and http_port are
+optional, and a blank cell keeps the device's value. search's other columns
+are ignored. A mode is fixed, dhcp, pppoe, 0, 1, 2 or search's text; another
+number keeps the device's mode. An all-digit MAC of fewer than 12 digits
+gets back the zeros a spreadsheet dropped.
+
+After one search each row gets a status: unchanged (it asks for what the
+device has; never refused), change, missing (did not answer), invalid (with
+the reason) or conflict (the address is another device's, planned twice,
+this computer's, or the subnet's network, broadcast or gateway address).
+Only devices and rows of the row's broadcast domain count. Devices the plan
+moves away free their addresses.
+
+With --from, the rows without an ip cell (or a file without an ip column)
+are numbered in file order from START: each gets the first address the
+checks allow in its domain, after the last one given there. A device that
+did not answer uses up no address. Mask and gateway come from the row, else
+from --mask and --gateway, else from the device.
 
 Without --apply nothing is sent. With --apply nothing is sent unless no row
-is invalid or in conflict; then the changes go out 50 ms apart and each is
-checked as set checks it: confirmed, not-confirmed, or not-sent when its
-request left through no adapter (exit 1).
+is invalid, in conflict or out of reach; then the changes go out in waves,
+so that no device is asked for an address another device still shows: each
+wave holds every change whose address is free now, 50 ms apart, through its
+domain's adapters, and is checked as set checks it before the next. A swap
+or a rotation goes by way of a temporary address: --temp ADDR, else the
+lowest one of the subnet that no device shows and no row plans (name one:
+devices that do not answer this protocol are invisible). Rows end confirmed,
+not-confirmed, or not-sent (left through no adapter, exit 1; or it waited
+for a device that did not move).
 
   --apply               send the changes
+  --from START          number the rows without an address from START
+  --mask M, --gateway G for the numbered rows without their own
+  --temp ADDR           the temporary address for swaps and rotations
   --format F            table (default), json or csv; the report's keys are
-                        mac, status, current_ip, planned_ip, message
+                        mac, status, current_ip, planned_ip, message, adapter
   --timeout MS          the first search's length (default 3000)
-  --verify-timeout MS   how long to wait for the changed devices (default
-                        20000)
+  --verify-timeout MS   how long to wait for the devices of one wave
+                        (default 20000)
   --adapter ADDR        use the adapter with this local address only
 )";
 
@@ -105,9 +150,10 @@ constexpr const char* WATCH =
                          [--adapter ADDR]
 
 Searches every S seconds and prints what happens: "new" for each device of
-the first search and every newcomer, "changed" with the fields that changed,
-"gone" once a device has missed two searches in a row. Runs until Ctrl+C or
-SIGTERM, then exits 0.
+the first search and every newcomer, "changed" with the fields that changed
+(adapter among them when it moved to another broadcast domain), "gone" once
+a device has missed two searches in a row. Runs until Ctrl+C or SIGTERM,
+then exits 0.
 
   --interval S     seconds between searches (default 10, at least 5: the
                    network is shared with others)

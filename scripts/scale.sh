@@ -27,6 +27,15 @@
 # it); figures in build/cli-figures.txt. The app side has two links with
 # addresses, so without --adapter every device answers twice. Figures
 # recorded on the build machine: bench/cli_figures.md.
+#
+#   scripts/scale.sh --domains [DOMAINS/DEVICES ...]
+#
+# One host, many broadcast domains: the native `quellan-cli search` against
+# one simulator per domain (bench/domains_scale.py), by default 32/200: every
+# domain with a device on 192.168.1.64 and two sharing an address. Checks
+# each device's adapter and that the only conflicts are each domain's pair,
+# then that a `set` is heard in its own domain only; figures in
+# build/cli-figures.txt.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -36,6 +45,40 @@ cd "$root"
 . scripts/lib/sandbox.sh
 
 [ "$(id -u)" = 0 ] || { echo "run as root (network namespaces)" >&2; exit 1; }
+
+if [ "${1:-}" = --domains ]; then
+  shift
+  runs=("$@")
+  [ ${#runs[@]} -gt 0 ] || runs=(32/200)
+  ensure_packages
+  cmake --preset native >/dev/null
+  cmake --build --preset native -j2 --target quellan-cli quellan-devsim \
+    >/dev/null
+  name=qd$$
+  devices=$(mktemp -d)
+  trap 'netns_down "$name"; rm -rf "$devices"' EXIT
+  netns_up "$name"
+  export QUELLAN_APP_NS="$name-app" QUELLAN_PEER_NS="$name-dev"
+  export QUELLAN_DEVSIM="$root/build/native/tools/devsim/quellan-devsim"
+  figures=build/cli-figures.txt
+  : >"$figures"
+  status=0
+  for run in "${runs[@]}"; do
+    domains=${run%/*} count=${run#*/}
+    rm -f "$devices"/*.csv
+    python3 bench/domains_scale.py --write "$devices" --domains "$domains" \
+      --devices "$count"
+    peers=()
+    for ((k = NETNS_FIRST_DOMAIN; k < NETNS_FIRST_DOMAIN + domains; k++)); do
+      peers+=(--peer "--devices $devices/domain-$k.csv --interface qd$k")
+    done
+    ip netns exec "$QUELLAN_APP_NS" tests/support/netpeer.sh \
+      --domains "$domains" "${peers[@]}" -- python3 bench/domains_scale.py \
+      --cli build/native/cli/quellan-cli --domains "$domains" \
+      --devices "$count" --figures "$figures" || status=1
+  done
+  exit $status
+fi
 
 if [ "${1:-}" = --cli ]; then
   shift
