@@ -46,22 +46,28 @@ cd "$root"
 
 [ "$(id -u)" = 0 ] || { echo "run as root (network namespaces)" >&2; exit 1; }
 
-if [ "${1:-}" = --domains ]; then
-  shift
-  runs=("$@")
-  [ ${#runs[@]} -gt 0 ] || runs=(32/200)
+# The command line's runs: a native build, and namespaces named $1 that the
+# caller's trap removes.
+cli_runs_up() {
   ensure_packages
   cmake --preset native >/dev/null
   cmake --build --preset native -j2 --target quellan-cli quellan-devsim \
     >/dev/null
-  name=qd$$
-  devices=$(mktemp -d)
-  trap 'netns_down "$name"; rm -rf "$devices"' EXIT
-  netns_up "$name"
-  export QUELLAN_APP_NS="$name-app" QUELLAN_PEER_NS="$name-dev"
+  netns_up "$1"
+  export QUELLAN_APP_NS="$1-app" QUELLAN_PEER_NS="$1-dev"
   export QUELLAN_DEVSIM="$root/build/native/tools/devsim/quellan-devsim"
   figures=build/cli-figures.txt
   : >"$figures"
+}
+
+if [ "${1:-}" = --domains ]; then
+  shift
+  runs=("$@")
+  [ ${#runs[@]} -gt 0 ] || runs=(32/200)
+  name=qd$$
+  devices=$(mktemp -d)
+  trap 'netns_down "$name"; rm -rf "$devices"' EXIT
+  cli_runs_up "$name"
   status=0
   for run in "${runs[@]}"; do
     domains=${run%/*} count=${run#*/}
@@ -89,17 +95,9 @@ if [ "${1:-}" = --cli ]; then
   fi
   runs=("$@")
   [ ${#runs[@]} -gt 0 ] || runs=(65536/2500 70000/2500)
-  ensure_packages
-  cmake --preset native >/dev/null
-  cmake --build --preset native -j2 --target quellan-cli quellan-devsim \
-    >/dev/null
   name=qc$$
   trap 'netns_down "$name"' EXIT
-  netns_up "$name"
-  export QUELLAN_APP_NS="$name-app" QUELLAN_PEER_NS="$name-dev"
-  export QUELLAN_DEVSIM="$root/build/native/tools/devsim/quellan-devsim"
-  figures=build/cli-figures.txt
-  : >"$figures"
+  cli_runs_up "$name"
   status=0
   for run in "${runs[@]}"; do
     count=${run%/*} window=${run#*/}
