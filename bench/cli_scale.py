@@ -9,9 +9,11 @@ twice, or the word on the devices beyond the cap missing).
                [--timeout MS] [--figures FILE]
 
 The figures: devices listed, the command line's remark on standard error,
-the CPU time of the process (user and system, from wait4), its wall time
-beyond --timeout, its peak resident set, and the UDP datagrams that this
-namespace read and dropped for a full receive buffer while it ran.
+the CPU time of the process (user and system, from wait4) and the part of
+it spent after the search window (what /proc said at the window's end,
+taken off), its wall time beyond --timeout, its peak resident set, and the
+UDP datagrams that this namespace read and dropped for a full receive
+buffer while it ran.
 """
 import argparse
 import json
@@ -32,6 +34,13 @@ def udp_counters():
     return counters["InDatagrams"], counters["RcvbufErrors"]
 
 
+def cpu_seconds(pid):
+    """User and system time of a running process so far."""
+    with open("/proc/%d/stat" % pid) as stat:
+        fields = stat.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--cli", required=True)
@@ -50,6 +59,8 @@ def main():
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         start = time.monotonic()
         process = subprocess.Popen(command, stdout=out, stderr=err)
+        time.sleep(max(0.0, start + args.timeout / 1000 - time.monotonic()))
+        cpu_in_window = cpu_seconds(process.pid)
         _, status, usage = os.wait4(process.pid, 0)
         wall = time.monotonic() - start
         received, dropped = udp_counters()
@@ -59,13 +70,15 @@ def main():
         remarks = err.read().decode().strip()
     cpu = usage.ru_utime + usage.ru_stime
     line = ("| quellan-cli search | %d devices within %d ms | %s | "
-            "listed %d | %s | CPU %.2f s (user %.2f, sys %.2f) | "
+            "listed %d | %s | CPU %.2f s (user %.2f, sys %.2f), "
+            "%.2f s of it after the window | "
             "wall %.2f s beyond the %d ms window | peak RSS %.1f MiB | "
             "UDP read %d, dropped %d |" %
             (args.count, args.window,
              "--adapter " + args.adapter if args.adapter else "every adapter",
              len(devices), remarks or "no remark", cpu, usage.ru_utime,
-             usage.ru_stime, wall - args.timeout / 1000, args.timeout,
+             usage.ru_stime, cpu - cpu_in_window,
+             wall - args.timeout / 1000, args.timeout,
              usage.ru_maxrss / 1024, received - received_before,
              dropped - dropped_before))
     print(line)
