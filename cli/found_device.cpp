@@ -81,8 +81,7 @@ std::vector<FoundDevice> FoundDevices(const std::vector<DeviceRow>& rows,
     device.info = row.record;
     device.model = Utf8(row.texts[COLUMN_MODEL]);
     device.firmware = Utf8(row.texts[COLUMN_FIRMWARE]);
-    device.place =
-        domains.Place(row.record, heard.Of(row.record.macAddress));
+    device.place = domains.Place(row.record, heard.Of(row.record.macAddress));
     devices.push_back(std::move(device));
   }
   auto key = [](const FoundDevice& device) {
@@ -180,17 +179,15 @@ std::string DevicesTable(const std::vector<FoundDevice>& devices) {
     if (!device.place.reachableFrom)
       note += std::string(note.empty() ? "" : "; ") + UNREACHABLE_NOTE;
     const std::uint32_t adapter = device.place.adapter;
-    rows.push_back({Dotted(info.ipAddress), MacString(info),
-                    Dotted(info.subnetMask), Dotted(info.gateway),
-                    std::to_string(info.basePort),
-                    std::to_string(info.httpPort), ModeText(info.ipMode),
-                    device.model, device.firmware,
-                    adapter ? Dotted(adapter) : "", note});
+    rows.push_back(
+        {Dotted(info.ipAddress), MacString(info), Dotted(info.subnetMask),
+         Dotted(info.gateway), std::to_string(info.basePort),
+         std::to_string(info.httpPort), ModeText(info.ipMode), device.model,
+         device.firmware, adapter ? Dotted(adapter) : "", note});
   }
   return AlignedTable(
              {"IP address", "MAC address", "Mask", "Gateway", "Base port",
-              "HTTP port", "IP mode", "Model", "Firmware", "Adapter",
-              "Note"},
+              "HTTP port", "IP mode", "Model", "Firmware", "Adapter", "Note"},
              rows) +
          Utf8(FoundCountText(devices.size())) + "\n";
 }

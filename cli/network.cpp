@@ -4,8 +4,8 @@
 #include <thread>
 
 #include "cli/messages.h"
-#include "cli/search_remarks.h"
 #include "cli/path_filter_warning.h"
+#include "cli/search_remarks.h"
 #include "cli/settings_edit.h"
 #include "core/devices/blocking_search.h"
 

@@ -76,8 +76,9 @@ int PlanCommand(const Options& options) {
   apply.temporary = options.temporary;
   PlanTemporaryHops(&outcomes, apply);
   if (options.apply && !PlanSendable(outcomes)) {
-    Tell("nothing was sent: some rows are invalid, in conflict or out of "
-         "reach");
+    Tell(
+        "nothing was sent: some rows are invalid, in conflict or out of "
+        "reach");
   } else if (options.apply &&
              !ApplyInWaves(&outcomes, apply, options.verifyTimeout)) {
     return EXIT_NETWORK_FAILURE;

@@ -49,11 +49,12 @@ std::vector<std::string> NumberBlankRows(
     if (!edit.mask) edit.mask = numbering.mask;
     if (!edit.gateway) edit.gateway = numbering.gateway;
     IpSettings settings = ProposedSettings(device->info, edit);
-    const std::uint32_t from = next.emplace(domain, numbering.start).first->second;
-    const AddressPlan plan = PlanAddresses(
-        from, settings.subnetMask, {{device->info, settings}},
-        ChangeContext{&everyone[domain], setting.localAddresses,
-                      &(*planned)[domain]});
+    const std::uint32_t from =
+        next.emplace(domain, numbering.start).first->second;
+    const AddressPlan plan =
+        PlanAddresses(from, settings.subnetMask, {{device->info, settings}},
+                      ChangeContext{&everyone[domain], setting.localAddresses,
+                                    &(*planned)[domain]});
     if (!plan.enough) {
       problems[i] = "no free address is left from " + Dotted(numbering.start) +
                     " in the subnet " + Dotted(from & settings.subnetMask) +
@@ -85,7 +86,8 @@ std::vector<std::string> ReportCells(const PlanOutcome& outcome, bool json) {
   auto address = [&](bool known, std::uint32_t value) {
     return known ? text(Dotted(value)) : (json ? "null" : "");
   };
-  return {text(Utf8(MacText(outcome.mac))), text(StatusName(outcome.status)),
+  return {text(Utf8(MacText(outcome.mac))),
+          text(StatusName(outcome.status)),
           address(outcome.found, outcome.currentIp),
           address(outcome.plannedIp.has_value(), outcome.plannedIp.value_or(0)),
           text(outcome.message),
@@ -176,10 +178,10 @@ std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
     std::vector<ChangeProblem> problems;
     if (numberingProblems[i].empty() &&
         proposed != SettingsFromDeviceInfo(current))
-      problems = CheckChange(
-          proposed, current,
-          ChangeContext{&staying[domain], setting.localAddresses,
-                        &planned[domain]});
+      problems =
+          CheckChange(proposed, current,
+                      ChangeContext{&staying[domain], setting.localAddresses,
+                                    &planned[domain]});
     if (!numberingProblems[i].empty()) {
       outcome.status = PlanStatus::Conflict;
       outcome.message = numberingProblems[i];

@@ -144,6 +144,6 @@ class SearchSession {
   std::vector<PendingReply> intake_;
   std::size_t intakeNext_ = 0;
   bool unsorted_ = false;  // rows were added since the last sort
-  IngressRecord heard_;     // owner's thread only
+  IngressRecord heard_;    // owner's thread only
   std::unique_ptr<SearchWorker> worker_;
 };

@@ -121,7 +121,8 @@ TEST(CliFormats, ConflictsCountOnlyWithinOneDomain) {
                   {true, Ip(10, 78, 0, 1)},
                   {false, 0}};
   for (std::size_t i = 0; i < 4; ++i) {
-    EXPECT_EQ(devices[i].info.macAddress, MacOf(static_cast<std::uint8_t>(i + 1)));
+    EXPECT_EQ(devices[i].info.macAddress,
+              MacOf(static_cast<std::uint8_t>(i + 1)));
     EXPECT_EQ(devices[i].conflict, EXPECTED[i].conflict) << i;
     EXPECT_EQ(devices[i].place.adapter, EXPECTED[i].adapter) << i;
   }

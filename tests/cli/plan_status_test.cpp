@@ -166,13 +166,12 @@ TEST(PlanStatus, EachDomainIsPlannedOnItsOwn) {
       Device(1, Ip(192, 168, 1, 64)), Device(2, Ip(192, 168, 1, 64)),
       Device(3, Ip(10, 77, 0, 60)),   Device(4, Ip(192, 168, 1, 64)),
       Device(5, Ip(10, 77, 0, 20)),   Device(6, Ip(10, 77, 0, 21))};
-  devices[1].place = devices[2].place = devices[5].place = {3, Ip(10, 78, 0, 1),
-                                                            0};
+  devices[1].place = devices[2].place =
+      devices[5].place = {3, Ip(10, 78, 0, 1), 0};
   devices[3].place = {4, 0, 0};
-  std::vector<PlanRow> rows = {Row(2, 1, 0), Row(3, 2, 0),
-                               Row(4, 4, Ip(10, 77, 0, 70)),
-                               Row(5, 5, Ip(10, 77, 0, 62)),
-                               Row(6, 6, Ip(10, 77, 0, 62))};
+  std::vector<PlanRow> rows = {
+      Row(2, 1, 0), Row(3, 2, 0), Row(4, 4, Ip(10, 77, 0, 70)),
+      Row(5, 5, Ip(10, 77, 0, 62)), Row(6, 6, Ip(10, 77, 0, 62))};
   rows[0].edit.ip.reset();
   rows[1].edit.ip.reset();
   const std::vector<PlanOutcome> outcomes = JudgePlan(

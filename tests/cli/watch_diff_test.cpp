@@ -54,12 +54,11 @@ TEST(WatchDiff, AMoveToAnotherDomainIsAChange) {
   rows[0].record = Device(1, Ip(10, 77, 0, 11)).info;
   WatchState state;
   state.Update(FoundDevices(rows, BroadcastDomains(adapters, both), both));
-  EXPECT_EQ(
-      Lines(state.Update(
-          FoundDevices(rows, BroadcastDomains(adapters, both), both))),
-      "");
-  const std::vector<WatchEvent> moved = state.Update(
-      FoundDevices(rows, BroadcastDomains(adapters, one), one));
+  EXPECT_EQ(Lines(state.Update(
+                FoundDevices(rows, BroadcastDomains(adapters, both), both))),
+            "");
+  const std::vector<WatchEvent> moved =
+      state.Update(FoundDevices(rows, BroadcastDomains(adapters, one), one));
   ASSERT_EQ(moved.size(), 1u);
   EXPECT_EQ(moved[0].changed,
             (std::vector<std::string>{"reachable_from", "adapter"}));
