@@ -97,6 +97,54 @@ void NoteHop(PlanOutcome* row, std::uint32_t temporary) {
   row->message += "; by way of the temporary address " + Dotted(temporary);
 }
 
+// The rows that wait for a device that will not leave their address end
+// with `status`, naming it; so do the rows that wait for those.
+void GiveUpStranded(MoveOrder& order, const Changes& changes,
+                    PlanStatus status) {
+  for (const MoveOrder::Stranded& stranded : order.GiveUpStranded()) {
+    PlanOutcome* row = changes.rows[stranded.move];
+    row->status = status;
+    row->message = "not sent: it waits for " +
+                   Utf8(MacText(stranded.waitedFor)) + " to leave " +
+                   Dotted(changes.moves[stranded.move].to) +
+                   ", which it will not";
+  }
+}
+
+enum class Step { Straight, ByTemporary };
+
+struct Wave {
+  std::vector<std::size_t> moves;
+  Step step = Step::Straight;
+};
+
+// The next wave: every change whose address is free now, or else one device
+// of a cycle on its way to its temporary address (worked out once, so that
+// the dry run and the apply go the same way). A cycle that no temporary
+// address can break ends its rows with `stuck`. Empty when nothing more can
+// go.
+Wave NextWave(MoveOrder& order, const Changes& changes, TakenBooks& books,
+              const ApplySetting& setting, PlanStatus stuck) {
+  while (true) {
+    Wave wave{order.FreeNow(), Step::Straight};
+    if (!wave.moves.empty()) return wave;
+    const std::optional<std::size_t> cycle = order.CycleToBreak();
+    if (!cycle) return wave;
+    PlanOutcome* row = changes.rows[*cycle];
+    std::string why;
+    if (!row->temporaryIp) {
+      if (const auto temporary = TemporaryFor(*row, setting, books, &why))
+        NoteHop(row, *temporary);
+    }
+    if (row->temporaryIp) return {{*cycle}, Step::ByTemporary};
+    row->status = stuck;
+    row->message =
+        "not sent: its address is taken by a swap or a rotation, and " + why;
+    order.Failed(*cycle);
+    GiveUpStranded(order, changes, stuck);
+  }
+}
+
 // Sends each body once, paced, through the adapters of its device's
 // domain; `adapters` gets how many adapters each left through. False when
 // the engine failed.
@@ -142,28 +190,14 @@ void PlanTemporaryHops(std::vector<PlanOutcome>* outcomes,
   const Changes changes = ChangesOf(outcomes);
   TakenBooks books = BooksOf(*outcomes, setting);
   MoveOrder order(changes.moves, Shown(setting.devices));
-  while (order.AnyPending()) {
-    const std::vector<std::size_t> free = order.FreeNow();
-    for (std::size_t k : free) order.Arrived(k, changes.moves[k].to);
-    if (!free.empty()) continue;
-    const std::optional<std::size_t> hop = order.CycleToBreak();
-    if (!hop) break;
-    PlanOutcome* row = changes.rows[*hop];
-    std::string why;
-    if (const auto temporary = TemporaryFor(*row, setting, books, &why)) {
-      NoteHop(row, *temporary);
-      order.Arrived(*hop, *temporary);
-      continue;
-    }
-    row->status = PlanStatus::Conflict;
-    row->message = "its address is taken by a swap or a rotation, and " + why;
-    order.Failed(*hop);
-    for (const MoveOrder::Stranded& stranded : order.GiveUpStranded()) {
-      changes.rows[stranded.move]->status = PlanStatus::Conflict;
-      changes.rows[stranded.move]->message =
-          "waits for " + Utf8(MacText(stranded.waitedFor)) +
-          " to leave its address, which cannot be arranged";
-    }
+  while (true) {
+    const Wave wave =
+        NextWave(order, changes, books, setting, PlanStatus::Conflict);
+    if (wave.moves.empty()) break;
+    for (std::size_t k : wave.moves)
+      order.Arrived(k, wave.step == Step::ByTemporary
+                           ? changes.rows[k]->temporaryIp
+                           : changes.moves[k].to);
   }
 }
 
@@ -173,51 +207,35 @@ bool ApplyInWaves(std::vector<PlanOutcome>* outcomes,
   const Changes changes = ChangesOf(outcomes);
   TakenBooks books = BooksOf(*outcomes, setting);
   MoveOrder order(changes.moves, Shown(setting.devices));
-  for (int wave = 1; order.AnyPending(); ++wave) {
-    std::vector<std::size_t> moving = order.FreeNow();
+  for (int number = 1;; ++number) {
+    const Wave wave =
+        NextWave(order, changes, books, setting, PlanStatus::Withheld);
+    if (wave.moves.empty()) break;
     std::vector<DeviceInfo> bodies;
-    if (moving.empty()) {
-      const std::optional<std::size_t> hop = order.CycleToBreak();
-      if (!hop) break;
-      PlanOutcome* row = changes.rows[*hop];
-      // Worked out beforehand for the course where every change is
-      // confirmed; a failure may have changed the course since.
-      std::string why;
-      if (!row->temporaryIp) {
-        if (const auto temporary = TemporaryFor(*row, setting, books, &why))
-          NoteHop(row, *temporary);
-      }
-      if (!row->temporaryIp) {
-        row->status = PlanStatus::Withheld;
-        row->message = "not sent: " + why;
-        order.Failed(*hop);
-        continue;
-      }
-      moving = {*hop};
-      bodies.push_back(row->body);
-      bodies.back().ipAddress = row->temporaryIp;
-    } else {
-      for (std::size_t k : moving) bodies.push_back(changes.rows[k]->body);
-    }
-
     std::vector<std::uint32_t> domains;
-    for (std::size_t k : moving) domains.push_back(changes.moves[k].domain);
+    for (std::size_t k : wave.moves) {
+      bodies.push_back(changes.rows[k]->body);
+      if (wave.step == Step::ByTemporary)
+        bodies.back().ipAddress = changes.rows[k]->temporaryIp;
+      domains.push_back(changes.moves[k].domain);
+    }
     std::vector<int> adapters;
     if (!SendPaced(bodies, domains, setting, &adapters)) return false;
     std::vector<DeviceInfo> sent;
     std::vector<std::size_t> sentMoves;
-    for (std::size_t n = 0; n < moving.size(); ++n) {
+    for (std::size_t n = 0; n < wave.moves.size(); ++n) {
+      const std::size_t k = wave.moves[n];
       if (adapters[n] > 0) {
         sent.push_back(bodies[n]);
-        sentMoves.push_back(moving[n]);
+        sentMoves.push_back(k);
         continue;
       }
-      changes.rows[moving[n]]->status = PlanStatus::NotSent;
-      changes.rows[moving[n]]->message = "the request left through no adapter";
-      order.Failed(moving[n]);
+      changes.rows[k]->status = PlanStatus::NotSent;
+      changes.rows[k]->message = "the request left through no adapter";
+      order.Failed(k);
     }
     if (!sent.empty()) {
-      Tell("wave " + std::to_string(wave) + ": sent " +
+      Tell("wave " + std::to_string(number) + ": sent " +
            std::to_string(sent.size()) +
            (sent.size() == 1 ? " change request" : " change requests") +
            "; waiting for the devices to answer with the new settings");
@@ -233,21 +251,15 @@ bool ApplyInWaves(std::vector<PlanOutcome>* outcomes,
           continue;
         }
         row->status = PlanStatus::NotConfirmed;
-        if (row->temporaryIp)
-          row->message += order.At(k) == row->temporaryIp
-                              ? "; it last answered on the temporary address"
-                              : "; it did not answer on the temporary address";
+        if (wave.step == Step::ByTemporary) {
+          row->message += "; it did not answer on the temporary address";
+        } else if (row->temporaryIp && order.At(k) == row->temporaryIp) {
+          row->message += "; it last answered on the temporary address";
+        }
         order.Failed(k);
       }
     }
-    for (const MoveOrder::Stranded& stranded : order.GiveUpStranded()) {
-      PlanOutcome* row = changes.rows[stranded.move];
-      row->status = PlanStatus::Withheld;
-      row->message = "not sent: it waited for " +
-                     Utf8(MacText(stranded.waitedFor)) + " to leave " +
-                     Dotted(changes.moves[stranded.move].to) +
-                     ", which it did not";
-    }
+    GiveUpStranded(order, changes, PlanStatus::Withheld);
   }
   return true;
 }
