@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/messages.h"
+#include "cli/text_formats.h"
 #include "core/engine/local_adapters.h"
 #include "platform/path_filter.h"
 
@@ -23,15 +24,6 @@ std::string LooseSetting(const std::string& interfaceName) {
   if (interfaceName.find('.') == std::string::npos)
     return "net.ipv4.conf." + interfaceName + ".rp_filter=2";
   return "net/ipv4/conf/" + interfaceName + "/rp_filter=2";
-}
-
-std::string ListText(const std::vector<std::string>& names) {
-  std::string text;
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    if (i > 0) text += i + 1 == names.size() ? " and " : ", ";
-    text += names[i];
-  }
-  return text;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "cli/search_remarks.h"
 
 #include "cli/found_device.h"
+#include "cli/text_formats.h"
 #include "core/protocol/datagram.h"
 #include "platform/firewall_note.h"
 
@@ -28,11 +29,11 @@ std::vector<std::string> NothingAnsweredLines(
   std::vector<LocalAdapter> searched;
   for (const LocalAdapter& adapter : local)
     if (chosen == 0 || adapter.address == chosen) searched.push_back(adapter);
-  std::string where = searched.empty() && chosen != 0 ? Dotted(chosen) : "";
-  for (std::size_t i = 0; i < searched.size(); ++i) {
-    if (i > 0) where += i + 1 < searched.size() ? ", " : " and ";
-    where += AdapterText(searched[i]);
-  }
+  std::vector<std::string> texts;
+  for (const LocalAdapter& adapter : searched)
+    texts.push_back(AdapterText(adapter));
+  const std::string where =
+      searched.empty() && chosen != 0 ? Dotted(chosen) : ListText(texts);
   std::vector<std::string> lines{"no device answered"};
   if (chosen != 0) {
     lines.push_back("searched through " + where + " only, as --adapter asks");

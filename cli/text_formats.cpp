@@ -36,6 +36,15 @@ std::string Utf8(const std::wstring& text) {
   return out;
 }
 
+std::string ListText(const std::vector<std::string>& items) {
+  std::string text;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (i > 0) text += i + 1 == items.size() ? " and " : ", ";
+    text += items[i];
+  }
+  return text;
+}
+
 std::string Sentence(std::string text) {
   if (text.empty() || text.back() != '.') text.push_back('.');
   return text;

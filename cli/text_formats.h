@@ -12,6 +12,8 @@ namespace cli {
 std::string Utf8(const std::wstring& text);
 // A message of the window tool on one line: its line breaks become spaces.
 std::string OneLine(const std::wstring& message);
+// "a", "a and b", "a, b and c".
+std::string ListText(const std::vector<std::string>& items);
 // `text` ending in a full stop, one added when it has none.
 std::string Sentence(std::string text);
 

@@ -22,16 +22,6 @@ std::wstring FoundCountText(std::size_t rows) {
   return text;
 }
 
-namespace {
-
-std::uint64_t MacKey(const std::array<std::uint8_t, 6>& mac) {
-  std::uint64_t key = 0;
-  for (std::uint8_t byte : mac) key = (key << 8) | byte;
-  return key;
-}
-
-}  // namespace
-
 void DeviceTable::SetRowCap(std::size_t rows) {
   rowCap_ = rows;
   // Room for the cap's rows at once, so that the rows do not move through

@@ -129,6 +129,12 @@ DecodedReply DecodeDeviceInfo(const std::uint8_t* buffer) {
   return reply;
 }
 
+std::uint64_t MacKey(const MacAddress& mac) {
+  std::uint64_t key = 0;
+  for (std::uint8_t byte : mac) key = (key << 8) | byte;
+  return key;
+}
+
 bool IpSettings::operator==(const IpSettings& other) const {
   return ipMode == other.ipMode && ipAddress == other.ipAddress &&
          subnetMask == other.subnetMask && gateway == other.gateway &&

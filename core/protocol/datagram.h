@@ -113,6 +113,10 @@ IpSettings SettingsFromDeviceInfo(const DeviceInfo& info);
 std::array<std::uint8_t, DATAGRAM_SIZE> EncodeTestReply(
     const std::uint8_t* request);
 
+// The six MAC bytes as one number, first byte highest: a key for the
+// tables that index devices by MAC.
+std::uint64_t MacKey(const MacAddress& mac);
+
 // Text forms shown in the device list.
 std::wstring AddressText(std::uint32_t numeric);
 std::wstring MacText(const std::array<std::uint8_t, 6>& mac);
