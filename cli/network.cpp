@@ -26,11 +26,16 @@ Through ThroughOption(std::uint32_t adapter) {
   return adapter ? Through{adapter} : Through{};
 }
 
+Through DomainThrough(const BroadcastDomains& domains, std::uint32_t domain,
+                      std::uint32_t adapterOption) {
+  if (adapterOption) return {adapterOption};
+  return domains.AdapterAddresses(domain);
+}
+
 Through ChangeThrough(const Findings& found, const FoundDevice& device,
                       std::uint32_t adapterOption) {
   if (device.place.adapter == 0) return {};
-  if (adapterOption) return {adapterOption};
-  return found.domains.AdapterAddresses(device.place.domain);
+  return DomainThrough(found.domains, device.place.domain, adapterOption);
 }
 
 bool SearchDevices(std::chrono::milliseconds window, const Through& through,

@@ -36,9 +36,14 @@ struct Findings {
 using Through = std::vector<std::uint32_t>;
 Through ThroughOption(std::uint32_t adapter);
 
-// The adapters a change of `device` goes through: those of its broadcast
-// domain, or the one --adapter names. None when the device was heard only
-// on interfaces without an IPv4 address: no request can reach it.
+// The adapters a change in `domain` goes through: the one --adapter names,
+// or else those of the domain.
+Through DomainThrough(const BroadcastDomains& domains, std::uint32_t domain,
+                      std::uint32_t adapterOption);
+
+// The adapters a change of `device` goes through (DomainThrough). None when
+// the device was heard only on interfaces without an IPv4 address: no
+// request can reach it.
 Through ChangeThrough(const Findings& found, const FoundDevice& device,
                       std::uint32_t adapterOption);
 

@@ -70,8 +70,7 @@ int PlanCommand(const Options& options) {
   apply.devices = found.devices;
   apply.localAddresses = setting.localAddresses;
   apply.through = [&](std::uint32_t domain) {
-    return options.adapter ? Through{options.adapter}
-                           : found.domains.AdapterAddresses(domain);
+    return DomainThrough(found.domains, domain, options.adapter);
   };
   apply.temporary = options.temporary;
   PlanTemporaryHops(&outcomes, apply);
