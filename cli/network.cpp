@@ -1,26 +1,13 @@
 #include "cli/network.h"
 
 #include <algorithm>
-#include <thread>
 
 #include "cli/messages.h"
 #include "cli/path_filter_warning.h"
 #include "cli/search_remarks.h"
-#include "cli/settings_edit.h"
 #include "core/devices/blocking_search.h"
 
 namespace cli {
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// Real devices may take many seconds to come back on a new address; a
-// search every two seconds finds them soon after without crowding the
-// network.
-constexpr std::chrono::milliseconds VERIFY_EVERY{2000};
-constexpr std::chrono::milliseconds VERIFY_WINDOW{1500};
-
-}  // namespace
 
 Through ThroughOption(std::uint32_t adapter) {
   return adapter ? Through{adapter} : Through{};
@@ -80,39 +67,6 @@ bool SearchDevices(std::chrono::milliseconds window, const Through& through,
     for (const std::string& line : NothingAnsweredLines(local, chosen))
       Tell(line);
   return true;
-}
-
-VerifyOutcome VerifyChanges(const std::vector<DeviceInfo>& bodies,
-                            std::chrono::milliseconds limit,
-                            const Through& through) {
-  VerifyOutcome outcome;
-  outcome.confirmed.assign(bodies.size(), false);
-  outcome.answers.resize(bodies.size());
-  std::size_t left = bodies.size();
-  const Clock::time_point start = Clock::now();
-  Clock::time_point round = start;
-  while (left > 0) {
-    Findings found;
-    if (!SearchDevices(VERIFY_WINDOW, through, &found, Remarks::Quiet)) {
-      outcome.engineFailed = true;
-      return outcome;
-    }
-    for (std::size_t i = 0; i < bodies.size(); ++i) {
-      for (const FoundDevice& device : found.devices) {
-        if (outcome.confirmed[i] ||
-            device.info.macAddress != bodies[i].macAddress ||
-            !ShowsSettings(device.info, bodies[i]))
-          continue;
-        outcome.confirmed[i] = true;
-        outcome.answers[i] = device;
-        --left;
-      }
-    }
-    round += VERIFY_EVERY;
-    if (left == 0 || round - start >= limit) break;
-    std::this_thread::sleep_until(round);
-  }
-  return outcome;
 }
 
 }  // namespace cli

@@ -53,19 +53,4 @@ Through ChangeThrough(const Findings& found, const FoundDevice& device,
 bool SearchDevices(std::chrono::milliseconds window, const Through& through,
                    Findings* found, Remarks remarks = Remarks::Say);
 
-struct VerifyOutcome {
-  bool engineFailed = false;
-  // confirmed[i]: bodies[i]'s device answered with the settings of bodies[i],
-  // as answers[i].
-  std::vector<bool> confirmed;
-  std::vector<FoundDevice> answers;
-};
-
-// Searches every two seconds, each search short enough to fit, until every
-// device has answered with the settings it was sent or `limit` has passed.
-// At least one search is made.
-VerifyOutcome VerifyChanges(const std::vector<DeviceInfo>& bodies,
-                            std::chrono::milliseconds limit,
-                            const Through& through);
-
 }  // namespace cli

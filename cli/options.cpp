@@ -112,14 +112,19 @@ bool Apply(const std::string& name, const std::string& value, Options* options,
     (name == "--base-port" ? edit.basePort : edit.httpPort) = number;
     return true;
   }
+  if (name == "--temp") {
+    TemporaryRange range;
+    if (!ParseTemporaryRange(value, &range))
+      return bad("an address a.b.c.d or a range a.b.c.d-e.f.g.h");
+    options->temporary = range;
+    return true;
+  }
   // The address options.
   if (!ParseAddress(value, &address)) return bad("an address a.b.c.d");
   if (name == "--adapter") {
     options->adapter = address;
   } else if (name == "--from") {
     options->from = address;
-  } else if (name == "--temp") {
-    options->temporary = address;
   } else if (name == "--ip") {
     edit.ip = address;
   } else if (name == "--mask") {

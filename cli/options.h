@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/settings_edit.h"
+#include "cli/temporary_range.h"
 
 namespace cli {
 
@@ -35,7 +36,7 @@ struct Options {
   std::string planPath;
   bool apply = false;
   std::optional<std::uint32_t> from;
-  std::optional<std::uint32_t> temporary;
+  std::optional<TemporaryRange> temporary;
   // watch
   int intervalSeconds = 10;
 };

@@ -1,15 +1,14 @@
-// Carrying out an address plan in a safe order: never asking a device for an
-// address that another device still shows (see move_order.h).
+// An address plan's Change rows carried out by the apply machine
+// (apply_machine.h): as a forecast for the dry run, or for real.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <string>
 #include <vector>
 
-#include "cli/found_device.h"
+#include "cli/apply_machine.h"
 #include "cli/plan_status.h"
 
 namespace cli {
@@ -18,26 +17,29 @@ struct ApplySetting {
   std::vector<FoundDevice> devices;  // as the plan's search found them
   // This computer's addresses, which no device is given in any domain.
   std::vector<std::uint32_t> localAddresses;
-  // The adapters through which the requests for a broadcast domain go.
-  std::function<std::vector<std::uint32_t>(std::uint32_t domain)> through;
-  // --temp: the temporary address for breaking cycles; otherwise the checker
-  // picks a free one in the device's new subnet. Either is free in the
-  // device's own domain.
-  std::optional<std::uint32_t> temporary;
+  std::optional<TemporaryRange> temporary;  // --temp
 };
 
-// Works out which Change rows go by way of a temporary address, as if every
-// change were confirmed, and notes it in their row. When a cycle needs a
-// temporary address and none can be had, its rows become Conflict.
-void PlanTemporaryHops(std::vector<PlanOutcome>* outcomes,
-                       const ApplySetting& setting);
+// The dry run: notes in each Change row the temporary address it would go
+// by, and makes Conflict the rows of a cycle that no temporary address can
+// break. Every found row's now_ip is its current address.
+void ForecastPlan(std::vector<PlanOutcome>* outcomes,
+                  const ApplySetting& setting);
 
-// Sends the Change rows in waves, each paced and then verified as a whole;
-// each row ends Confirmed, NotConfirmed, NotSent (its request left through no
-// adapter) or Withheld (the device whose address it waited for did not
-// move). False when the engine failed.
-bool ApplyInWaves(std::vector<PlanOutcome>* outcomes,
-                  const ApplySetting& setting,
-                  std::chrono::milliseconds verifyTimeout);
+struct ApplyCalls {
+  std::chrono::milliseconds verifyTimeout{20000};
+  std::function<bool()> stopRequested;
+  // Before each wave is verified: its number and how many requests left.
+  std::function<void(int wave, std::size_t sent)> announce;
+  // Each time the rows change, with the rows as far as they got.
+  std::function<void(const std::vector<PlanOutcome>&)> progress;
+};
+
+// Sends the Change rows through `link`; each ends Confirmed, NotConfirmed,
+// NotSent, Withheld, Returned or Stranded, and every row that a last search
+// heard gets its now_ip.
+ApplyEnd ApplyPlan(std::vector<PlanOutcome>* outcomes,
+                   const ApplySetting& setting, ApplyLink& link,
+                   const ApplyCalls& calls);
 
 }  // namespace cli

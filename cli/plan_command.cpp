@@ -2,11 +2,14 @@
 #include <sstream>
 
 #include "cli/commands.h"
+#include "cli/engine_link.h"
 #include "cli/messages.h"
 #include "cli/network.h"
 #include "cli/plan_apply.h"
 #include "cli/plan_status.h"
+#include "cli/second_stop.h"
 #include "core/engine/local_adapters.h"
+#include "platform/stop_signal.h"
 
 namespace cli {
 namespace {
@@ -30,18 +33,24 @@ PlanSetting SettingOf(const Options& options) {
   return setting;
 }
 
-void Report(const std::vector<PlanOutcome>& outcomes, Format format) {
+std::string Report(const std::vector<PlanOutcome>& outcomes, Format format) {
   switch (format) {
     case Format::Json:
-      Emit(PlanJson(outcomes));
-      break;
+      return PlanJson(outcomes);
     case Format::Csv:
-      Emit(PlanCsv(outcomes));
-      break;
+      return PlanCsv(outcomes);
     case Format::Table:
-      Emit(PlanTable(outcomes));
       break;
   }
+  return PlanTable(outcomes);
+}
+
+int ExitStatus(const std::vector<PlanOutcome>& outcomes, bool applied,
+               ApplyEnd end) {
+  if (end == ApplyEnd::LinkFailed || PlanNotSent(outcomes))
+    return EXIT_NETWORK_FAILURE;
+  if (end == ApplyEnd::Stopped) return EXIT_STOPPED;
+  return PlanSucceeded(outcomes, applied) ? EXIT_DONE : EXIT_PROBLEMS;
 }
 
 }  // namespace
@@ -60,31 +69,49 @@ int PlanCommand(const Options& options) {
     Tell(plan.error);
     return EXIT_REFUSED;
   }
+  // A stop request during an apply lets it end safely; so it is taken from
+  // the start.
+  if (options.apply) InstallStopHandlers();
   Findings found;
   if (!SearchDevices(options.timeout, ThroughOption(options.adapter), &found))
     return EXIT_NETWORK_FAILURE;
   const PlanSetting setting = SettingOf(options);
-  std::vector<PlanOutcome> outcomes =
+  const std::vector<PlanOutcome> judged =
       JudgePlan(plan.rows, found.devices, setting);
+  std::vector<PlanOutcome> outcomes = judged;
   ApplySetting apply;
   apply.devices = found.devices;
   apply.localAddresses = setting.localAddresses;
-  apply.through = [&](std::uint32_t domain) {
-    return DomainThrough(found.domains, domain, options.adapter);
-  };
   apply.temporary = options.temporary;
-  PlanTemporaryHops(&outcomes, apply);
+  // The dry run, and the check that no swap or rotation lacks a temporary
+  // address before anything is sent.
+  ForecastPlan(&outcomes, apply);
+  ApplyEnd end = ApplyEnd::Finished;
   if (options.apply && !PlanSendable(outcomes)) {
     Tell(
         "nothing was sent: some rows are invalid, in conflict or out of "
         "reach");
-  } else if (options.apply &&
-             !ApplyInWaves(&outcomes, apply, options.verifyTimeout)) {
-    return EXIT_NETWORK_FAILURE;
+  } else if (options.apply) {
+    SecondStop second;
+    second.Keep(Report(outcomes, options.format));
+    EngineLink link(found, options.adapter);
+    ApplyCalls calls;
+    calls.verifyTimeout = options.verifyTimeout;
+    calls.stopRequested = StopRequested;
+    calls.announce = [](int wave, std::size_t sent) {
+      Tell("wave " + std::to_string(wave) + ": sent " + std::to_string(sent) +
+           (sent == 1 ? " change request" : " change requests") +
+           "; waiting for the devices to answer with the new settings");
+    };
+    calls.progress = [&](const std::vector<PlanOutcome>& rows) {
+      second.Keep(Report(rows, options.format));
+    };
+    outcomes = judged;
+    end = ApplyPlan(&outcomes, apply, link, calls);
   }
-  Report(outcomes, options.format);
-  if (PlanNotSent(outcomes)) return EXIT_NETWORK_FAILURE;
-  return PlanSucceeded(outcomes, options.apply) ? EXIT_DONE : EXIT_PROBLEMS;
+  Emit(Report(outcomes, options.format));
+  Tell(PlanSummary(outcomes));
+  return ExitStatus(outcomes, options.apply, end);
 }
 
 }  // namespace cli

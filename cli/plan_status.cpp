@@ -1,5 +1,6 @@
 #include "cli/plan_status.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <functional>
 #include <map>
@@ -14,7 +15,8 @@ namespace cli {
 namespace {
 
 const char* const REPORT_KEYS[] = {"mac",        "status",  "current_ip",
-                                   "planned_ip", "message", "adapter"};
+                                   "planned_ip", "message", "adapter",
+                                   "now_ip"};
 
 std::string Join(const std::vector<std::string>& names) {
   std::string joined;
@@ -91,7 +93,8 @@ std::vector<std::string> ReportCells(const PlanOutcome& outcome, bool json) {
           address(outcome.found, outcome.currentIp),
           address(outcome.plannedIp.has_value(), outcome.plannedIp.value_or(0)),
           text(outcome.message),
-          address(outcome.place.adapter != 0, outcome.place.adapter)};
+          address(outcome.place.adapter != 0, outcome.place.adapter),
+          address(outcome.nowIp.has_value(), outcome.nowIp.value_or(0))};
 }
 
 }  // namespace
@@ -115,6 +118,10 @@ const char* StatusName(PlanStatus status) {
     case PlanStatus::NotSent:
     case PlanStatus::Withheld:
       return "not-sent";
+    case PlanStatus::Returned:
+      return "returned";
+    case PlanStatus::Stranded:
+      return "stranded";
   }
   return "";
 }
@@ -235,6 +242,28 @@ bool PlanNotSent(const std::vector<PlanOutcome>& outcomes) {
   return false;
 }
 
+std::string PlanSummary(const std::vector<PlanOutcome>& outcomes) {
+  // In the order a reader meets them, one count per printed word.
+  const PlanStatus order[] = {PlanStatus::Change,    PlanStatus::Unchanged,
+                              PlanStatus::Confirmed, PlanStatus::NotConfirmed,
+                              PlanStatus::Returned,  PlanStatus::Stranded,
+                              PlanStatus::NotSent,   PlanStatus::Missing,
+                              PlanStatus::Invalid,   PlanStatus::Conflict};
+  std::map<std::string, std::size_t> counts;
+  for (const PlanOutcome& outcome : outcomes)
+    ++counts[StatusName(outcome.status)];
+  std::vector<std::string> parts;
+  for (PlanStatus status : order) {
+    const auto found = counts.find(StatusName(status));
+    if (found != counts.end())
+      parts.push_back(std::to_string(found->second) + " " + found->first);
+  }
+  std::string summary;
+  for (const std::string& part : parts)
+    summary += (summary.empty() ? "" : ", ") + part;
+  return summary;
+}
+
 std::string PlanJson(const std::vector<PlanOutcome>& outcomes) {
   if (outcomes.empty()) return "[]\n";
   std::string out = "[\n";
@@ -261,11 +290,11 @@ std::string PlanTable(const std::vector<PlanOutcome>& outcomes) {
   for (const PlanOutcome& outcome : outcomes) {
     std::vector<std::string> cells = ReportCells(outcome, false);
     // The message, of any length, goes last.
-    std::swap(cells[4], cells[5]);
+    std::rotate(cells.begin() + 4, cells.begin() + 5, cells.end());
     rows.push_back(cells);
   }
   return AlignedTable({"MAC address", "Status", "Current IP", "Planned IP",
-                       "Adapter", "Message"},
+                       "Adapter", "Now IP", "Message"},
                       rows);
 }
 

@@ -23,7 +23,10 @@ enum class PlanStatus {
   Confirmed,
   NotConfirmed,
   NotSent,   // the request left through no adapter
-  Withheld,  // not sent: the device it waited for did not move ("not-sent")
+  Withheld,  // not sent: the device it waited for did not move, or the
+             // apply stopped first ("not-sent")
+  Returned,  // back on its own address after a temporary one
+  Stranded,  // left on a temporary address
 };
 
 const char* StatusName(PlanStatus status);
@@ -38,9 +41,10 @@ struct PlanOutcome {
   std::string message;
   // The change request for a Change row.
   DeviceInfo body;
-  // Where a Change row's device waits while others take its address: a
-  // swap or a rotation is broken this way (0: it goes straight).
-  std::uint32_t temporaryIp = 0;
+  // Where the device was last heard: its current address in a dry run,
+  // where the apply's last search heard it otherwise; none when it did not
+  // answer.
+  std::optional<std::uint32_t> nowIp;
   // The device's broadcast domain and adapter, when found.
   Placement place;
 };
@@ -84,8 +88,10 @@ bool PlanSendable(const std::vector<PlanOutcome>& outcomes);
 bool PlanSucceeded(const std::vector<PlanOutcome>& outcomes, bool applied);
 // True when some request of an applied plan left through no adapter.
 bool PlanNotSent(const std::vector<PlanOutcome>& outcomes);
+// How many rows of each status: "2 confirmed, 1 returned".
+std::string PlanSummary(const std::vector<PlanOutcome>& outcomes);
 
-// The report: mac, status, current_ip, planned_ip, message.
+// The report: mac, status, current_ip, planned_ip, message, adapter, now_ip.
 std::string PlanJson(const std::vector<PlanOutcome>& outcomes);
 std::string PlanCsv(const std::vector<PlanOutcome>& outcomes);
 std::string PlanTable(const std::vector<PlanOutcome>& outcomes);

@@ -1,14 +1,27 @@
 #include "cli/commands.h"
+#include "cli/engine_link.h"
 #include "cli/messages.h"
 #include "cli/network.h"
+#include "cli/second_stop.h"
 #include "cli/set_report.h"
 #include "cli/text_formats.h"
-#include "core/devices/change_link.h"
 #include "core/validation/change_check.h"
+#include "platform/stop_signal.h"
 
 namespace cli {
+namespace {
+
+std::string ReportText(const SetReport& report, Format format) {
+  return format == Format::Json ? SetReportJson(report)
+                                : SetReportTable(report);
+}
+
+}  // namespace
 
 int SetCommand(const Options& options) {
+  // A stop request while the change is verified lets the verify end; so it
+  // is taken from the start.
+  InstallStopHandlers();
   Findings found;
   if (!SearchDevices(options.timeout, ThroughOption(options.adapter), &found))
     return EXIT_NETWORK_FAILURE;
@@ -18,6 +31,16 @@ int SetCommand(const Options& options) {
   if (!target) {
     Tell(Utf8(MacText(options.mac)) + " did not answer the search");
     return EXIT_NOT_FOUND;
+  }
+  SetReport report;
+  report.before = *target;
+  const IpSettings proposed = ProposedSettings(target->info, options.edit);
+  // Many devices restart on a change request: with nothing to change, none
+  // is sent.
+  if (proposed == SettingsFromDeviceInfo(target->info)) {
+    report.status = "unchanged";
+    Emit(ReportText(report, options.format));
+    return EXIT_DONE;
   }
   const Through through = ChangeThrough(found, *target, options.adapter);
   if (through.empty()) {
@@ -30,7 +53,6 @@ int SetCommand(const Options& options) {
   for (const FoundDevice& device : found.devices)
     if (device.place.domain == target->place.domain)
       shown.Add(device.info.ipAddress, device.info.macAddress);
-  const IpSettings proposed = ProposedSettings(target->info, options.edit);
   // This computer's addresses are never a device's, whatever the domain.
   const std::vector<ChangeProblem> problems =
       CheckChange(proposed, target->info,
@@ -41,42 +63,51 @@ int SetCommand(const Options& options) {
     return EXIT_REFUSED;
   }
 
-  SetReport report;
-  report.before = *target;
-  report.sent = target->info;
-  ApplyIpSettings(report.sent, proposed);
-  DeviceInfo record = target->info;
-  EngineChangeLink link(through);
-  switch (ChangeOneDevice(record, proposed, link)) {
-    case ChangeResult::Sent:
-      break;
-    case ChangeResult::LinkFailed:
-      return EXIT_NETWORK_FAILURE;
-    case ChangeResult::NotSent:
-      Tell("the change request for " + MacString(report.sent) +
-           " left through no adapter: nothing was sent");
-      report.status = "not-sent";
-      Emit(options.format == Format::Json ? SetReportJson(report)
-                                          : SetReportTable(report));
-      return EXIT_NETWORK_FAILURE;
+  DeviceInfo body = target->info;
+  ApplyIpSettings(body, proposed);
+  report.sent = body;
+  SecondStop second;
+  second.Keep(ReportText(report, options.format));
+  EngineLink link(found, options.adapter);
+  const SendOutcome sent = link.Send({{body, target->place.domain}});
+  if (sent.status != LinkStatus::Done) {
+    report.status = "not-sent";
+    Emit(ReportText(report, options.format));
+    return EXIT_NETWORK_FAILURE;
+  }
+  if (sent.adapters[0] == 0) {
+    Tell("the change request for " + MacString(body) +
+         " left through no adapter: nothing was sent");
+    report.status = "not-sent";
+    Emit(ReportText(report, options.format));
+    return EXIT_NETWORK_FAILURE;
   }
 
   int status = EXIT_DONE;
   report.status = "sent";
+  second.Keep(ReportText(report, options.format));
   if (options.verify) {
-    Tell("sent the change to " + MacString(report.sent) +
+    Tell("sent the change to " + MacString(body) +
          "; waiting for it to answer with the new settings");
     const VerifyOutcome verified =
-        VerifyChanges({report.sent}, options.verifyTimeout, through);
-    if (verified.engineFailed) return EXIT_NETWORK_FAILURE;
-    report.answered = verified.confirmed[0];
-    report.after = verified.answers[0];
+        link.Verify({body}, {target->place.domain}, options.verifyTimeout);
+    if (verified.status != LinkStatus::Done) {
+      Tell("the change was sent, but the searches that verify it failed");
+      Emit(ReportText(report, options.format));
+      return EXIT_NETWORK_FAILURE;
+    }
+    for (const FoundDevice& device : verified.heard) {
+      if (device.info.macAddress == body.macAddress &&
+          ShowsSettings(device.info, body)) {
+        report.answered = true;
+        report.after = device;
+      }
+    }
     report.status = report.answered ? "confirmed" : "not-confirmed";
     if (!report.answered) status = EXIT_PROBLEMS;
   }
-  Emit(options.format == Format::Json ? SetReportJson(report)
-                                      : SetReportTable(report));
-  return status;
+  Emit(ReportText(report, options.format));
+  return StopRequested() ? EXIT_STOPPED : status;
 }
 
 }  // namespace cli

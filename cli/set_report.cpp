@@ -20,28 +20,32 @@ std::vector<std::vector<std::string>> Settings(const DeviceInfo& info) {
 }  // namespace
 
 std::string SetReportJson(const SetReport& report) {
-  std::string sent;
-  for (const auto& setting : Settings(report.sent)) {
-    const bool number =
-        setting[0].find("port") != std::string::npos || setting[0] == "ip_mode";
-    sent += (sent.empty() ? "" : ",") + JsonString(setting[0]) + ":" +
-            (number ? setting[1] : JsonString(setting[1]));
+  std::string sent = "null";
+  if (report.sent) {
+    sent.clear();
+    for (const auto& setting : Settings(*report.sent)) {
+      const bool number = setting[0].find("port") != std::string::npos ||
+                          setting[0] == "ip_mode";
+      sent += (sent.empty() ? "{" : ",") + JsonString(setting[0]) + ":" +
+              (number ? setting[1] : JsonString(setting[1]));
+    }
+    sent += "}";
   }
-  return "{\"mac\":" + JsonString(MacString(report.sent)) +
+  return "{\"mac\":" + JsonString(MacString(report.before.info)) +
          ",\"status\":" + JsonString(report.status) +
-         ",\"before\":" + DeviceJson(report.before) + ",\"sent\":{" + sent +
-         "},\"after\":" +
-         (report.answered ? DeviceJson(report.after) : "null") + "}\n";
+         ",\"before\":" + DeviceJson(report.before) + ",\"sent\":" + sent +
+         ",\"after\":" + (report.answered ? DeviceJson(report.after) : "null") +
+         "}\n";
 }
 
 std::string SetReportTable(const SetReport& report) {
   const auto before = Settings(report.before.info);
-  const auto sent = Settings(report.sent);
   std::vector<std::vector<std::string>> rows;
   for (std::size_t i = 0; i < before.size(); ++i)
-    rows.push_back({before[i][0], before[i][1], sent[i][1]});
+    rows.push_back({before[i][0], before[i][1],
+                    report.sent ? Settings(*report.sent)[i][1] : ""});
   return AlignedTable({"Setting", "Before", "Sent"}, rows) +
-         MacString(report.sent) + ": " + report.status + "\n";
+         MacString(report.before.info) + ": " + report.status + "\n";
 }
 
 }  // namespace cli

@@ -1,6 +1,7 @@
 // The report of set: the device before, the settings sent, and how it ended.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "cli/found_device.h"
@@ -9,15 +10,17 @@ namespace cli {
 
 struct SetReport {
   FoundDevice before;
-  DeviceInfo sent;
-  // "confirmed", "not-confirmed", or "sent" when not verified.
+  // The request; none when there was nothing to change.
+  std::optional<DeviceInfo> sent;
+  // "confirmed", "not-confirmed", "sent" when not verified, "not-sent" or
+  // "unchanged".
   std::string status;
   // The device's answer with the new settings, when confirmed.
   bool answered = false;
   FoundDevice after;
 };
 
-// {"mac":...,"status":...,"before":{device},"sent":{settings},
+// {"mac":...,"status":...,"before":{device},"sent":{settings}|null,
 //  "after":{device}|null}
 std::string SetReportJson(const SetReport& report);
 // The six settings before and as sent, then "MAC: status".

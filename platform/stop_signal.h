@@ -5,3 +5,5 @@
 
 void InstallStopHandlers();
 bool StopRequested();
+// How many stop requests came: a second one asks to end at once.
+int StopRequests();

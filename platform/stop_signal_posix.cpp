@@ -6,9 +6,9 @@
 
 namespace {
 
-volatile std::sig_atomic_t stopRequested = 0;
+volatile std::sig_atomic_t stopRequests = 0;
 
-void OnStopSignal(int) { stopRequested = 1; }
+void OnStopSignal(int) { stopRequests = stopRequests + 1; }
 
 }  // namespace
 
@@ -21,4 +21,6 @@ void InstallStopHandlers() {
   sigaction(SIGTERM, &action, nullptr);
 }
 
-bool StopRequested() { return stopRequested != 0; }
+bool StopRequested() { return stopRequests != 0; }
+
+int StopRequests() { return stopRequests; }

@@ -6,7 +6,7 @@
 
 namespace {
 
-std::atomic<bool> stopRequested{false};
+std::atomic<int> stopRequests{0};
 
 // Runs on a thread of its own; returning TRUE keeps the process alive until
 // its loop has ended by itself.
@@ -15,7 +15,7 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
     case CTRL_C_EVENT:
     case CTRL_BREAK_EVENT:
     case CTRL_CLOSE_EVENT:
-      stopRequested = true;
+      ++stopRequests;
       return TRUE;
     default:
       return FALSE;
@@ -26,4 +26,6 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
 
 void InstallStopHandlers() { SetConsoleCtrlHandler(OnConsoleEvent, TRUE); }
 
-bool StopRequested() { return stopRequested.load(); }
+bool StopRequested() { return stopRequests.load() != 0; }
+
+int StopRequests() { return stopRequests.load(); }

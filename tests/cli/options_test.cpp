@@ -44,7 +44,16 @@ TEST(CliOptions, CommandsWithTheirOptions) {
   EXPECT_EQ(plan.options.format, Format::Table);
   EXPECT_EQ(plan.options.from, Ip(10, 77, 0, 100));
   EXPECT_EQ(plan.options.edit.mask, Ip(255, 255, 0, 0));
-  EXPECT_EQ(plan.options.temporary, Ip(10, 77, 0, 250));
+  ASSERT_TRUE(plan.options.temporary);
+  EXPECT_EQ(plan.options.temporary->first, Ip(10, 77, 0, 250));
+  EXPECT_EQ(plan.options.temporary->last, Ip(10, 77, 0, 250));
+  const ParseResult range = ParseCommandLine(
+      {"plan", "site.csv", "--temp", "10.77.0.240-10.77.0.249"});
+  ASSERT_TRUE(range.ok && range.options.temporary) << range.error;
+  EXPECT_EQ(range.options.temporary->first, Ip(10, 77, 0, 240));
+  EXPECT_EQ(range.options.temporary->last, Ip(10, 77, 0, 249));
+  for (const char* bad : {"10.77.0.249-10.77.0.240", "10.77.0.1-", "x"})
+    EXPECT_FALSE(ParseCommandLine({"plan", "p.csv", "--temp", bad}).ok) << bad;
 
   const ParseResult watch = ParseCommandLine({"watch", "--interval", "5"});
   ASSERT_TRUE(watch.ok) << watch.error;

@@ -104,10 +104,14 @@ TEST(PlanStatus, EndsWellOnlyWithChangesAndUnchangedRows) {
   EXPECT_FALSE(PlanSucceeded(outcomes, true));
   outcomes[1].status = PlanStatus::Missing;
   EXPECT_TRUE(PlanSendable(outcomes));
+  outcomes[0].status = PlanStatus::Returned;
+  outcomes[0].nowIp = Ip(10, 77, 0, 11);
+  EXPECT_FALSE(PlanSucceeded(outcomes, true));
   EXPECT_EQ(PlanCsv(outcomes),
-            "mac,status,current_ip,planned_ip,message,adapter\n"
-            "00:00:00:00:00:00,not-confirmed,,,,\n"
-            "00:00:00:00:00:00,missing,,,,\n");
+            "mac,status,current_ip,planned_ip,message,adapter,now_ip\n"
+            "00:00:00:00:00:00,returned,,,,,10.77.0.11\n"
+            "00:00:00:00:00:00,missing,,,,,\n");
+  EXPECT_EQ(PlanSummary(outcomes), "1 returned, 1 missing");
 }
 
 // What a search reports is planned back unchanged: a factory gateway, a port

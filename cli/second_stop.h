@@ -1,0 +1,37 @@
+// While a change runs, a first Ctrl+C lets it end safely (no new wave, the
+// current one verified, parked devices sent back); a second one ends the
+// program at once, after it has printed the report as far as it got.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace cli {
+
+class SecondStop {
+ public:
+  // Watches for the second request until destroyed.
+  SecondStop();
+  ~SecondStop();
+  SecondStop(const SecondStop&) = delete;
+  SecondStop& operator=(const SecondStop&) = delete;
+
+  // The report as far as it got, kept for a second stop request.
+  void Keep(std::string report);
+
+ private:
+  void Watch();
+
+  std::mutex lock_;
+  std::string report_;
+  std::atomic<bool> done_{false};
+  std::thread watcher_;
+};
+
+// The exit status after a stop request, as a shell gives for SIGINT.
+constexpr int EXIT_STOPPED = 130;
+
+}  // namespace cli

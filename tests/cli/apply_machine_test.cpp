@@ -1,0 +1,254 @@
+// The apply played as a machine against a fake site: random plans of swaps,
+// rotations, chains and shared targets in two broadcast domains, with
+// devices that fail in every way and a link that fails or is stopped, and
+// the invariants checked after every step and at the end.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <random>
+
+#include "cli/plan_apply.h"
+#include "tests/cli/cli_test_devices.h"
+#include "tests/cli/fake_site.h"
+
+namespace cli {
+namespace {
+
+constexpr std::uint32_t DOMAIN_B = 5;
+
+FoundDevice InDomain(std::uint8_t id, std::uint32_t host, bool second) {
+  FoundDevice device = Device(id, Ip(10, 77, 0, static_cast<int>(host)));
+  if (!second) return device;
+  device.info.ipAddress = Ip(10, 100, 3, static_cast<int>(host));
+  device.info.gateway = Ip(10, 100, 3, 1);
+  device.place = {DOMAIN_B, Ip(10, 100, 3, 1), Ip(10, 100, 3, 1)};
+  return device;
+}
+
+struct Played {
+  std::vector<PlanOutcome> outcomes;
+  ApplyEnd end = ApplyEnd::Finished;
+  bool sent = false;
+};
+
+Played Play(FakeSite& site, const std::vector<FoundDevice>& devices,
+            const std::vector<PlanRow>& rows, int stopAfterWave = 0) {
+  Played played;
+  const PlanSetting setting{{Ip(10, 77, 0, 1), Ip(10, 100, 3, 1)}, {}};
+  played.outcomes = JudgePlan(rows, devices, setting);
+  ApplySetting apply{devices, setting.localAddresses, std::nullopt};
+  std::vector<PlanOutcome> forecast = played.outcomes;
+  ForecastPlan(&forecast, apply);
+  if (!PlanSendable(forecast)) {
+    played.outcomes = forecast;
+    return played;
+  }
+  played.sent = true;
+  ApplyCalls calls;
+  calls.verifyTimeout = std::chrono::milliseconds(4000);
+  calls.stopRequested = [&] {
+    return stopAfterWave && site.Sends() >= stopAfterWave;
+  };
+  calls.progress = [&](const std::vector<PlanOutcome>&) {
+    ASSERT_EQ(site.Broken(), "");
+  };
+  played.end = ApplyPlan(&played.outcomes, apply, site, calls);
+  return played;
+}
+
+// Every row says where its device ends, and the site agrees.
+void CheckReport(const FakeSite& site, const Played& played) {
+  for (const PlanOutcome& row : played.outcomes) {
+    if (!row.found) continue;
+    DeviceInfo named;
+    named.macAddress = row.mac;
+    SCOPED_TRACE("row " + MacString(named) + " " + StatusName(row.status) +
+                 " " + row.message);
+    const std::optional<DeviceInfo> now = site.Now(row.mac);
+    const bool requested = !site.Requests(row.mac).empty();
+    if (!played.sent) {
+      EXPECT_EQ(row.nowIp, row.currentIp);  // a dry run's: where it is
+    } else if (played.end != ApplyEnd::LinkFailed) {
+      ASSERT_EQ(row.nowIp.has_value(), site.LastHeard(row.mac));
+      if (row.nowIp) {
+        EXPECT_EQ(*row.nowIp, now->ipAddress);
+      }
+    }
+    switch (row.status) {
+      case PlanStatus::Confirmed:
+        ASSERT_TRUE(now);
+        EXPECT_EQ(SettingsFromDeviceInfo(*now),
+                  SettingsFromDeviceInfo(row.body));
+        break;
+      case PlanStatus::Returned:
+        ASSERT_TRUE(now);
+        EXPECT_EQ(now->ipAddress, row.currentIp);
+        break;
+      case PlanStatus::NotSent:
+      case PlanStatus::Withheld:
+      case PlanStatus::Unchanged:
+      case PlanStatus::Change:
+      case PlanStatus::Conflict:
+      case PlanStatus::Invalid:
+      case PlanStatus::Missing:
+        // A row whose request went out is never not-sent.
+        EXPECT_FALSE(requested);
+        break;
+      case PlanStatus::NotConfirmed:
+      case PlanStatus::Stranded:
+        EXPECT_TRUE(requested);
+        break;
+    }
+  }
+}
+
+TEST(ApplyMachine, RandomPlansKeepEveryInvariant) {
+  const Behaviour behaviours[] = {Behaviour::Confirms, Behaviour::Ignores,
+                                  Behaviour::RefusesInUse, Behaviour::Late,
+                                  Behaviour::Vanishes};
+  for (unsigned seed = 1; seed <= 400; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    auto pick = [&](int n) { return static_cast<int>(random() % n); };
+    FakeSite site;
+    std::vector<FoundDevice> devices;
+    std::vector<PlanRow> rows;
+    std::uint8_t id = 1;
+    for (bool second : {false, true}) {
+      std::vector<std::uint32_t> hosts;
+      for (std::uint32_t host = 10; host < 40; ++host) hosts.push_back(host);
+      std::shuffle(hosts.begin(), hosts.end(), random);
+      const int count = 2 + pick(12);
+      std::vector<std::uint32_t> taken(hosts.begin(), hosts.begin() + count);
+      // Some devices stay out of the plan; the others take each other's
+      // addresses (swaps, rotations, chains) or free ones, and now and then
+      // two rows plan one address.
+      std::vector<bool> planned;
+      std::vector<std::uint32_t> targets;
+      for (int i = 0; i < count; ++i) {
+        planned.push_back(pick(6) != 0);
+        if (planned.back()) targets.push_back(taken[i]);
+      }
+      std::shuffle(targets.begin(), targets.end(), random);
+      std::size_t next = 0;
+      for (int i = 0; i < count; ++i) {
+        const FoundDevice device = InDomain(id++, taken[i], second);
+        devices.push_back(device);
+        // Most devices confirm; now and then one fails in its own way.
+        const Behaviour behaviour =
+            pick(4) ? Behaviour::Confirms : behaviours[pick(5)];
+        site.AddDevice(device, behaviour);
+        if (!planned[i]) continue;
+        std::uint32_t target = targets[next++];
+        if (pick(4) == 0) target = hosts[count + pick(8)];
+        if (pick(40) == 0) target = targets[0];
+        PlanRow row;
+        row.line = static_cast<int>(rows.size()) + 2;
+        row.mac = device.info.macAddress;
+        row.edit.ip = second ? Ip(10, 100, 3, static_cast<int>(target))
+                             : Ip(10, 77, 0, static_cast<int>(target));
+        rows.push_back(row);
+      }
+      if (pick(3) == 0)
+        site.AddArpHost(second ? DOMAIN_B : 2,
+                        second ? Ip(10, 100, 3, 254) : Ip(10, 77, 0, 254));
+    }
+    std::shuffle(rows.begin(), rows.end(), random);
+    const int failFrom = pick(6) == 0 ? 1 + pick(8) : 0;
+    if (failFrom) site.FailFromCall(failFrom);
+    const int stopAfter = pick(8) == 0 ? 1 + pick(3) : 0;
+
+    const Played played = Play(site, devices, rows, stopAfter);
+    ASSERT_EQ(site.Broken(), "");
+    EXPECT_EQ(site.NewDuplicates(), "");
+    if (!played.sent) {
+      EXPECT_EQ(site.Sends(), 0);
+    }
+    std::size_t moves = 0;
+    for (const PlanOutcome& row : played.outcomes)
+      moves +=
+          !site.Requests(row.mac).empty() || row.status == PlanStatus::Withheld;
+    EXPECT_LE(site.Sends(), static_cast<int>(2 * moves + 2));
+    CheckReport(site, played);
+    if (HasFailure()) return;
+  }
+}
+
+PlanRow MoveTo(std::uint8_t id, std::uint32_t ip) {
+  PlanRow row;
+  row.mac = MacOf(id);
+  row.edit.ip = ip;
+  return row;
+}
+
+// Two swaps; device 2 never takes a change, and every device checks that an
+// address is free before it takes it; something that answers only ARP sits
+// on the top address, where temporary addresses come from.
+TEST(ApplyMachine, ADeviceParkedByAFailedSwapGoesBack) {
+  FakeSite site;
+  std::vector<FoundDevice> devices;
+  for (std::uint8_t id = 1; id <= 4; ++id) {
+    devices.push_back(Device(id, Ip(10, 77, 0, 10 + id)));
+    site.AddDevice(devices.back(),
+                   id == 2 ? Behaviour::Ignores : Behaviour::RefusesInUse);
+  }
+  site.AddArpHost(2, Ip(10, 77, 0, 254));
+  const Played played =
+      Play(site, devices,
+           {MoveTo(1, Ip(10, 77, 0, 12)), MoveTo(2, Ip(10, 77, 0, 11)),
+            MoveTo(3, Ip(10, 77, 0, 14)), MoveTo(4, Ip(10, 77, 0, 13))});
+  EXPECT_EQ(site.Broken(), "");
+  std::vector<std::string> ends;
+  for (const PlanOutcome& row : played.outcomes)
+    ends.push_back(std::string(StatusName(row.status)) + " " +
+                   Dotted(row.nowIp.value_or(0)));
+  EXPECT_EQ(ends, (std::vector<std::string>{
+                      "returned 10.77.0.11", "not-confirmed 10.77.0.12",
+                      "confirmed 10.77.0.14", "confirmed 10.77.0.13"}));
+  // Each swap broke through a temporary address of its own, below the one
+  // the ARP host holds.
+  EXPECT_NE(played.outcomes[0].message.find("10.77.0.253"), std::string::npos)
+      << played.outcomes[0].message;
+  EXPECT_NE(played.outcomes[2].message.find("10.77.0.252"), std::string::npos)
+      << played.outcomes[2].message;
+}
+
+// Independent swaps break in one wave; a long chain is cut while its subnet
+// has room, instead of going one link a wave.
+TEST(ApplyMachine, SwapsAndChainsTakeAFewWaves) {
+  struct Case {
+    const char* name;
+    int count;
+    std::function<std::uint32_t(int)> to;
+    int mostWaves;
+  } const cases[] = {
+      {"50 swaps", 100, [](int i) { return 10 + (i ^ 1); }, 3},
+      {"a chain of 100", 100, [](int i) { return 11 + i; }, 4},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeSite site;
+    std::vector<FoundDevice> devices;
+    std::vector<PlanRow> rows;
+    for (int i = 0; i < c.count; ++i) {
+      FoundDevice device = Device(0, Ip(10, 77, 0, 10 + i));
+      device.info.macAddress[4] = static_cast<std::uint8_t>(i >> 8);
+      device.info.macAddress[5] = static_cast<std::uint8_t>(i);
+      devices.push_back(device);
+      site.AddDevice(device, Behaviour::RefusesInUse);
+      PlanRow row;
+      row.mac = device.info.macAddress;
+      row.edit.ip = Ip(10, 77, 0, static_cast<int>(c.to(i)));
+      rows.push_back(row);
+    }
+    const Played played = Play(site, devices, rows);
+    EXPECT_EQ(site.Broken(), "");
+    EXPECT_LE(site.Sends(), c.mostWaves);
+    for (const PlanOutcome& row : played.outcomes)
+      EXPECT_EQ(row.status, PlanStatus::Confirmed) << row.message;
+  }
+}
+
+}  // namespace
+}  // namespace cli

@@ -1,0 +1,156 @@
+#include "tests/cli/fake_site.h"
+
+#include "cli/found_device.h"
+
+namespace cli {
+namespace {
+
+// A late device misses this many searches after it takes a change.
+constexpr int LATE_SEARCHES = 3;
+constexpr std::chrono::milliseconds SEARCH_EVERY{2000};
+
+}  // namespace
+
+void FakeSite::AddDevice(const FoundDevice& device, Behaviour behaviour) {
+  Fake fake;
+  fake.device = device;
+  fake.behaviour = behaviour;
+  fake.startIp = device.info.ipAddress;
+  fakes_[device.info.macAddress] = fake;
+}
+
+void FakeSite::AddArpHost(std::uint32_t domain, std::uint32_t address) {
+  arpHosts_.insert({domain, address});
+}
+
+bool FakeSite::Failing() { return failFrom_ && ++calls_ >= failFrom_; }
+
+bool FakeSite::HeldByOther(const Fake& self, std::uint32_t address) const {
+  const std::uint32_t domain = self.device.place.domain;
+  if (arpHosts_.count({domain, address})) return true;
+  for (const auto& [mac, other] : fakes_) {
+    if (&other == &self || other.device.place.domain != domain) continue;
+    if (other.device.info.ipAddress == address || other.owed.count(address))
+      return true;
+  }
+  return false;
+}
+
+bool FakeSite::InUse(const Fake& self, std::uint32_t address) const {
+  const std::uint32_t domain = self.device.place.domain;
+  if (arpHosts_.count({domain, address})) return true;
+  for (const auto& [mac, other] : fakes_)
+    if (&other != &self && !other.gone && other.device.place.domain == domain &&
+        other.device.info.ipAddress == address)
+      return true;
+  return false;
+}
+
+SendOutcome FakeSite::Send(const std::vector<ChangeRequest>& requests) {
+  SendOutcome outcome;
+  outcome.adapters.assign(requests.size(), 0);
+  if (Failing()) {
+    outcome.status = LinkStatus::Failed;
+    return outcome;
+  }
+  ++sends_;
+  for (std::size_t i = 0; i < requests.size(); ++i) {
+    const DeviceInfo& body = requests[i].body;
+    const auto found = fakes_.find(body.macAddress);
+    if (found == fakes_.end()) continue;
+    Fake& fake = found->second;
+    outcome.adapters[i] = 1;
+    const std::uint32_t to = body.ipAddress;
+    if (to != fake.device.info.ipAddress && HeldByOther(fake, to) &&
+        broken_.empty())
+      broken_ = Dotted(to) + " was asked of " + MacString(body) +
+                " while another device held it or was asked for it";
+    fake.requests.push_back(body);
+    fake.owed.insert(to);
+    if (fake.gone || fake.behaviour == Behaviour::Ignores) continue;
+    if (fake.behaviour == Behaviour::RefusesInUse && InUse(fake, to)) continue;
+    ApplyIpSettings(fake.device.info, SettingsFromDeviceInfo(body));
+    if (fake.behaviour == Behaviour::Vanishes) fake.gone = true;
+    if (fake.behaviour == Behaviour::Late) fake.silentSearches = LATE_SEARCHES;
+  }
+  return outcome;
+}
+
+void FakeSite::Search(std::vector<FoundDevice>* heard) {
+  lastHeard_.clear();
+  for (auto& [mac, fake] : fakes_) {
+    if (fake.gone) continue;
+    if (fake.silentSearches > 0) {
+      --fake.silentSearches;
+      continue;
+    }
+    // Seen where it is, it owes no other address.
+    fake.owed.clear();
+    heard->push_back(fake.device);
+    lastHeard_.insert(mac);
+  }
+}
+
+VerifyOutcome FakeSite::Verify(const std::vector<DeviceInfo>& expected,
+                               const std::vector<std::uint32_t>&,
+                               std::chrono::milliseconds limit) {
+  VerifyOutcome outcome;
+  if (Failing()) {
+    outcome.status = LinkStatus::Failed;
+    return outcome;
+  }
+  std::map<MacAddress, FoundDevice> last;
+  for (std::chrono::milliseconds spent{0};; spent += SEARCH_EVERY) {
+    std::vector<FoundDevice> heard;
+    Search(&heard);
+    for (const FoundDevice& device : heard)
+      last[device.info.macAddress] = device;
+    std::size_t shown = 0;
+    for (const DeviceInfo& body : expected) {
+      const auto seen = last.find(body.macAddress);
+      if (seen != last.end() && SettingsFromDeviceInfo(seen->second.info) ==
+                                    SettingsFromDeviceInfo(body))
+        ++shown;
+    }
+    if (shown == expected.size() || spent + SEARCH_EVERY >= limit) break;
+  }
+  for (const auto& entry : last) outcome.heard.push_back(entry.second);
+  return outcome;
+}
+
+ProbeOutcome FakeSite::Probe(const std::vector<std::uint32_t>& addresses,
+                             std::uint32_t domain) {
+  ProbeOutcome outcome;
+  for (std::uint32_t address : addresses)
+    outcome.holdings.push_back(
+        arpHosts_.count({domain, address}) ? Holding::Held : Holding::Free);
+  return outcome;
+}
+
+std::optional<DeviceInfo> FakeSite::Now(const MacAddress& mac) const {
+  const Fake& fake = fakes_.at(mac);
+  if (fake.gone) return std::nullopt;
+  return fake.device.info;
+}
+
+std::vector<DeviceInfo> FakeSite::Requests(const MacAddress& mac) const {
+  return fakes_.at(mac).requests;
+}
+
+std::string FakeSite::NewDuplicates() const {
+  for (const auto& [mac, one] : fakes_) {
+    for (const auto& [otherMac, other] : fakes_) {
+      if (!(mac < otherMac) ||
+          one.device.place.domain != other.device.place.domain ||
+          one.device.info.ipAddress != other.device.info.ipAddress)
+        continue;
+      if (one.startIp == other.startIp) continue;
+      return MacString(one.device.info) + " and " +
+             MacString(other.device.info) + " share " +
+             Dotted(one.device.info.ipAddress);
+    }
+  }
+  return std::string();
+}
+
+}  // namespace cli

@@ -1,0 +1,75 @@
+// A site of fake devices behind the apply's link, for playing whole plans
+// without a network. Devices confirm, ignore changes, refuse an address in
+// use, answer late or vanish; hosts that speak only ARP hold addresses too.
+// Every request is checked as it is sent: no device is ever asked for an
+// address that another device or host shows, or that another device was
+// asked for and has not been seen to leave.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "cli/apply_link.h"
+
+namespace cli {
+
+enum class Behaviour { Confirms, Ignores, RefusesInUse, Late, Vanishes };
+
+class FakeSite : public ApplyLink {
+ public:
+  void AddDevice(const FoundDevice& device, Behaviour behaviour);
+  void AddArpHost(std::uint32_t domain, std::uint32_t address);
+  // The link fails from this call of Send or Verify on (counted from 1).
+  void FailFromCall(int call) { failFrom_ = call; }
+
+  SendOutcome Send(const std::vector<ChangeRequest>& requests) override;
+  VerifyOutcome Verify(const std::vector<DeviceInfo>& expected,
+                       const std::vector<std::uint32_t>& domains,
+                       std::chrono::milliseconds limit) override;
+  ProbeOutcome Probe(const std::vector<std::uint32_t>& addresses,
+                     std::uint32_t domain) override;
+
+  // The first broken rule, empty while none is.
+  const std::string& Broken() const { return broken_; }
+  // Where the device is now, or none when it no longer answers.
+  std::optional<DeviceInfo> Now(const MacAddress& mac) const;
+  // Whether the last search heard the device.
+  bool LastHeard(const MacAddress& mac) const { return lastHeard_.count(mac); }
+  // Every request sent to the device, in order.
+  std::vector<DeviceInfo> Requests(const MacAddress& mac) const;
+  // Pairs of devices on one address that did not start so.
+  std::string NewDuplicates() const;
+  // How many waves of requests went out.
+  int Sends() const { return sends_; }
+
+ private:
+  struct Fake {
+    FoundDevice device;
+    Behaviour behaviour = Behaviour::Confirms;
+    std::uint32_t startIp = 0;
+    int silentSearches = 0;  // searches it has yet to miss
+    bool gone = false;
+    std::vector<DeviceInfo> requests;
+    // Addresses it was asked for and has not been seen to leave.
+    std::set<std::uint32_t> owed;
+  };
+  bool Failing();
+  bool HeldByOther(const Fake& self, std::uint32_t address) const;
+  // What a device that checks before it takes an address sees.
+  bool InUse(const Fake& self, std::uint32_t address) const;
+  void Search(std::vector<FoundDevice>* heard);
+
+  std::map<MacAddress, Fake> fakes_;
+  std::set<std::pair<std::uint32_t, std::uint32_t>> arpHosts_;
+  std::string broken_;
+  int calls_ = 0;
+  int sends_ = 0;
+  std::set<MacAddress> lastHeard_;
+  int failFrom_ = 0;
+};
+
+}  // namespace cli
