@@ -2,6 +2,9 @@
 
 #include <cstddef>
 
+#include "cli/text_formats.h"
+#include "core/validation/change_check.h"
+
 namespace cli {
 namespace {
 
@@ -128,6 +131,10 @@ bool Apply(const std::string& name, const std::string& value, Options* options,
   } else if (name == "--ip") {
     edit.ip = address;
   } else if (name == "--mask") {
+    if (const auto problem = MaskProblem(address)) {
+      *error = name + " " + Utf8(ChangeProblemMessage(*problem));
+      return false;
+    }
     edit.mask = address;
   } else {
     edit.gateway = address;

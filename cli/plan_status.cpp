@@ -32,8 +32,10 @@ using Books = std::map<std::uint32_t, AddressBook>;
 // that the checker lets it have in its device's domain, after the last one
 // given there; records it in `edits` and `planned`. A row whose settings are
 // invalid at that address keeps it for its report but uses it up for
-// nobody. Returns, per row, why it got no address (empty when it got one or
-// needed none).
+// nobody. A row whose mask the checker refuses is invalid at any address:
+// it is shown the one the numbering has reached, and no subnet is walked
+// for it (a /0 subnet is all of IPv4). Returns, per row, why it got no
+// address (empty when it got one or needed none).
 std::vector<std::string> NumberBlankRows(
     const std::vector<PlanRow>& rows,
     const std::function<const FoundDevice*(const Mac&)>& deviceOf,
@@ -53,6 +55,10 @@ std::vector<std::string> NumberBlankRows(
     IpSettings settings = ProposedSettings(device->info, edit);
     const std::uint32_t from =
         next.emplace(domain, numbering.start).first->second;
+    if (MaskProblem(settings.subnetMask)) {
+      edit.ip = from;
+      continue;
+    }
     const AddressPlan plan =
         PlanAddresses(from, settings.subnetMask, {{device->info, settings}},
                       ChangeContext{&everyone[domain], setting.localAddresses,

@@ -72,14 +72,16 @@ constexpr const char* SET =
                        [--adapter ADDR]
 
 Searches for the device, applies the options to its current settings and
-checks the result: the window's checks, and no address that is the subnet's
-network or broadcast address, the gateway's, this computer's or another
-device's in its broadcast domain. A refusal exits 2 and sends nothing. Then
-it sends one change request, through the adapters of the device's domain
-only, and searches every 2 seconds until the device answers with the new
-settings: confirmed, or not-confirmed. A request that left through no
-adapter is not-sent (exit 1); so is a device heard only on an interface
-without an IPv4 address, which no request can reach.
+checks the result: the window's checks, a mask whose ones come first and
+that is not /0, /31 or /32, and no address that is the subnet's network or
+broadcast address, the gateway's, this computer's or another device's in its
+broadcast domain. Only what changes is judged: the mask and address rules
+when the address, mask or gateway changes, a port when it changes. A refusal
+exits 2 and sends nothing. Then it sends one change request, through the
+adapters of the device's domain only, and searches every 2 seconds until the
+device answers with the new settings: confirmed, or not-confirmed. A request
+that left through no adapter is not-sent (exit 1); so is a device heard only
+on an interface without an IPv4 address, which no request can reach.
 
   --ip, --mask, --gateway A   the new addresses
   --mode M                    fixed, dhcp or pppoe
@@ -111,16 +113,20 @@ gets back the zeros a spreadsheet dropped.
 
 After one search each row gets a status: unchanged (it asks for what the
 device has; never refused), change, missing (did not answer), invalid (with
-the reason) or conflict (the address is another device's, planned twice,
-this computer's, or the subnet's network, broadcast or gateway address).
-Only devices and rows of the row's broadcast domain count. Devices the plan
-moves away free their addresses.
+the reason; also a mask whose ones do not come first, or /0, /31 or /32) or
+conflict (the address is another device's, planned twice, this computer's,
+or the subnet's network, broadcast or gateway address). The mask and
+address rules judge a row that changes the address, mask or gateway; a
+setting the row leaves as the device has it is never judged. Only devices
+and rows of the row's broadcast domain count. Devices the plan moves away
+free their addresses.
 
 With --from, the rows without an ip cell (or a file without an ip column)
 are numbered in file order from START: each gets the first address the
 checks allow in its domain, after the last one given there. A device that
 did not answer uses up no address. Mask and gateway come from the row, else
-from --mask and --gateway, else from the device.
+from --mask and --gateway, else from the device; a device that shows mask
+0.0.0.0 (no DHCP lease) is invalid unless given one.
 
 Without --apply nothing is sent. With --apply nothing is sent unless no row
 is invalid, in conflict or out of reach; then the changes go out in waves,

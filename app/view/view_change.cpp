@@ -34,7 +34,7 @@ void CQuellanView::ChangeSingleDevice(std::size_t row) {
   if (dialog.RunModal(GetActiveWindow()) != IDOK) return;
   DeviceInfo& record = table_.Record(row);
   const IpSettings settings = SettingsForDevice(dialog.Settings(), record);
-  if (const auto refusal = WindowSingleChangeRefusal(settings, record)) {
+  if (const auto refusal = WindowSingleChangeRefusal(settings)) {
     NotifyUser(ChangeProblemMessage(*refusal), APP_CAPTION, handle());
     return;
   }

@@ -1,6 +1,7 @@
 #include "core/devices/address_plan.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -18,16 +19,20 @@ bool Usable(const std::vector<ChangeProblem>& problems) {
 AddressPlan PlanAddresses(std::uint32_t startIp, std::uint32_t subnetMask,
                           const std::vector<PlanTarget>& targets,
                           const ChangeContext& context) {
-  AddressBook planned = context.planned ? *context.planned : AddressBook();
+  // The addresses given to earlier targets count as planned for the later
+  // ones. The caller's book is copied only when a later target needs them,
+  // so that a caller numbering one target at a time (a plan file, row by
+  // row) pays no copy per row.
+  std::optional<AddressBook> planned;
   ChangeContext withPlanned = context;
-  withPlanned.planned = &planned;
 
   const std::uint32_t network = startIp & subnetMask;
   const std::uint32_t hostBits = ~subnetMask;
   std::uint32_t host = startIp & hostBits;
   bool visitedAll = false;
   AddressPlan plan;
-  for (const PlanTarget& target : targets) {
+  for (std::size_t k = 0; k < targets.size(); ++k) {
+    const PlanTarget& target = targets[k];
     IpSettings settings = target.settings;
     bool found = false;
     while (!found && !visitedAll) {
@@ -43,7 +48,13 @@ AddressPlan PlanAddresses(std::uint32_t startIp, std::uint32_t subnetMask,
     }
     if (!found) break;
     plan.addresses.push_back(settings.ipAddress);
-    planned.Add(settings.ipAddress, target.record.macAddress);
+    if (k + 1 < targets.size()) {
+      if (!planned) {
+        planned = context.planned ? *context.planned : AddressBook();
+        withPlanned.planned = &*planned;
+      }
+      planned->Add(settings.ipAddress, target.record.macAddress);
+    }
   }
   plan.enough = plan.addresses.size() == targets.size();
   if (!plan.enough) plan.addresses.clear();

@@ -5,9 +5,44 @@
 #include "core/validation/address_pair.h"
 #include "core/validation/ip_validation.h"
 
+namespace {
+
+// The address test that follows the dialogs, as a problem kind.
+std::optional<ChangeProblemKind> AddressTestProblem(std::uint32_t ip,
+                                                    std::uint32_t mask) {
+  switch (IsValidAddressPair(ip, mask)) {
+    case AddressPairOutcome::Zero:
+      return ChangeProblemKind::ZeroAddress;
+    case AddressPairOutcome::Combination:
+      return ChangeProblemKind::NetworkAddress;
+    case AddressPairOutcome::Valid:
+      break;
+  }
+  return std::nullopt;
+}
+
+int PrefixLength(std::uint32_t mask) {
+  int ones = 0;
+  for (; mask != 0; mask <<= 1) ++ones;
+  return ones;
+}
+
+}  // namespace
+
 std::wstring ChangeProblemMessage(const ChangeProblem& problem) {
   const std::wstring address = AddressText(problem.address);
+  const std::wstring mask = AddressText(problem.mask);
   switch (problem.kind) {
+    case ChangeProblemKind::NonContiguousMask:
+      return mask + L" is not a subnet mask: its ones must come first";
+    case ChangeProblemKind::ZeroMask:
+      return mask +
+             L" (/0) is no subnet mask for a device: it makes every "
+             L"IPv4 address one subnet";
+    case ChangeProblemKind::HostlessMask:
+      return mask + L" (/" + std::to_wstring(PrefixLength(problem.mask)) +
+             L") leaves no address for a device beside the network and "
+             L"broadcast addresses";
     case ChangeProblemKind::GatewayOutsideSubnet:
       return IpInputErrorMessage(IP_INPUT_BAD_NETWORK);
     case ChangeProblemKind::BadBasePort:
@@ -36,6 +71,21 @@ bool IsInputProblem(ChangeProblemKind kind) {
   return kind <= ChangeProblemKind::BadHttpPort;
 }
 
+std::optional<ChangeProblem> MaskProblem(std::uint32_t mask) {
+  std::optional<ChangeProblemKind> kind;
+  const std::uint32_t hostBits = ~mask;
+  // The host bits of a subnet mask are a run of trailing ones.
+  if ((hostBits & (hostBits + 1)) != 0) {
+    kind = ChangeProblemKind::NonContiguousMask;
+  } else if (mask == 0) {
+    kind = ChangeProblemKind::ZeroMask;
+  } else if (hostBits <= 1) {
+    kind = ChangeProblemKind::HostlessMask;
+  }
+  if (!kind) return std::nullopt;
+  return ChangeProblem{*kind, 0, {}, mask};
+}
+
 void AddressBook::Add(std::uint32_t address, const MacAddress& mac) {
   entries_.emplace(address, mac);
 }
@@ -53,27 +103,32 @@ std::vector<ChangeProblem> CheckChange(const IpSettings& proposed,
                                        const ChangeContext& context) {
   std::vector<ChangeProblem> problems;
   const std::uint32_t ip = proposed.ipAddress;
+  const std::uint32_t mask = proposed.subnetMask;
   auto add = [&](ChangeProblemKind kind, const MacAddress& other = {}) {
-    problems.push_back({kind, ip, other});
+    problems.push_back({kind, ip, other, mask});
   };
-  if (!GatewayInSubnet(proposed)) add(ChangeProblemKind::GatewayOutsideSubnet);
-  if (!BasePortAccepted(proposed.basePort)) add(ChangeProblemKind::BadBasePort);
-  if (!HttpPortAccepted(proposed.httpPort)) add(ChangeProblemKind::BadHttpPort);
-  switch (IsValidAddressPair(ip, proposed.subnetMask)) {
-    case AddressPairOutcome::Zero:
-      add(ChangeProblemKind::ZeroAddress);
-      break;
-    case AddressPairOutcome::Combination:
-      add(ChangeProblemKind::NetworkAddress);
-      break;
-    case AddressPairOutcome::Valid:
-      break;
+  const bool addressChanges = ip != current.ipAddress;
+  const bool networkChanges = addressChanges || mask != current.subnetMask ||
+                              proposed.gateway != current.gateway;
+  if (networkChanges) {
+    if (const auto bad = MaskProblem(mask)) add(bad->kind);
+    if (!GatewayInSubnet(proposed))
+      add(ChangeProblemKind::GatewayOutsideSubnet);
   }
-  if (ip == current.ipAddress) return problems;
+  if (proposed.basePort != current.basePort &&
+      !BasePortAccepted(proposed.basePort))
+    add(ChangeProblemKind::BadBasePort);
+  if (proposed.httpPort != current.httpPort &&
+      !HttpPortAccepted(proposed.httpPort))
+    add(ChangeProblemKind::BadHttpPort);
+  if (!networkChanges) return problems;
 
-  if (proposed.subnetMask != 0 && (ip | proposed.subnetMask) == 0xFFFFFFFFu)
+  if (const auto kind = AddressTestProblem(ip, mask)) add(*kind);
+  if (mask != 0 && (ip | mask) == 0xFFFFFFFFu)
     add(ChangeProblemKind::BroadcastAddress);
   if (ip == proposed.gateway) add(ChangeProblemKind::GatewayAddress);
+  if (!addressChanges) return problems;
+
   if (std::find(context.localAddresses.begin(), context.localAddresses.end(),
                 ip) != context.localAddresses.end())
     add(ChangeProblemKind::LocalAdapterAddress);
@@ -91,11 +146,8 @@ std::vector<ChangeProblem> CheckChange(const IpSettings& proposed,
 }
 
 std::optional<ChangeProblem> WindowSingleChangeRefusal(
-    const IpSettings& proposed, const DeviceInfo& current) {
-  for (const ChangeProblem& problem : CheckChange(proposed, current, {})) {
-    if (problem.kind == ChangeProblemKind::ZeroAddress ||
-        problem.kind == ChangeProblemKind::NetworkAddress)
-      return problem;
-  }
-  return std::nullopt;
+    const IpSettings& proposed) {
+  const auto kind = AddressTestProblem(proposed.ipAddress, proposed.subnetMask);
+  if (!kind) return std::nullopt;
+  return ChangeProblem{*kind, proposed.ipAddress, {}, proposed.subnetMask};
 }

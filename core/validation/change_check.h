@@ -13,7 +13,14 @@
 
 #include "core/protocol/datagram.h"
 
+// Input problems come first (IsInputProblem): the settings are wrong at any
+// address.
 enum class ChangeProblemKind {
+  // A mask no device can work with. The window leaves these to its address
+  // test, which refuses /0 and /32 in its own words.
+  NonContiguousMask,  // its ones are not a leading run
+  ZeroMask,           // /0
+  HostlessMask,       // /31 and /32
   // The dialogs' input checks.
   GatewayOutsideSubnet,  // IP_INPUT_BAD_NETWORK
   BadBasePort,           // IP_INPUT_BAD_BASE_PORT
@@ -34,15 +41,20 @@ struct ChangeProblem {
   std::uint32_t address = 0;  // the proposed address
   // ShownByDevice, PlannedTwice: the other device.
   MacAddress other{};
+  std::uint32_t mask = 0;  // the proposed mask
 };
 
 // The text for the user: the window's own for the dialogs' checks and the
-// address test, one line naming the address for the rest.
+// address test, one line naming the mask for the mask rules and the address
+// for the rest.
 std::wstring ChangeProblemMessage(const ChangeProblem& problem);
 
-// The dialogs' input checks: the settings are wrong at any address. Every
-// other problem depends on the address proposed.
+// The mask rules and the dialogs' input checks: the settings are wrong at
+// any address. Every other problem depends on the address proposed.
 bool IsInputProblem(ChangeProblemKind kind);
+
+// Why no device can be given `mask` (address 0 in the problem), or nothing.
+std::optional<ChangeProblem> MaskProblem(std::uint32_t mask);
 
 // Addresses with the devices that show or are given them, so that a device
 // can be told apart from the others by its MAC.
@@ -69,10 +81,13 @@ struct ChangeContext {
 };
 
 // Every problem with moving `current` (a device's own record) to
-// `proposed`, in the order of ChangeProblemKind. The address rules from
-// BroadcastAddress on count only when the address changes: a device that
-// keeps its address may change its ports or mode even while another device
-// shows the same address.
+// `proposed`, in the order of ChangeProblemKind. Only what changes is
+// judged, so a setting the device already shows never stands in the way of
+// changing another: a port's rule counts when that port changes; the mask,
+// gateway and address rules when the address, mask or gateway changes; the
+// addresses of other devices, of other rows and of this computer only when
+// the address itself changes (a device that keeps its address may change
+// its ports or mode even while another device shows the same address).
 std::vector<ChangeProblem> CheckChange(const IpSettings& proposed,
                                        const DeviceInfo& current,
                                        const ChangeContext& context);
@@ -80,6 +95,7 @@ std::vector<ChangeProblem> CheckChange(const IpSettings& proposed,
 // The window's single change refuses only for the address test that follows
 // its dialog (ZeroAddress, NetworkAddress): the dialog has made the input
 // checks, the subnet's broadcast address is sent, and no other device is
-// looked at. The problem it refuses for, if any.
+// looked at. The dialog shows and sends every setting, so the test is made
+// on all of them, changed or not. The problem it refuses for, if any.
 std::optional<ChangeProblem> WindowSingleChangeRefusal(
-    const IpSettings& proposed, const DeviceInfo& current);
+    const IpSettings& proposed);

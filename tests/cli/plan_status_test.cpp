@@ -160,6 +160,71 @@ TEST(PlanStatus, NumberingSkipsWhatTheCheckerRefusesAndMissingDevices) {
   EXPECT_EQ(outcomes[4].status, PlanStatus::Change);
 }
 
+// A setting a row leaves as the device has it is never refused; a mask a
+// row gives, or keeps while it changes the address, is.
+TEST(PlanStatus, OnlyWhatARowChangesIsJudged) {
+  std::vector<FoundDevice> devices = {
+      Device(1, Ip(10, 77, 0, 11)), Device(2, Ip(10, 77, 0, 12)),
+      Device(3, Ip(10, 77, 0, 13)), Device(4, Ip(10, 77, 0, 14))};
+  devices[0].info.httpPort = 81;
+  devices[1].info.basePort = -1;
+  devices[3].info.subnetMask = Ip(255, 255, 0, 255);
+  std::vector<PlanRow> rows = {
+      Row(2, 1, Ip(10, 77, 0, 12)), Row(3, 2, Ip(10, 77, 0, 11)),
+      Row(4, 3, Ip(10, 77, 0, 13)), Row(5, 4, Ip(10, 77, 0, 40))};
+  rows[2].edit.mask = Ip(255, 255, 255, 254);
+  const std::vector<PlanOutcome> outcomes =
+      JudgePlan(rows, devices, Setting(Ip(10, 77, 0, 2)));
+  const struct {
+    PlanStatus status;
+    const char* message;
+  } EXPECTED[] = {
+      {PlanStatus::Change, "changes ip"},
+      {PlanStatus::Change, "changes ip"},
+      {PlanStatus::Invalid,
+       "255.255.255.254 (/31) leaves no address for a device beside the "
+       "network and broadcast addresses"},
+      {PlanStatus::Invalid,
+       "255.255.0.255 is not a subnet mask: its ones must come first"},
+  };
+  for (std::size_t i = 0; i < std::size(EXPECTED); ++i) {
+    EXPECT_EQ(outcomes[i].status, EXPECTED[i].status) << i;
+    EXPECT_EQ(outcomes[i].message, EXPECTED[i].message) << i;
+  }
+  EXPECT_EQ(outcomes[0].body.httpPort, 81) << "the kept port is sent back";
+}
+
+// A zero mask, given or shown by a device without a DHCP lease, would make
+// the subnet all of IPv4: its rows are invalid, and no subnet is walked.
+TEST(PlanStatus, NumberingWithAZeroMaskEndsAtOnceInvalid) {
+  std::vector<FoundDevice> devices = {Device(1, Ip(10, 77, 0, 11)),
+                                      Device(2, Ip(169, 254, 3, 9))};
+  devices[1].info.subnetMask = 0;
+  std::vector<PlanRow> rows = {Row(2, 1, 0), Row(3, 2, 0)};
+  for (PlanRow& row : rows) row.edit.ip.reset();
+  const char* const ZERO =
+      "0.0.0.0 (/0) is no subnet mask for a device: it makes every IPv4 "
+      "address one subnet";
+
+  std::vector<PlanOutcome> outcomes = JudgePlan(
+      rows, devices,
+      Setting(Ip(10, 77, 0, 2),
+              Numbering{Ip(10, 77, 0, 100), std::nullopt, std::nullopt}));
+  EXPECT_EQ(outcomes[0].status, PlanStatus::Change);
+  EXPECT_EQ(outcomes[0].plannedIp, Ip(10, 77, 0, 100));
+  EXPECT_EQ(outcomes[1].status, PlanStatus::Invalid);
+  EXPECT_EQ(outcomes[1].message, ZERO);
+
+  outcomes =
+      JudgePlan(rows, devices,
+                Setting(Ip(10, 77, 0, 2),
+                        Numbering{Ip(10, 77, 0, 100), 0u, Ip(10, 77, 0, 1)}));
+  for (const PlanOutcome& outcome : outcomes) {
+    EXPECT_EQ(outcome.status, PlanStatus::Invalid);
+    EXPECT_EQ(outcome.message, ZERO);
+  }
+}
+
 // Each VLAN of a trunk numbers its own devices: one address in two broadcast
 // domains is no conflict, and a device that no adapter with an address
 // heard cannot be reached.

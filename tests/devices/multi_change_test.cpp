@@ -173,6 +173,33 @@ TEST(MultiChange, NoTargetIsGivenAnAddressAnotherCheckedRowStillShows) {
   EXPECT_EQ(plan.bodies[1].ipAddress, NET + 54);
 }
 
+// A device may keep its own address, unless the new mask or gateway makes it
+// the subnet's broadcast address or the gateway.
+TEST(MultiChange, NoDeviceKeepsAnAddressItsNewSettingsReserve) {
+  // The first device is the new gateway's .1 under a /24 it already has.
+  std::vector<DeviceRow> rows = {Row(NET + 1, true, 1), Row(NET + 40, true, 2)};
+  rows[0].record.subnetMask = 0xFFFFFF00u;
+  rows[0].record.gateway = NET + 254;
+  MultiChangePlan plan;
+  std::wstring message;
+  ASSERT_TRUE(PlanMultiChange(rows, Settings(NET + 1, 0xFFFFFF00u, NET + 1), {},
+                              &plan, &message));
+  EXPECT_EQ(plan.bodies[0].ipAddress, NET + 2);
+  EXPECT_EQ(plan.bodies[1].ipAddress, NET + 3);
+
+  // The second device's .127 is the broadcast address of the new /25, the
+  // last one after the first device's .126.
+  rows = {Row(NET + 40, true, 1), Row(NET + 127, true, 2)};
+  rows[1].record.subnetMask = 0xFFFFFF00u;
+  rows[1].record.gateway = NET + 1;
+  EXPECT_FALSE(PlanMultiChange(rows, Settings(NET + 126, 0xFFFFFF80u), {},
+                               &plan, &message));
+  EXPECT_EQ(message.rfind(L"There are not enough free addresses in the subnet "
+                          L"for 2 devices.",
+                          0),
+            0u);
+}
+
 TEST(SingleChange, TheRecordTakesTheSettingsOnlyWhenTheRequestLeft) {
   DeviceInfo record = Row(NET + 40, false, 7).record;
   const DeviceInfo before = record;

@@ -46,7 +46,10 @@ struct Case {
   std::vector<Kind> found;
   std::optional<Kind> windowRefuses;
   const wchar_t* firstMessage;
+  Edit shows = {};  // what the device has before the change
 };
+
+constexpr std::uint32_t MASK24 = Ip(255, 255, 255, 0);
 
 const Case CASES[] = {
     {"a free address", {Ip(10, 77, 0, 50)}, {}, {}, L""},
@@ -70,10 +73,57 @@ const Case CASES[] = {
      L"of 1025~65535."},
     {"mask 0.0.0.0",
      {Ip(10, 77, 0, 50), 0},
-     {Kind::ZeroAddress},
+     {Kind::ZeroMask, Kind::ZeroAddress},
      Kind::ZeroAddress,
-     L"You entered an invalid parameter.\n Please check IP address, Gateway "
-     L"and Subnet mask."},
+     L"0.0.0.0 (/0) is no subnet mask for a device: it makes every IPv4 "
+     L"address one subnet"},
+    {"a mask whose ones do not come first",
+     {Ip(10, 77, 253, 50), Ip(255, 255, 0, 255), Ip(10, 77, 0, 1)},
+     {Kind::NonContiguousMask, Kind::GatewayOutsideSubnet},
+     {},
+     L"255.255.0.255 is not a subnet mask: its ones must come first"},
+    {"a /31, on its broadcast address",
+     {Ip(10, 77, 0, 51), Ip(255, 255, 255, 254), Ip(10, 77, 0, 50)},
+     {Kind::HostlessMask, Kind::BroadcastAddress},
+     {},
+     L"255.255.255.254 (/31) leaves no address for a device beside the "
+     L"network and broadcast addresses"},
+    {"a /32",
+     {Ip(10, 77, 0, 50), Ip(255, 255, 255, 255), Ip(10, 77, 0, 50)},
+     {Kind::HostlessMask, Kind::NetworkAddress, Kind::BroadcastAddress,
+      Kind::GatewayAddress},
+     Kind::NetworkAddress,
+     L"255.255.255.255 (/32) leaves no address for a device beside the "
+     L"network and broadcast addresses"},
+    {"a mask-only change that makes the address the broadcast address",
+     {Ip(10, 77, 0, 127), Ip(255, 255, 255, 128)},
+     {Kind::BroadcastAddress},
+     {},
+     L"10.77.0.127 is the subnet's broadcast address",
+     {Ip(10, 77, 0, 127)}},
+    {"a gateway-only change to the device's own address, which 03 shares",
+     {Ip(10, 77, 0, 11), MASK24, Ip(10, 77, 0, 11)},
+     {Kind::GatewayAddress},
+     {},
+     L"10.77.0.11 is the gateway"},
+    {"an address change of a device on ports 80 and 81",
+     {Ip(10, 77, 0, 50), MASK24, Ip(10, 77, 0, 1), 80, 81},
+     {},
+     {},
+     L"",
+     {Ip(10, 77, 0, 11), MASK24, Ip(10, 77, 0, 1), 80, 81}},
+    {"a port change of a device that shows mask 0, which the window tests",
+     {Ip(10, 77, 0, 11), 0, Ip(10, 77, 0, 1), 8000, 8080},
+     {},
+     Kind::ZeroAddress,
+     L"",
+     {Ip(10, 77, 0, 11), 0}},
+    {"every setting as the device has it, the ports and gateway refused",
+     {Ip(10, 77, 0, 11), MASK24, Ip(10, 78, 0, 1), -1, 81},
+     {},
+     {},
+     L"",
+     {Ip(10, 77, 0, 11), MASK24, Ip(10, 78, 0, 1), -1, 81}},
     {"the network address",
      {Ip(10, 77, 0, 0)},
      {Kind::NetworkAddress},
@@ -135,22 +185,54 @@ TEST(ChangeCheck, FindsEachProblemAndEachFrontEndActsOnItsOwn) {
     proposed.gateway = c.edit.gateway;
     proposed.basePort = c.edit.basePort;
     proposed.httpPort = c.edit.httpPort;
+    DeviceInfo current = Current();
+    current.ipAddress = c.shows.ip;
+    current.subnetMask = c.shows.mask;
+    current.gateway = c.shows.gateway;
+    current.basePort = c.shows.basePort;
+    current.httpPort = c.shows.httpPort;
     const std::vector<ChangeProblem> problems =
-        CheckChange(proposed, Current(), context);
+        CheckChange(proposed, current, context);
     std::vector<Kind> found;
     for (const ChangeProblem& problem : problems) {
       found.push_back(problem.kind);
       EXPECT_EQ(problem.address, c.edit.ip) << c.what;
+      EXPECT_EQ(problem.mask, c.edit.mask) << c.what;
     }
     EXPECT_EQ(found, c.found) << c.what;
     EXPECT_EQ(problems.empty() ? L"" : ChangeProblemMessage(problems[0]),
               c.firstMessage)
         << c.what;
-    const auto refusal = WindowSingleChangeRefusal(proposed, Current());
+    const auto refusal = WindowSingleChangeRefusal(proposed);
     EXPECT_EQ(refusal ? std::optional<Kind>(refusal->kind) : std::nullopt,
               c.windowRefuses)
         << c.what;
   }
+}
+
+TEST(ChangeCheck, MasksOfNoUseToADeviceAreInputProblems) {
+  const struct {
+    std::uint32_t mask;
+    std::optional<Kind> problem;
+  } CASES[] = {
+      {MASK24, {}},
+      {Ip(128, 0, 0, 0), {}},
+      {Ip(255, 255, 255, 252), {}},
+      {0, Kind::ZeroMask},
+      {Ip(255, 255, 255, 254), Kind::HostlessMask},
+      {Ip(255, 255, 255, 255), Kind::HostlessMask},
+      {Ip(255, 255, 0, 255), Kind::NonContiguousMask},
+      {Ip(0, 255, 255, 255), Kind::NonContiguousMask},
+      {Ip(255, 255, 255, 253), Kind::NonContiguousMask},
+  };
+  for (const auto& c : CASES) {
+    const auto problem = MaskProblem(c.mask);
+    EXPECT_EQ(problem ? std::optional<Kind>(problem->kind) : std::nullopt,
+              c.problem)
+        << c.mask;
+    EXPECT_TRUE(!problem || IsInputProblem(problem->kind)) << c.mask;
+  }
+  EXPECT_FALSE(IsInputProblem(Kind::ZeroAddress));
 }
 
 }  // namespace
