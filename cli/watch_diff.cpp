@@ -43,7 +43,8 @@ std::string AddressOrNone(std::uint32_t address) {
   return address ? Dotted(address) : "none";
 }
 
-// How the table shows the value of each key ChangedKeys may give.
+// How the table shows the value of each key ChangedKeys may give but
+// "conflict", which began or ended.
 struct Field {
   const char* key;
   std::string (*text)(const FoundDevice& device);
