@@ -44,11 +44,17 @@ class Pieces {
   std::string piece_;
 };
 
-// The cells of one device in the order of KEYS, JSON-typed when `json`.
+// The cells of one device in the order of KEYS: JSON-typed when `json`,
+// else as CSV cells hold them.
 std::vector<std::string> Cells(const FoundDevice& device, bool json) {
   const DeviceInfo& info = device.info;
   auto text = [json](const std::string& value) {
     return json ? JsonString(value) : value;
+  };
+  // What the device itself says, which may be made up to look like a
+  // spreadsheet formula.
+  auto deviceText = [json](const std::string& value) {
+    return json ? JsonString(value) : SpreadsheetText(value);
   };
   auto address = [&](std::uint32_t value) {
     return value ? text(Dotted(value)) : (json ? "null" : "");
@@ -61,12 +67,55 @@ std::vector<std::string> Cells(const FoundDevice& device, bool json) {
           std::to_string(info.httpPort),
           std::to_string(info.ipMode),
           text(ModeText(info.ipMode)),
-          text(device.model),
-          text(device.firmware),
+          deviceText(device.model),
+          deviceText(device.firmware),
           device.conflict ? "true" : "false",
           address(device.place.reachableFrom),
           text(PageUrl(info)),
           address(device.place.adapter)};
+}
+
+// Sorts by address numerically (by domain, then MAC, among equal
+// addresses) and marks every device that shares its address with another
+// of its domain.
+void SortAndMarkConflicts(std::vector<FoundDevice>* devices) {
+  auto key = [](const FoundDevice& device) {
+    return std::tie(device.info.ipAddress, device.place.domain,
+                    device.info.macAddress);
+  };
+  std::sort(devices->begin(), devices->end(),
+            [&key](const FoundDevice& a, const FoundDevice& b) {
+              return key(a) < key(b);
+            });
+  // Sorted, the devices that share an address in one domain stand together.
+  std::vector<FoundDevice>& sorted = *devices;
+  for (std::size_t i = 1; i < sorted.size(); ++i) {
+    if (sorted[i].info.ipAddress != sorted[i - 1].info.ipAddress ||
+        sorted[i].place.domain != sorted[i - 1].place.domain)
+      continue;
+    sorted[i].conflict = true;
+    sorted[i - 1].conflict = true;
+  }
+}
+
+// The object of the device's JSON cells whose index `wanted` takes.
+template <typename Wanted>
+std::string JsonObject(const std::vector<std::string>& cells, Wanted wanted) {
+  // Built in place, as this runs once for each of tens of thousands of
+  // devices; the keys are plain words that need no escaping.
+  std::string object;
+  object.reserve(400);
+  object.push_back('{');
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    if (!wanted(i)) continue;
+    if (object.size() > 1) object.push_back(',');
+    object.push_back('"');
+    object += KEYS[i];
+    object += "\":";
+    object += cells[i];
+  }
+  object.push_back('}');
+  return object;
 }
 
 }  // namespace
@@ -84,22 +133,19 @@ std::vector<FoundDevice> FoundDevices(const std::vector<DeviceRow>& rows,
     device.place = domains.Place(row.record, heard.Of(row.record.macAddress));
     devices.push_back(std::move(device));
   }
-  auto key = [](const FoundDevice& device) {
-    return std::tie(device.info.ipAddress, device.place.domain,
-                    device.info.macAddress);
-  };
-  std::sort(devices.begin(), devices.end(),
-            [&key](const FoundDevice& a, const FoundDevice& b) {
-              return key(a) < key(b);
-            });
-  // Sorted, the devices that share an address in one domain stand together.
-  for (std::size_t i = 1; i < devices.size(); ++i) {
-    if (devices[i].info.ipAddress != devices[i - 1].info.ipAddress ||
-        devices[i].place.domain != devices[i - 1].place.domain)
-      continue;
-    devices[i].conflict = true;
-    devices[i - 1].conflict = true;
+  SortAndMarkConflicts(&devices);
+  return devices;
+}
+
+std::vector<FoundDevice> PlacedIn(std::vector<FoundDevice> devices,
+                                  const BroadcastDomains& domains) {
+  for (FoundDevice& device : devices) {
+    // The domain is named by one of its interfaces, which heard the device.
+    const std::uint32_t heardOn = device.place.domain;
+    device.place = domains.Place(device.info, {heardOn});
+    device.conflict = false;
   }
+  SortAndMarkConflicts(&devices);
   return devices;
 }
 
@@ -123,21 +169,14 @@ std::string UnreachableText(const FoundDevice& device) {
 }
 
 std::string DeviceJson(const FoundDevice& device) {
-  const std::vector<std::string> cells = Cells(device, true);
-  // Built in place, as this runs once for each of tens of thousands of
-  // devices; the keys are plain words that need no escaping.
-  std::string object;
-  object.reserve(400);
-  object.push_back('{');
-  for (std::size_t i = 0; i < cells.size(); ++i) {
-    if (i) object.push_back(',');
-    object.push_back('"');
-    object += KEYS[i];
-    object += "\":";
-    object += cells[i];
-  }
-  object.push_back('}');
-  return object;
+  return JsonObject(Cells(device, true), [](std::size_t) { return true; });
+}
+
+std::string DeviceJsonFields(const FoundDevice& device,
+                             const std::vector<std::string>& keys) {
+  return JsonObject(Cells(device, true), [&keys](std::size_t i) {
+    return std::find(keys.begin(), keys.end(), KEYS[i]) != keys.end();
+  });
 }
 
 void WriteDevicesJson(const std::vector<FoundDevice>& devices,

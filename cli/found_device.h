@@ -31,6 +31,11 @@ struct FoundDevice {
 std::vector<FoundDevice> FoundDevices(const std::vector<DeviceRow>& rows,
                                       const BroadcastDomains& domains,
                                       const IngressRecord& heard);
+// A search's devices placed again in `domains`, which hold the domains
+// they were placed in (BroadcastDomains::Unite), then sorted and marked as
+// FoundDevices does.
+std::vector<FoundDevice> PlacedIn(std::vector<FoundDevice> devices,
+                                  const BroadcastDomains& domains);
 
 // The texts of the report: "00:1A:2B:00:01:03", "10.77.0.5",
 // "http://10.77.0.5:80", "Fixed IP" and so on.
@@ -45,6 +50,9 @@ std::string UnreachableText(const FoundDevice& device);
 
 // The device object of the JSON forms, on one line.
 std::string DeviceJson(const FoundDevice& device);
+// The same object with only the keys `keys` names, in its own order.
+std::string DeviceJsonFields(const FoundDevice& device,
+                             const std::vector<std::string>& keys);
 
 // Takes the text of a report a piece at a time.
 using TextSink = std::function<void(const std::string& piece)>;

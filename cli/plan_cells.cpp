@@ -4,6 +4,7 @@
 
 #include "cli/found_device.h"
 #include "cli/text_encoding.h"
+#include "cli/text_formats.h"
 
 namespace cli {
 namespace {
@@ -30,6 +31,12 @@ bool IsScientific(const std::string& text) {
 }
 
 }  // namespace
+
+std::string Unguarded(const std::string& cell) {
+  const bool guarded = cell.size() > 1 && cell.front() == '\'' &&
+                       LooksLikeFormula(cell.substr(1));
+  return guarded ? cell.substr(1) : cell;
+}
 
 bool ReadMacCell(const std::string& cell, Mac* mac, std::string* why) {
   if (cell.empty()) {

@@ -11,6 +11,11 @@
 
 namespace cli {
 
+// The cell as it was before search's CSV guarded it: one ' before a text
+// that a spreadsheet would take for a formula (LooksLikeFormula) is
+// dropped.
+std::string Unguarded(const std::string& cell);
+
 // Every form ParseMac reads. An all-digit cell of fewer than twelve digits
 // gets its leading zeros back: a spreadsheet took it for a number and
 // dropped them. A number in scientific notation ("1.23457E+11") has lost

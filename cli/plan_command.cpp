@@ -61,14 +61,15 @@ int PlanCommand(const Options& options) {
     Tell("cannot read the plan file '" + options.planPath + "'");
     return EXIT_REFUSED;
   }
-  // Rows without an ip cell are numbered with --from, and wrong without.
-  const PlanFile plan =
-      ReadPlanCsv(text, options.planPath,
-                  options.from ? BlankIp::Numbered : BlankIp::Refused);
+  // Rows without an ip cell are numbered with --from; without, they keep
+  // their devices' addresses.
+  const PlanFile plan = ReadPlanCsv(
+      text, options.planPath, options.from ? BlankIp::Numbered : BlankIp::Kept);
   if (!plan.ok) {
     Tell(plan.error);
     return EXIT_REFUSED;
   }
+  if (!plan.warning.empty()) Tell(plan.warning);
   // A stop request during an apply lets it end safely; so it is taken from
   // the start.
   if (options.apply) InstallStopHandlers();

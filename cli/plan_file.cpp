@@ -1,11 +1,13 @@
 #include "cli/plan_file.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <map>
 
 #include "cli/csv_records.h"
 #include "cli/plan_cells.h"
 #include "cli/text_encoding.h"
+#include "cli/text_formats.h"
 
 namespace cli {
 namespace {
@@ -51,8 +53,10 @@ std::string HeaderName(const std::string& cell) {
   return name;
 }
 
+// The column a header cell names; IGNORED for search's other columns and
+// for a blank cell (a spreadsheet writes columns that were only formatted,
+// never named), -1 for a name the plan does not know.
 int ColumnOf(const std::string& cell) {
-  // A spreadsheet writes columns that were only formatted, never named.
   if (cell.empty()) return IGNORED;
   const std::string name = HeaderName(cell);
   for (const Heading& heading : HEADINGS) {
@@ -61,19 +65,29 @@ int ColumnOf(const std::string& cell) {
   return -1;
 }
 
-// The column of each header cell into `columns`.
-bool ReadHeader(const CsvRecord& header, BlankIp blankIp,
-                std::vector<int>* columns, std::string* why) {
+struct Header {
+  std::vector<int> columns;  // of each header cell
+  // The names the plan does not know, each once, as the file has them.
+  std::vector<std::string> unknown;
+};
+
+// The column of each header cell; false with `why` for a column named
+// twice, no mac column, or (unless the rows are numbered) no setting to
+// change.
+bool ReadHeader(const CsvRecord& record, BlankIp blankIp, Header* header,
+                std::string* why) {
   const std::string* first[COUNT] = {};  // each column's header cell
-  for (const std::string& cell : header.cells) {
-    const int column = ColumnOf(cell);
+  for (const std::string& cell : record.cells) {
+    int column = ColumnOf(cell);
     if (column < 0) {
-      *why = "unknown column '" + Printable(cell) +
-             "' (a plan has mac, ip, mask, gateway, mode, base_port and "
-             "http_port; the other columns of search's output are ignored)";
-      return false;
+      // An installer's own column (a Location, Notes) stays in the sheet.
+      const std::string name = "'" + Printable(cell) + "'";
+      if (std::find(header->unknown.begin(), header->unknown.end(), name) ==
+          header->unknown.end())
+        header->unknown.push_back(name);
+      column = IGNORED;
     }
-    columns->push_back(column);
+    header->columns.push_back(column);
     if (column == IGNORED) continue;
     if (first[column]) {
       *why = "column '" + Printable(cell) + "' appears twice";
@@ -83,8 +97,17 @@ bool ReadHeader(const CsvRecord& header, BlankIp blankIp,
     }
     first[column] = &cell;
   }
-  if (!first[MAC] || (!first[IP] && blankIp == BlankIp::Refused)) {
-    *why = "the header needs the columns mac and ip";
+  if (!first[MAC]) {
+    *why = "the header needs a mac column";
+    return false;
+  }
+  const bool anySetting =
+      std::any_of(first + IP, first + COUNT,
+                  [](const std::string* cell) { return cell != nullptr; });
+  if (!anySetting && blankIp == BlankIp::Kept) {
+    *why =
+        "the header names nothing to change: a plan has mac and one or more "
+        "of ip, mask, gateway, mode, base_port and http_port";
     return false;
   }
   return true;
@@ -106,17 +129,13 @@ bool ReadCell(const std::string& cell, const char* column,
 }
 
 bool ReadRow(const std::vector<int>& columns, const CsvRecord& record,
-             BlankIp blankIp, PlanRow* row, std::string* why) {
+             PlanRow* row, std::string* why) {
   std::vector<std::string> cells(COUNT);
   for (std::size_t i = 0; i < columns.size(); ++i) {
-    if (columns[i] != IGNORED) cells[columns[i]] = record.cells[i];
+    if (columns[i] != IGNORED) cells[columns[i]] = Unguarded(record.cells[i]);
   }
   row->line = record.line;
   if (!ReadMacCell(cells[MAC], &row->mac, why)) return false;
-  if (cells[IP].empty() && blankIp == BlankIp::Refused) {
-    *why = "the ip cell is blank";
-    return false;
-  }
   SettingsEdit& edit = row->edit;
   return ReadCell(cells[IP], "ip", ParseAddress, &edit.ip, why) &&
          ReadCell(cells[MASK], "mask", ParseAddress, &edit.mask, why) &&
@@ -145,10 +164,11 @@ PlanFile ReadPlanCsv(const std::string& text, const std::string& name,
   if (!csv.ok) return fail(csv.failLine, csv.why);
   const std::vector<CsvRecord>& records = csv.records;
   if (records.empty()) return fail(1, "no header row");
-  std::vector<int> columns;
+  Header header;
   std::string why;
-  if (!ReadHeader(records[0], blankIp, &columns, &why))
+  if (!ReadHeader(records[0], blankIp, &header, &why))
     return fail(records[0].line, why);
+  const std::vector<int>& columns = header.columns;
   if (records.size() == 1) return fail(records[0].line, "the plan has no rows");
   std::map<Mac, int> firstLine;
   for (std::size_t i = 1; i < records.size(); ++i) {
@@ -159,8 +179,7 @@ PlanFile ReadPlanCsv(const std::string& text, const std::string& name,
                                    std::to_string(columns.size()));
     }
     PlanRow row;
-    if (!ReadRow(columns, record, blankIp, &row, &why))
-      return fail(record.line, why);
+    if (!ReadRow(columns, record, &row, &why)) return fail(record.line, why);
     const auto [first, added] = firstLine.emplace(row.mac, row.line);
     if (!added) {
       return fail(record.line,
@@ -168,6 +187,11 @@ PlanFile ReadPlanCsv(const std::string& text, const std::string& name,
                       std::to_string(first->second) + ")");
     }
     plan.rows.push_back(row);
+  }
+  if (!header.unknown.empty()) {
+    plan.warning = name + ": ignored the column" +
+                   (header.unknown.size() > 1 ? "s " : " ") +
+                   ListText(header.unknown);
   }
   plan.ok = true;
   return plan;

@@ -111,6 +111,15 @@ std::string CsvCell(const std::string& text) {
   return out;
 }
 
+bool LooksLikeFormula(const std::string& text) {
+  return !text.empty() &&
+         std::string("=+-@\t\r").find(text.front()) != std::string::npos;
+}
+
+std::string SpreadsheetText(const std::string& text) {
+  return LooksLikeFormula(text) ? "'" + text : text;
+}
+
 std::string CsvLine(const std::vector<std::string>& cells) {
   std::string line;
   for (std::size_t i = 0; i < cells.size(); ++i) {

@@ -21,6 +21,14 @@ std::string Sentence(std::string text);
 std::string JsonString(const std::string& text);
 // A CSV cell, quoted when it holds a comma, a quote or a line break.
 std::string CsvCell(const std::string& text);
+// True for a text that a spreadsheet opening a CSV file takes for a formula:
+// one that begins with '=', '+', '-', '@', a tab or a carriage return.
+bool LooksLikeFormula(const std::string& text);
+// A text that a device supplies (model, firmware) for a CSV cell. Anyone on
+// the network can answer a search with any text, and a spreadsheet would
+// run "=HYPERLINK(...)" as a formula: such a text gets a leading ', which
+// makes it plain text.
+std::string SpreadsheetText(const std::string& text);
 std::string CsvLine(const std::vector<std::string>& cells);
 
 // Columns padded to their widest cell, two spaces apart, the header first;

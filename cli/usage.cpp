@@ -46,7 +46,7 @@ constexpr const char* SEARCH =
 One search: every device that answers, up to 65536, one entry per MAC
 address, sorted by address. Devices that share an address in one broadcast
 domain are all listed, marked as a conflict. A device outside the subnet of
-every adapter that heard it is marked: its web page opens only once its
+every adapter of its domain is marked: its web page opens only once its
 address is changed. Beyond 65536 devices, standard error says how many more
 answered. When none answers, standard error names the adapters searched.
 On Linux, standard error also names an adapter that filters by reverse path
@@ -60,8 +60,10 @@ subnet, with the sysctl that loosens it.
 
 JSON and CSV keys: mac, ip, mask, gateway, base_port, http_port, ip_mode,
 ip_mode_text, model, firmware, conflict, reachable_from, url, adapter (the
-lowest local address among the adapters that heard the device; null when
-none of them has an IPv4 address).
+lowest local address among the adapters of the device's broadcast domain;
+null when none of them has an IPv4 address). In CSV, a model or firmware
+that begins with =, +, -, @, a tab or a carriage return gets a leading ',
+so that a spreadsheet does not run a device's text as a formula.
 )";
 
 constexpr const char* SET =
@@ -104,12 +106,14 @@ FILE is CSV as search --format csv writes it or a spreadsheet saves it:
 UTF-8 or UTF-16 with a byte-order mark; commas, semicolons or tabs (found
 from the header row, or named by a first line sep=;); a PowerShell #TYPE
 first line is skipped. Column names ignore case, and spaces, hyphens and
-underscores count as one: mac and ip are required (also "MAC address", "IP
-address"); mask, gateway, mode (or ip_mode), base_port and http_port are
-optional, and a blank cell keeps the device's value. search's other columns
-are ignored. A mode is fixed, dhcp, pppoe, 0, 1, 2 or search's text; another
-number keeps the device's mode. An all-digit MAC of fewer than 12 digits
-gets back the zeros a spreadsheet dropped.
+underscores count as one: mac (also "MAC address") is required, with one or
+more of ip ("IP address"), mask, gateway, mode (or ip_mode), base_port and
+http_port; a missing column or a blank cell keeps the device's value. Other
+columns are ignored, and those that search does not write are named in one
+warning. One ' before a cell that begins with =, +, -, @, a tab or a
+carriage return is dropped. A mode is fixed, dhcp, pppoe, 0, 1, 2 or
+search's text; another number keeps the device's mode. An all-digit MAC of
+fewer than 12 digits gets back the zeros a spreadsheet dropped.
 
 After one search each row gets a status: unchanged (it asks for what the
 device has; never refused), change, missing (did not answer), invalid (with
@@ -156,15 +160,18 @@ constexpr const char* WATCH =
                          [--adapter ADDR]
 
 Searches every S seconds and prints what happens: "new" for each device of
-the first search and every newcomer, "changed" with the fields that changed
-(adapter among them when it moved to another broadcast domain), "gone" once
-a device has missed two searches in a row. Runs until Ctrl+C or SIGTERM,
+the first search and every newcomer, "changed" with each field that changed
+and its old and new value ("conflict began" or "conflict ended"; adapter
+when it moved to another broadcast domain, counting the domains of every
+search so far), "gone" once a device has missed two searches in a row. The
+table has a header line and fixed columns. Runs until Ctrl+C or SIGTERM,
 then exits 0.
 
   --interval S     seconds between searches (default 10, at least 5: the
                    network is shared with others)
   --format F       table (default) or json, one object per line with the
-                   keys event, mac, device and, for "changed", changed
+                   keys event, mac, device and, for "changed", changed (the
+                   list of keys) with old and new (those keys' values)
   --adapter ADDR   search through the adapter with this local address only
 )";
 

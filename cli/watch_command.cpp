@@ -41,11 +41,14 @@ int WatchCommand(const Options& options) {
     if (!SearchDevices(WATCH_WINDOW, ThroughOption(options.adapter), &found,
                        remarks))
       return EXIT_NETWORK_FAILURE;
+    // The table's header goes out once the engine runs, before any event.
+    if (remarks == Remarks::Say && options.format != Format::Json)
+      Emit(WatchTableHeader() + "\n");
     remarks = Remarks::Quiet;
-    for (const WatchEvent& event : state.Update(found.devices)) {
+    for (const WatchEvent& event : state.Update(found.devices, found.domains)) {
       Emit(options.format == Format::Json
                ? WatchEventJson(event) + "\n"
-               : LocalTime() + "  " + WatchEventText(event) + "\n");
+               : WatchEventText(LocalTime(), event) + "\n");
     }
     next += every;
     while (!StopRequested() && Clock::now() < next) {

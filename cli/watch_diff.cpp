@@ -1,5 +1,7 @@
 #include "cli/watch_diff.h"
 
+#include <cstddef>
+#include <iterator>
 #include <set>
 
 #include "cli/text_formats.h"
@@ -33,28 +35,93 @@ const char* KindName(WatchEvent::Kind kind) {
   return "";
 }
 
+std::string OrNone(const std::string& text) {
+  return text.empty() ? "none" : text;
+}
+
+std::string AddressOrNone(std::uint32_t address) {
+  return address ? Dotted(address) : "none";
+}
+
+// How the table shows the value of each key ChangedKeys may give but
+// "conflict", which began or ended.
+struct Field {
+  const char* key;
+  std::string (*text)(const FoundDevice& device);
+};
+const Field FIELDS[] = {
+    {"ip", [](const FoundDevice& d) { return Dotted(d.info.ipAddress); }},
+    {"mask", [](const FoundDevice& d) { return Dotted(d.info.subnetMask); }},
+    {"gateway", [](const FoundDevice& d) { return Dotted(d.info.gateway); }},
+    {"ip_mode",
+     [](const FoundDevice& d) {
+       const std::string name = ModeText(d.info.ipMode);
+       return name.empty() ? std::to_string(d.info.ipMode) : name;
+     }},
+    {"base_port",
+     [](const FoundDevice& d) { return std::to_string(d.info.basePort); }},
+    {"http_port",
+     [](const FoundDevice& d) { return std::to_string(d.info.httpPort); }},
+    {"model", [](const FoundDevice& d) { return OrNone(d.model); }},
+    {"firmware", [](const FoundDevice& d) { return OrNone(d.firmware); }},
+    {"reachable_from",
+     [](const FoundDevice& d) { return AddressOrNone(d.place.reachableFrom); }},
+    {"adapter",
+     [](const FoundDevice& d) { return AddressOrNone(d.place.adapter); }},
+};
+
+// "ip 10.77.0.12 -> 10.77.0.50", or whether a conflict began or ended.
+std::string ChangeText(const WatchEvent& event, const std::string& key) {
+  if (key == "conflict")
+    return event.device.conflict ? "conflict began" : "conflict ended";
+  for (const Field& field : FIELDS) {
+    if (key == field.key)
+      return key + " " + field.text(event.before) + " -> " +
+             field.text(event.device);
+  }
+  return key;
+}
+
+// The table's columns: time, event, MAC, address, model, then the changes.
+const std::size_t WIDTHS[] = {8, 7, 17, 15, 16};
+
+std::string TableLine(const std::vector<std::string>& cells) {
+  std::string line;
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    line += cells[i];
+    if (i < std::size(WIDTHS))
+      line.append(
+          WIDTHS[i] > cells[i].size() ? WIDTHS[i] - cells[i].size() + 2 : 2,
+          ' ');
+  }
+  line.erase(line.find_last_not_of(' ') + 1);
+  return line;
+}
+
 }  // namespace
 
 std::vector<WatchEvent> WatchState::Update(
-    const std::vector<FoundDevice>& found) {
+    const std::vector<FoundDevice>& found, const BroadcastDomains& domains) {
+  domains_.Unite(domains);
   std::vector<WatchEvent> events;
   std::set<Mac> seen;
-  for (const FoundDevice& device : found) {
+  for (const FoundDevice& device : PlacedIn(found, domains_)) {
     seen.insert(device.info.macAddress);
     const auto known = known_.find(device.info.macAddress);
     if (known == known_.end()) {
       known_[device.info.macAddress] = Known{device, 0};
-      events.push_back({WatchEvent::Kind::New, device, {}});
+      events.push_back({WatchEvent::Kind::New, device, {}, {}});
       continue;
     }
     std::vector<std::string> keys = ChangedKeys(known->second.device, device);
     if (!keys.empty())
-      events.push_back({WatchEvent::Kind::Changed, device, std::move(keys)});
+      events.push_back({WatchEvent::Kind::Changed, device, known->second.device,
+                        std::move(keys)});
     known->second = Known{device, 0};
   }
   for (auto known = known_.begin(); known != known_.end();) {
     if (!seen.count(known->first) && ++known->second.misses >= MISSES_TO_GONE) {
-      events.push_back({WatchEvent::Kind::Gone, known->second.device, {}});
+      events.push_back({WatchEvent::Kind::Gone, known->second.device, {}, {}});
       known = known_.erase(known);
     } else {
       ++known;
@@ -71,22 +138,24 @@ std::string WatchEventJson(const WatchEvent& event) {
     line += ",\"changed\":[";
     for (std::size_t i = 0; i < event.changed.size(); ++i)
       line += (i ? "," : "") + JsonString(event.changed[i]);
-    line += "]";
+    line += "],\"old\":" + DeviceJsonFields(event.before, event.changed) +
+            ",\"new\":" + DeviceJsonFields(event.device, event.changed);
   }
   return line + "}";
 }
 
-std::string WatchEventText(const WatchEvent& event) {
+std::string WatchTableHeader() {
+  return TableLine(
+      {"Time", "Event", "MAC address", "IP address", "Model", "Change"});
+}
+
+std::string WatchEventText(const std::string& time, const WatchEvent& event) {
   const FoundDevice& device = event.device;
-  std::string line = std::string(KindName(event.kind)) + "  " +
-                     MacString(device.info) + "  " +
-                     Dotted(device.info.ipAddress);
-  if (!device.model.empty()) line += "  " + device.model;
-  if (event.kind == WatchEvent::Kind::Changed) {
-    line += "  changed:";
-    for (const std::string& key : event.changed) line += " " + key;
-  }
-  return line;
+  std::string change;
+  for (const std::string& key : event.changed)
+    change += (change.empty() ? "" : ", ") + ChangeText(event, key);
+  return TableLine({time, KindName(event.kind), MacString(device.info),
+                    Dotted(device.info.ipAddress), device.model, change});
 }
 
 }  // namespace cli

@@ -3,40 +3,61 @@
 #include <algorithm>
 #include <utility>
 
+namespace {
+
+// Union-find over interface indexes; each root is the lowest index of its
+// set, so that it names the domain the same way whatever the order.
+class InterfaceSets {
+ public:
+  void Join(std::uint32_t a, std::uint32_t b) {
+    a = Find(a);
+    b = Find(b);
+    parent_[std::max(a, b)] = std::min(a, b);
+  }
+  // Each interface seen, with its set's lowest index.
+  std::unordered_map<std::uint32_t, std::uint32_t> Roots() {
+    std::unordered_map<std::uint32_t, std::uint32_t> roots;
+    for (const auto& entry : parent_) roots[entry.first] = Find(entry.first);
+    return roots;
+  }
+
+ private:
+  std::uint32_t Find(std::uint32_t x) {
+    parent_.emplace(x, x);
+    while (parent_[x] != x) {
+      parent_[x] = parent_[parent_[x]];
+      x = parent_[x];
+    }
+    return x;
+  }
+
+  std::unordered_map<std::uint32_t, std::uint32_t> parent_;
+};
+
+}  // namespace
+
 BroadcastDomains::BroadcastDomains(std::vector<LocalAdapter> adapters,
                                    const IngressRecord& heard)
     : adapters_(std::move(adapters)) {
-  // Union-find over interface indexes; each root is the lowest index of its
-  // set, so that it names the domain the same way whatever the order.
-  std::unordered_map<std::uint32_t, std::uint32_t> parent;
-  auto find = [&parent](std::uint32_t x) {
-    parent.emplace(x, x);
-    while (parent[x] != x) {
-      parent[x] = parent[parent[x]];
-      x = parent[x];
-    }
-    return x;
-  };
-  heard.ForEach([&](const std::vector<std::uint32_t>& interfaces) {
-    for (std::uint32_t other : interfaces) {
-      const std::uint32_t a = find(interfaces.front()), b = find(other);
-      parent[std::max(a, b)] = std::min(a, b);
-    }
+  InterfaceSets sets;
+  heard.ForEach([&sets](const std::vector<std::uint32_t>& interfaces) {
+    for (std::uint32_t other : interfaces) sets.Join(interfaces.front(), other);
   });
-  for (const auto& entry : parent) domainOf_[entry.first] = find(entry.first);
+  domainOf_ = sets.Roots();
+}
+
+void BroadcastDomains::Unite(const BroadcastDomains& later) {
+  adapters_ = later.adapters_;
+  InterfaceSets sets;
+  for (const auto& entry : domainOf_) sets.Join(entry.first, entry.second);
+  for (const auto& entry : later.domainOf_)
+    sets.Join(entry.first, entry.second);
+  domainOf_ = sets.Roots();
 }
 
 std::uint32_t BroadcastDomains::DomainOf(std::uint32_t interfaceIndex) const {
   const auto found = domainOf_.find(interfaceIndex);
   return found == domainOf_.end() ? interfaceIndex : found->second;
-}
-
-const LocalAdapter* BroadcastDomains::AdapterOf(
-    std::uint32_t interfaceIndex) const {
-  for (const LocalAdapter& adapter : adapters_)
-    if (adapter.index == interfaceIndex && adapter.address != 0)
-      return &adapter;
-  return nullptr;
 }
 
 Placement BroadcastDomains::Place(
@@ -47,13 +68,12 @@ Placement BroadcastDomains::Place(
   auto lowest = [](std::uint32_t* kept, std::uint32_t address) {
     if (*kept == 0 || address < *kept) *kept = address;
   };
-  for (std::uint32_t interfaceIndex : heardOn) {
-    const LocalAdapter* adapter = AdapterOf(interfaceIndex);
-    if (!adapter) continue;
-    lowest(&place.adapter, adapter->address);
-    if ((adapter->address & adapter->mask) ==
-        (device.ipAddress & adapter->mask))
-      lowest(&place.reachableFrom, adapter->address);
+  for (const LocalAdapter& adapter : adapters_) {
+    if (adapter.address == 0 || DomainOf(adapter.index) != place.domain)
+      continue;
+    lowest(&place.adapter, adapter.address);
+    if ((adapter.address & adapter.mask) == (device.ipAddress & adapter.mask))
+      lowest(&place.reachableFrom, adapter.address);
   }
   return place;
 }

@@ -13,16 +13,18 @@
 #include "core/devices/ingress_record.h"
 #include "core/engine/local_adapters.h"
 
-// Where a device sits, seen from this host.
+// Where a device sits, seen from this host. Adapter and reach follow from
+// the domain alone, not from which of its adapters a reply happened to come
+// in on: a copy of a reply lost on one card does not move the device.
 struct Placement {
   // The domain, named by the lowest interface index in it; 0 for a device
   // never heard.
   std::uint32_t domain = 0;
-  // The lowest address among the adapters that heard the device; 0 when
-  // none of them has an address (the device cannot be reached from here).
+  // The lowest address among the domain's adapters; 0 when none of them has
+  // an address (the device cannot be reached from here).
   std::uint32_t adapter = 0;
-  // The adapter among those that heard it whose subnet holds the device's
-  // address; 0 for none (its web page does not open from here).
+  // The lowest address among the domain's adapters whose subnet holds the
+  // device's address; 0 for none (its web page does not open from here).
   std::uint32_t reachableFrom = 0;
 };
 
@@ -32,6 +34,12 @@ class BroadcastDomains {
   BroadcastDomains(std::vector<LocalAdapter> adapters,
                    const IngressRecord& heard);
 
+  // Joins the domains `later` shows to these: interfaces that either shows
+  // in one domain are one from now on, so a search in which no device was
+  // heard on two cards of one LAN does not split it. The adapters become
+  // `later`'s, this host's newer view of them.
+  void Unite(const BroadcastDomains& later);
+
   Placement Place(const DeviceInfo& device,
                   const std::vector<std::uint32_t>& heardOn) const;
   // The addresses of the domain's adapters that have one, lowest first.
@@ -39,7 +47,6 @@ class BroadcastDomains {
 
  private:
   std::uint32_t DomainOf(std::uint32_t interfaceIndex) const;
-  const LocalAdapter* AdapterOf(std::uint32_t interfaceIndex) const;
 
   std::vector<LocalAdapter> adapters_;
   // Each interface's domain, by its lowest interface index.

@@ -17,11 +17,14 @@ import csv
 import io
 import json
 import os
+import queue
 import signal
+import socket
 import struct
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 IGNORES_CHANGES = "02:00:5E:C1:00:04"
@@ -151,9 +154,14 @@ def case_search(cli, devices):
     assert cli.json("search", "--timeout", "1000") == expected
     out, _ = cli.run("search", "--timeout", "1000", "--format", "csv",
                      expect=0)
+    # A device's own text that a spreadsheet would run as a formula gets a
+    # leading '; numbers (-1) stay as they are.
+    guarded = lambda k, v: "'" + v if k in ("model", "firmware") and \
+        v[:1] in ("=", "+", "-", "@", "\t", "\r") else v
     as_text = [{k: str(v).lower() if isinstance(v, bool) else
-                ("" if v is None else str(v)) for k, v in row.items()}
-               for row in expected]
+                ("" if v is None else guarded(k, str(v)))
+                for k, v in row.items()} for row in expected]
+    assert any(row["model"].startswith("'=") for row in as_text), as_text
     assert list(csv.DictReader(io.StringIO(out))) == as_text, out
     out, _ = cli.run("search", "--timeout", "1000", "--adapter", "10.77.0.1",
                      expect=0)
@@ -248,10 +256,27 @@ def case_plan(cli, devices, work):
         body_of(one, ip=temporary), body_of(two, ip="10.77.0.11"),
         body_of(one, ip="10.77.0.12")}, (report, peer_events("change"))
 
+    # A new router: only the gateway changes, the address stays, and the
+    # installer's own columns are named once and ignored.
     with open(path, "w") as f:
-        f.write("mac,ip\n02:00:5E:C1:00:01,10.77.0.256\n")
-    _, err = cli.run("plan", path, expect=2)
-    assert path + ":2: bad ip" in err, err
+        f.write("Location,mac,gateway,Notes\nHall 2,%s,10.77.0.254,door\n"
+                % one["mac"])
+    out, err = cli.run("plan", path, "--apply", "--timeout", "1000",
+                       "--format", "json", expect=0)
+    assert [r["status"] for r in json.loads(out)] == ["confirmed"], out
+    assert ("quellan-cli: %s: ignored the columns 'Location' and 'Notes'"
+            % path) in err.splitlines(), err
+    assert body_of(one, ip="10.77.0.12", gateway="10.77.0.254") in [
+        e["body"] for e in peer_events("change")], peer_events("change")
+
+    for text, words in (("mac,ip\n02:00:5E:C1:00:01,10.77.0.256\n",
+                         ":2: bad ip"),
+                        ("mac,Location\n02:00:5E:C1:00:01,Hall 2\n",
+                         ":1: the header names nothing to change")):
+        with open(path, "w") as f:
+            f.write(text)
+        _, err = cli.run("plan", path, expect=2)
+        assert path + words in err, err
 
 
 def case_not_sent(cli, devices, work):
@@ -410,20 +435,61 @@ def case_domains(cli, domains, work):
     assert not peer_events("change_unknown"), peer_events("change_unknown")
 
 
+class Watch:
+    """A running watch whose output lines are read with a time limit."""
+
+    def __init__(self, cli, *args):
+        self.process = subprocess.Popen(cli.command + ["watch", *args],
+                                        stdout=subprocess.PIPE, text=True)
+        self.lines = queue.Queue()
+        threading.Thread(target=self.pump, daemon=True).start()
+
+    def pump(self):
+        for line in self.process.stdout:
+            self.lines.put(line.rstrip("\n"))
+
+    def read(self, count, timeout=30):
+        deadline = time.monotonic() + timeout
+        return [self.lines.get(timeout=max(0, deadline - time.monotonic()))
+                for _ in range(count)]
+
+    def stop(self):
+        self.process.send_signal(signal.SIGTERM)
+        return self.process.wait(timeout=20)
+
+
+def send_change(body_hex):
+    """A change request as another program on the link would send it."""
+    datagram = struct.pack("<IIIIIi", 0x87345234, 0x0502, 0, 0, 0, 0) + \
+        bytes.fromhex(body_hex)
+    with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as s:
+        s.setsockopt(socket.SOL_SOCKET, socket.SO_BROADCAST, 1)
+        s.sendto(datagram, ("10.77.0.255", 64988))
+
+
 def case_watch(cli, devices):
     cli.run("watch", "--interval", "4", expect=2)
-    watch = subprocess.Popen(cli.command + ["watch", "--interval", "5",
-                                            "--format", "json"],
-                             stdout=subprocess.PIPE, text=True)
     expected = expected_listing(devices)
+    watch = Watch(cli, "--interval", "5", "--format", "json")
     try:
-        events = [json.loads(watch.stdout.readline()) for _ in expected]
+        events = [json.loads(l) for l in watch.read(len(expected))]
+        # 02 takes 01's address: both see a conflict begin, 02 its new ip.
+        one, two = devices["02:00:5E:C1:00:01"], devices["02:00:5E:C1:00:02"]
+        send_change(body_of(two, ip=one["ip"]))
+        changed = [json.loads(l) for l in watch.read(2)]
     finally:
-        watch.send_signal(signal.SIGTERM)
-        status = watch.wait(timeout=20)
+        status = watch.stop()
     assert status == 0, status
     assert [e["event"] for e in events] == ["new"] * len(expected), events
     assert [e["device"] for e in events] == expected, events
+    assert [(e["event"], e["mac"], e["changed"], e["old"], e["new"])
+            for e in changed] == [
+        ("changed", one["mac"], ["conflict"], {"conflict": False},
+         {"conflict": True}),
+        ("changed", two["mac"], ["ip", "conflict"],
+         {"ip": two["ip"], "conflict": False},
+         {"ip": one["ip"], "conflict": True})], changed
+    assert changed[1]["device"]["ip"] == one["ip"], changed
 
 
 def case_port_taken(cli):

@@ -42,6 +42,40 @@ TEST(CliFormats, JsonStringsAndCsvCellsAreEscaped) {
             "Invalid network setting. Please check.");
 }
 
+// A forged reply's texts must not become live formulas in the installer's
+// spreadsheet; numbers (a base port of -1) and the JSON stay as they are.
+TEST(CliFormats, DeviceTextsThatLookLikeFormulasAreGuardedInCsv) {
+  const struct {
+    std::string text, cell;
+  } CASES[] = {
+      {"=HYPERLINK(\"http://x\")", "\"'=HYPERLINK(\"\"http://x\"\")\""},
+      {"+1", "'+1"},
+      {"-2", "'-2"},
+      {"@SUM(1)", "'@SUM(1)"},
+      {"\tTAB", "'\tTAB"},
+      {"\rCR", "\"'\rCR\""},
+      {"CAM-A", "CAM-A"},
+      {"a=b", "a=b"},
+      {"", ""},
+  };
+  for (const auto& c : CASES) {
+    FoundDevice device = Device(1, Ip(10, 77, 0, 11));
+    device.info.basePort = -1;
+    device.model = device.firmware = c.text;
+    const std::string csv = Written(WriteDevicesCsv, {device});
+    EXPECT_EQ(csv.substr(csv.find('\n') + 1),
+              "02:00:5E:C1:00:01,10.77.0.11,255.255.255.0,10.77.0.1,-1,80,0,"
+              "Fixed IP," +
+                  c.cell + "," + c.cell +
+                  ",false,,http://10.77.0.11:80,10.77.0.1\n")
+        << c.text;
+    EXPECT_NE(DeviceJson(device).find("\"model\":" + JsonString(c.text) +
+                                      ",\"firmware\":" + JsonString(c.text)),
+              std::string::npos)
+        << c.text;
+  }
+}
+
 TEST(CliFormats, TableColumnsAreAligned) {
   EXPECT_EQ(AlignedTable({"A", "Long header", "C"},
                          {{"wide cell", "x", ""}, {"y", "z", "last"}}),

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/plan_cells.h"
+#include "cli/plan_status.h"
 #include "cli/text_formats.h"
 #include "tests/cli/cli_test_devices.h"
 
@@ -50,7 +52,7 @@ TEST(PlanFile, ReadsRowsWithOptionalCells) {
       "02:00:5E:C1:00:01,10.77.0.11,,,\r\n"
       "\r\n"
       "\"02-00-5e-c1-00-02\", 10.77.0.12 ,pppoe,8080,\"10.77.0.254\"\r\n",
-      "site.csv", BlankIp::Refused);
+      "site.csv", BlankIp::Kept);
   ASSERT_TRUE(plan.ok) << plan.error;
   ASSERT_EQ(plan.rows.size(), 2u);
   EXPECT_EQ(plan.rows[0].line, 2);
@@ -117,7 +119,7 @@ TEST(PlanFile, ReadsEveryDialectOfSpreadsheetsAndPowerShell) {
        "02:00:5E:C1:00:02,10.77.0.12,,,,,,false,10.77.0.1,,,,,\n"},
   };
   for (const auto& c : CASES) {
-    const PlanFile plan = ReadPlanCsv(c.text, "site.csv", BlankIp::Refused);
+    const PlanFile plan = ReadPlanCsv(c.text, "site.csv", BlankIp::Kept);
     EXPECT_TRUE(plan.ok) << c.dialect << ": " << plan.error;
     EXPECT_EQ(Summary(plan), PLAN) << c.dialect;
   }
@@ -144,7 +146,7 @@ TEST(PlanFile, ReadsEveryFormOfMacAndModeCells) {
   for (const auto& c : CASES) {
     const std::string text =
         std::string("mac,ip,mode\n") + c.mac + ",10.0.0.1," + c.mode + "\n";
-    const PlanFile plan = ReadPlanCsv(text, "p.csv", BlankIp::Refused);
+    const PlanFile plan = ReadPlanCsv(text, "p.csv", BlankIp::Kept);
     EXPECT_TRUE(plan.ok) << text << plan.error;
     EXPECT_EQ(Summary(plan), c.row) << text;
   }
@@ -161,6 +163,84 @@ TEST(PlanFile, BlankIpCellsAreLeftForNumbering) {
       ReadPlanCsv("mac\n02:00:5E:C1:00:01\n103\n", "p.csv", BlankIp::Numbered);
   ASSERT_TRUE(macsOnly.ok) << macsOnly.error;
   EXPECT_EQ(Summary(macsOnly), "02:00:5E:C1:00:01; 00:00:00:00:01:03");
+}
+
+// A new router: only the gateway changes, and a blank cell keeps the
+// device's value, the address included.
+TEST(PlanFile, APlanChangesAnySubset) {
+  const PlanFile plan = ReadPlanCsv(
+      "mac,gateway,ip\n02:00:5E:C1:00:01,10.77.0.254,\n"
+      "02:00:5E:C1:00:02,,\n",
+      "p.csv", BlankIp::Kept);
+  ASSERT_TRUE(plan.ok) << plan.error;
+  EXPECT_EQ(Summary(plan),
+            "02:00:5E:C1:00:01 gateway=10.77.0.254; 02:00:5E:C1:00:02");
+  const std::vector<PlanOutcome> outcomes = JudgePlan(
+      plan.rows, {Device(1, Ip(10, 77, 0, 11)), Device(2, Ip(10, 77, 0, 12))},
+      PlanSetting{});
+  ASSERT_EQ(outcomes.size(), 2u);
+  EXPECT_EQ(outcomes[0].status, PlanStatus::Change);
+  EXPECT_EQ(outcomes[0].message, "changes gateway");
+  EXPECT_EQ(outcomes[0].body.ipAddress, Ip(10, 77, 0, 11));
+  EXPECT_EQ(outcomes[0].body.gateway, Ip(10, 77, 0, 254));
+  EXPECT_EQ(outcomes[1].status, PlanStatus::Unchanged);
+
+  // Numbered rows need no setting column at all; kept ones do.
+  const std::string macsOnly = "mac,Notes\n02:00:5E:C1:00:01,\n";
+  EXPECT_TRUE(ReadPlanCsv(macsOnly, "p.csv", BlankIp::Numbered).ok);
+  EXPECT_FALSE(ReadPlanCsv(macsOnly, "p.csv", BlankIp::Kept).ok);
+}
+
+TEST(PlanFile, UnknownColumnsAreIgnoredAndNamedInOneWarning) {
+  const struct {
+    std::string text;
+    const char* warning;
+  } CASES[] = {
+      {"Location,mac,ip,Notes,model,Location,\x1B[2J\n"
+       "Hall 2,02:00:5E:C1:00:01,10.0.0.1,door,CAM,x,y\n",
+       "p.csv: ignored the columns 'Location', 'Notes' and '\\x1B[2J'"},
+      {"mac;ip;Notes\n02:00:5E:C1:00:01;10.0.0.1;door\n",
+       "p.csv: ignored the column 'Notes'"},
+      {"mac,ip,model,firmware,note,\n02:00:5E:C1:00:01,10.0.0.1,CAM,V1,,\n",
+       ""},
+  };
+  for (const auto& c : CASES) {
+    const PlanFile plan = ReadPlanCsv(c.text, "p.csv", BlankIp::Kept);
+    ASSERT_TRUE(plan.ok) << plan.error;
+    EXPECT_EQ(Summary(plan), "02:00:5E:C1:00:01 ip=10.0.0.1") << c.text;
+    EXPECT_EQ(plan.warning, c.warning);
+  }
+}
+
+// search's CSV puts a ' before a device text that looks like a formula; the
+// reader drops one such ' from any cell it reads, and no other.
+TEST(PlanFile, SpreadsheetGuardsAreDropped) {
+  const struct {
+    const char* cell;
+    const char* read;
+  } CASES[] = {{"'=1", "=1"},    {"'-1", "-1"},   {"'+8080", "+8080"},
+               {"'@a", "@a"},    {"'\tx", "\tx"}, {"''-1", "''-1"},
+               {"'abc", "'abc"}, {"'", "'"},      {"-1", "-1"}};
+  for (const auto& c : CASES) EXPECT_EQ(Unguarded(c.cell), c.read) << c.cell;
+
+  FoundDevice forged = Device(1, Ip(10, 77, 0, 11));
+  forged.model = "=HYPERLINK(\"http://x\",\"y\")";
+  forged.firmware = "@SUM(1)";
+  forged.info.basePort = -1;
+  std::string csv;
+  WriteDevicesCsv({forged}, [&csv](const std::string& piece) { csv += piece; });
+  ASSERT_NE(csv.find(",-1,80,"), std::string::npos) << csv;
+  ASSERT_NE(csv.find(",'@SUM(1),"), std::string::npos) << csv;
+  const PlanFile plan = ReadPlanCsv(csv, "site.csv", BlankIp::Kept);
+  ASSERT_TRUE(plan.ok) << plan.error;
+  EXPECT_EQ(Summary(plan),
+            "02:00:5E:C1:00:01 ip=10.77.0.11 mask=255.255.255.0 "
+            "gateway=10.77.0.1 mode=0 base_port=-1 http_port=80");
+  const PlanFile typed =
+      ReadPlanCsv("mac,base_port,http_port\n02:00:5E:C1:00:01,'-1,'+8080\n",
+                  "p.csv", BlankIp::Kept);
+  ASSERT_TRUE(typed.ok) << typed.error;
+  EXPECT_EQ(Summary(typed), "02:00:5E:C1:00:01 base_port=-1 http_port=8080");
 }
 
 TEST(PlanFile, WhatSearchWritesReadsBackAsAPlan) {
@@ -188,7 +268,7 @@ TEST(PlanFile, WhatSearchWritesReadsBackAsAPlan) {
   ASSERT_NE(cell, std::string::npos) << csv;
   csv.replace(cell, 13, ",10.77.0.50,");
 
-  const PlanFile plan = ReadPlanCsv(csv, "site.csv", BlankIp::Refused);
+  const PlanFile plan = ReadPlanCsv(csv, "site.csv", BlankIp::Kept);
   ASSERT_TRUE(plan.ok) << plan.error;
   const std::string SETTINGS = " mask=255.255.255.0 gateway=10.77.0.1";
   EXPECT_EQ(Summary(plan),
@@ -211,10 +291,10 @@ TEST(PlanFile, ErrorsNameTheFileAndLine) {
   } CASES[] = {
       {"", "p.csv:1: no header row"},
       {"mac,ip\n", "p.csv:1: the plan has no rows"},
-      {"mac,mask\n", "p.csv:1: the header needs the columns mac and ip"},
-      {"mac,ip,port\n",
-       "p.csv:1: unknown column 'port' (a plan has mac, ip, mask, gateway, "
-       "mode, base_port and http_port; the other columns"},
+      {"ip,mask\n", "p.csv:1: the header needs a mac column"},
+      {"MAC,Location,Notes,model\n",
+       "p.csv:1: the header names nothing to change: a plan has mac and one "
+       "or more of ip, mask, gateway, mode, base_port and http_port"},
       {"mac,ip,IP\n", "p.csv:1: column 'IP' appears twice (first as 'ip')"},
       {"mac;ip;mode;IP Mode\n",
        "p.csv:1: column 'IP Mode' appears twice (first as 'mode')"},
@@ -234,7 +314,6 @@ TEST(PlanFile, ErrorsNameTheFileAndLine) {
        "p.csv:2: bad MAC address '1.23457e11': the spreadsheet wrote it"},
       {"mac,ip\n1E+11,10.0.0.1\n",
        "p.csv:2: bad MAC address '1E+11': the spreadsheet wrote it"},
-      {"mac,ip\n02:00:5E:C1:00:01,\n", "p.csv:2: the ip cell is blank"},
       {"mac,ip,mask\n02:00:5E:C1:00:01,10.0.0.1,255.255.255\n",
        "p.csv:2: bad mask '255.255.255'"},
       {"mac,ip,mode\n02:00:5E:C1:00:01,10.0.0.1,auto\n",
@@ -255,10 +334,6 @@ TEST(PlanFile, ErrorsNameTheFileAndLine) {
       {"mac,ip\n02:00:5E:C1:00:01,\"10.0.0.1\n\"\n02:00:5E:C1:00:0X,1.1.1.1\n",
        "p.csv:2: bad ip"},
       // What the file holds is echoed only in forms a terminal shows.
-      {"mac,ip,\x1B[2J\x7F\n", "p.csv:1: unknown column '\\x1B[2J\\x7F'"},
-      {"mac,ip,Gr\xC3\xB6\xC3\x9F\xC2\x9B"
-       "e\n",
-       "p.csv:1: unknown column 'Gr\xC3\xB6\xC3\x9F\\xC2\\x9Be'"},
       {"mac,ip\n02:00:5E:C1:00:0\xC3,\xED\xA0\x80\xF4\x90\x80\x80\n",
        "p.csv:2: bad MAC address '02:00:5E:C1:00:0\\xC3'"},
       {"mac,ip\n02:00:5E:C1:00:01,\xED\xA0\x80\xF4\x90\x80\x80\xE2\x82\xAC\n",
@@ -266,8 +341,6 @@ TEST(PlanFile, ErrorsNameTheFileAndLine) {
       {std::string("mac,ip\n") + '\0' + "\t,10.0.0.1\n",
        "p.csv:2: bad MAC address '\\x00'"},
       // UTF-16: converted before it is read, and refused when it breaks.
-      {Utf16(u"mac,ip,\U0001F4F7\n", Order::LittleEndian),
-       "p.csv:1: unknown column '\xF0\x9F\x93\xB7'"},
       {Utf16(u"mac,ip\n0", Order::LittleEndian) + "x",
        "p.csv:2: the UTF-16 text ends in half a character"},
       {Utf16(u"mac,ip\r\n\r\n" + std::u16string(1, 0xD83D) + u"x",
@@ -279,7 +352,7 @@ TEST(PlanFile, ErrorsNameTheFileAndLine) {
        "p.csv:1: a UTF-16 low surrogate without its pair"},
   };
   for (const auto& c : CASES) {
-    const PlanFile plan = ReadPlanCsv(c.text, "p.csv", BlankIp::Refused);
+    const PlanFile plan = ReadPlanCsv(c.text, "p.csv", BlankIp::Kept);
     EXPECT_FALSE(plan.ok) << c.text;
     EXPECT_TRUE(plan.rows.empty());
     EXPECT_EQ(plan.error.rfind(c.error, 0), 0u) << plan.error;
