@@ -63,10 +63,6 @@ struct Move {
 struct Cycle {
   std::vector<std::size_t> members;  // in plan order
   std::string why;                   // why no temporary address was found
-  // The pool's generation when none was found: it is asked again only once
-  // an address has been given back.
-  std::size_t failedAt = 0;
-  bool failed = false;
 };
 
 class Machine {
@@ -126,7 +122,9 @@ class Machine {
   std::unordered_map<Key, std::size_t> targetOf_;
   std::vector<std::size_t> ready_;  // moves whose address may have come free
   std::vector<std::size_t> returns_;
-  std::vector<Cycle> cycles_;
+  std::vector<Cycle> cycles_;   // to break
+  std::vector<Cycle> stalled_;  // found no temporary address
+  std::size_t stalledAt_ = 0;   // givenBack_ when they did
   TemporaryPool pool_;
   std::size_t wave_ = 0;
   std::size_t waiting_ = 0;    // moves still Waiting
@@ -310,12 +308,15 @@ void FindCycles(const std::vector<Move>& moves,
 
 void Machine::BreakCycles(std::vector<Request>* wave,
                           std::vector<std::size_t>* vacating) {
-  std::vector<Cycle> open;
-  for (Cycle& cycle : cycles_) {
-    if (cycle.failed && cycle.failedAt == givenBack_) {
-      open.push_back(std::move(cycle));
-      continue;
-    }
+  // Cycles that found no temporary address are asked again only once one
+  // has been given back: a full subnet must not cost every wave again.
+  if (!stalled_.empty() && stalledAt_ != givenBack_) {
+    for (Cycle& cycle : stalled_) cycles_.push_back(std::move(cycle));
+    stalled_.clear();
+  }
+  std::vector<Cycle> fresh;
+  fresh.swap(cycles_);
+  for (Cycle& cycle : fresh) {
     const bool intact = std::all_of(
         cycle.members.begin(), cycle.members.end(), [this](std::size_t m) {
           return moves_[m].phase == Phase::Waiting && moves_[m].inWave != wave_;
@@ -326,11 +327,9 @@ void Machine::BreakCycles(std::vector<Request>* wave,
       vacating->push_back(breaker);
       continue;
     }
-    cycle.failed = true;
-    cycle.failedAt = givenBack_;
-    open.push_back(std::move(cycle));
+    stalledAt_ = givenBack_;
+    stalled_.push_back(std::move(cycle));
   }
-  cycles_ = std::move(open);
 }
 
 // From a move whose device leaves its address in this wave, up the chain of
@@ -519,6 +518,8 @@ bool Machine::GiveUpCycles() {
   bool any = false;
   std::vector<Cycle> cycles;
   cycles.swap(cycles_);
+  for (Cycle& cycle : stalled_) cycles.push_back(std::move(cycle));
+  stalled_.clear();
   for (const Cycle& cycle : cycles) {
     for (std::size_t move : cycle.members) {
       if (moves_[move].phase != Phase::Waiting) continue;

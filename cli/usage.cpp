@@ -12,7 +12,9 @@ Exit status:
      was heard only on an interface without an IPv4 address
   2  bad command line or refused input; nothing was sent
   3  no device found, or the named device did not answer
-  4  change not confirmed, or the plan has problems
+  4  change not confirmed, or the plan has problems (not-confirmed,
+     returned, stranded, ...)
+  130  stopped by Ctrl+C or SIGTERM during a change
 )";
 
 constexpr const char* PROGRAM = R"(Usage: quellan-cli COMMAND [options]
@@ -83,7 +85,10 @@ exits 2 and sends nothing. Then it sends one change request, through the
 adapters of the device's domain only, and searches every 2 seconds until the
 device answers with the new settings: confirmed, or not-confirmed. A request
 that left through no adapter is not-sent (exit 1); so is a device heard only
-on an interface without an IPv4 address, which no request can reach.
+on an interface without an IPv4 address, which no request can reach. With
+nothing to change the status is unchanged and nothing is sent. The report
+is always printed: when the verifying searches fail it says sent (exit 1);
+Ctrl+C lets the verify end (exit 130), a second one ends at once.
 
   --ip, --mask, --gateway A   the new addresses
   --mode M                    fixed, dhcp or pppoe
@@ -99,8 +104,9 @@ on an interface without an IPv4 address, which no request can reach.
 
 constexpr const char* PLAN =
     R"(Usage: quellan-cli plan FILE [--apply] [--from START [--mask M]
-                        [--gateway G]] [--temp ADDR] [--format table|json|csv]
-                        [--timeout MS] [--verify-timeout MS] [--adapter ADDR]
+                        [--gateway G]] [--temp ADDR|A-B]
+                        [--format table|json|csv] [--timeout MS]
+                        [--verify-timeout MS] [--adapter ADDR]
 
 FILE is CSV as search --format csv writes it or a spreadsheet saves it:
 UTF-8 or UTF-16 with a byte-order mark; commas, semicolons or tabs (found
@@ -134,21 +140,34 @@ from --mask and --gateway, else from the device; a device that shows mask
 
 Without --apply nothing is sent. With --apply nothing is sent unless no row
 is invalid, in conflict or out of reach; then the changes go out in waves,
-so that no device is asked for an address another device still shows: each
-wave holds every change whose address is free now, 50 ms apart, through its
-domain's adapters, and is checked as set checks it before the next. A swap
-or a rotation goes by way of a temporary address: --temp ADDR, else the
-lowest one of the subnet that no device shows and no row plans (name one:
-devices that do not answer this protocol are invisible). Rows end confirmed,
-not-confirmed, or not-sent (left through no adapter, exit 1; or it waited
-for a device that did not move).
+so that no device is asked for an address another device shows or was
+asked for: each wave holds every change whose address is free now, 50 ms
+apart, through its domain's adapters, and is checked as set checks it
+before the next. Each swap or rotation goes by way of a temporary address
+of its own, and a long waiting chain is cut the same way while the subnet
+has room: taken from the top of the subnet down (no gateway, broadcast,
+local, shown or planned address), each checked once on the link first (an
+address something answers ARP for is skipped; "not checked" when the check
+cannot be made), or from --temp. A device parked on a temporary address
+whose way on stays blocked is sent back (returned), or left there
+(stranded) when its own address is taken. A last search gives now_ip.
+Rows end confirmed, not-confirmed, returned, stranded or not-sent (left
+through no adapter, exit 1; waited for a device that did not move; or the
+apply stopped first). Standard error then counts the rows of each status.
+Ctrl+C or SIGTERM sends no new wave: the wave under way is verified, parked
+devices go back, the report is printed, exit 130; a second Ctrl+C ends at
+once. When the engine fails between waves the report is printed too
+(exit 1).
 
   --apply               send the changes
   --from START          number the rows without an address from START
   --mask M, --gateway G for the numbered rows without their own
-  --temp ADDR           the temporary address for swaps and rotations
+  --temp ADDR|A-B       the temporary address, or an inclusive range of
+                        them within one subnet, for swaps and chains
   --format F            table (default), json or csv; the report's keys are
-                        mac, status, current_ip, planned_ip, message, adapter
+                        mac, status, current_ip, planned_ip, message,
+                        adapter, now_ip (where the device answered at the
+                        end; its current address in a dry run)
   --timeout MS          the first search's length (default 3000)
   --verify-timeout MS   how long to wait for the devices of one wave
                         (default 20000)

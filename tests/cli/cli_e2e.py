@@ -5,7 +5,8 @@ the peer side of the private test link (started by netpeer.sh).
   cli_e2e.py --cli PROGRAM [--emulator wine] --devices CSV CASE
 
 CASE is search, set, plan, watch, not_sent, nothing_answered, safe_order,
-round_trip, domains or port_taken; safe_order and round_trip run against
+apply_faults, round_trip, domains or port_taken; safe_order, apply_faults
+and round_trip run against
 clean-devices.csv with the simulator's conflict detection on, domains
 against one simulator per broadcast domain (--devices once for each, the
 first on the first link, the second on the extra domain 10.100.3.0/24).
@@ -179,6 +180,10 @@ def case_search(cli, devices):
 
 def case_set(cli, devices):
     one, two = devices["02:00:5E:C1:00:01"], devices["02:00:5E:C1:00:02"]
+    # Nothing to change: nothing is sent (many devices restart on a request).
+    report = cli.json("set", one["mac"], "--ip", one["ip"], "--timeout", "1000")
+    assert report["status"] == "unchanged" and report["sent"] is None, report
+    assert not peer_events("change"), peer_events("change")
     report = cli.json("set", one["mac"].lower(), "--ip", "10.77.0.50",
                       "--http-port", "8080", "--timeout", "1000")
     assert report["status"] == "confirmed", report
@@ -331,6 +336,90 @@ def case_safe_order(cli, devices, work):
     moved = {e["mac"]: e["new"]["ip"] for e in peer_events("change")}
     assert moved == {mac(21): ip(27), mac(22): ip(21), mac(23): ip(24),
                      mac(24): ip(25), mac(25): ip(23), mac(27): ip(31)}, moved
+
+
+def run_until(cli, args, line, then):
+    """Runs the command and calls then() once its standard error has shown
+    `line`; returns the exit status, the JSON report and standard error."""
+    process = subprocess.Popen(cli.command + list(args) + ["--format", "json"],
+                               stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                               text=True)
+    err = []
+    for text in process.stderr:
+        err.append(text)
+        if line in text:
+            then(process)
+            break
+    out, rest = process.communicate(timeout=120)
+    return process.returncode, json.loads(out), "".join(err) + rest
+
+
+def case_apply_faults(cli, devices, work):
+    """The apply when things go wrong: a swap partner that never takes a
+    change, an address on the link that answers only ARP, the discovery port
+    taken between two searches, and Ctrl+C."""
+    mac = lambda n: "02:00:5E:C2:00:%d" % n
+    ip = lambda n: "10.77.0.%d" % n
+    peer = ["ip", "netns", "exec", os.environ["QUELLAN_PEER_NS"]]
+    arp_host = peer + ["ip", "addr", "%s", ip(254) + "/32", "dev", "qd0"]
+    subprocess.run([w.replace("%s", "add") for w in arp_host], check=True)
+    try:
+        # 26 ignores changes: 21 waited on a temporary address for it and
+        # goes back; the other swap is done; nothing is sent to .254.
+        report = apply_plan(cli, work, [(mac(21), ip(26)), (mac(26), ip(21)),
+                                        (mac(23), ip(24)), (mac(24), ip(23))],
+                            4)
+    finally:
+        subprocess.run([w.replace("%s", "del") for w in arp_host])
+    assert [(r["status"], r["now_ip"]) for r in report] == [
+        ("returned", ip(21)), ("not-confirmed", ip(26)),
+        ("confirmed", ip(24)), ("confirmed", ip(23))], report
+    sent_to = [e["new"]["ip"] for e in peer_events("change")]
+    assert ip(254) not in sent_to and ip(253) in sent_to, sent_to
+    assert not peer_events("change_address_in_use"), peer_events("change")
+
+    # Ctrl+C in the middle: the wave is verified, the parked device goes
+    # back, and the report is printed.
+    path = os.path.join(work, "stop.csv")
+    with open(path, "w") as f:
+        f.write("mac,ip\n%s,%s\n%s,%s\n" % (mac(25), ip(27), mac(27), ip(25)))
+    status, report, err = run_until(
+        cli, ["plan", path, "--apply", "--timeout", "1000"], "wave 1:",
+        lambda process: process.send_signal(signal.SIGINT))
+    assert status == 130, (status, report, err)
+    assert [(r["status"], r["now_ip"]) for r in report] == [
+        ("returned", ip(25)), ("not-sent", ip(27))], report
+    listed = {d["mac"]: d["ip"] for d in cli.json("search", "--timeout",
+                                                   "1000")}
+    assert listed[mac(25)] == ip(25) and listed[mac(27)] == ip(27), listed
+
+    # The port taken while the first wave is verified: the report is still
+    # printed, and the row that had not gone yet says why.
+    with open(path, "w") as f:
+        f.write("mac,ip\n%s,%s\n%s,%s\n%s,%s\n" % (
+            mac(26), ip(46), mac(22), ip(45), mac(21), ip(22)))
+    holder = []
+    grab = ("import socket,time\n"
+            "s=socket.socket(socket.AF_INET,socket.SOCK_DGRAM)\n"
+            "while True:\n"
+            "  try: s.bind(('0.0.0.0',64988)); break\n"
+            "  except OSError: time.sleep(0.001)\n"
+            "time.sleep(30)\n")
+    try:
+        status, report, err = run_until(
+            cli, ["plan", path, "--apply", "--timeout", "1000",
+                  "--verify-timeout", "8000"], "wave 1:",
+            lambda process: holder.append(
+                subprocess.Popen([sys.executable, "-c", grab])))
+    finally:
+        for process in holder:
+            process.kill()
+    assert status == 1, (status, report, err)
+    assert "already used by other application" in err, err
+    assert [r["status"] for r in report] == [
+        "not-confirmed", "not-confirmed", "not-sent"], report
+    assert report[2]["now_ip"] is None and \
+        "the apply stopped" in report[2]["message"], report
 
 
 def case_round_trip(cli, devices, work):
@@ -514,7 +603,7 @@ def main():
         return 0
     devices = read_devices(args.devices[0])
     if args.case in ("plan", "not_sent", "nothing_answered", "safe_order",
-                     "round_trip"):
+                     "round_trip", "apply_faults"):
         globals()["case_" + args.case](cli, devices, args.work)
     elif args.case == "port_taken":
         case_port_taken(cli)
