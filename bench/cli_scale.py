@@ -6,7 +6,11 @@ figures and fails only when the listing is wrong (a device missing or listed
 twice, or the word on the devices beyond the cap missing).
 
   cli_scale.py --cli PROGRAM --count N --window MS [--adapter ADDR]
-               [--timeout MS] [--figures FILE]
+               [--timeout MS] [--figures FILE] [--plan]
+
+With --plan, a search first lists the devices, and the run measured is the
+dry run of a plan for every one of them: a chain of 16000 devices each
+planned onto the next one's address, 10000 swaps, the rest unchanged.
 
 The figures: devices listed, the command line's remark on standard error,
 the CPU time of the process (user and system, from wait4) and the part of
@@ -24,6 +28,8 @@ import tempfile
 import time
 
 LISTED_DEVICES = 65536  # the command line's cap
+CHAIN = 16000
+SWAPS = 10000
 
 
 def udp_counters():
@@ -41,6 +47,43 @@ def cpu_seconds(pid):
     return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
+def dotted(number):
+    return ".".join(str(number >> shift & 255) for shift in (24, 16, 8, 0))
+
+
+def number(text):
+    a, b, c, d = map(int, text.split("."))
+    return a << 24 | b << 16 | c << 8 | d
+
+
+def write_plan(search):
+    """A plan for every device a search lists, in a file of its own."""
+    devices = json.loads(subprocess.run(search, check=True,
+                                        stdout=subprocess.PIPE).stdout)
+    devices.sort(key=lambda d: number(d["ip"]))
+    shown = {d["ip"] for d in devices}
+    rows = []
+    for i, device in enumerate(devices):
+        if i < CHAIN - 1:
+            target = devices[i + 1]["ip"]
+        elif i == CHAIN - 1:
+            free = number(devices[-1]["ip"]) + 1
+            while dotted(free) in shown or free & 255 in (0, 255):
+                free += 1
+            target = dotted(free)
+        elif i < CHAIN + SWAPS * 2:
+            target = devices[i + (1 if (i - CHAIN) % 2 == 0 else -1)]["ip"]
+        else:
+            target = device["ip"]
+        rows.append("%s,%s\n" % (device["mac"], target))
+    # The simulator answers one search at a time: let it finish this one.
+    time.sleep(3)
+    path = tempfile.mktemp(suffix=".csv")
+    with open(path, "w") as plan:
+        plan.write("mac,ip\n" + "".join(rows))
+    return path
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--cli", required=True)
@@ -49,10 +92,14 @@ def main():
     parser.add_argument("--timeout", type=int, default=3000)
     parser.add_argument("--adapter")
     parser.add_argument("--figures")
+    parser.add_argument("--plan", action="store_true")
     args = parser.parse_args()
 
     command = [args.cli, "search", "--format", "json", "--timeout",
                str(args.timeout)]
+    if args.plan:
+        command = [args.cli, "plan", write_plan(command), "--format", "json",
+                   "--timeout", str(args.timeout)]
     if args.adapter:
         command += ["--adapter", args.adapter]
     received_before, dropped_before = udp_counters()
@@ -69,12 +116,13 @@ def main():
         devices = json.loads(out.read())
         remarks = err.read().decode().strip()
     cpu = usage.ru_utime + usage.ru_stime
-    line = ("| quellan-cli search | %d devices within %d ms | %s | "
+    line = ("| quellan-cli %s | %d devices within %d ms | %s | "
             "listed %d | %s | CPU %.2f s (user %.2f, sys %.2f), "
             "%.2f s of it after the window | "
             "wall %.2f s beyond the %d ms window | peak RSS %.1f MiB | "
             "UDP read %d, dropped %d |" %
-            (args.count, args.window,
+            ("plan (dry run)" if args.plan else "search", args.count,
+             args.window,
              "--adapter " + args.adapter if args.adapter else "every adapter",
              len(devices), remarks or "no remark", cpu, usage.ru_utime,
              usage.ru_stime, cpu - cpu_in_window,
@@ -86,8 +134,14 @@ def main():
         with open(args.figures, "a") as figures:
             figures.write(line + "\n")
 
-    assert os.waitstatus_to_exitcode(status) == 0, status
     listed = min(args.count, LISTED_DEVICES)
+    if args.plan:
+        # A device whose answer was lost this time is missing, not wrong.
+        statuses = [d["status"] for d in devices]
+        assert len(statuses) == listed, len(statuses)
+        assert set(statuses) <= {"change", "unchanged", "missing"}, remarks
+        return 0
+    assert os.waitstatus_to_exitcode(status) == 0, status
     assert len(devices) == listed, len(devices)
     assert len({d["mac"] for d in devices}) == listed
     beyond = args.count - listed

@@ -69,7 +69,7 @@ void DryRun(benchmark::State& state, std::uint32_t mask) {
     int hops = 0, conflicts = 0;
     for (const cli::PlanOutcome& row : outcomes) {
       hops += row.message.find("temporary address") != std::string::npos;
-      conflicts += row.status == cli::PlanStatus::Conflict;
+      conflicts += row.status == cli::ChangeStatus::Conflict;
     }
     state.counters["by_temporary"] = hops;
     state.counters["conflict"] = conflicts;

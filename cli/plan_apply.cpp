@@ -19,7 +19,7 @@ Moves MovesOf(const std::vector<PlanOutcome>& outcomes,
   Moves moves;
   for (std::size_t i = 0; i < outcomes.size(); ++i) {
     const PlanOutcome& outcome = outcomes[i];
-    if (outcome.status != PlanStatus::Change) continue;
+    if (outcome.status != ChangeStatus::Change) continue;
     moves.moves.push_back({byMac.at(MacKey(outcome.mac))->info, outcome.body,
                            outcome.place.domain, outcome.message});
     moves.rows.push_back(i);
@@ -34,24 +34,27 @@ ApplyRules RulesOf(const ApplySetting& setting) {
   return rules;
 }
 
-PlanStatus StatusOf(MoveEnd end) {
+// The row's status, and why a NotSent row was not sent.
+ChangeStatus StatusOf(MoveEnd end, NotSentCause* cause) {
+  *cause =
+      end == MoveEnd::NotSent ? NotSentCause::Network : NotSentCause::HeldBack;
   switch (end) {
     case MoveEnd::Confirmed:
-      return PlanStatus::Confirmed;
+      return ChangeStatus::Confirmed;
     case MoveEnd::NotConfirmed:
-      return PlanStatus::NotConfirmed;
+      return ChangeStatus::NotConfirmed;
     case MoveEnd::NotSent:
-      return PlanStatus::NotSent;
+      return ChangeStatus::NotSent;
     case MoveEnd::Returned:
-      return PlanStatus::Returned;
+      return ChangeStatus::Returned;
     case MoveEnd::Stranded:
-      return PlanStatus::Stranded;
+      return ChangeStatus::Stranded;
     case MoveEnd::Withheld:
     case MoveEnd::Halted:
     case MoveEnd::NoTemporary:
       break;
   }
-  return PlanStatus::Withheld;
+  return ChangeStatus::NotSent;
 }
 
 // Writes the moves' ends into their rows.
@@ -59,7 +62,7 @@ void Record(const std::vector<MoveReport>& reports, const Moves& moves,
             std::vector<PlanOutcome>* outcomes) {
   for (std::size_t k = 0; k < reports.size() && k < moves.rows.size(); ++k) {
     PlanOutcome& row = (*outcomes)[moves.rows[k]];
-    row.status = StatusOf(reports[k].end);
+    row.status = StatusOf(reports[k].end, &row.notSent);
     row.message = reports[k].message;
     row.nowIp = reports[k].nowIp;
   }
@@ -78,7 +81,7 @@ void ForecastPlan(std::vector<PlanOutcome>* outcomes,
     PlanOutcome& row = (*outcomes)[moves.rows[k]];
     const MoveReport& report = forecast.moves[k];
     row.message = report.message;
-    if (report.end == MoveEnd::NoTemporary) row.status = PlanStatus::Conflict;
+    if (report.end == MoveEnd::NoTemporary) row.status = ChangeStatus::Conflict;
   }
 }
 

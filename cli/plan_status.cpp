@@ -80,11 +80,11 @@ std::vector<std::string> NumberBlankRows(
 }
 
 // The report's status for a row that the checker refuses.
-PlanStatus StatusOf(const ChangeProblem& problem) {
+ChangeStatus StatusOf(const ChangeProblem& problem) {
   return IsInputProblem(problem.kind) ||
                  problem.kind == ChangeProblemKind::ZeroAddress
-             ? PlanStatus::Invalid
-             : PlanStatus::Conflict;
+             ? ChangeStatus::Invalid
+             : ChangeStatus::Conflict;
 }
 
 std::vector<std::string> ReportCells(const PlanOutcome& outcome, bool json) {
@@ -95,7 +95,7 @@ std::vector<std::string> ReportCells(const PlanOutcome& outcome, bool json) {
     return known ? text(Dotted(value)) : (json ? "null" : "");
   };
   return {text(Utf8(MacText(outcome.mac))),
-          text(StatusName(outcome.status)),
+          text(StatusWord(outcome.status)),
           address(outcome.found, outcome.currentIp),
           address(outcome.plannedIp.has_value(), outcome.plannedIp.value_or(0)),
           text(outcome.message),
@@ -104,33 +104,6 @@ std::vector<std::string> ReportCells(const PlanOutcome& outcome, bool json) {
 }
 
 }  // namespace
-
-const char* StatusName(PlanStatus status) {
-  switch (status) {
-    case PlanStatus::Change:
-      return "change";
-    case PlanStatus::Unchanged:
-      return "unchanged";
-    case PlanStatus::Missing:
-      return "missing";
-    case PlanStatus::Invalid:
-      return "invalid";
-    case PlanStatus::Conflict:
-      return "conflict";
-    case PlanStatus::Confirmed:
-      return "confirmed";
-    case PlanStatus::NotConfirmed:
-      return "not-confirmed";
-    case PlanStatus::NotSent:
-    case PlanStatus::Withheld:
-      return "not-sent";
-    case PlanStatus::Returned:
-      return "returned";
-    case PlanStatus::Stranded:
-      return "stranded";
-  }
-  return "";
-}
 
 std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
                                    const std::vector<FoundDevice>& devices,
@@ -196,23 +169,23 @@ std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
                       ChangeContext{&staying[domain], setting.localAddresses,
                                     &planned[domain]});
     if (!numberingProblems[i].empty()) {
-      outcome.status = PlanStatus::Conflict;
+      outcome.status = ChangeStatus::Conflict;
       outcome.message = numberingProblems[i];
     } else if (proposed == SettingsFromDeviceInfo(current)) {
       // What the device already has is never refused: an untouched row of
       // a search's own list may show a factory gateway, a port the checks
       // would not take, or an address two devices share.
-      outcome.status = PlanStatus::Unchanged;
+      outcome.status = ChangeStatus::Unchanged;
     } else if (!problems.empty()) {
       // The problems come in the order of their kinds, the input checks
       // first: the first one says the most.
       outcome.status = StatusOf(problems[0]);
       outcome.message = OneLine(ChangeProblemMessage(problems[0]));
     } else if (device->place.adapter == 0) {
-      outcome.status = PlanStatus::NotSent;
+      outcome.status = ChangeStatus::NotSent;
       outcome.message = UnreachableText(*device);
     } else {
-      outcome.status = PlanStatus::Change;
+      outcome.status = ChangeStatus::Change;
       outcome.body = current;
       ApplyIpSettings(outcome.body, proposed);
       outcome.message =
@@ -225,18 +198,19 @@ std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
 
 bool PlanSendable(const std::vector<PlanOutcome>& outcomes) {
   for (const PlanOutcome& outcome : outcomes) {
-    if (outcome.status == PlanStatus::Invalid ||
-        outcome.status == PlanStatus::Conflict ||
-        outcome.status == PlanStatus::NotSent)
+    if (outcome.status == ChangeStatus::Invalid ||
+        outcome.status == ChangeStatus::Conflict ||
+        outcome.status == ChangeStatus::NotSent)
       return false;
   }
   return true;
 }
 
 bool PlanSucceeded(const std::vector<PlanOutcome>& outcomes, bool applied) {
-  const PlanStatus done = applied ? PlanStatus::Confirmed : PlanStatus::Change;
+  const ChangeStatus done =
+      applied ? ChangeStatus::Confirmed : ChangeStatus::Change;
   for (const PlanOutcome& outcome : outcomes) {
-    if (outcome.status != done && outcome.status != PlanStatus::Unchanged)
+    if (outcome.status != done && outcome.status != ChangeStatus::Unchanged)
       return false;
   }
   return true;
@@ -244,25 +218,27 @@ bool PlanSucceeded(const std::vector<PlanOutcome>& outcomes, bool applied) {
 
 bool PlanNotSent(const std::vector<PlanOutcome>& outcomes) {
   for (const PlanOutcome& outcome : outcomes)
-    if (outcome.status == PlanStatus::NotSent) return true;
+    if (outcome.status == ChangeStatus::NotSent &&
+        outcome.notSent == NotSentCause::Network)
+      return true;
   return false;
 }
 
 std::string PlanSummary(const std::vector<PlanOutcome>& outcomes) {
   // In the order a reader meets them, one count per printed word.
-  const PlanStatus order[] = {PlanStatus::Change,    PlanStatus::Unchanged,
-                              PlanStatus::Confirmed, PlanStatus::NotConfirmed,
-                              PlanStatus::Returned,  PlanStatus::Stranded,
-                              PlanStatus::NotSent,   PlanStatus::Missing,
-                              PlanStatus::Invalid,   PlanStatus::Conflict};
-  std::map<std::string, std::size_t> counts;
-  for (const PlanOutcome& outcome : outcomes)
-    ++counts[StatusName(outcome.status)];
+  const ChangeStatus order[] = {
+      ChangeStatus::Change,    ChangeStatus::Unchanged,
+      ChangeStatus::Confirmed, ChangeStatus::NotConfirmed,
+      ChangeStatus::Returned,  ChangeStatus::Stranded,
+      ChangeStatus::NotSent,   ChangeStatus::Missing,
+      ChangeStatus::Invalid,   ChangeStatus::Conflict};
+  std::map<ChangeStatus, std::size_t> counts;
+  for (const PlanOutcome& outcome : outcomes) ++counts[outcome.status];
   std::vector<std::string> parts;
-  for (PlanStatus status : order) {
-    const auto found = counts.find(StatusName(status));
+  for (ChangeStatus status : order) {
+    const auto found = counts.find(status);
     if (found != counts.end())
-      parts.push_back(std::to_string(found->second) + " " + found->first);
+      parts.push_back(std::to_string(found->second) + " " + StatusWord(status));
   }
   std::string summary;
   for (const std::string& part : parts)

@@ -8,32 +8,17 @@
 #include <string>
 #include <vector>
 
+#include "cli/change_status.h"
 #include "cli/found_device.h"
 #include "cli/plan_file.h"
 
 namespace cli {
 
-enum class PlanStatus {
-  Change,
-  Unchanged,
-  Missing,
-  Invalid,
-  Conflict,
-  // After --apply, for the rows that were Change.
-  Confirmed,
-  NotConfirmed,
-  NotSent,   // the request left through no adapter
-  Withheld,  // not sent: the device it waited for did not move, or the
-             // apply stopped first ("not-sent")
-  Returned,  // back on its own address after a temporary one
-  Stranded,  // left on a temporary address
-};
-
-const char* StatusName(PlanStatus status);
-
 struct PlanOutcome {
   Mac mac{};
-  PlanStatus status = PlanStatus::Missing;
+  ChangeStatus status = ChangeStatus::Missing;
+  // With NotSent.
+  NotSentCause notSent = NotSentCause::Network;
   bool found = false;
   std::uint32_t currentIp = 0;  // meaningful when found
   // None for a numbered row that got no address.
@@ -86,7 +71,7 @@ bool PlanSendable(const std::vector<PlanOutcome>& outcomes);
 // True when every row ended well: Change or Unchanged for a dry run,
 // Confirmed or Unchanged once applied.
 bool PlanSucceeded(const std::vector<PlanOutcome>& outcomes, bool applied);
-// True when some request of an applied plan left through no adapter.
+// True when some row was not sent for a failure of the network.
 bool PlanNotSent(const std::vector<PlanOutcome>& outcomes);
 // How many rows of each status: "2 confirmed, 1 returned".
 std::string PlanSummary(const std::vector<PlanOutcome>& outcomes);

@@ -38,7 +38,7 @@ int SetCommand(const Options& options) {
   // Many devices restart on a change request: with nothing to change, none
   // is sent.
   if (proposed == SettingsFromDeviceInfo(target->info)) {
-    report.status = "unchanged";
+    report.status = ChangeStatus::Unchanged;
     Emit(ReportText(report, options.format));
     return EXIT_DONE;
   }
@@ -71,20 +71,20 @@ int SetCommand(const Options& options) {
   EngineLink link(found, options.adapter);
   const SendOutcome sent = link.Send({{body, target->place.domain}});
   if (sent.status != LinkStatus::Done) {
-    report.status = "not-sent";
+    report.status = ChangeStatus::NotSent;
     Emit(ReportText(report, options.format));
     return EXIT_NETWORK_FAILURE;
   }
   if (sent.adapters[0] == 0) {
     Tell("the change request for " + MacString(body) +
          " left through no adapter: nothing was sent");
-    report.status = "not-sent";
+    report.status = ChangeStatus::NotSent;
     Emit(ReportText(report, options.format));
     return EXIT_NETWORK_FAILURE;
   }
 
   int status = EXIT_DONE;
-  report.status = "sent";
+  report.status = ChangeStatus::Sent;
   second.Keep(ReportText(report, options.format));
   if (options.verify) {
     Tell("sent the change to " + MacString(body) +
@@ -103,7 +103,8 @@ int SetCommand(const Options& options) {
         report.after = device;
       }
     }
-    report.status = report.answered ? "confirmed" : "not-confirmed";
+    report.status =
+        report.answered ? ChangeStatus::Confirmed : ChangeStatus::NotConfirmed;
     if (!report.answered) status = EXIT_PROBLEMS;
   }
   Emit(ReportText(report, options.format));

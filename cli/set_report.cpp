@@ -32,7 +32,7 @@ std::string SetReportJson(const SetReport& report) {
     sent += "}";
   }
   return "{\"mac\":" + JsonString(MacString(report.before.info)) +
-         ",\"status\":" + JsonString(report.status) +
+         ",\"status\":" + JsonString(StatusWord(report.status)) +
          ",\"before\":" + DeviceJson(report.before) + ",\"sent\":" + sent +
          ",\"after\":" + (report.answered ? DeviceJson(report.after) : "null") +
          "}\n";
@@ -45,7 +45,8 @@ std::string SetReportTable(const SetReport& report) {
     rows.push_back({before[i][0], before[i][1],
                     report.sent ? Settings(*report.sent)[i][1] : ""});
   return AlignedTable({"Setting", "Before", "Sent"}, rows) +
-         MacString(report.before.info) + ": " + report.status + "\n";
+         MacString(report.before.info) + ": " + StatusWord(report.status) +
+         "\n";
 }
 
 }  // namespace cli

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/change_status.h"
 #include "cli/found_device.h"
 
 namespace cli {
@@ -12,9 +13,8 @@ struct SetReport {
   FoundDevice before;
   // The request; none when there was nothing to change.
   std::optional<DeviceInfo> sent;
-  // "confirmed", "not-confirmed", "sent" when not verified, "not-sent" or
-  // "unchanged".
-  std::string status;
+  // Confirmed, NotConfirmed, Sent (not verified), NotSent or Unchanged.
+  ChangeStatus status = ChangeStatus::Unchanged;
   // The device's answer with the new settings, when confirmed.
   bool answered = false;
   FoundDevice after;

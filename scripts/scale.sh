@@ -19,7 +19,7 @@
 # wake-ups between two cores, not the CPU time, are what bound the receive
 # rate, and one core for both removes them.
 #
-#   scripts/scale.sh --cli [--adapter ADDR] [COUNT/WINDOW_MS ...]
+#   scripts/scale.sh --cli [--adapter ADDR] [--plan] [COUNT/WINDOW_MS ...]
 #
 # The command line instead: the native `quellan-cli search --format json`
 # (bench/cli_scale.py) against COUNT devices answering unpaced within
@@ -92,6 +92,11 @@ if [ "${1:-}" = --cli ]; then
   if [ "${1:-}" = --adapter ]; then
     adapter=(--adapter "$2")
     shift 2
+  fi
+  # --plan: the dry run of a plan for every device listed instead.
+  if [ "${1:-}" = --plan ]; then
+    adapter+=(--plan)
+    shift
   fi
   runs=("$@")
   [ ${#runs[@]} -gt 0 ] || runs=(65536/2500 70000/2500)

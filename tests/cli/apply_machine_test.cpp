@@ -63,7 +63,7 @@ void CheckReport(const FakeSite& site, const Played& played) {
     if (!row.found) continue;
     DeviceInfo named;
     named.macAddress = row.mac;
-    SCOPED_TRACE("row " + MacString(named) + " " + StatusName(row.status) +
+    SCOPED_TRACE("row " + MacString(named) + " " + StatusWord(row.status) +
                  " " + row.message);
     const std::optional<DeviceInfo> now = site.Now(row.mac);
     const bool requested = !site.Requests(row.mac).empty();
@@ -76,27 +76,27 @@ void CheckReport(const FakeSite& site, const Played& played) {
       }
     }
     switch (row.status) {
-      case PlanStatus::Confirmed:
+      case ChangeStatus::Confirmed:
         ASSERT_TRUE(now);
         EXPECT_EQ(SettingsFromDeviceInfo(*now),
                   SettingsFromDeviceInfo(row.body));
         break;
-      case PlanStatus::Returned:
+      case ChangeStatus::Returned:
         ASSERT_TRUE(now);
         EXPECT_EQ(now->ipAddress, row.currentIp);
         break;
-      case PlanStatus::NotSent:
-      case PlanStatus::Withheld:
-      case PlanStatus::Unchanged:
-      case PlanStatus::Change:
-      case PlanStatus::Conflict:
-      case PlanStatus::Invalid:
-      case PlanStatus::Missing:
+      case ChangeStatus::NotSent:
+      case ChangeStatus::Unchanged:
+      case ChangeStatus::Change:
+      case ChangeStatus::Conflict:
+      case ChangeStatus::Invalid:
+      case ChangeStatus::Missing:
         // A row whose request went out is never not-sent.
         EXPECT_FALSE(requested);
         break;
-      case PlanStatus::NotConfirmed:
-      case PlanStatus::Stranded:
+      case ChangeStatus::NotConfirmed:
+      case ChangeStatus::Stranded:
+      case ChangeStatus::Sent:
         EXPECT_TRUE(requested);
         break;
     }
@@ -167,8 +167,8 @@ TEST(ApplyMachine, RandomPlansKeepEveryInvariant) {
     }
     std::size_t moves = 0;
     for (const PlanOutcome& row : played.outcomes)
-      moves +=
-          !site.Requests(row.mac).empty() || row.status == PlanStatus::Withheld;
+      moves += !site.Requests(row.mac).empty() ||
+               row.status == ChangeStatus::NotSent;
     EXPECT_LE(site.Sends(), static_cast<int>(2 * moves + 2));
     CheckReport(site, played);
     if (HasFailure()) return;
@@ -201,7 +201,7 @@ TEST(ApplyMachine, ADeviceParkedByAFailedSwapGoesBack) {
   EXPECT_EQ(site.Broken(), "");
   std::vector<std::string> ends;
   for (const PlanOutcome& row : played.outcomes)
-    ends.push_back(std::string(StatusName(row.status)) + " " +
+    ends.push_back(std::string(StatusWord(row.status)) + " " +
                    Dotted(row.nowIp.value_or(0)));
   EXPECT_EQ(ends, (std::vector<std::string>{
                       "returned 10.77.0.11", "not-confirmed 10.77.0.12",
@@ -246,7 +246,7 @@ TEST(ApplyMachine, SwapsAndChainsTakeAFewWaves) {
     EXPECT_EQ(site.Broken(), "");
     EXPECT_LE(site.Sends(), c.mostWaves);
     for (const PlanOutcome& row : played.outcomes)
-      EXPECT_EQ(row.status, PlanStatus::Confirmed) << row.message;
+      EXPECT_EQ(row.status, ChangeStatus::Confirmed) << row.message;
   }
 }
 

@@ -179,11 +179,11 @@ TEST(PlanFile, APlanChangesAnySubset) {
       plan.rows, {Device(1, Ip(10, 77, 0, 11)), Device(2, Ip(10, 77, 0, 12))},
       PlanSetting{});
   ASSERT_EQ(outcomes.size(), 2u);
-  EXPECT_EQ(outcomes[0].status, PlanStatus::Change);
+  EXPECT_EQ(outcomes[0].status, ChangeStatus::Change);
   EXPECT_EQ(outcomes[0].message, "changes gateway");
   EXPECT_EQ(outcomes[0].body.ipAddress, Ip(10, 77, 0, 11));
   EXPECT_EQ(outcomes[0].body.gateway, Ip(10, 77, 0, 254));
-  EXPECT_EQ(outcomes[1].status, PlanStatus::Unchanged);
+  EXPECT_EQ(outcomes[1].status, ChangeStatus::Unchanged);
 
   // Numbered rows need no setting column at all; kept ones do.
   const std::string macsOnly = "mac,Notes\n02:00:5E:C1:00:01,\n";

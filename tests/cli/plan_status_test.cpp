@@ -20,7 +20,7 @@ PlanRow Row(int line, std::uint8_t macLast, std::uint32_t ip) {
   return row;
 }
 
-TEST(PlanStatus, EveryStatusWithItsReason) {
+TEST(ChangeStatus, EveryStatusWithItsReason) {
   const std::vector<FoundDevice> devices = {
       Device(1, Ip(10, 77, 0, 11)),  Device(2, Ip(10, 77, 0, 12)),
       Device(3, Ip(10, 77, 0, 13)),  Device(4, Ip(10, 77, 0, 14)),
@@ -51,34 +51,34 @@ TEST(PlanStatus, EveryStatusWithItsReason) {
       JudgePlan(rows, devices, Setting(Ip(10, 77, 0, 2)));
 
   const struct {
-    PlanStatus status;
+    ChangeStatus status;
     const char* message;
   } EXPECTED[] = {
-      {PlanStatus::Change, "changes ip"},
-      {PlanStatus::Change, "changes ip"},
-      {PlanStatus::Unchanged, ""},
-      {PlanStatus::Conflict,
+      {ChangeStatus::Change, "changes ip"},
+      {ChangeStatus::Change, "changes ip"},
+      {ChangeStatus::Unchanged, ""},
+      {ChangeStatus::Conflict,
        "10.77.0.40 is already the address of 02:00:5E:C1:00:0C"},
-      {PlanStatus::Conflict,
+      {ChangeStatus::Conflict,
        "10.77.0.60 is also planned for 02:00:5E:C1:00:06"},
-      {PlanStatus::Conflict,
+      {ChangeStatus::Conflict,
        "10.77.0.60 is also planned for 02:00:5E:C1:00:05"},
-      {PlanStatus::Conflict, "10.77.0.1 is the gateway"},
-      {PlanStatus::Conflict, "10.77.0.255 is the subnet's broadcast address"},
-      {PlanStatus::Conflict,
+      {ChangeStatus::Conflict, "10.77.0.1 is the gateway"},
+      {ChangeStatus::Conflict, "10.77.0.255 is the subnet's broadcast address"},
+      {ChangeStatus::Conflict,
        "The combination of IP address and subnet mask is invalid. Please "
        "enter a valid combination of IP address and subnet mask."},
-      {PlanStatus::Missing, "did not answer the search"},
-      {PlanStatus::Invalid,
+      {ChangeStatus::Missing, "did not answer the search"},
+      {ChangeStatus::Invalid,
        "Invalid http port number. Http port number must have 80 or a value "
        "of 1025~65535."},
-      {PlanStatus::Conflict, "10.77.0.2 is an address of this computer"},
-      {PlanStatus::Change, "changes ip_mode"},
+      {ChangeStatus::Conflict, "10.77.0.2 is an address of this computer"},
+      {ChangeStatus::Change, "changes ip_mode"},
   };
   ASSERT_EQ(outcomes.size(), std::size(EXPECTED));
   for (std::size_t i = 0; i < outcomes.size(); ++i) {
-    EXPECT_EQ(StatusName(outcomes[i].status),
-              std::string(StatusName(EXPECTED[i].status)))
+    EXPECT_EQ(StatusWord(outcomes[i].status),
+              std::string(StatusWord(EXPECTED[i].status)))
         << "row " << i;
     EXPECT_EQ(outcomes[i].message, EXPECTED[i].message) << "row " << i;
   }
@@ -91,20 +91,20 @@ TEST(PlanStatus, EveryStatusWithItsReason) {
   EXPECT_FALSE(PlanSucceeded(outcomes, false));
 }
 
-TEST(PlanStatus, EndsWellOnlyWithChangesAndUnchangedRows) {
+TEST(ChangeStatus, EndsWellOnlyWithChangesAndUnchangedRows) {
   std::vector<PlanOutcome> outcomes(2);
-  outcomes[0].status = PlanStatus::Change;
-  outcomes[1].status = PlanStatus::Unchanged;
+  outcomes[0].status = ChangeStatus::Change;
+  outcomes[1].status = ChangeStatus::Unchanged;
   EXPECT_TRUE(PlanSendable(outcomes));
   EXPECT_TRUE(PlanSucceeded(outcomes, false));
   EXPECT_FALSE(PlanSucceeded(outcomes, true));
-  outcomes[0].status = PlanStatus::Confirmed;
+  outcomes[0].status = ChangeStatus::Confirmed;
   EXPECT_TRUE(PlanSucceeded(outcomes, true));
-  outcomes[0].status = PlanStatus::NotConfirmed;
+  outcomes[0].status = ChangeStatus::NotConfirmed;
   EXPECT_FALSE(PlanSucceeded(outcomes, true));
-  outcomes[1].status = PlanStatus::Missing;
+  outcomes[1].status = ChangeStatus::Missing;
   EXPECT_TRUE(PlanSendable(outcomes));
-  outcomes[0].status = PlanStatus::Returned;
+  outcomes[0].status = ChangeStatus::Returned;
   outcomes[0].nowIp = Ip(10, 77, 0, 11);
   EXPECT_FALSE(PlanSucceeded(outcomes, true));
   EXPECT_EQ(PlanCsv(outcomes),
@@ -116,7 +116,7 @@ TEST(PlanStatus, EndsWellOnlyWithChangesAndUnchangedRows) {
 
 // What a search reports is planned back unchanged: a factory gateway, a port
 // the checks would refuse and a shared address are no reason to refuse it.
-TEST(PlanStatus, AskingForWhatADeviceHasIsUnchangedBeforeAnyCheck) {
+TEST(ChangeStatus, AskingForWhatADeviceHasIsUnchangedBeforeAnyCheck) {
   std::vector<FoundDevice> devices = {Device(1, Ip(192, 168, 1, 64)),
                                       Device(2, Ip(10, 77, 0, 20)),
                                       Device(3, Ip(10, 77, 0, 20))};
@@ -127,11 +127,11 @@ TEST(PlanStatus, AskingForWhatADeviceHasIsUnchangedBeforeAnyCheck) {
   rows[0].edit.httpPort = 443;
   const std::vector<PlanOutcome> outcomes =
       JudgePlan(rows, devices, Setting(Ip(10, 77, 0, 2)));
-  EXPECT_EQ(outcomes[0].status, PlanStatus::Unchanged) << outcomes[0].message;
-  EXPECT_EQ(outcomes[1].status, PlanStatus::Unchanged) << outcomes[1].message;
+  EXPECT_EQ(outcomes[0].status, ChangeStatus::Unchanged) << outcomes[0].message;
+  EXPECT_EQ(outcomes[1].status, ChangeStatus::Unchanged) << outcomes[1].message;
 }
 
-TEST(PlanStatus, NumberingSkipsWhatTheCheckerRefusesAndMissingDevices) {
+TEST(ChangeStatus, NumberingSkipsWhatTheCheckerRefusesAndMissingDevices) {
   // .1 is the gateway, .2 this computer's, .11 device 1's, .4 planned by a
   // row of its own; device 9 did not answer; device 6 has a factory
   // gateway that the new subnet does not hold.
@@ -148,21 +148,21 @@ TEST(PlanStatus, NumberingSkipsWhatTheCheckerRefusesAndMissingDevices) {
       rows, devices,
       Setting(Ip(10, 77, 0, 2),
               Numbering{Ip(10, 77, 0, 1), std::nullopt, std::nullopt}));
-  EXPECT_EQ(outcomes[0].status, PlanStatus::Change);
+  EXPECT_EQ(outcomes[0].status, ChangeStatus::Change);
   EXPECT_EQ(outcomes[0].plannedIp, Ip(10, 77, 0, 3));
-  EXPECT_EQ(outcomes[1].status, PlanStatus::Missing);
+  EXPECT_EQ(outcomes[1].status, ChangeStatus::Missing);
   EXPECT_FALSE(outcomes[1].plannedIp);
-  EXPECT_EQ(outcomes[2].status, PlanStatus::Invalid);
+  EXPECT_EQ(outcomes[2].status, ChangeStatus::Invalid);
   EXPECT_EQ(outcomes[2].message.rfind("Invalid network setting.", 0), 0u);
-  EXPECT_EQ(outcomes[3].status, PlanStatus::Change);
+  EXPECT_EQ(outcomes[3].status, ChangeStatus::Change);
   EXPECT_EQ(outcomes[3].plannedIp, Ip(10, 77, 0, 5))
       << "the address the invalid row was shown is not used up";
-  EXPECT_EQ(outcomes[4].status, PlanStatus::Change);
+  EXPECT_EQ(outcomes[4].status, ChangeStatus::Change);
 }
 
 // A setting a row leaves as the device has it is never refused; a mask a
 // row gives, or keeps while it changes the address, is.
-TEST(PlanStatus, OnlyWhatARowChangesIsJudged) {
+TEST(ChangeStatus, OnlyWhatARowChangesIsJudged) {
   std::vector<FoundDevice> devices = {
       Device(1, Ip(10, 77, 0, 11)), Device(2, Ip(10, 77, 0, 12)),
       Device(3, Ip(10, 77, 0, 13)), Device(4, Ip(10, 77, 0, 14))};
@@ -176,15 +176,15 @@ TEST(PlanStatus, OnlyWhatARowChangesIsJudged) {
   const std::vector<PlanOutcome> outcomes =
       JudgePlan(rows, devices, Setting(Ip(10, 77, 0, 2)));
   const struct {
-    PlanStatus status;
+    ChangeStatus status;
     const char* message;
   } EXPECTED[] = {
-      {PlanStatus::Change, "changes ip"},
-      {PlanStatus::Change, "changes ip"},
-      {PlanStatus::Invalid,
+      {ChangeStatus::Change, "changes ip"},
+      {ChangeStatus::Change, "changes ip"},
+      {ChangeStatus::Invalid,
        "255.255.255.254 (/31) leaves no address for a device beside the "
        "network and broadcast addresses"},
-      {PlanStatus::Invalid,
+      {ChangeStatus::Invalid,
        "255.255.0.255 is not a subnet mask: its ones must come first"},
   };
   for (std::size_t i = 0; i < std::size(EXPECTED); ++i) {
@@ -196,7 +196,7 @@ TEST(PlanStatus, OnlyWhatARowChangesIsJudged) {
 
 // A zero mask, given or shown by a device without a DHCP lease, would make
 // the subnet all of IPv4: its rows are invalid, and no subnet is walked.
-TEST(PlanStatus, NumberingWithAZeroMaskEndsAtOnceInvalid) {
+TEST(ChangeStatus, NumberingWithAZeroMaskEndsAtOnceInvalid) {
   std::vector<FoundDevice> devices = {Device(1, Ip(10, 77, 0, 11)),
                                       Device(2, Ip(169, 254, 3, 9))};
   devices[1].info.subnetMask = 0;
@@ -210,9 +210,9 @@ TEST(PlanStatus, NumberingWithAZeroMaskEndsAtOnceInvalid) {
       rows, devices,
       Setting(Ip(10, 77, 0, 2),
               Numbering{Ip(10, 77, 0, 100), std::nullopt, std::nullopt}));
-  EXPECT_EQ(outcomes[0].status, PlanStatus::Change);
+  EXPECT_EQ(outcomes[0].status, ChangeStatus::Change);
   EXPECT_EQ(outcomes[0].plannedIp, Ip(10, 77, 0, 100));
-  EXPECT_EQ(outcomes[1].status, PlanStatus::Invalid);
+  EXPECT_EQ(outcomes[1].status, ChangeStatus::Invalid);
   EXPECT_EQ(outcomes[1].message, ZERO);
 
   outcomes =
@@ -220,7 +220,7 @@ TEST(PlanStatus, NumberingWithAZeroMaskEndsAtOnceInvalid) {
                 Setting(Ip(10, 77, 0, 2),
                         Numbering{Ip(10, 77, 0, 100), 0u, Ip(10, 77, 0, 1)}));
   for (const PlanOutcome& outcome : outcomes) {
-    EXPECT_EQ(outcome.status, PlanStatus::Invalid);
+    EXPECT_EQ(outcome.status, ChangeStatus::Invalid);
     EXPECT_EQ(outcome.message, ZERO);
   }
 }
@@ -228,7 +228,7 @@ TEST(PlanStatus, NumberingWithAZeroMaskEndsAtOnceInvalid) {
 // Each VLAN of a trunk numbers its own devices: one address in two broadcast
 // domains is no conflict, and a device that no adapter with an address
 // heard cannot be reached.
-TEST(PlanStatus, EachDomainIsPlannedOnItsOwn) {
+TEST(ChangeStatus, EachDomainIsPlannedOnItsOwn) {
   // Devices 1 and 5 are on the VLAN of interface 2, 2, 3 and 6 on that of 3,
   // where 3 shows 10.77.0.60; 4 was heard only without an address.
   std::vector<FoundDevice> devices = {
@@ -248,13 +248,13 @@ TEST(PlanStatus, EachDomainIsPlannedOnItsOwn) {
       Setting(Ip(10, 78, 0, 1),
               Numbering{Ip(10, 77, 0, 60), MASK24, Ip(10, 77, 0, 1)}));
   const struct {
-    PlanStatus status;
+    ChangeStatus status;
     std::uint32_t planned;
-  } EXPECTED[] = {{PlanStatus::Change, Ip(10, 77, 0, 60)},
-                  {PlanStatus::Change, Ip(10, 77, 0, 61)},
-                  {PlanStatus::NotSent, Ip(10, 77, 0, 70)},
-                  {PlanStatus::Change, Ip(10, 77, 0, 62)},
-                  {PlanStatus::Change, Ip(10, 77, 0, 62)}};
+  } EXPECTED[] = {{ChangeStatus::Change, Ip(10, 77, 0, 60)},
+                  {ChangeStatus::Change, Ip(10, 77, 0, 61)},
+                  {ChangeStatus::NotSent, Ip(10, 77, 0, 70)},
+                  {ChangeStatus::Change, Ip(10, 77, 0, 62)},
+                  {ChangeStatus::Change, Ip(10, 77, 0, 62)}};
   for (std::size_t i = 0; i < std::size(EXPECTED); ++i) {
     EXPECT_EQ(outcomes[i].status, EXPECTED[i].status) << outcomes[i].message;
     EXPECT_EQ(outcomes[i].plannedIp, EXPECTED[i].planned) << i;
