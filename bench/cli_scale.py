@@ -81,7 +81,7 @@ def write_plan(search):
     path = tempfile.mktemp(suffix=".csv")
     with open(path, "w") as plan:
         plan.write("mac,ip\n" + "".join(rows))
-    return path
+    return path, len(rows)
 
 
 def main():
@@ -97,9 +97,12 @@ def main():
 
     command = [args.cli, "search", "--format", "json", "--timeout",
                str(args.timeout)]
+    planned = 0
     if args.plan:
-        command = [args.cli, "plan", write_plan(command), "--format", "json",
-                   "--timeout", str(args.timeout)]
+        # The listing the plan is made from may take its time.
+        path, planned = write_plan(command[:-1] + [str(args.timeout * 2)])
+        command = [args.cli, "plan", path, "--format", "json", "--timeout",
+                   str(args.timeout)]
     if args.adapter:
         command += ["--adapter", args.adapter]
     received_before, dropped_before = udp_counters()
@@ -138,7 +141,7 @@ def main():
     if args.plan:
         # A device whose answer was lost this time is missing, not wrong.
         statuses = [d["status"] for d in devices]
-        assert len(statuses) == listed, len(statuses)
+        assert len(statuses) == planned, (len(statuses), planned)
         assert set(statuses) <= {"change", "unchanged", "missing"}, remarks
         return 0
     assert os.waitstatus_to_exitcode(status) == 0, status
