@@ -16,7 +16,7 @@ bool InSubnet(std::uint32_t address, const Subnet& subnet) {
 std::optional<std::uint32_t> XAddrHost(const std::string& xaddr) {
   const std::size_t scheme = xaddr.find("://");
   if (scheme == std::string::npos) return std::nullopt;
-  std::size_t begin = scheme + 3;
+  const std::size_t begin = scheme + 3;
   const std::size_t authorityEnd = xaddr.find_first_of("/?#", begin);
   const std::string authority = xaddr.substr(
       begin, authorityEnd == std::string::npos ? std::string::npos

@@ -123,7 +123,7 @@ std::optional<XmlName> XmlDocument::Resolve(std::size_t element,
       colon == std::string::npos ? std::string() : qname.substr(0, colon);
   const std::string local =
       colon == std::string::npos ? qname : qname.substr(colon + 1);
-  if (local.empty() || local.find(':') != std::string::npos || (colon == 0))
+  if (colon == 0 || local.empty() || local.find(':') != std::string::npos)
     return std::nullopt;
   const std::optional<std::string> ns = Namespace(element, prefix);
   if (!ns) return std::nullopt;

@@ -5,10 +5,10 @@
 #
 # The Windows zip holds the programs, the dissector, the README and the
 # licence (with expat's notice); its programs load only DLLs that every
-# Windows has; Quellan.exe's version block is the project version. The .deb has its files where Debian
-# wants them, a machine-readable copyright file naming the MIT (Expat)
-# licence, passes lintian without errors, installs with dpkg into a
-# throw-away root, runs from there, and removes cleanly.
+# Windows has; Quellan.exe's version block is the project version. The .deb
+# has its files where Debian wants them, a machine-readable copyright file
+# naming the MIT (Expat) licence, passes lintian without errors, installs
+# with dpkg into a throw-away root, runs from there, and removes cleanly.
 #
 # Ends with "packaging: N passed, M failed"; exits non-zero on a failure.
 set -uo pipefail
