@@ -26,6 +26,8 @@ struct Reading {
   std::vector<std::size_t> open;  // the path from the root to the element
   std::vector<std::pair<std::string, std::string>> pending;
 
+  // expat still reports the end of an empty element whose start stopped it.
+  bool Refused() const { return document.status != XmlStatus::Ok; }
   void Refuse(XmlStatus status) {
     document.status = status;
     XML_StopParser(parser, XML_FALSE);
@@ -56,11 +58,14 @@ void OnStart(void* data, const XML_Char* name, const XML_Char** /*atts*/) {
   reading.open.push_back(index);
 }
 
-void OnEnd(void* data, const XML_Char* /*name*/) { Of(data).open.pop_back(); }
+void OnEnd(void* data, const XML_Char* /*name*/) {
+  Reading& reading = Of(data);
+  if (!reading.Refused()) reading.open.pop_back();
+}
 
 void OnText(void* data, const XML_Char* text, int length) {
   Reading& reading = Of(data);
-  if (reading.open.empty()) return;
+  if (reading.Refused() || reading.open.empty()) return;
   std::string& into = reading.document.elements[reading.open.back()].text;
   if (into.size() + static_cast<std::size_t>(length) > XML_MAX_TEXT) {
     reading.Refuse(XmlStatus::TooLarge);

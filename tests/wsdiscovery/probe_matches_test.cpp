@@ -92,14 +92,18 @@ std::string Replaced(std::string text, const std::string& from,
   return text;
 }
 
+std::string Repeated(const std::string& text, std::size_t count) {
+  std::string repeated;
+  for (std::size_t i = 0; i < count; ++i) repeated += text;
+  return repeated;
+}
+
 std::string ManyMatches(std::size_t count) {
   const std::string reply = REPLY_S;
   const std::size_t begin = reply.find("<ProbeMatch ");
   const std::size_t end = reply.find("</ProbeMatch>") + 13;
-  std::string many = reply.substr(0, begin);
-  for (std::size_t i = 0; i < count; ++i)
-    many += reply.substr(begin, end - begin);
-  return many + reply.substr(end);
+  return reply.substr(0, begin) +
+         Repeated(reply.substr(begin, end - begin), count) + reply.substr(end);
 }
 
 TEST(ProbeMatches, RefusesWhatItDoesNotUnderstand) {
@@ -126,6 +130,11 @@ TEST(ProbeMatches, RefusesWhatItDoesNotUnderstand) {
       {"over 64 KiB",
        Replaced(reply, "</SOAP-ENV:Envelope>",
                 "</SOAP-ENV:Envelope>" + std::string(65536, ' ')),
+       MatchesStatus::TooLarge},
+      {"too many elements",
+       Replaced(
+           reply, "<wsdd:ProbeMatches>",
+           "<wsdd:ProbeMatches>" + Repeated("<wsdd:X/>", XML_MAX_ELEMENTS)),
        MatchesStatus::TooLarge},
       {"too many matches", ManyMatches(MAX_PROBE_MATCHES + 1),
        MatchesStatus::TooLarge},
