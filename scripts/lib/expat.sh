@@ -5,7 +5,7 @@
 # The version is named, so the build does not depend on what the security
 # suite holds that day. apt-get gets its own sources list and lists folder
 # under build/, with a deb-src entry mirroring each of the system's deb
-# entries, and leaves the system's lists alone. The source is unpacked with
+# entries, and leaves the system's lists and caches alone. The source is unpacked with
 # Debian's patches applied into build/expat/ (never into the repository),
 # where the win64 CMake looks for it (QUELLAN_EXPAT_SOURCE).
 
@@ -20,7 +20,8 @@ fetch_expat() {
     return 0
   fi
   rm -rf "$work"
-  mkdir -p "$work/sources.list.d" "$work/lists/partial" "$work/download"
+  mkdir -p "$work/sources.list.d" "$work/lists/partial" "$work/cache" \
+    "$work/download"
   local f
   for f in /etc/apt/sources.list.d/*.sources; do
     [ -f "$f" ] || continue
@@ -33,7 +34,7 @@ fetch_expat() {
   fi
   local apt_options=(-o "Dir::Etc::SourceList=$work/sources.list"
     -o "Dir::Etc::SourceParts=$work/sources.list.d"
-    -o "Dir::State::Lists=$work/lists")
+    -o "Dir::State::Lists=$work/lists" -o "Dir::Cache=$work/cache")
   apt-get "${apt_options[@]}" -qq update >"$work/fetch.log" 2>&1 || {
     cat "$work/fetch.log" >&2
     echo "fetch_expat: apt-get update failed" >&2
