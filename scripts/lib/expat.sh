@@ -3,9 +3,9 @@
 # scripts that configure the win64 preset; run as root once (apt-get).
 #
 # The version is named, so the build does not depend on what the security
-# suite holds that day. apt-get gets its own sources list and lists folder
-# under build/, with a deb-src entry mirroring each of the system's deb
-# entries, and leaves the system's lists and caches alone. The source is unpacked with
+# suite holds that day. apt-get gets its own sources list, lists folder and
+# caches under build/, with a deb-src entry mirroring each of the system's
+# deb entries, and leaves the system's alone. The source is unpacked with
 # Debian's patches applied into build/expat/ (never into the repository),
 # where the win64 CMake looks for it (QUELLAN_EXPAT_SOURCE).
 
@@ -14,7 +14,7 @@ QUELLAN_EXPAT_VERSION=2.5.0-1+deb12u2
 # fetch_expat ROOT: unpacks the source into ROOT/build/expat/source unless it
 # is there already.
 fetch_expat() {
-  local root=$1 work="$1/build/expat" stamp
+  local work="$1/build/expat" stamp
   stamp="$work/source/.quellan-version"
   if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$QUELLAN_EXPAT_VERSION" ]; then
     return 0
