@@ -11,7 +11,8 @@ cd "$root"
 
 seconds=${1:-60}
 build=${QUELLAN_FUZZ_BUILD:-$root/build/fuzz}
-targets=(codec_fuzz intake_fuzz ip_validation_fuzz device_csv_fuzz plan_csv_fuzz)
+targets=(codec_fuzz intake_fuzz ip_validation_fuzz device_csv_fuzz plan_csv_fuzz
+  probe_matches_fuzz)
 
 mkdir -p "$build"
 echo "== build $build"

@@ -3,7 +3,9 @@
 #
 #   quellan-VERSION-win64.zip   Quellan.exe, quellan-cli.exe, quellan-devsim.exe,
 #                               the Wireshark dissector, README.txt and
-#                               LICENSE.txt (the MIT licence)
+#                               LICENSE.txt (the MIT licence, then the
+#                               notice of expat, which the Windows build
+#                               links statically)
 #   quellan_VERSION_amd64.deb   quellan-cli and quellan-devsim for Debian, with
 #                               the dissector, a man page and the Debian docs
 #
@@ -26,6 +28,7 @@ esac
 die() { echo "package.sh: $*" >&2; exit 1; }
 
 . scripts/lib/packages.sh
+. scripts/lib/expat.sh
 if [ "$(id -u)" = 0 ]; then ensure_packages; fi
 for tool in dpkg-deb dpkg-shlibdeps x86_64-w64-mingw32-strip python3 gzip; do
   command -v "$tool" >/dev/null || die "$tool is missing (run as root once to install it)"
@@ -45,6 +48,7 @@ export SOURCE_DATE_EPOCH=$epoch
 
 if [ "$build" = 1 ]; then
   mkdir -p build
+  fetch_expat "$root" || die "no expat source for the Windows build"
   for preset in native win64; do
     echo "== build $preset"
     if ! { cmake --preset "$preset" && cmake --build --preset "$preset" -j2; } \
@@ -86,7 +90,17 @@ cp "$dissector" "$win/"
 # Notepad on older Windows shows a file with bare LF line ends as one line.
 sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' packaging/windows/README.txt \
   >"$win/README.txt"
-sed 's/$/\r/' LICENSE >"$win/LICENSE.txt"
+# expat's notice from the very source the Windows build compiled.
+expat_source=$(sed -n 's/^QUELLAN_EXPAT_SOURCE:PATH=//p' build/win64/CMakeCache.txt)
+[ -f "$expat_source/COPYING" ] || die "no expat COPYING in '$expat_source'"
+expat_version=$(dpkg-parsechangelog -l "$expat_source/debian/changelog" -S Version)
+{
+  cat LICENSE
+  printf '\n\nThe Windows programs are built with expat, an XML parser, linked\n'
+  printf 'statically (Debian source package expat %s). Its licence:\n\n' \
+    "$expat_version"
+  cat "$expat_source/COPYING"
+} | sed 's/$/\r/' >"$win/LICENSE.txt"
 zip=$dist/quellan-$version-win64.zip
 rm -f "$zip"
 python3 - "$zip" "$win" "$epoch" <<'EOF'

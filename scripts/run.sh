@@ -15,12 +15,14 @@ cd "$root"
 . scripts/lib/packages.sh
 . scripts/lib/netns.sh
 . scripts/lib/display.sh
+. scripts/lib/expat.sh
 
 headless=0
 [ "${1:-}" = --headless ] && { headless=1; shift; }
 devices=$(realpath "${1:-tools/devsim/example-devices.csv}")
 [ "$(id -u)" = 0 ] || { echo "run as root (network namespaces)" >&2; exit 1; }
 ensure_packages
+fetch_expat "$root"
 for preset in native win64; do
   cmake --preset "$preset" >/dev/null
 done

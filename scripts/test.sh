@@ -9,9 +9,11 @@ cd "$root"
 . scripts/lib/netns.sh
 . scripts/lib/display.sh
 . scripts/lib/sandbox.sh
+. scripts/lib/expat.sh
 
 [ "$(id -u)" = 0 ] || { echo "run as root (network namespaces)" >&2; exit 1; }
 ensure_packages
+fetch_expat "$root"
 
 presets=(native native-asan native-tsan win64)
 mkdir -p build
