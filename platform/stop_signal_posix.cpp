@@ -1,14 +1,18 @@
 #include <signal.h>
 
-#include <csignal>
+#include <atomic>
 
 #include "platform/stop_signal.h"
 
 namespace {
 
-volatile std::sig_atomic_t stopRequests = 0;
+// Read by another thread as well (a second request ends a change at once);
+// a lock-free atomic is safe to write from a signal handler.
+std::atomic<int> stopRequests{0};
+static_assert(std::atomic<int>::is_always_lock_free,
+              "a signal handler may only touch lock-free atomics");
 
-void OnStopSignal(int) { stopRequests = stopRequests + 1; }
+void OnStopSignal(int) { stopRequests.fetch_add(1); }
 
 }  // namespace
 
@@ -21,6 +25,6 @@ void InstallStopHandlers() {
   sigaction(SIGTERM, &action, nullptr);
 }
 
-bool StopRequested() { return stopRequests != 0; }
+bool StopRequested() { return stopRequests.load() != 0; }
 
-int StopRequests() { return stopRequests; }
+int StopRequests() { return stopRequests.load(); }
