@@ -28,7 +28,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/apply_link.h"
+#include "cli/discovery.h"
 #include "cli/found_device.h"
 #include "cli/temporary_pool.h"
 

@@ -1,5 +1,5 @@
-// The command line's use of the network: one search through the engine,
-// the local subnets, and the re-searches that confirm a change.
+// The discovery engine's side of the seam (engine_discovery.h): one search
+// through the engine, and the adapters a search or a change goes through.
 #pragma once
 
 #include <chrono>
@@ -8,28 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/found_device.h"
+#include "cli/discovery.h"
 
 namespace cli {
-
-// The most devices one search lists: every host of a /16.
-constexpr std::size_t LISTED_DEVICES = 65536;
-
-// What a search says on standard error beside the devices it finds.
-enum class Remarks {
-  // How many devices answered beyond those listed, and, when none answered,
-  // where the search looked and what may have stopped the answers.
-  Say,
-  // Nothing: the searches that wait for a changed device, or repeat.
-  Quiet,
-};
-
-// What one search found: the devices, and the broadcast domains that their
-// replies showed.
-struct Findings {
-  std::vector<FoundDevice> devices;
-  BroadcastDomains domains;
-};
 
 // The adapters a search or a change goes through: every one (none named),
 // or those with the given local addresses (--adapter, a device's domain).

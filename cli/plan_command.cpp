@@ -2,7 +2,7 @@
 #include <sstream>
 
 #include "cli/commands.h"
-#include "cli/engine_link.h"
+#include "cli/engine_discovery.h"
 #include "cli/messages.h"
 #include "cli/network.h"
 #include "cli/plan_apply.h"
@@ -73,9 +73,11 @@ int PlanCommand(const Options& options) {
   // A stop request during an apply lets it end safely; so it is taken from
   // the start.
   if (options.apply) InstallStopHandlers();
-  Findings found;
-  if (!SearchDevices(options.timeout, ThroughOption(options.adapter), &found))
-    return EXIT_NETWORK_FAILURE;
+  EngineDiscovery discovery(options.adapter);
+  const SearchOutcome searched =
+      discovery.Search(options.timeout, Remarks::Say);
+  if (searched.status != LinkStatus::Done) return EXIT_NETWORK_FAILURE;
+  const Findings& found = searched.found;
   const PlanSetting setting = SettingOf(options);
   const std::vector<PlanOutcome> judged =
       JudgePlan(plan.rows, found.devices, setting);
@@ -95,7 +97,6 @@ int PlanCommand(const Options& options) {
   } else if (options.apply) {
     SecondStop second;
     second.Keep(Report(outcomes, options.format));
-    EngineLink link(found, options.adapter);
     ApplyCalls calls;
     calls.verifyTimeout = options.verifyTimeout;
     calls.stopRequested = StopRequested;
@@ -108,7 +109,7 @@ int PlanCommand(const Options& options) {
       second.Keep(Report(rows, options.format));
     };
     outcomes = judged;
-    end = ApplyPlan(&outcomes, apply, link, calls);
+    end = ApplyPlan(&outcomes, apply, discovery, calls);
   }
   Emit(Report(outcomes, options.format));
   Tell(PlanSummary(outcomes));

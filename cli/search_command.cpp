@@ -1,14 +1,15 @@
 #include "cli/commands.h"
+#include "cli/engine_discovery.h"
 #include "cli/messages.h"
-#include "cli/network.h"
 
 namespace cli {
 
 int SearchCommand(const Options& options) {
-  Findings found;
-  if (!SearchDevices(options.timeout, ThroughOption(options.adapter), &found))
-    return EXIT_NETWORK_FAILURE;
-  const std::vector<FoundDevice>& devices = found.devices;
+  EngineDiscovery discovery(options.adapter);
+  const SearchOutcome searched =
+      discovery.Search(options.timeout, Remarks::Say);
+  if (searched.status != LinkStatus::Done) return EXIT_NETWORK_FAILURE;
+  const std::vector<FoundDevice>& devices = searched.found.devices;
   switch (options.format) {
     case Format::Json:
       WriteDevicesJson(devices, Emit);

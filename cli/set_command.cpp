@@ -1,5 +1,5 @@
 #include "cli/commands.h"
-#include "cli/engine_link.h"
+#include "cli/engine_discovery.h"
 #include "cli/messages.h"
 #include "cli/network.h"
 #include "cli/second_stop.h"
@@ -22,9 +22,11 @@ int SetCommand(const Options& options) {
   // A stop request while the change is verified lets the verify end; so it
   // is taken from the start.
   InstallStopHandlers();
-  Findings found;
-  if (!SearchDevices(options.timeout, ThroughOption(options.adapter), &found))
-    return EXIT_NETWORK_FAILURE;
+  EngineDiscovery discovery(options.adapter);
+  const SearchOutcome searched =
+      discovery.Search(options.timeout, Remarks::Say);
+  if (searched.status != LinkStatus::Done) return EXIT_NETWORK_FAILURE;
+  const Findings& found = searched.found;
   const FoundDevice* target = nullptr;
   for (const FoundDevice& device : found.devices)
     if (device.info.macAddress == options.mac) target = &device;
@@ -68,8 +70,7 @@ int SetCommand(const Options& options) {
   report.sent = body;
   SecondStop second;
   second.Keep(ReportText(report, options.format));
-  EngineLink link(found, options.adapter);
-  const SendOutcome sent = link.Send({{body, target->place.domain}});
+  const SendOutcome sent = discovery.Send({{body, target->place.domain}});
   if (sent.status != LinkStatus::Done) {
     report.status = ChangeStatus::NotSent;
     Emit(ReportText(report, options.format));
@@ -90,7 +91,7 @@ int SetCommand(const Options& options) {
     Tell("sent the change to " + MacString(body) +
          "; waiting for it to answer with the new settings");
     const VerifyOutcome verified =
-        link.Verify({body}, {target->place.domain}, options.verifyTimeout);
+        discovery.Verify({body}, {target->place.domain}, options.verifyTimeout);
     if (verified.status != LinkStatus::Done) {
       Tell("the change was sent, but the searches that verify it failed");
       Emit(ReportText(report, options.format));

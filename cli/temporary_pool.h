@@ -15,7 +15,7 @@
 #include <tuple>
 #include <vector>
 
-#include "cli/apply_link.h"
+#include "cli/discovery.h"
 #include "cli/temporary_range.h"
 #include "core/protocol/datagram.h"
 

@@ -4,8 +4,8 @@
 #include <thread>
 
 #include "cli/commands.h"
+#include "cli/engine_discovery.h"
 #include "cli/messages.h"
-#include "cli/network.h"
 #include "cli/watch_diff.h"
 #include "platform/stop_signal.h"
 
@@ -30,6 +30,7 @@ std::string LocalTime() {
 
 int WatchCommand(const Options& options) {
   InstallStopHandlers();
+  EngineDiscovery discovery(options.adapter);
   WatchState state;
   const std::chrono::seconds every(options.intervalSeconds);
   Clock::time_point next = Clock::now();
@@ -37,10 +38,9 @@ int WatchCommand(const Options& options) {
   // answered: a watch of an empty network would repeat it every few seconds.
   Remarks remarks = Remarks::Say;
   while (!StopRequested()) {
-    Findings found;
-    if (!SearchDevices(WATCH_WINDOW, ThroughOption(options.adapter), &found,
-                       remarks))
-      return EXIT_NETWORK_FAILURE;
+    const SearchOutcome searched = discovery.Search(WATCH_WINDOW, remarks);
+    if (searched.status != LinkStatus::Done) return EXIT_NETWORK_FAILURE;
+    const Findings& found = searched.found;
     // The table's header goes out once the engine runs, before any event.
     if (remarks == Remarks::Say && options.format != Format::Json)
       Emit(WatchTableHeader() + "\n");

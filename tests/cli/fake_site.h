@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/apply_link.h"
+#include "cli/discovery.h"
 
 namespace cli {
 

@@ -1,24 +1,26 @@
-// The apply's link on the discovery engine: change requests paced through
-// the adapters of their device's broadcast domain, searches that verify
-// them, and the neighbour table's word on whether an address is held.
+// The commands' discovery on the engine: searches, change requests paced
+// through the adapters of their device's broadcast domain, searches that
+// verify them, and the neighbour table's word on whether an address is
+// held.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "cli/apply_link.h"
+#include "cli/discovery.h"
 #include "cli/network.h"
 #include "core/engine/local_adapters.h"
 
 namespace cli {
 
-class EngineLink : public ApplyLink {
+class EngineDiscovery : public Discovery {
  public:
-  // `found` is the search the changes were judged on; `adapterOption` is
-  // --adapter (0: none).
-  EngineLink(const Findings& found, std::uint32_t adapterOption);
+  // `adapterOption` is --adapter (0: every adapter).
+  explicit EngineDiscovery(std::uint32_t adapterOption);
 
+  SearchOutcome Search(std::chrono::milliseconds window,
+                       Remarks remarks) override;
   SendOutcome Send(const std::vector<ChangeRequest>& requests) override;
   VerifyOutcome Verify(const std::vector<DeviceInfo>& expected,
                        const std::vector<std::uint32_t>& domains,
@@ -29,8 +31,8 @@ class EngineLink : public ApplyLink {
  private:
   Through ThroughDomains(const std::vector<std::uint32_t>& domains) const;
 
-  const BroadcastDomains domains_;
   const std::uint32_t adapterOption_;
+  BroadcastDomains domains_;  // as the last search found them
   const std::vector<LocalAdapter> local_;
 };
 

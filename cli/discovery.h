@@ -1,11 +1,12 @@
-// The network as a change of many devices needs it: send change requests,
-// verify them by searching, and ask whether anything on the link already
-// answers for an address. The apply (apply_machine.h) drives only this seam,
-// so that it runs the same against the discovery engine, against a site of
-// fake devices in the tests, and as the dry run's forecast.
+// All the network work of the commands, behind one seam: a search, change
+// requests, the searches that verify them, and whether anything on the link
+// already answers for an address. The apply (apply_machine.h) drives only
+// this seam, so that it runs the same against the discovery engine, against
+// a site of fake devices in the tests, and as the dry run's forecast.
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,6 +14,25 @@
 #include "cli/found_device.h"
 
 namespace cli {
+
+// The most devices one search lists: every host of a /16.
+constexpr std::size_t LISTED_DEVICES = 65536;
+
+// What a search says on standard error beside the devices it finds.
+enum class Remarks {
+  // How many devices answered beyond those listed, and, when none answered,
+  // where the search looked and what may have stopped the answers.
+  Say,
+  // Nothing: the searches that wait for a changed device, or repeat.
+  Quiet,
+};
+
+// What one search found: the devices, and the broadcast domains that their
+// replies showed.
+struct Findings {
+  std::vector<FoundDevice> devices;
+  BroadcastDomains domains;
+};
 
 // How a call on the link ended.
 enum class LinkStatus {
@@ -58,6 +78,12 @@ struct ProbeOutcome {
   std::string why;
 };
 
+struct SearchOutcome {
+  LinkStatus status = LinkStatus::Done;
+  Findings found;
+};
+
+// What the apply of many changes needs of the network.
 class ApplyLink {
  public:
   virtual ~ApplyLink() = default;
@@ -71,6 +97,15 @@ class ApplyLink {
   // Checks the addresses together, through the adapters of `domain`.
   virtual ProbeOutcome Probe(const std::vector<std::uint32_t>& addresses,
                              std::uint32_t domain) = 0;
+};
+
+// The commands' whole use of the network.
+class Discovery : public ApplyLink {
+ public:
+  // One search of `window`; the changes that follow go through the
+  // broadcast domains it found.
+  virtual SearchOutcome Search(std::chrono::milliseconds window,
+                               Remarks remarks) = 0;
 };
 
 }  // namespace cli

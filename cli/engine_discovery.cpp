@@ -1,4 +1,4 @@
-#include "cli/engine_link.h"
+#include "cli/engine_discovery.h"
 
 #include <algorithm>
 #include <map>
@@ -31,12 +31,22 @@ constexpr std::chrono::milliseconds PROBE_WAIT{400};
 
 }  // namespace
 
-EngineLink::EngineLink(const Findings& found, std::uint32_t adapterOption)
-    : domains_(found.domains),
-      adapterOption_(adapterOption),
-      local_(LocalAdapters()) {}
+EngineDiscovery::EngineDiscovery(std::uint32_t adapterOption)
+    : adapterOption_(adapterOption), local_(LocalAdapters()) {}
 
-Through EngineLink::ThroughDomains(
+SearchOutcome EngineDiscovery::Search(std::chrono::milliseconds window,
+                                      Remarks remarks) {
+  SearchOutcome outcome;
+  if (!SearchDevices(window, ThroughOption(adapterOption_), &outcome.found,
+                     remarks)) {
+    outcome.status = LinkStatus::Failed;
+    return outcome;
+  }
+  domains_ = outcome.found.domains;
+  return outcome;
+}
+
+Through EngineDiscovery::ThroughDomains(
     const std::vector<std::uint32_t>& domains) const {
   std::set<std::uint32_t> through;
   for (std::uint32_t domain : domains)
@@ -46,7 +56,7 @@ Through EngineLink::ThroughDomains(
   return {through.begin(), through.end()};
 }
 
-SendOutcome EngineLink::Send(const std::vector<ChangeRequest>& requests) {
+SendOutcome EngineDiscovery::Send(const std::vector<ChangeRequest>& requests) {
   SendOutcome outcome;
   outcome.adapters.assign(requests.size(), 0);
   std::map<std::uint32_t, std::vector<std::size_t>> byDomain;
@@ -69,9 +79,9 @@ SendOutcome EngineLink::Send(const std::vector<ChangeRequest>& requests) {
   return outcome;
 }
 
-VerifyOutcome EngineLink::Verify(const std::vector<DeviceInfo>& expected,
-                                 const std::vector<std::uint32_t>& domains,
-                                 std::chrono::milliseconds limit) {
+VerifyOutcome EngineDiscovery::Verify(const std::vector<DeviceInfo>& expected,
+                                      const std::vector<std::uint32_t>& domains,
+                                      std::chrono::milliseconds limit) {
   VerifyOutcome outcome;
   const Through through = ThroughDomains(domains);
   std::unordered_map<std::uint64_t, FoundDevice> last;
@@ -98,8 +108,8 @@ VerifyOutcome EngineLink::Verify(const std::vector<DeviceInfo>& expected,
   return outcome;
 }
 
-ProbeOutcome EngineLink::Probe(const std::vector<std::uint32_t>& addresses,
-                               std::uint32_t domain) {
+ProbeOutcome EngineDiscovery::Probe(const std::vector<std::uint32_t>& addresses,
+                                    std::uint32_t domain) {
   ProbeOutcome outcome;
   outcome.holdings.assign(addresses.size(), Holding::NotChecked);
   // Each address is checked on the link of the domain's adapter whose subnet
