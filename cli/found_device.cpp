@@ -4,17 +4,12 @@
 #include <cstddef>
 #include <tuple>
 
+#include "cli/fields.h"
 #include "cli/text_formats.h"
 #include "core/devices/web_page.h"
 
 namespace cli {
 namespace {
-
-const char* const KEYS[] = {"mac",      "ip",           "mask",
-                            "gateway",  "base_port",    "http_port",
-                            "ip_mode",  "ip_mode_text", "model",
-                            "firmware", "conflict",     "reachable_from",
-                            "url",      "adapter"};
 
 constexpr const char* UNREACHABLE_NOTE =
     "not reachable from this computer: change its address first";
@@ -44,35 +39,79 @@ class Pieces {
   std::string piece_;
 };
 
-// The cells of one device in the order of KEYS: JSON-typed when `json`,
-// else as CSV cells hold them.
-std::vector<std::string> Cells(const FoundDevice& device, bool json) {
-  const DeviceInfo& info = device.info;
-  auto text = [json](const std::string& value) {
-    return json ? JsonString(value) : value;
-  };
-  // What the device itself says, which may be made up to look like a
-  // spreadsheet formula.
-  auto deviceText = [json](const std::string& value) {
-    return json ? JsonString(value) : SpreadsheetText(value);
-  };
-  auto address = [&](std::uint32_t value) {
-    return value ? text(Dotted(value)) : (json ? "null" : "");
-  };
-  return {text(MacString(info)),
-          text(Dotted(info.ipAddress)),
-          text(Dotted(info.subnetMask)),
-          text(Dotted(info.gateway)),
-          std::to_string(info.basePort),
-          std::to_string(info.httpPort),
-          std::to_string(info.ipMode),
-          text(ModeText(info.ipMode)),
-          deviceText(device.model),
-          deviceText(device.firmware),
-          device.conflict ? "true" : "false",
-          address(device.place.reachableFrom),
-          text(PageUrl(info)),
-          address(device.place.adapter)};
+FieldValue AddressOrNone(std::uint32_t address) {
+  return address ? FieldValue(Dotted(address)) : std::nullopt;
+}
+
+// Every field of a device, in the order of its JSON object; the table's
+// note stands last.
+const Field<FoundDevice> DEVICE_FIELDS[] = {
+    {"mac", "MAC address", FieldKind::Word,
+     [](const FoundDevice& d) -> FieldValue { return MacString(d.info); }},
+    {"ip", "IP address", FieldKind::Address,
+     [](const FoundDevice& d) -> FieldValue {
+       return Dotted(d.info.ipAddress);
+     }},
+    {"mask", "Mask", FieldKind::Address,
+     [](const FoundDevice& d) -> FieldValue {
+       return Dotted(d.info.subnetMask);
+     }},
+    {"gateway", "Gateway", FieldKind::Address,
+     [](const FoundDevice& d) -> FieldValue { return Dotted(d.info.gateway); }},
+    {"base_port", "Base port", FieldKind::Number,
+     [](const FoundDevice& d) -> FieldValue {
+       return std::to_string(d.info.basePort);
+     }},
+    {"http_port", "HTTP port", FieldKind::Number,
+     [](const FoundDevice& d) -> FieldValue {
+       return std::to_string(d.info.httpPort);
+     }},
+    {"ip_mode", "IP mode", FieldKind::Number,
+     [](const FoundDevice& d) -> FieldValue {
+       return std::to_string(d.info.ipMode);
+     }},
+    {"ip_mode_text", "IP mode", FieldKind::Word,
+     [](const FoundDevice& d) -> FieldValue {
+       return ModeText(d.info.ipMode);
+     }},
+    {"model", "Model", FieldKind::DeviceText,
+     [](const FoundDevice& d) -> FieldValue { return d.model; }},
+    {"firmware", "Firmware", FieldKind::DeviceText,
+     [](const FoundDevice& d) -> FieldValue { return d.firmware; }},
+    {"conflict", "Conflict", FieldKind::Flag,
+     [](const FoundDevice& d) -> FieldValue {
+       return d.conflict ? "true" : "false";
+     }},
+    {"reachable_from", "Reachable from", FieldKind::Address,
+     [](const FoundDevice& d) { return AddressOrNone(d.place.reachableFrom); }},
+    {"url", "URL", FieldKind::Word,
+     [](const FoundDevice& d) -> FieldValue { return PageUrl(d.info); }},
+    {"adapter", "Adapter", FieldKind::Address,
+     [](const FoundDevice& d) { return AddressOrNone(d.place.adapter); }},
+    {"note", "Note", FieldKind::Text,
+     [](const FoundDevice& d) -> FieldValue {
+       std::vector<std::string> notes;
+       if (d.conflict) notes.push_back("address conflict");
+       if (!d.place.reachableFrom) notes.push_back(UNREACHABLE_NOTE);
+       std::string note;
+       for (const std::string& one : notes)
+         note += (note.empty() ? "" : "; ") + one;
+       return note;
+     }},
+};
+
+const std::vector<std::string> OBJECT_KEYS = {
+    "mac",       "ip",        "mask",     "gateway",
+    "base_port", "http_port", "ip_mode",  "ip_mode_text",
+    "model",     "firmware",  "conflict", "reachable_from",
+    "url",       "adapter"};
+const std::vector<std::string> TABLE_KEYS = {
+    "ip",           "mac",   "mask",     "gateway", "base_port", "http_port",
+    "ip_mode_text", "model", "firmware", "adapter", "note"};
+
+const Fields<FoundDevice>& ObjectFields() {
+  static const Fields<FoundDevice> fields = Pick(DEVICE_FIELDS, OBJECT_KEYS);
+  return fields;
 }
 
 // Sorts by address numerically (by domain, then MAC, among equal
@@ -96,26 +135,6 @@ void SortAndMarkConflicts(std::vector<FoundDevice>* devices) {
     sorted[i].conflict = true;
     sorted[i - 1].conflict = true;
   }
-}
-
-// The object of the device's JSON cells whose index `wanted` takes.
-template <typename Wanted>
-std::string JsonObject(const std::vector<std::string>& cells, Wanted wanted) {
-  // Built in place, as this runs once for each of tens of thousands of
-  // devices; the keys are plain words that need no escaping.
-  std::string object;
-  object.reserve(400);
-  object.push_back('{');
-  for (std::size_t i = 0; i < cells.size(); ++i) {
-    if (!wanted(i)) continue;
-    if (object.size() > 1) object.push_back(',');
-    object.push_back('"');
-    object += KEYS[i];
-    object += "\":";
-    object += cells[i];
-  }
-  object.push_back('}');
-  return object;
 }
 
 }  // namespace
@@ -169,14 +188,21 @@ std::string UnreachableText(const FoundDevice& device) {
 }
 
 std::string DeviceJson(const FoundDevice& device) {
-  return JsonObject(Cells(device, true), [](std::size_t) { return true; });
+  return JsonObject(ObjectFields(), device);
 }
 
 std::string DeviceJsonFields(const FoundDevice& device,
                              const std::vector<std::string>& keys) {
-  return JsonObject(Cells(device, true), [&keys](std::size_t i) {
-    return std::find(keys.begin(), keys.end(), KEYS[i]) != keys.end();
-  });
+  return JsonObject(Pick(DEVICE_FIELDS, keys), device);
+}
+
+const std::vector<std::string>& DeviceKeys() { return OBJECT_KEYS; }
+
+std::vector<std::pair<std::string, std::string>> DeviceHeadings() {
+  std::vector<std::pair<std::string, std::string>> headings;
+  for (const Field<FoundDevice>& field : DEVICE_FIELDS)
+    headings.emplace_back(field.key, field.heading);
+  return headings;
 }
 
 void WriteDevicesJson(const std::vector<FoundDevice>& devices,
@@ -189,7 +215,7 @@ void WriteDevicesJson(const std::vector<FoundDevice>& devices,
   out.Text() += "[\n";
   for (std::size_t i = 0; i < devices.size(); ++i) {
     out.Text() += "  ";
-    out.Text() += DeviceJson(devices[i]);
+    AppendJsonObject(ObjectFields(), devices[i], &out.Text());
     out.Text() += i + 1 < devices.size() ? ",\n" : "\n";
     out.LineDone();
   }
@@ -200,34 +226,16 @@ void WriteDevicesJson(const std::vector<FoundDevice>& devices,
 void WriteDevicesCsv(const std::vector<FoundDevice>& devices,
                      const TextSink& write) {
   Pieces out(write);
-  out.Text() +=
-      CsvLine(std::vector<std::string>(std::begin(KEYS), std::end(KEYS)));
+  out.Text() += CsvHeader(ObjectFields());
   for (const FoundDevice& device : devices) {
-    out.Text() += CsvLine(Cells(device, false));
+    out.Text() += CsvRow(ObjectFields(), device);
     out.LineDone();
   }
   out.End();
 }
 
 std::string DevicesTable(const std::vector<FoundDevice>& devices) {
-  std::vector<std::vector<std::string>> rows;
-  for (const FoundDevice& device : devices) {
-    const DeviceInfo& info = device.info;
-    std::string note;
-    if (device.conflict) note = "address conflict";
-    if (!device.place.reachableFrom)
-      note += std::string(note.empty() ? "" : "; ") + UNREACHABLE_NOTE;
-    const std::uint32_t adapter = device.place.adapter;
-    rows.push_back(
-        {Dotted(info.ipAddress), MacString(info), Dotted(info.subnetMask),
-         Dotted(info.gateway), std::to_string(info.basePort),
-         std::to_string(info.httpPort), ModeText(info.ipMode), device.model,
-         device.firmware, adapter ? Dotted(adapter) : "", note});
-  }
-  return AlignedTable(
-             {"IP address", "MAC address", "Mask", "Gateway", "Base port",
-              "HTTP port", "IP mode", "Model", "Firmware", "Adapter", "Note"},
-             rows) +
+  return Table(Pick(DEVICE_FIELDS, TABLE_KEYS), devices) +
          Utf8(FoundCountText(devices.size())) + "\n";
 }
 

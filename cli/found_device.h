@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/devices/broadcast_domains.h"
@@ -53,6 +54,11 @@ std::string DeviceJson(const FoundDevice& device);
 // The same object with only the keys `keys` names, in its own order.
 std::string DeviceJsonFields(const FoundDevice& device,
                              const std::vector<std::string>& keys);
+
+// The keys of the device object, in its order.
+const std::vector<std::string>& DeviceKeys();
+// Every field's key with its table heading, the table's note among them.
+std::vector<std::pair<std::string, std::string>> DeviceHeadings();
 
 // Takes the text of a report a piece at a time.
 using TextSink = std::function<void(const std::string& piece)>;
