@@ -1,5 +1,7 @@
-#include <shellapi.h>
+// shellapi.h needs the declarations of windows.h first.
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include "core/text/utf8.h"
 #include "platform/program_arguments.h"

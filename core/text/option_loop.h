@@ -8,6 +8,14 @@
 #include <string>
 #include <vector>
 
+// A program's options as read, or why they could not be.
+template <typename Options>
+struct ParsedOptions {
+  bool ok = false;
+  Options options;
+  std::string error;
+};
+
 enum class OptionKind { Unknown, Flag, Valued };
 
 struct OptionReader {
