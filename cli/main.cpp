@@ -7,16 +7,17 @@
 #include "cli/commands.h"
 #include "cli/messages.h"
 #include "cli/options.h"
+#include "platform/program_arguments.h"
 
 int main(int argc, char** argv) {
-  const cli::ParseResult parsed =
-      cli::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  const std::vector<std::string> args = ProgramArguments(argc, argv);
+  const cli::ParseResult parsed = cli::ParseCommandLine(args);
   if (!parsed.ok) {
     cli::Tell(parsed.error);
     cli::Tell("run 'quellan-cli " +
               std::string(parsed.options.command == cli::Command::None
                               ? ""
-                              : argv[1] + std::string(" ")) +
+                              : args[0] + " ") +
               "--help' for the options");
     return cli::EXIT_REFUSED;
   }

@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "cli/text_formats.h"
+#include "core/text/option_loop.h"
 #include "core/validation/change_check.h"
 
 namespace cli {
@@ -187,42 +188,26 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
     return result;
   }
   int positional = 0;
-  for (std::size_t i = next; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg.compare(0, 2, "--") != 0) {
-      if (!ReadPositional(arg, &options, &positional, &result.error))
-        return result;
-      continue;
-    }
-    const std::size_t equals = arg.find('=');
-    const std::string name = arg.substr(0, equals);
-    if (!Takes(options.command, name)) {
-      result.error = "unknown option '" + name + "'";
-      return result;
-    }
-    if (IsFlag(name)) {
-      if (equals != std::string::npos) {
-        result.error = name + " takes no value";
-        return result;
-      }
-      if (name == "--apply") {
-        options.apply = true;
-      } else {
-        options.verify = false;
-      }
-      continue;
-    }
-    std::string value;
-    if (equals != std::string::npos) {
-      value = arg.substr(equals + 1);
-    } else if (i + 1 < args.size()) {
-      value = args[++i];
+  OptionReader reader;
+  reader.kind = [&options](const std::string& name) {
+    if (!Takes(options.command, name)) return OptionKind::Unknown;
+    return IsFlag(name) ? OptionKind::Flag : OptionKind::Valued;
+  };
+  reader.option = [&options](const std::string& name, const std::string& value,
+                             std::string* error) {
+    if (name == "--apply") {
+      options.apply = true;
+    } else if (name == "--no-verify") {
+      options.verify = false;
     } else {
-      result.error = name + " needs a value";
-      return result;
+      return Apply(name, value, &options, error);
     }
-    if (!Apply(name, value, &options, &result.error)) return result;
-  }
+    return true;
+  };
+  reader.positional = [&](const std::string& arg, std::string* error) {
+    return ReadPositional(arg, &options, &positional, error);
+  };
+  if (!ReadOptions(args, next, reader, &result.error)) return result;
   if (options.command == Command::Set && positional == 0) {
     result.error = "set needs the MAC address of the device";
     return result;

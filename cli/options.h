@@ -9,6 +9,7 @@
 
 #include "cli/settings_edit.h"
 #include "cli/temporary_range.h"
+#include "core/text/option_loop.h"
 
 namespace cli {
 
@@ -41,11 +42,7 @@ struct Options {
   int intervalSeconds = 10;
 };
 
-struct ParseResult {
-  bool ok = false;
-  Options options;
-  std::string error;
-};
+using ParseResult = ParsedOptions<Options>;
 
 // `args` excludes the program name. Accepts "--name value" and
 // "--name=value"; --help and --version win over everything else.

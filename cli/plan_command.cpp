@@ -1,6 +1,3 @@
-#include <fstream>
-#include <sstream>
-
 #include "cli/commands.h"
 #include "cli/engine_discovery.h"
 #include "cli/messages.h"
@@ -9,20 +6,11 @@
 #include "cli/plan_status.h"
 #include "cli/second_stop.h"
 #include "core/engine/local_adapters.h"
+#include "platform/file_read.h"
 #include "platform/stop_signal.h"
 
 namespace cli {
 namespace {
-
-bool ReadWholeFile(const std::string& path, std::string* text) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  std::ostringstream content;
-  content << file.rdbuf();
-  if (file.bad()) return false;
-  *text = content.str();
-  return true;
-}
 
 PlanSetting SettingOf(const Options& options) {
   PlanSetting setting;
@@ -56,15 +44,16 @@ int ExitStatus(const std::vector<PlanOutcome>& outcomes, bool applied,
 }  // namespace
 
 int PlanCommand(const Options& options) {
-  std::string text;
-  if (!ReadWholeFile(options.planPath, &text)) {
+  const FileRead file = ReadWholeFile(options.planPath);
+  if (!file.ok) {
     Tell("cannot read the plan file '" + options.planPath + "'");
     return EXIT_REFUSED;
   }
   // Rows without an ip cell are numbered with --from; without, they keep
   // their devices' addresses.
-  const PlanFile plan = ReadPlanCsv(
-      text, options.planPath, options.from ? BlankIp::Numbered : BlankIp::Kept);
+  const PlanFile plan =
+      ReadPlanCsv(file.bytes, options.planPath,
+                  options.from ? BlankIp::Numbered : BlankIp::Kept);
   if (!plan.ok) {
     Tell(plan.error);
     return EXIT_REFUSED;

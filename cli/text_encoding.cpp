@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/text/utf8.h"
+
 namespace cli {
 namespace {
 
@@ -20,27 +22,6 @@ int LineAtEnd(const std::string& text) {
       ++line;
   }
   return line;
-}
-
-void AppendUtf8(std::uint32_t code, std::string* out) {
-  auto byte = [out](std::uint32_t value) {
-    out->push_back(static_cast<char>(value));
-  };
-  if (code < 0x80) {
-    byte(code);
-  } else if (code < 0x800) {
-    byte(0xC0 | code >> 6);
-    byte(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    byte(0xE0 | code >> 12);
-    byte(0x80 | (code >> 6 & 0x3F));
-    byte(0x80 | (code & 0x3F));
-  } else {
-    byte(0xF0 | code >> 18);
-    byte(0x80 | (code >> 12 & 0x3F));
-    byte(0x80 | (code >> 6 & 0x3F));
-    byte(0x80 | (code & 0x3F));
-  }
 }
 
 // The text after the two bytes of the byte order mark.

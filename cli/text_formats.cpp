@@ -2,40 +2,8 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstdio>
 
 namespace cli {
-namespace {
-
-void AppendUtf8(std::string* out, unsigned long point) {
-  // Half of a surrogate pair on its own is no character.
-  if (point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF)) point = 0xFFFD;
-  if (point < 0x80) {
-    out->push_back(static_cast<char>(point));
-  } else if (point < 0x800) {
-    out->push_back(static_cast<char>(0xC0 | (point >> 6)));
-    out->push_back(static_cast<char>(0x80 | (point & 0x3F)));
-  } else if (point < 0x10000) {
-    out->push_back(static_cast<char>(0xE0 | (point >> 12)));
-    out->push_back(static_cast<char>(0x80 | ((point >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (point & 0x3F)));
-  } else {
-    out->push_back(static_cast<char>(0xF0 | (point >> 18)));
-    out->push_back(static_cast<char>(0x80 | ((point >> 12) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | ((point >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (point & 0x3F)));
-  }
-}
-
-}  // namespace
-
-std::string Utf8(const std::wstring& text) {
-  std::string out;
-  for (wchar_t character : text)
-    AppendUtf8(&out, static_cast<unsigned long>(character));
-  return out;
-}
-
 std::string ListText(const std::vector<std::string>& items) {
   std::string text;
   for (std::size_t i = 0; i < items.size(); ++i) {
@@ -64,40 +32,6 @@ std::string OneLine(const std::wstring& message) {
     line.push_back(c);
   }
   return line;
-}
-
-std::string JsonString(const std::string& text) {
-  std::string out = "\"";
-  for (char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (byte < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-          out += escaped;
-        } else {
-          out.push_back(c);
-        }
-    }
-  }
-  out.push_back('"');
-  return out;
 }
 
 std::string CsvCell(const std::string& text) {

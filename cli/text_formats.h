@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "core/text/json_string.h"
+#include "core/text/utf8.h"
+
 namespace cli {
 
-// The core's texts are wide; each character is one code point.
-std::string Utf8(const std::wstring& text);
 // A message of the window tool on one line: its line breaks become spaces.
 std::string OneLine(const std::wstring& message);
 // "a", "a and b", "a, b and c".
@@ -17,8 +18,6 @@ std::string ListText(const std::vector<std::string>& items);
 // `text` ending in a full stop, one added when it has none.
 std::string Sentence(std::string text);
 
-// A JSON string literal, quotes included.
-std::string JsonString(const std::string& text);
 // A CSV cell, quoted when it holds a comma, a quote or a line break.
 std::string CsvCell(const std::string& text);
 // True for a text that a spreadsheet opening a CSV file takes for a formula:

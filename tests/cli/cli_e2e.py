@@ -5,7 +5,7 @@ the peer side of the private test link (started by netpeer.sh).
   cli_e2e.py --cli PROGRAM [--emulator wine] --devices CSV CASE
 
 CASE is search, set, plan, watch, not_sent, nothing_answered, safe_order,
-apply_faults, round_trip, domains or port_taken; safe_order, apply_faults
+apply_faults, round_trip, unicode_path, domains or port_taken; safe_order, apply_faults
 and round_trip run against
 clean-devices.csv with the simulator's conflict detection on, domains
 against one simulator per broadcast domain (--devices once for each, the
@@ -282,6 +282,22 @@ def case_plan(cli, devices, work):
             f.write(text)
         _, err = cli.run("plan", path, expect=2)
         assert path + words in err, err
+
+
+def case_unicode_path(cli, devices, work):
+    """A plan file named outside the ANSI code page is read, and named in a
+    message, as it is spelt."""
+    path = os.path.join(work, "\uce74\uba54\ub77c plan.csv")
+    with open(path, "w") as f:
+        f.write(PLAN)
+    report = cli.json("plan", path, "--timeout", "1000", expect=4)
+    assert [r["status"] for r in report] == [
+        "change", "change", "conflict", "unchanged", "invalid", "missing"
+    ], report
+    os.remove(path)
+    _, err = cli.run("plan", path, expect=2)
+    assert ("quellan-cli: cannot read the plan file '%s'" % path
+            in err.splitlines()), err
 
 
 def case_not_sent(cli, devices, work):
@@ -603,7 +619,7 @@ def main():
         return 0
     devices = read_devices(args.devices[0])
     if args.case in ("plan", "not_sent", "nothing_answered", "safe_order",
-                     "round_trip", "apply_faults"):
+                     "round_trip", "apply_faults", "unicode_path"):
         globals()["case_" + args.case](cli, devices, args.work)
     elif args.case == "port_taken":
         case_port_taken(cli)

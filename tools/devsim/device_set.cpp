@@ -164,12 +164,7 @@ std::vector<AppliedChange> ApplyChangeRequest(std::vector<SimDevice>& devices,
       changes.push_back(change);
       continue;
     }
-    info.ipMode = body.ipMode;
-    info.ipAddress = body.ipAddress;
-    info.gateway = body.gateway;
-    info.subnetMask = body.subnetMask;
-    info.basePort = body.basePort;
-    info.httpPort = body.httpPort;
+    ApplyIpSettings(info, SettingsFromDeviceInfo(body));
     change.after = info;
     changes.push_back(change);
   }

@@ -1,37 +1,18 @@
 #include "tools/devsim/json_line.h"
 
-#include <cstdio>
+#include "core/text/json_string.h"
 
 namespace devsim {
 
-std::string JsonQuoted(const std::string& text) {
-  std::string quoted = "\"";
-  for (char c : text) {
-    const unsigned char byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      quoted += '\\';
-      quoted += c;
-    } else if (byte < 0x20 || byte >= 0x7F) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-      quoted += escape;
-    } else {
-      quoted += c;
-    }
-  }
-  quoted += '"';
-  return quoted;
-}
-
 void JsonLine::Key(const std::string& key) {
   if (!body_.empty()) body_ += ',';
-  body_ += JsonQuoted(key);
+  body_ += JsonString(key);
   body_ += ':';
 }
 
 JsonLine& JsonLine::Text(const std::string& key, const std::string& value) {
   Key(key);
-  body_ += JsonQuoted(value);
+  body_ += JsonString(value);
   return *this;
 }
 

@@ -21,6 +21,4 @@ class JsonLine {
   std::string body_;
 };
 
-std::string JsonQuoted(const std::string& text);
-
 }  // namespace devsim

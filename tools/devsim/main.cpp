@@ -2,12 +2,12 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "platform/file_read.h"
+#include "platform/program_arguments.h"
 #include "platform/stop_signal.h"
 #include "tools/devsim/device_csv.h"
 #include "tools/devsim/device_set.h"
@@ -19,16 +19,6 @@ namespace {
 
 constexpr int USAGE_ERROR = 2;
 constexpr int DEVICE_FILE_ERROR = 3;
-
-bool ReadWholeFile(const std::string& path, std::string* text) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  std::ostringstream content;
-  content << file.rdbuf();
-  if (file.bad()) return false;
-  *text = content.str();
-  return true;
-}
 
 std::uint64_t FreshRandomStart() {
   std::random_device device;
@@ -49,7 +39,7 @@ int Fail(int status, const std::string& message) {
 
 int main(int argc, char** argv) {
   const devsim::OptionsResult parsed =
-      devsim::ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+      devsim::ParseOptions(ProgramArguments(argc, argv));
   if (!parsed.ok) return Fail(USAGE_ERROR, parsed.error);
   const devsim::Options& options = parsed.options;
   if (options.help) {
@@ -59,13 +49,13 @@ int main(int argc, char** argv) {
 
   std::vector<devsim::SimDevice> devices;
   if (!options.devicesPath.empty()) {
-    std::string text;
-    if (!ReadWholeFile(options.devicesPath, &text)) {
+    const FileRead file = ReadWholeFile(options.devicesPath);
+    if (!file.ok) {
       return Fail(DEVICE_FILE_ERROR,
                   "cannot read the device file '" + options.devicesPath + "'");
     }
     devsim::CsvResult read =
-        devsim::ReadDeviceCsv(text, options.devicesPath, options.repeat);
+        devsim::ReadDeviceCsv(file.bytes, options.devicesPath, options.repeat);
     if (!read.ok) return Fail(DEVICE_FILE_ERROR, read.error);
     if (read.devices.empty()) {
       return Fail(DEVICE_FILE_ERROR, options.devicesPath + ": no devices");

@@ -1,5 +1,6 @@
 #include "tools/devsim/options.h"
 
+#include "core/text/option_loop.h"
 #include "tools/devsim/text_form.h"
 
 namespace devsim {
@@ -163,50 +164,43 @@ bool Apply(const std::string& name, const std::string& value, Options* options,
 OptionsResult ParseOptions(const std::vector<std::string>& args) {
   OptionsResult result;
   Options& options = result.options;
-  bool subnetGiven = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    const std::size_t equals = arg.find('=');
-    const std::string name = arg.substr(0, equals);
-    if (name == "--help" || name == "-h") {
-      result.options.help = true;
+  // --help answers whatever else the line holds.
+  for (const std::string& arg : args) {
+    if (arg == "--help" || arg == "-h") {
+      options.help = true;
       result.ok = true;
       return result;
     }
-    if (name == "--log-datagrams" || name == "--print-devices" ||
-        name == "--conflict-detection") {
-      if (equals != std::string::npos) {
-        result.error = name + " takes no value";
-        return result;
-      }
-      if (name == "--log-datagrams") {
-        options.logDatagrams = true;
-      } else if (name == "--print-devices") {
-        options.printDevices = true;
-      } else {
-        options.addressCheck = AddressCheck::ConflictDetection;
-      }
-      continue;
-    }
-    if (!TakesValue(name)) {
-      result.error = arg.compare(0, 1, "-") == 0
-                         ? "unknown option '" + name + "'"
-                         : "unexpected argument '" + arg + "'";
-      return result;
-    }
-    std::string value;
-    if (equals != std::string::npos) {
-      value = arg.substr(equals + 1);
-    } else if (i + 1 < args.size()) {
-      value = args[++i];
-    } else {
-      result.error = name + " needs a value";
-      return result;
-    }
-    if (!Apply(name, value, &options, &subnetGiven, &result.error)) {
-      return result;
-    }
   }
+  bool subnetGiven = false;
+  OptionReader reader;
+  reader.kind = [](const std::string& name) {
+    if (TakesValue(name)) return OptionKind::Valued;
+    return name == "--log-datagrams" || name == "--print-devices" ||
+                   name == "--conflict-detection"
+               ? OptionKind::Flag
+               : OptionKind::Unknown;
+  };
+  reader.option = [&](const std::string& name, const std::string& value,
+                      std::string* error) {
+    if (name == "--log-datagrams") {
+      options.logDatagrams = true;
+    } else if (name == "--print-devices") {
+      options.printDevices = true;
+    } else if (name == "--conflict-detection") {
+      options.addressCheck = AddressCheck::ConflictDetection;
+    } else {
+      return Apply(name, value, &options, &subnetGiven, error);
+    }
+    return true;
+  };
+  reader.positional = [](const std::string& arg, std::string* error) {
+    *error = arg.compare(0, 1, "-") == 0
+                 ? "unknown option '" + arg.substr(0, arg.find('=')) + "'"
+                 : "unexpected argument '" + arg + "'";
+    return false;
+  };
+  if (!ReadOptions(args, 0, reader, &result.error)) return result;
   if (options.devicesPath.empty() == (options.count == 0)) {
     result.error = "give either --devices FILE or --count N";
     return result;

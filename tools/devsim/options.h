@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/text/option_loop.h"
 #include "tools/devsim/device_set.h"
 
 namespace devsim {
@@ -50,11 +51,7 @@ struct Options {
   std::uint32_t sourceAddress = 0;
 };
 
-struct OptionsResult {
-  bool ok = false;
-  Options options;
-  std::string error;
-};
+using OptionsResult = ParsedOptions<Options>;
 
 // `args` excludes the program name. Accepts "--name value" and
 // "--name=value".

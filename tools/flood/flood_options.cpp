@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "core/protocol/datagram.h"
+#include "core/text/option_loop.h"
 
 namespace flood {
 namespace {
@@ -37,47 +38,49 @@ bool ReadDestination(const std::string& text, std::uint32_t* out) {
   return true;
 }
 
+// The value's reader of each option; false for a bad value.
+bool ReadValue(const std::string& name, const std::string& value, Options* o,
+               bool* haveSeconds) {
+  if (name == "--junk") return ReadCount(value, MAX_RATE, &o->junkRate);
+  if (name == "--replies") return ReadCount(value, MAX_REPLIES, &o->replies);
+  if (name == "--reply-rate")
+    return ReadCount(value, MAX_RATE, &o->replyRate) && o->replyRate > 0;
+  if (name == "--replies-after") return ReadSeconds(value, &o->repliesAfter);
+  if (name == "--requests") return ReadCount(value, MAX_RATE, &o->requestRate);
+  if (name == "--seconds")
+    return *haveSeconds = ReadSeconds(value, &o->seconds) && o->seconds > 0;
+  if (name == "--to") return ReadDestination(value, &o->to);
+  std::int64_t start = 0;
+  o->haveRandomStart = ReadCount(value, INT64_MAX, &start);
+  o->randomStart = static_cast<std::uint64_t>(start);
+  return o->haveRandomStart;
+}
+
 }  // namespace
 
 OptionsResult ParseOptions(const std::vector<std::string>& args) {
   OptionsResult result;
-  Options& o = result.options;
   bool haveSeconds = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& name = args[i];
-    if (i + 1 == args.size()) {
-      result.error = "missing value or unknown option '" + name + "'";
-      return result;
-    }
-    const std::string& value = args[++i];
-    bool good = false;
-    if (name == "--junk") {
-      good = ReadCount(value, MAX_RATE, &o.junkRate);
-    } else if (name == "--replies") {
-      good = ReadCount(value, MAX_REPLIES, &o.replies);
-    } else if (name == "--reply-rate") {
-      good = ReadCount(value, MAX_RATE, &o.replyRate) && o.replyRate > 0;
-    } else if (name == "--replies-after") {
-      good = ReadSeconds(value, &o.repliesAfter);
-    } else if (name == "--requests") {
-      good = ReadCount(value, MAX_RATE, &o.requestRate);
-    } else if (name == "--seconds") {
-      good = haveSeconds = ReadSeconds(value, &o.seconds) && o.seconds > 0;
-    } else if (name == "--to") {
-      good = ReadDestination(value, &o.to);
-    } else if (name == "--random-start") {
-      std::int64_t start = 0;
-      good = o.haveRandomStart = ReadCount(value, INT64_MAX, &start);
-      o.randomStart = static_cast<std::uint64_t>(start);
-    } else {
-      result.error = "unknown option '" + name + "'";
-      return result;
-    }
-    if (!good) {
-      result.error = "bad value '" + value + "' for " + name;
-      return result;
-    }
-  }
+  OptionReader reader;
+  reader.kind = [](const std::string& name) {
+    static const char* const NAMES[] = {
+        "--junk",     "--replies", "--reply-rate", "--replies-after",
+        "--requests", "--seconds", "--to",         "--random-start"};
+    for (const char* known : NAMES)
+      if (name == known) return OptionKind::Valued;
+    return OptionKind::Unknown;
+  };
+  reader.option = [&](const std::string& name, const std::string& value,
+                      std::string* error) {
+    if (ReadValue(name, value, &result.options, &haveSeconds)) return true;
+    *error = "bad value '" + value + "' for " + name;
+    return false;
+  };
+  reader.positional = [](const std::string& arg, std::string* error) {
+    *error = "unknown option '" + arg + "'";
+    return false;
+  };
+  if (!ReadOptions(args, 0, reader, &result.error)) return result;
   if (!haveSeconds) {
     result.error = "--seconds is required";
     return result;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/text/option_loop.h"
+
 namespace flood {
 
 // A flood that forgets to stop would swamp the test link for every later
@@ -30,11 +32,7 @@ struct Options {
   std::uint64_t randomStart = 0;
 };
 
-struct OptionsResult {
-  bool ok = false;
-  Options options;
-  std::string error;
-};
+using OptionsResult = ParsedOptions<Options>;
 
 // `args` excludes the program name.
 OptionsResult ParseOptions(const std::vector<std::string>& args);

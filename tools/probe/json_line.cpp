@@ -2,46 +2,13 @@
 
 #include <cstdio>
 
+#include "core/text/json_string.h"
+#include "core/text/utf8.h"
+
 namespace probe {
 
-namespace {
-
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int length = static_cast<int>(text.size());
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr,
-                                       0, nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), length, &bytes[0], size, nullptr,
-                      nullptr);
-  return bytes;
-}
-
-}  // namespace
-
 std::string JsonQuoted(const std::wstring& text) {
-  std::string quoted = "\"";
-  for (char c : Utf8(text)) {
-    const unsigned char byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      quoted += '\\';
-      quoted += c;
-    } else if (c == '\r') {
-      quoted += "\\r";
-    } else if (c == '\n') {
-      quoted += "\\n";
-    } else if (c == '\t') {
-      quoted += "\\t";
-    } else if (byte < 0x20) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-      quoted += escape;
-    } else {
-      quoted += c;
-    }
-  }
-  quoted += '"';
-  return quoted;
+  return JsonString(Utf8(text));
 }
 
 std::string JsonArray(const std::vector<std::string>& elements) {

@@ -1,0 +1,5 @@
+#include "platform/file_open.h"
+
+std::FILE* OpenForReading(const std::string& path) {
+  return std::fopen(path.c_str(), "rb");
+}

@@ -1,0 +1,21 @@
+#include <windows.h>
+
+#include <cerrno>
+
+#include "platform/file_open.h"
+
+std::FILE* OpenForReading(const std::string& path) {
+  // The ANSI functions would turn every character outside the code page into
+  // '?', so the name is converted to the wide path Windows keeps.
+  const int length = static_cast<int>(path.size());
+  const int units = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS,
+                                        path.data(), length, nullptr, 0);
+  if (units == 0 && length > 0) {
+    errno = EILSEQ;
+    return nullptr;
+  }
+  std::wstring wide(static_cast<std::size_t>(units), L'\0');
+  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), length,
+                      &wide[0], units);
+  return _wfopen(wide.c_str(), L"rb");
+}
