@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -78,6 +79,68 @@ std::string CsvRow(const Fields<Record>& fields, const Record& record) {
   for (const Field<Record>* field : fields)
     cells.push_back(CsvValue(field->kind, field->value(record)));
   return CsvLine(cells);
+}
+
+// Takes the text of a report a piece at a time.
+using TextSink = std::function<void(const std::string& piece)>;
+
+// Collects the lines of a report and hands them on a piece at a time of
+// some tens of kilobytes: the report of tens of thousands of devices never
+// becomes one string of tens of megabytes, whose fresh pages cost more
+// than its text.
+class Pieces {
+ public:
+  explicit Pieces(const TextSink& write);
+  std::string& Text() { return piece_; }
+  // After each whole line: the piece goes once it is full.
+  void LineDone();
+  // Hands on what is left.
+  void End();
+
+ private:
+  const TextSink& write_;
+  std::string piece_;
+};
+
+// "[\n  {...},\n  {...}\n]\n", or "[]\n" for no records.
+template <typename Record>
+void WriteJsonArray(const Fields<Record>& fields,
+                    const std::vector<Record>& records, const TextSink& write) {
+  if (records.empty()) {
+    write("[]\n");
+    return;
+  }
+  Pieces out(write);
+  out.Text() += "[\n";
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    out.Text() += "  ";
+    AppendJsonObject(fields, records[i], &out.Text());
+    out.Text() += i + 1 < records.size() ? ",\n" : "\n";
+    out.LineDone();
+  }
+  out.Text() += "]\n";
+  out.End();
+}
+
+// The keys' line, then a line per record (RFC 4180).
+template <typename Record>
+void WriteCsv(const Fields<Record>& fields, const std::vector<Record>& records,
+              const TextSink& write) {
+  Pieces out(write);
+  out.Text() += CsvHeader(fields);
+  for (const Record& record : records) {
+    out.Text() += CsvRow(fields, record);
+    out.LineDone();
+  }
+  out.End();
+}
+
+// What a writer hands on, as one string.
+template <typename Write>
+std::string Collected(Write write) {
+  std::string text;
+  write([&text](const std::string& piece) { text += piece; });
+  return text;
 }
 
 template <typename Record>

@@ -14,31 +14,6 @@ namespace {
 constexpr const char* UNREACHABLE_NOTE =
     "not reachable from this computer: change its address first";
 
-// A piece of a report goes out once it holds this much.
-constexpr std::size_t PIECE_SIZE = 64 * 1024;
-
-// Collects the lines of a report and hands them on a piece at a time.
-class Pieces {
- public:
-  explicit Pieces(const TextSink& write) : write_(write) {
-    piece_.reserve(PIECE_SIZE + 1024);
-  }
-  std::string& Text() { return piece_; }
-  // After each whole line: the piece goes once it is full.
-  void LineDone() {
-    if (piece_.size() >= PIECE_SIZE) End();
-  }
-  // Hands on what is left.
-  void End() {
-    if (!piece_.empty()) write_(piece_);
-    piece_.clear();
-  }
-
- private:
-  const TextSink& write_;
-  std::string piece_;
-};
-
 FieldValue AddressOrNone(std::uint32_t address) {
   return address ? FieldValue(Dotted(address)) : std::nullopt;
 }
@@ -207,31 +182,12 @@ std::vector<std::pair<std::string, std::string>> DeviceHeadings() {
 
 void WriteDevicesJson(const std::vector<FoundDevice>& devices,
                       const TextSink& write) {
-  if (devices.empty()) {
-    write("[]\n");
-    return;
-  }
-  Pieces out(write);
-  out.Text() += "[\n";
-  for (std::size_t i = 0; i < devices.size(); ++i) {
-    out.Text() += "  ";
-    AppendJsonObject(ObjectFields(), devices[i], &out.Text());
-    out.Text() += i + 1 < devices.size() ? ",\n" : "\n";
-    out.LineDone();
-  }
-  out.Text() += "]\n";
-  out.End();
+  WriteJsonArray(ObjectFields(), devices, write);
 }
 
 void WriteDevicesCsv(const std::vector<FoundDevice>& devices,
                      const TextSink& write) {
-  Pieces out(write);
-  out.Text() += CsvHeader(ObjectFields());
-  for (const FoundDevice& device : devices) {
-    out.Text() += CsvRow(ObjectFields(), device);
-    out.LineDone();
-  }
-  out.End();
+  WriteCsv(ObjectFields(), devices, write);
 }
 
 std::string DevicesTable(const std::vector<FoundDevice>& devices) {

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "cli/fields.h"
 #include "core/devices/broadcast_domains.h"
 #include "core/devices/device_table.h"
 #include "core/protocol/datagram.h"
@@ -60,8 +61,6 @@ const std::vector<std::string>& DeviceKeys();
 // Every field's key with its table heading, the table's note among them.
 std::vector<std::pair<std::string, std::string>> DeviceHeadings();
 
-// Takes the text of a report a piece at a time.
-using TextSink = std::function<void(const std::string& piece)>;
 // The search report in its JSON and CSV forms, in pieces of some tens of
 // kilobytes: the report of tens of thousands of devices never becomes one
 // string of tens of megabytes, whose fresh pages cost more than its text.

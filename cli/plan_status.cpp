@@ -7,16 +7,13 @@
 #include <set>
 #include <utility>
 
+#include "cli/fields.h"
 #include "cli/text_formats.h"
 #include "core/devices/address_plan.h"
 #include "core/validation/change_check.h"
 
 namespace cli {
 namespace {
-
-const char* const REPORT_KEYS[] = {"mac",        "status",  "current_ip",
-                                   "planned_ip", "message", "adapter",
-                                   "now_ip"};
 
 std::string Join(const std::vector<std::string>& names) {
   std::string joined;
@@ -87,20 +84,39 @@ ChangeStatus StatusOf(const ChangeProblem& problem) {
              : ChangeStatus::Conflict;
 }
 
-std::vector<std::string> ReportCells(const PlanOutcome& outcome, bool json) {
-  auto text = [json](const std::string& value) {
-    return json ? JsonString(value) : value;
-  };
-  auto address = [&](bool known, std::uint32_t value) {
-    return known ? text(Dotted(value)) : (json ? "null" : "");
-  };
-  return {text(Utf8(MacText(outcome.mac))),
-          text(StatusWord(outcome.status)),
-          address(outcome.found, outcome.currentIp),
-          address(outcome.plannedIp.has_value(), outcome.plannedIp.value_or(0)),
-          text(outcome.message),
-          address(outcome.place.adapter != 0, outcome.place.adapter),
-          address(outcome.nowIp.has_value(), outcome.nowIp.value_or(0))};
+FieldValue AddressOf(bool known, std::uint32_t address) {
+  return known ? FieldValue(Dotted(address)) : std::nullopt;
+}
+
+// The report's fields, in the order of its JSON object.
+const Field<PlanOutcome> REPORT_FIELDS[] = {
+    {"mac", "MAC address", FieldKind::Word,
+     [](const PlanOutcome& o) -> FieldValue { return Utf8(MacText(o.mac)); }},
+    {"status", "Status", FieldKind::Word,
+     [](const PlanOutcome& o) -> FieldValue { return StatusWord(o.status); }},
+    {"current_ip", "Current IP", FieldKind::Address,
+     [](const PlanOutcome& o) { return AddressOf(o.found, o.currentIp); }},
+    {"planned_ip", "Planned IP", FieldKind::Address,
+     [](const PlanOutcome& o) {
+       return AddressOf(o.plannedIp.has_value(), o.plannedIp.value_or(0));
+     }},
+    {"message", "Message", FieldKind::Text,
+     [](const PlanOutcome& o) -> FieldValue { return o.message; }},
+    {"adapter", "Adapter", FieldKind::Address,
+     [](const PlanOutcome& o) {
+       return AddressOf(o.place.adapter != 0, o.place.adapter);
+     }},
+    {"now_ip", "Now IP", FieldKind::Address,
+     [](const PlanOutcome& o) {
+       return AddressOf(o.nowIp.has_value(), o.nowIp.value_or(0));
+     }},
+};
+
+const Fields<PlanOutcome>& ReportFields() {
+  static const Fields<PlanOutcome> fields =
+      Pick(REPORT_FIELDS, {"mac", "status", "current_ip", "planned_ip",
+                           "message", "adapter", "now_ip"});
+  return fields;
 }
 
 }  // namespace
@@ -247,37 +263,22 @@ std::string PlanSummary(const std::vector<PlanOutcome>& outcomes) {
 }
 
 std::string PlanJson(const std::vector<PlanOutcome>& outcomes) {
-  if (outcomes.empty()) return "[]\n";
-  std::string out = "[\n";
-  for (std::size_t i = 0; i < outcomes.size(); ++i) {
-    const std::vector<std::string> cells = ReportCells(outcomes[i], true);
-    std::string object = "{";
-    for (std::size_t k = 0; k < cells.size(); ++k)
-      object += (k ? "," : "") + JsonString(REPORT_KEYS[k]) + ":" + cells[k];
-    out += "  " + object + (i + 1 < outcomes.size() ? "},\n" : "}\n");
-  }
-  return out + "]\n";
+  return Collected([&](const TextSink& write) {
+    WriteJsonArray(ReportFields(), outcomes, write);
+  });
 }
 
 std::string PlanCsv(const std::vector<PlanOutcome>& outcomes) {
-  std::string out = CsvLine(
-      std::vector<std::string>(std::begin(REPORT_KEYS), std::end(REPORT_KEYS)));
-  for (const PlanOutcome& outcome : outcomes)
-    out += CsvLine(ReportCells(outcome, false));
-  return out;
+  return Collected([&](const TextSink& write) {
+    WriteCsv(ReportFields(), outcomes, write);
+  });
 }
 
 std::string PlanTable(const std::vector<PlanOutcome>& outcomes) {
-  std::vector<std::vector<std::string>> rows;
-  for (const PlanOutcome& outcome : outcomes) {
-    std::vector<std::string> cells = ReportCells(outcome, false);
-    // The message, of any length, goes last.
-    std::rotate(cells.begin() + 4, cells.begin() + 5, cells.end());
-    rows.push_back(cells);
-  }
-  return AlignedTable({"MAC address", "Status", "Current IP", "Planned IP",
-                       "Adapter", "Now IP", "Message"},
-                      rows);
+  // The message, of any length, goes last.
+  return Table(Pick(REPORT_FIELDS, {"mac", "status", "current_ip", "planned_ip",
+                                    "adapter", "now_ip", "message"}),
+               outcomes);
 }
 
 }  // namespace cli
