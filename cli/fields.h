@@ -28,12 +28,19 @@ enum class FieldKind {
 // A field's value in one record; none is null in JSON and empty elsewhere.
 using FieldValue = std::optional<std::string>;
 
+// What a field is to its record, for those who compare records.
+enum class FieldUse {
+  Reported,  // what the device reports, a setting or not
+  Derived,   // made from other fields (a mode's name, the URL, the note)
+};
+
 template <typename Record>
 struct Field {
   const char* key;
   const char* heading;
   FieldKind kind;
   FieldValue (*value)(const Record& record);
+  FieldUse use = FieldUse::Reported;
 };
 
 // The fields of one form of a report, in the order it writes them.

@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "cli/fields.h"
+#include "cli/settings_edit.h"
 #include "cli/text_formats.h"
 #include "core/devices/web_page.h"
 
@@ -22,7 +23,8 @@ FieldValue AddressOrNone(std::uint32_t address) {
 // note stands last.
 const Field<FoundDevice> DEVICE_FIELDS[] = {
     {"mac", "MAC address", FieldKind::Word,
-     [](const FoundDevice& d) -> FieldValue { return MacString(d.info); }},
+     [](const FoundDevice& d) -> FieldValue { return MacString(d.info); },
+     FieldUse::Derived},
     {"ip", "IP address", FieldKind::Address,
      [](const FoundDevice& d) -> FieldValue {
        return Dotted(d.info.ipAddress);
@@ -60,7 +62,8 @@ const Field<FoundDevice> DEVICE_FIELDS[] = {
     {"reachable_from", "Reachable from", FieldKind::Address,
      [](const FoundDevice& d) { return AddressOrNone(d.place.reachableFrom); }},
     {"url", "URL", FieldKind::Word,
-     [](const FoundDevice& d) -> FieldValue { return PageUrl(d.info); }},
+     [](const FoundDevice& d) -> FieldValue { return PageUrl(d.info); },
+     FieldUse::Derived},
     {"adapter", "Adapter", FieldKind::Address,
      [](const FoundDevice& d) { return AddressOrNone(d.place.adapter); }},
     {"note", "Note", FieldKind::Text,
@@ -72,7 +75,8 @@ const Field<FoundDevice> DEVICE_FIELDS[] = {
        for (const std::string& one : notes)
          note += (note.empty() ? "" : "; ") + one;
        return note;
-     }},
+     },
+     FieldUse::Derived},
 };
 
 const std::vector<std::string> OBJECT_KEYS = {
@@ -172,6 +176,26 @@ std::string DeviceJsonFields(const FoundDevice& device,
 }
 
 const std::vector<std::string>& DeviceKeys() { return OBJECT_KEYS; }
+
+std::vector<std::string> ChangedFields(const FoundDevice& before,
+                                       const FoundDevice& after) {
+  std::vector<std::string> keys = ChangedSettings(before.info, after.info);
+  for (const Field<FoundDevice>& field : DEVICE_FIELDS) {
+    const bool setting = std::any_of(
+        std::begin(SETTINGS), std::end(SETTINGS),
+        [&field](const Setting& s) { return field.key == std::string(s.key); });
+    if (field.use == FieldUse::Reported && !setting &&
+        field.value(before) != field.value(after))
+      keys.push_back(field.key);
+  }
+  return keys;
+}
+
+FieldValue DeviceValue(const FoundDevice& device, const std::string& key) {
+  for (const Field<FoundDevice>& field : DEVICE_FIELDS)
+    if (key == field.key) return field.value(device);
+  return std::nullopt;
+}
 
 std::vector<std::pair<std::string, std::string>> DeviceHeadings() {
   std::vector<std::pair<std::string, std::string>> headings;

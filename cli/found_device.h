@@ -58,6 +58,12 @@ std::string DeviceJsonFields(const FoundDevice& device,
 
 // The keys of the device object, in its order.
 const std::vector<std::string>& DeviceKeys();
+// The keys of what differs between two sightings of a device: its settings
+// first, in the order of set's report, then what else it reports.
+std::vector<std::string> ChangedFields(const FoundDevice& before,
+                                       const FoundDevice& after);
+// The value of the device's field `key`.
+FieldValue DeviceValue(const FoundDevice& device, const std::string& key);
 // Every field's key with its table heading, the table's note among them.
 std::vector<std::pair<std::string, std::string>> DeviceHeadings();
 

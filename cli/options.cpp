@@ -28,10 +28,10 @@ bool Takes(Command command, const std::string& name) {
     case Command::Search:
       return name == "--timeout";
     case Command::Set:
-      return name == "--ip" || name == "--mask" || name == "--gateway" ||
-             name == "--mode" || name == "--base-port" ||
-             name == "--http-port" || name == "--no-verify" ||
-             name == "--timeout" || name == "--verify-timeout";
+      for (const Setting& setting : SETTINGS)
+        if (name == setting.option) return true;
+      return name == "--no-verify" || name == "--timeout" ||
+             name == "--verify-timeout";
     case Command::Plan:
       return name == "--apply" || name == "--timeout" ||
              name == "--verify-timeout" || name == "--from" ||
@@ -106,14 +106,14 @@ bool Apply(const std::string& name, const std::string& value, Options* options,
     options->intervalSeconds = number;
     return true;
   }
-  if (name == "--mode") {
-    if (!ParseMode(value, &number)) return bad("fixed, dhcp or pppoe");
-    edit.mode = number;
-    return true;
-  }
-  if (name == "--base-port" || name == "--http-port") {
-    if (!ParseInt32(value, &number)) return bad("a whole number");
-    (name == "--base-port" ? edit.basePort : edit.httpPort) = number;
+  for (const Setting& setting : SETTINGS) {
+    if (name != setting.option) continue;
+    if (!setting.readOption(value, &edit)) return bad(setting.wants);
+    const auto problem = edit.mask ? MaskProblem(*edit.mask) : std::nullopt;
+    if (problem) {
+      *error = name + " " + Utf8(ChangeProblemMessage(*problem));
+      return false;
+    }
     return true;
   }
   if (name == "--temp") {
@@ -127,18 +127,8 @@ bool Apply(const std::string& name, const std::string& value, Options* options,
   if (!ParseAddress(value, &address)) return bad("an address a.b.c.d");
   if (name == "--adapter") {
     options->adapter = address;
-  } else if (name == "--from") {
-    options->from = address;
-  } else if (name == "--ip") {
-    edit.ip = address;
-  } else if (name == "--mask") {
-    if (const auto problem = MaskProblem(address)) {
-      *error = name + " " + Utf8(ChangeProblemMessage(*problem));
-      return false;
-    }
-    edit.mask = address;
   } else {
-    edit.gateway = address;
+    options->from = address;
   }
   return true;
 }

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <iterator>
 #include <map>
 
 #include "cli/csv_records.h"
+#include "cli/found_device.h"
 #include "cli/plan_cells.h"
 #include "cli/text_encoding.h"
 #include "cli/text_formats.h"
@@ -12,37 +14,11 @@
 namespace cli {
 namespace {
 
-enum Column { MAC, IP, MASK, GATEWAY, MODE, BASE_PORT, HTTP_PORT, COUNT };
+// The columns a plan reads: the MAC, then one per setting.
+constexpr int MAC = 0;
+constexpr int COUNT = 1 + static_cast<int>(std::size(SETTINGS));
 // A column whose cells the plan does not read.
 constexpr int IGNORED = COUNT;
-
-struct Heading {
-  const char* name;  // as HeaderName() gives it
-  int column;
-};
-const Heading HEADINGS[] = {
-    {"mac", MAC},
-    {"mac_address", MAC},
-    {"ip", IP},
-    {"ip_address", IP},
-    {"mask", MASK},
-    {"subnet_mask", MASK},
-    {"gateway", GATEWAY},
-    {"mode", MODE},
-    {"ip_mode", MODE},
-    {"base_port", BASE_PORT},
-    {"http_port", HTTP_PORT},
-    // What search reports besides the settings; a plan made from its output
-    // keeps them.
-    {"ip_mode_text", IGNORED},
-    {"model", IGNORED},
-    {"firmware", IGNORED},
-    {"conflict", IGNORED},
-    {"reachable_from", IGNORED},
-    {"url", IGNORED},
-    {"note", IGNORED},
-    {"adapter", IGNORED},
-};
 
 // A header cell in lower case with '_' for each space and hyphen.
 std::string HeaderName(const std::string& cell) {
@@ -53,16 +29,32 @@ std::string HeaderName(const std::string& cell) {
   return name;
 }
 
+// Every name a header cell may have, as HeaderName() gives it, with its
+// column: the settings' keys, plan names and table headings, then what
+// search reports besides them, which a plan made from its output keeps.
+std::map<std::string, int> Headings() {
+  std::map<std::string, int> columns{{"mac", MAC}, {"mac_address", MAC}};
+  for (std::size_t i = 0; i < std::size(SETTINGS); ++i) {
+    const Setting& setting = SETTINGS[i];
+    for (const char* name :
+         {setting.key, setting.column, setting.alias, setting.field.heading})
+      if (*name) columns.emplace(HeaderName(name), static_cast<int>(i) + 1);
+  }
+  for (const auto& [key, heading] : DeviceHeadings()) {
+    columns.emplace(key, IGNORED);
+    columns.emplace(HeaderName(heading), IGNORED);
+  }
+  return columns;
+}
+
 // The column a header cell names; IGNORED for search's other columns and
 // for a blank cell (a spreadsheet writes columns that were only formatted,
 // never named), -1 for a name the plan does not know.
 int ColumnOf(const std::string& cell) {
   if (cell.empty()) return IGNORED;
-  const std::string name = HeaderName(cell);
-  for (const Heading& heading : HEADINGS) {
-    if (name == heading.name) return heading.column;
-  }
-  return -1;
+  static const std::map<std::string, int> headings = Headings();
+  const auto found = headings.find(HeaderName(cell));
+  return found == headings.end() ? -1 : found->second;
 }
 
 struct Header {
@@ -102,29 +94,17 @@ bool ReadHeader(const CsvRecord& record, BlankIp blankIp, Header* header,
     return false;
   }
   const bool anySetting =
-      std::any_of(first + IP, first + COUNT,
+      std::any_of(first + MAC + 1, first + COUNT,
                   [](const std::string* cell) { return cell != nullptr; });
   if (!anySetting && blankIp == BlankIp::Kept) {
+    std::vector<std::string> names;
+    for (const Setting& setting : SETTINGS) names.push_back(setting.column);
     *why =
         "the header names nothing to change: a plan has mac and one or more "
-        "of ip, mask, gateway, mode, base_port and http_port";
+        "of " +
+        ListText(names);
     return false;
   }
-  return true;
-}
-
-// Reads one optional cell into `field`; a blank cell leaves it unset.
-template <typename T>
-bool ReadCell(const std::string& cell, const char* column,
-              bool (*parse)(const std::string&, T*), std::optional<T>* field,
-              std::string* why) {
-  if (cell.empty()) return true;
-  T value{};
-  if (!parse(cell, &value)) {
-    *why = std::string("bad ") + column + " '" + Printable(cell) + "'";
-    return false;
-  }
-  *field = value;
   return true;
 }
 
@@ -136,16 +116,9 @@ bool ReadRow(const std::vector<int>& columns, const CsvRecord& record,
   }
   row->line = record.line;
   if (!ReadMacCell(cells[MAC], &row->mac, why)) return false;
-  SettingsEdit& edit = row->edit;
-  return ReadCell(cells[IP], "ip", ParseAddress, &edit.ip, why) &&
-         ReadCell(cells[MASK], "mask", ParseAddress, &edit.mask, why) &&
-         ReadCell(cells[GATEWAY], "gateway", ParseAddress, &edit.gateway,
-                  why) &&
-         ReadModeCell(cells[MODE], &edit.mode, why) &&
-         ReadCell(cells[BASE_PORT], "base_port", ParseInt32, &edit.basePort,
-                  why) &&
-         ReadCell(cells[HTTP_PORT], "http_port", ParseInt32, &edit.httpPort,
-                  why);
+  for (std::size_t i = 0; i < std::size(SETTINGS); ++i)
+    if (!SETTINGS[i].readCell(cells[i + 1], &row->edit, why)) return false;
+  return true;
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/fields.h"
 #include "core/protocol/datagram.h"
 
 namespace cli {
@@ -24,6 +25,32 @@ struct SettingsEdit {
   std::optional<std::int32_t> basePort;
   std::optional<std::int32_t> httpPort;
 };
+
+// One row per setting a change can edit, in the order of set's report: how
+// the option and a plan's cell are read, and how the reports write it.
+struct Setting {
+  const char* key;  // as the reports name it
+  // The plan's column, and another name it may have there ("" for none).
+  const char* column;
+  const char* alias;
+  const char* option;
+  // The option's value into the edit; false when it is not one. `wants`
+  // says what it takes.
+  bool (*readOption)(const std::string& text, SettingsEdit* edit);
+  const char* wants;
+  // A plan's cell into the edit, a blank one leaving it unset; false with
+  // `why`.
+  bool (*readCell)(const std::string& cell, SettingsEdit* edit,
+                   std::string* why);
+  // The value as the reports write it, typed.
+  Field<IpSettings> field;
+  // The value as a number, to compare two devices' settings.
+  std::int64_t (*of)(const IpSettings& settings);
+  // Writes the edit's value, if given, into `settings`.
+  void (*apply)(const SettingsEdit& edit, IpSettings* settings);
+};
+
+extern const Setting SETTINGS[6];
 
 // The device's settings with the edit applied.
 IpSettings ProposedSettings(const DeviceInfo& current,

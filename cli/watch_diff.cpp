@@ -9,20 +9,6 @@
 namespace cli {
 namespace {
 
-std::vector<std::string> ChangedKeys(const FoundDevice& before,
-                                     const FoundDevice& after) {
-  std::vector<std::string> keys = ChangedSettings(before.info, after.info);
-  if (before.model != after.model) keys.push_back("model");
-  if (before.firmware != after.firmware) keys.push_back("firmware");
-  if (before.conflict != after.conflict) keys.push_back("conflict");
-  if (before.place.reachableFrom != after.place.reachableFrom)
-    keys.push_back("reachable_from");
-  // A device moved to another broadcast domain (re-plugged into another
-  // VLAN); one heard through two adapters of its domain keeps its name.
-  if (before.place.adapter != after.place.adapter) keys.push_back("adapter");
-  return keys;
-}
-
 const char* KindName(WatchEvent::Kind kind) {
   switch (kind) {
     case WatchEvent::Kind::New:
@@ -35,51 +21,20 @@ const char* KindName(WatchEvent::Kind kind) {
   return "";
 }
 
-std::string OrNone(const std::string& text) {
-  return text.empty() ? "none" : text;
+// A field's value in the table: "none" for none, a mode by its name.
+std::string ValueText(const FoundDevice& device, const std::string& key) {
+  FieldValue value = DeviceValue(device, key);
+  if (key == "ip_mode" && !ModeText(device.info.ipMode).empty())
+    value = ModeText(device.info.ipMode);
+  return value && !value->empty() ? *value : "none";
 }
-
-std::string AddressOrNone(std::uint32_t address) {
-  return address ? Dotted(address) : "none";
-}
-
-// How the table shows the value of each key ChangedKeys may give but
-// "conflict", which began or ended.
-struct Field {
-  const char* key;
-  std::string (*text)(const FoundDevice& device);
-};
-const Field FIELDS[] = {
-    {"ip", [](const FoundDevice& d) { return Dotted(d.info.ipAddress); }},
-    {"mask", [](const FoundDevice& d) { return Dotted(d.info.subnetMask); }},
-    {"gateway", [](const FoundDevice& d) { return Dotted(d.info.gateway); }},
-    {"ip_mode",
-     [](const FoundDevice& d) {
-       const std::string name = ModeText(d.info.ipMode);
-       return name.empty() ? std::to_string(d.info.ipMode) : name;
-     }},
-    {"base_port",
-     [](const FoundDevice& d) { return std::to_string(d.info.basePort); }},
-    {"http_port",
-     [](const FoundDevice& d) { return std::to_string(d.info.httpPort); }},
-    {"model", [](const FoundDevice& d) { return OrNone(d.model); }},
-    {"firmware", [](const FoundDevice& d) { return OrNone(d.firmware); }},
-    {"reachable_from",
-     [](const FoundDevice& d) { return AddressOrNone(d.place.reachableFrom); }},
-    {"adapter",
-     [](const FoundDevice& d) { return AddressOrNone(d.place.adapter); }},
-};
 
 // "ip 10.77.0.12 -> 10.77.0.50", or whether a conflict began or ended.
 std::string ChangeText(const WatchEvent& event, const std::string& key) {
   if (key == "conflict")
     return event.device.conflict ? "conflict began" : "conflict ended";
-  for (const Field& field : FIELDS) {
-    if (key == field.key)
-      return key + " " + field.text(event.before) + " -> " +
-             field.text(event.device);
-  }
-  return key;
+  return key + " " + ValueText(event.before, key) + " -> " +
+         ValueText(event.device, key);
 }
 
 // The table's columns: time, event, MAC, address, model, then the changes.
@@ -113,7 +68,7 @@ std::vector<WatchEvent> WatchState::Update(
       events.push_back({WatchEvent::Kind::New, device, {}, {}});
       continue;
     }
-    std::vector<std::string> keys = ChangedKeys(known->second.device, device);
+    std::vector<std::string> keys = ChangedFields(known->second.device, device);
     if (!keys.empty())
       events.push_back({WatchEvent::Kind::Changed, device, known->second.device,
                         std::move(keys)});
