@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "cli/plan_cells.h"
 #include "cli/plan_status.h"
 #include "cli/text_formats.h"
@@ -270,6 +272,8 @@ TEST(PlanFile, WhatSearchWritesReadsBackAsAPlan) {
 
   const PlanFile plan = ReadPlanCsv(csv, "site.csv", BlankIp::Kept);
   ASSERT_TRUE(plan.ok) << plan.error;
+  // Every column search writes is read, or left out on purpose.
+  EXPECT_EQ(plan.warning, "");
   const std::string SETTINGS = " mask=255.255.255.0 gateway=10.77.0.1";
   EXPECT_EQ(Summary(plan),
             "02:00:5E:C1:00:01 ip=10.77.0.11" + SETTINGS +
@@ -282,6 +286,29 @@ TEST(PlanFile, WhatSearchWritesReadsBackAsAPlan) {
                 " mode=2 base_port=8000 http_port=80; "
                 "02:00:5E:C1:00:04 ip=10.77.0.50 mask=255.255.255.0 "
                 "gateway=192.168.7.1 mode=1 base_port=8000 http_port=80");
+}
+
+// The search table's headings, saved as a spreadsheet's header, name the
+// same columns: every one is read or left out on purpose.
+TEST(PlanFile, TheSearchTablesHeadingsAreColumnsToo) {
+  const std::string table = DevicesTable({});
+  std::string header;
+  for (std::size_t at = 0; at < table.find('\n');) {
+    const std::size_t gap = table.find("  ", at);
+    const std::size_t end = std::min(gap, table.find('\n'));
+    header += (header.empty() ? "" : ",") + table.substr(at, end - at);
+    at = table.find_first_not_of(' ', end);
+  }
+  const PlanFile plan = ReadPlanCsv(
+      header +
+          "\n10.77.0.11,02:00:5E:C1:00:01,255.255.255.0,10.77.0.1,8000,"
+          "80,DHCP,CAM,V1,10.77.0.1,\n",
+      "site.csv", BlankIp::Kept);
+  ASSERT_TRUE(plan.ok) << header << ": " << plan.error;
+  EXPECT_EQ(plan.warning, "");
+  EXPECT_EQ(Summary(plan),
+            "02:00:5E:C1:00:01 ip=10.77.0.11 mask=255.255.255.0 "
+            "gateway=10.77.0.1 mode=1 base_port=8000 http_port=80");
 }
 
 TEST(PlanFile, ErrorsNameTheFileAndLine) {
