@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "cli/plan_apply.h"
+#include "cli/plan/plan_apply.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <random>
 
-#include "cli/plan_apply.h"
+#include "cli/plan/plan_apply.h"
 #include "tests/cli/cli_test_devices.h"
 #include "tests/cli/fake_site.h"
 

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "cli/found_device.h"
-#include "cli/settings_edit.h"
+#include "cli/device/found_device.h"
+#include "cli/device/settings_edit.h"
 
 namespace cli {
 

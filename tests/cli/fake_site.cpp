@@ -1,6 +1,6 @@
 #include "tests/cli/fake_site.h"
 
-#include "cli/found_device.h"
+#include "cli/device/found_device.h"
 
 namespace cli {
 namespace {

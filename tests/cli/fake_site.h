@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/discovery.h"
+#include "cli/network/discovery.h"
 
 namespace cli {
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "cli/search_remarks.h"
+#include "cli/network/search_remarks.h"
 
 namespace {
 

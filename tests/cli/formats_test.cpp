@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "cli/found_device.h"
-#include "cli/text_formats.h"
+#include "cli/device/device_fields.h"
+#include "cli/device/found_device.h"
+#include "cli/format/text_formats.h"
 #include "tests/cli/cli_test_devices.h"
 
 namespace cli {

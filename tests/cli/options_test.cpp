@@ -1,4 +1,4 @@
-#include "cli/options.h"
+#include "cli/commands/options.h"
 
 #include <gtest/gtest.h>
 

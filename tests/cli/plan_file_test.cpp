@@ -1,12 +1,13 @@
-#include "cli/plan_file.h"
+#include "cli/plan/plan_file.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "cli/plan_cells.h"
-#include "cli/plan_status.h"
-#include "cli/text_formats.h"
+#include "cli/device/device_fields.h"
+#include "cli/device/plan_cells.h"
+#include "cli/format/text_formats.h"
+#include "cli/plan/plan_status.h"
 #include "tests/cli/cli_test_devices.h"
 
 namespace cli {

@@ -1,4 +1,4 @@
-#include "cli/plan_status.h"
+#include "cli/plan/plan_status.h"
 
 #include <gtest/gtest.h>
 

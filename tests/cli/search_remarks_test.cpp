@@ -1,6 +1,6 @@
 // What a search says beside its devices: the devices beyond the listed ones
 // and, when none answered, the adapters searched.
-#include "cli/search_remarks.h"
+#include "cli/network/search_remarks.h"
 
 #include <gtest/gtest.h>
 

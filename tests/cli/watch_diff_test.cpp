@@ -1,7 +1,8 @@
-#include "cli/watch_diff.h"
+#include "cli/commands/watch_diff.h"
 
 #include <gtest/gtest.h>
 
+#include "cli/device/device_fields.h"
 #include "tests/cli/cli_test_devices.h"
 
 namespace cli {

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "cli/found_device.h"
-#include "cli/plan_file.h"
+#include "cli/device/found_device.h"
+#include "cli/plan/plan_file.h"
 #include "tests/fuzz/require.h"
 
 namespace {

@@ -1,0 +1,47 @@
+// quellan-cli: the command line companion of the window tool. It finds the
+// devices, changes their settings and checks that the change took, for
+// installers who script their work.
+#include <string>
+#include <vector>
+
+#include "cli/commands/commands.h"
+#include "cli/commands/options.h"
+#include "cli/format/messages.h"
+#include "platform/program_arguments.h"
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args = ProgramArguments(argc, argv);
+  const cli::ParseResult parsed = cli::ParseCommandLine(args);
+  if (!parsed.ok) {
+    cli::Tell(parsed.error);
+    cli::Tell("run 'quellan-cli " +
+              std::string(parsed.options.command == cli::Command::None
+                              ? ""
+                              : args[0] + " ") +
+              "--help' for the options");
+    return cli::EXIT_REFUSED;
+  }
+  const cli::Options& options = parsed.options;
+  if (options.help) {
+    cli::Emit(cli::UsageText(options.command));
+    return cli::EXIT_DONE;
+  }
+  if (options.version) {
+    cli::Emit(QUELLAN_VERSION "\n");
+    return cli::EXIT_DONE;
+  }
+  cli::InstallEngineNotifier();
+  switch (options.command) {
+    case cli::Command::Search:
+      return cli::SearchCommand(options);
+    case cli::Command::Set:
+      return cli::SetCommand(options);
+    case cli::Command::Plan:
+      return cli::PlanCommand(options);
+    case cli::Command::Watch:
+      return cli::WatchCommand(options);
+    case cli::Command::None:
+      break;
+  }
+  return cli::EXIT_REFUSED;
+}

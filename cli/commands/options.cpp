@@ -1,0 +1,218 @@
+#include "cli/commands/options.h"
+
+#include <cstddef>
+
+#include "cli/format/text_formats.h"
+#include "core/text/option_loop.h"
+#include "core/validation/change_check.h"
+
+namespace cli {
+namespace {
+
+constexpr std::int32_t MAX_MILLISECONDS = 3600000;
+constexpr std::int32_t MAX_INTERVAL_SECONDS = 86400;
+
+struct CommandName {
+  const char* name;
+  Command command;
+};
+const CommandName COMMANDS[] = {{"search", Command::Search},
+                                {"set", Command::Set},
+                                {"plan", Command::Plan},
+                                {"watch", Command::Watch}};
+
+// The options each command takes besides --help and --version.
+bool Takes(Command command, const std::string& name) {
+  if (name == "--format" || name == "--adapter") return true;
+  switch (command) {
+    case Command::Search:
+      return name == "--timeout";
+    case Command::Set:
+      for (const Setting& setting : SETTINGS)
+        if (name == setting.option) return true;
+      return name == "--no-verify" || name == "--timeout" ||
+             name == "--verify-timeout";
+    case Command::Plan:
+      return name == "--apply" || name == "--timeout" ||
+             name == "--verify-timeout" || name == "--from" ||
+             name == "--mask" || name == "--gateway" || name == "--temp";
+    case Command::Watch:
+      return name == "--interval";
+    case Command::None:
+      return false;
+  }
+  return false;
+}
+
+bool IsFlag(const std::string& name) {
+  return name == "--no-verify" || name == "--apply";
+}
+
+bool ReadFormat(Command command, const std::string& value, Format* format) {
+  const bool csvToo = command == Command::Search || command == Command::Plan;
+  if (value == "table") {
+    *format = Format::Table;
+  } else if (value == "json") {
+    *format = Format::Json;
+  } else if (value == "csv" && csvToo) {
+    *format = Format::Csv;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool ReadMilliseconds(const std::string& value,
+                      std::chrono::milliseconds* out) {
+  std::int32_t parsed = 0;
+  if (!ParseInt32(value, &parsed) || parsed < 1 || parsed > MAX_MILLISECONDS)
+    return false;
+  *out = std::chrono::milliseconds(parsed);
+  return true;
+}
+
+// One option with its value; false with `error` set when the value is bad.
+bool Apply(const std::string& name, const std::string& value, Options* options,
+           std::string* error) {
+  auto bad = [&](const std::string& wanted) {
+    *error = name + " needs " + wanted + ", not '" + value + "'";
+    return false;
+  };
+  SettingsEdit& edit = options->edit;
+  std::uint32_t address = 0;
+  std::int32_t number = 0;
+  if (name == "--format") {
+    return ReadFormat(options->command, value, &options->format) ||
+           bad(options->command == Command::Search ||
+                       options->command == Command::Plan
+                   ? "table, json or csv"
+                   : "table or json");
+  }
+  if (name == "--timeout" || name == "--verify-timeout") {
+    return ReadMilliseconds(value, name == "--timeout"
+                                       ? &options->timeout
+                                       : &options->verifyTimeout) ||
+           bad("milliseconds from 1 to " + std::to_string(MAX_MILLISECONDS));
+  }
+  if (name == "--interval") {
+    if (!ParseInt32(value, &number) || number > MAX_INTERVAL_SECONDS)
+      return bad("whole seconds");
+    if (number < MIN_WATCH_INTERVAL) {
+      *error = "--interval must be at least " +
+               std::to_string(MIN_WATCH_INTERVAL) +
+               " seconds: the network is shared with others";
+      return false;
+    }
+    options->intervalSeconds = number;
+    return true;
+  }
+  for (const Setting& setting : SETTINGS) {
+    if (name != setting.option) continue;
+    if (!setting.readOption(value, &edit)) return bad(setting.wants);
+    const auto problem = edit.mask ? MaskProblem(*edit.mask) : std::nullopt;
+    if (problem) {
+      *error = name + " " + Utf8(ChangeProblemMessage(*problem));
+      return false;
+    }
+    return true;
+  }
+  if (name == "--temp") {
+    TemporaryRange range;
+    if (!ParseTemporaryRange(value, &range))
+      return bad("an address a.b.c.d or a range a.b.c.d-e.f.g.h");
+    options->temporary = range;
+    return true;
+  }
+  // The address options.
+  if (!ParseAddress(value, &address)) return bad("an address a.b.c.d");
+  if (name == "--adapter") {
+    options->adapter = address;
+  } else {
+    options->from = address;
+  }
+  return true;
+}
+
+bool ReadPositional(const std::string& arg, Options* options, int* positional,
+                    std::string* error) {
+  ++*positional;
+  if (*positional == 1 && options->command == Command::Set) {
+    if (ParseMac(arg, &options->mac)) return true;
+    *error = "'" + arg + "' is not a MAC address (like 00:1A:2B:00:01:03)";
+    return false;
+  }
+  if (*positional == 1 && options->command == Command::Plan) {
+    options->planPath = arg;
+    return true;
+  }
+  *error = "unexpected argument '" + arg + "'";
+  return false;
+}
+
+}  // namespace
+
+ParseResult ParseCommandLine(const std::vector<std::string>& args) {
+  ParseResult result;
+  Options& options = result.options;
+  // --help and --version answer whatever else the line holds.
+  for (const std::string& arg : args) {
+    if (arg == "--help" || arg == "-h") options.help = true;
+    if (arg == "--version") options.version = true;
+  }
+  std::size_t next = 0;
+  if (!args.empty() && args[0].compare(0, 1, "-") != 0) {
+    for (const CommandName& command : COMMANDS)
+      if (args[0] == command.name) options.command = command.command;
+    if (options.command == Command::None && !options.help && !options.version) {
+      result.error = "unknown command '" + args[0] + "'";
+      return result;
+    }
+    next = 1;
+  }
+  if (options.help || options.version) {
+    result.ok = true;
+    return result;
+  }
+  if (options.command == Command::None) {
+    result.error = "name a command: search, set, plan or watch";
+    return result;
+  }
+  int positional = 0;
+  OptionReader reader;
+  reader.kind = [&options](const std::string& name) {
+    if (!Takes(options.command, name)) return OptionKind::Unknown;
+    return IsFlag(name) ? OptionKind::Flag : OptionKind::Valued;
+  };
+  reader.option = [&options](const std::string& name, const std::string& value,
+                             std::string* error) {
+    if (name == "--apply") {
+      options.apply = true;
+    } else if (name == "--no-verify") {
+      options.verify = false;
+    } else {
+      return Apply(name, value, &options, error);
+    }
+    return true;
+  };
+  reader.positional = [&](const std::string& arg, std::string* error) {
+    return ReadPositional(arg, &options, &positional, error);
+  };
+  if (!ReadOptions(args, next, reader, &result.error)) return result;
+  if (options.command == Command::Set && positional == 0) {
+    result.error = "set needs the MAC address of the device";
+    return result;
+  }
+  if (options.command == Command::Plan && positional == 0) {
+    result.error = "plan needs the plan file";
+    return result;
+  }
+  if (options.command == Command::Plan && !options.from &&
+      (options.edit.mask || options.edit.gateway)) {
+    result.error = "--mask and --gateway go with --from";
+    return result;
+  }
+  result.ok = true;
+  return result;
+}
+
+}  // namespace cli

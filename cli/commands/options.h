@@ -1,0 +1,54 @@
+// The command line of quellan-cli, parsed without side effects.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/device/settings_edit.h"
+#include "cli/plan/temporary_range.h"
+#include "core/text/option_loop.h"
+
+namespace cli {
+
+enum class Command { None, Search, Set, Plan, Watch };
+enum class Format { Table, Json, Csv };
+
+// The shortest pause between two searches of watch: the network is shared.
+constexpr int MIN_WATCH_INTERVAL = 5;
+
+struct Options {
+  Command command = Command::None;
+  bool help = false;
+  bool version = false;
+  Format format = Format::Table;
+  // The first search's window.
+  std::chrono::milliseconds timeout{3000};
+  // The local address the requests leave through; 0 for every adapter.
+  std::uint32_t adapter = 0;
+  // set
+  Mac mac{};
+  SettingsEdit edit;
+  bool verify = true;
+  std::chrono::milliseconds verifyTimeout{20000};
+  // plan; with `from`, edit.mask and edit.gateway are the numbered rows'
+  std::string planPath;
+  bool apply = false;
+  std::optional<std::uint32_t> from;
+  std::optional<TemporaryRange> temporary;
+  // watch
+  int intervalSeconds = 10;
+};
+
+using ParseResult = ParsedOptions<Options>;
+
+// `args` excludes the program name. Accepts "--name value" and
+// "--name=value"; --help and --version win over everything else.
+ParseResult ParseCommandLine(const std::vector<std::string>& args);
+
+// The usage of one command, or of the program for Command::None.
+std::string UsageText(Command command);
+
+}  // namespace cli

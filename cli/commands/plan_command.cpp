@@ -1,0 +1,108 @@
+#include "cli/commands/commands.h"
+#include "cli/commands/second_stop.h"
+#include "cli/format/messages.h"
+#include "cli/network/engine_discovery.h"
+#include "cli/network/network.h"
+#include "cli/plan/plan_apply.h"
+#include "cli/plan/plan_status.h"
+#include "core/engine/local_adapters.h"
+#include "platform/file_read.h"
+#include "platform/stop_signal.h"
+
+namespace cli {
+namespace {
+
+PlanSetting SettingOf(const Options& options) {
+  PlanSetting setting;
+  setting.localAddresses = AddressesOf(LocalAdapters());
+  if (options.from)
+    setting.numbering =
+        Numbering{*options.from, options.edit.mask, options.edit.gateway};
+  return setting;
+}
+
+std::string Report(const std::vector<PlanOutcome>& outcomes, Format format) {
+  switch (format) {
+    case Format::Json:
+      return PlanJson(outcomes);
+    case Format::Csv:
+      return PlanCsv(outcomes);
+    case Format::Table:
+      break;
+  }
+  return PlanTable(outcomes);
+}
+
+int ExitStatus(const std::vector<PlanOutcome>& outcomes, bool applied,
+               ApplyEnd end) {
+  if (end == ApplyEnd::LinkFailed || PlanNotSent(outcomes))
+    return EXIT_NETWORK_FAILURE;
+  if (end == ApplyEnd::Stopped) return EXIT_STOPPED;
+  return PlanSucceeded(outcomes, applied) ? EXIT_DONE : EXIT_PROBLEMS;
+}
+
+}  // namespace
+
+int PlanCommand(const Options& options) {
+  const FileRead file = ReadWholeFile(options.planPath);
+  if (!file.ok) {
+    Tell("cannot read the plan file '" + options.planPath + "'");
+    return EXIT_REFUSED;
+  }
+  // Rows without an ip cell are numbered with --from; without, they keep
+  // their devices' addresses.
+  const PlanFile plan =
+      ReadPlanCsv(file.bytes, options.planPath,
+                  options.from ? BlankIp::Numbered : BlankIp::Kept);
+  if (!plan.ok) {
+    Tell(plan.error);
+    return EXIT_REFUSED;
+  }
+  if (!plan.warning.empty()) Tell(plan.warning);
+  // A stop request during an apply lets it end safely; so it is taken from
+  // the start.
+  if (options.apply) InstallStopHandlers();
+  EngineDiscovery discovery(options.adapter);
+  const SearchOutcome searched =
+      discovery.Search(options.timeout, Remarks::Say);
+  if (searched.status != LinkStatus::Done) return EXIT_NETWORK_FAILURE;
+  const Findings& found = searched.found;
+  const PlanSetting setting = SettingOf(options);
+  const std::vector<PlanOutcome> judged =
+      JudgePlan(plan.rows, found.devices, setting);
+  std::vector<PlanOutcome> outcomes = judged;
+  ApplySetting apply;
+  apply.devices = found.devices;
+  apply.localAddresses = setting.localAddresses;
+  apply.temporary = options.temporary;
+  // The dry run, and the check that no swap or rotation lacks a temporary
+  // address before anything is sent.
+  ForecastPlan(&outcomes, apply);
+  ApplyEnd end = ApplyEnd::Finished;
+  if (options.apply && !PlanSendable(outcomes)) {
+    Tell(
+        "nothing was sent: some rows are invalid, in conflict or out of "
+        "reach");
+  } else if (options.apply) {
+    SecondStop second;
+    second.Keep(Report(outcomes, options.format));
+    ApplyCalls calls;
+    calls.verifyTimeout = options.verifyTimeout;
+    calls.stopRequested = StopRequested;
+    calls.announce = [](int wave, std::size_t sent) {
+      Tell("wave " + std::to_string(wave) + ": sent " + std::to_string(sent) +
+           (sent == 1 ? " change request" : " change requests") +
+           "; waiting for the devices to answer with the new settings");
+    };
+    calls.progress = [&](const std::vector<PlanOutcome>& rows) {
+      second.Keep(Report(rows, options.format));
+    };
+    outcomes = judged;
+    end = ApplyPlan(&outcomes, apply, discovery, calls);
+  }
+  Emit(Report(outcomes, options.format));
+  Tell(PlanSummary(outcomes));
+  return ExitStatus(outcomes, options.apply, end);
+}
+
+}  // namespace cli

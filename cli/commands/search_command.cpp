@@ -1,0 +1,29 @@
+#include "cli/commands/commands.h"
+#include "cli/device/device_fields.h"
+#include "cli/format/messages.h"
+#include "cli/network/engine_discovery.h"
+
+namespace cli {
+
+int SearchCommand(const Options& options) {
+  EngineDiscovery discovery(options.adapter);
+  const SearchOutcome searched =
+      discovery.Search(options.timeout, Remarks::Say);
+  if (searched.status != LinkStatus::Done) return EXIT_NETWORK_FAILURE;
+  const std::vector<FoundDevice>& devices = searched.found.devices;
+  switch (options.format) {
+    case Format::Json:
+      WriteDevicesJson(devices, Emit);
+      break;
+    case Format::Csv:
+      WriteDevicesCsv(devices, Emit);
+      break;
+    case Format::Table:
+      Emit(DevicesTable(devices));
+      break;
+  }
+  // The search has said on standard error that no device answered.
+  return devices.empty() ? EXIT_NOT_FOUND : EXIT_DONE;
+}
+
+}  // namespace cli

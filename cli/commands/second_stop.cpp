@@ -1,0 +1,41 @@
+#include "cli/commands/second_stop.h"
+
+#include <chrono>
+#include <cstdlib>
+
+#include "cli/format/messages.h"
+#include "platform/stop_signal.h"
+
+namespace cli {
+namespace {
+
+// How soon a second stop request is noticed.
+constexpr std::chrono::milliseconds POLL{50};
+
+}  // namespace
+
+SecondStop::SecondStop() : watcher_(&SecondStop::Watch, this) {}
+
+SecondStop::~SecondStop() {
+  done_ = true;
+  watcher_.join();
+}
+
+void SecondStop::Keep(std::string report) {
+  std::lock_guard<std::mutex> hold(lock_);
+  report_ = std::move(report);
+}
+
+void SecondStop::Watch() {
+  while (!done_) {
+    if (StopRequests() >= 2) {
+      std::lock_guard<std::mutex> hold(lock_);
+      Emit(report_);
+      Tell("stopped at once: the rows above are as far as the change got");
+      std::_Exit(EXIT_STOPPED);
+    }
+    std::this_thread::sleep_for(POLL);
+  }
+}
+
+}  // namespace cli

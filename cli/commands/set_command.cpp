@@ -1,0 +1,115 @@
+#include "cli/commands/commands.h"
+#include "cli/commands/second_stop.h"
+#include "cli/commands/set_report.h"
+#include "cli/format/messages.h"
+#include "cli/format/text_formats.h"
+#include "cli/network/engine_discovery.h"
+#include "cli/network/network.h"
+#include "core/validation/change_check.h"
+#include "platform/stop_signal.h"
+
+namespace cli {
+namespace {
+
+std::string ReportText(const SetReport& report, Format format) {
+  return format == Format::Json ? SetReportJson(report)
+                                : SetReportTable(report);
+}
+
+}  // namespace
+
+int SetCommand(const Options& options) {
+  // A stop request while the change is verified lets the verify end; so it
+  // is taken from the start.
+  InstallStopHandlers();
+  EngineDiscovery discovery(options.adapter);
+  const SearchOutcome searched =
+      discovery.Search(options.timeout, Remarks::Say);
+  if (searched.status != LinkStatus::Done) return EXIT_NETWORK_FAILURE;
+  const Findings& found = searched.found;
+  const FoundDevice* target = nullptr;
+  for (const FoundDevice& device : found.devices)
+    if (device.info.macAddress == options.mac) target = &device;
+  if (!target) {
+    Tell(Utf8(MacText(options.mac)) + " did not answer the search");
+    return EXIT_NOT_FOUND;
+  }
+  SetReport report;
+  report.before = *target;
+  const IpSettings proposed = ProposedSettings(target->info, options.edit);
+  // Many devices restart on a change request: with nothing to change, none
+  // is sent.
+  if (proposed == SettingsFromDeviceInfo(target->info)) {
+    report.status = ChangeStatus::Unchanged;
+    Emit(ReportText(report, options.format));
+    return EXIT_DONE;
+  }
+  const Through through = ChangeThrough(found, *target, options.adapter);
+  if (through.empty()) {
+    Tell(UnreachableText(*target));
+    return EXIT_NETWORK_FAILURE;
+  }
+  // The device's own broadcast domain is all that counts: the same address
+  // may be another device's on another VLAN.
+  AddressBook shown;
+  for (const FoundDevice& device : found.devices)
+    if (device.place.domain == target->place.domain)
+      shown.Add(device.info.ipAddress, device.info.macAddress);
+  // This computer's addresses are never a device's, whatever the domain.
+  const std::vector<ChangeProblem> problems =
+      CheckChange(proposed, target->info,
+                  ChangeContext{&shown, AddressesOf(LocalAdapters()), nullptr});
+  if (!problems.empty()) {
+    Tell(Sentence(OneLine(ChangeProblemMessage(problems[0]))) +
+         " Nothing was sent.");
+    return EXIT_REFUSED;
+  }
+
+  DeviceInfo body = target->info;
+  ApplyIpSettings(body, proposed);
+  report.sent = body;
+  SecondStop second;
+  second.Keep(ReportText(report, options.format));
+  const SendOutcome sent = discovery.Send({{body, target->place.domain}});
+  if (sent.status != LinkStatus::Done) {
+    report.status = ChangeStatus::NotSent;
+    Emit(ReportText(report, options.format));
+    return EXIT_NETWORK_FAILURE;
+  }
+  if (sent.adapters[0] == 0) {
+    Tell("the change request for " + MacString(body) +
+         " left through no adapter: nothing was sent");
+    report.status = ChangeStatus::NotSent;
+    Emit(ReportText(report, options.format));
+    return EXIT_NETWORK_FAILURE;
+  }
+
+  int status = EXIT_DONE;
+  report.status = ChangeStatus::Sent;
+  second.Keep(ReportText(report, options.format));
+  if (options.verify) {
+    Tell("sent the change to " + MacString(body) +
+         "; waiting for it to answer with the new settings");
+    const VerifyOutcome verified =
+        discovery.Verify({body}, {target->place.domain}, options.verifyTimeout);
+    if (verified.status != LinkStatus::Done) {
+      Tell("the change was sent, but the searches that verify it failed");
+      Emit(ReportText(report, options.format));
+      return EXIT_NETWORK_FAILURE;
+    }
+    for (const FoundDevice& device : verified.heard) {
+      if (device.info.macAddress == body.macAddress &&
+          ShowsSettings(device.info, body)) {
+        report.answered = true;
+        report.after = device;
+      }
+    }
+    report.status =
+        report.answered ? ChangeStatus::Confirmed : ChangeStatus::NotConfirmed;
+    if (!report.answered) status = EXIT_PROBLEMS;
+  }
+  Emit(ReportText(report, options.format));
+  return StopRequested() ? EXIT_STOPPED : status;
+}
+
+}  // namespace cli

@@ -1,0 +1,29 @@
+// The report of set: the device before, the settings sent, and how it ended.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "cli/device/change_status.h"
+#include "cli/device/found_device.h"
+
+namespace cli {
+
+struct SetReport {
+  FoundDevice before;
+  // The request; none when there was nothing to change.
+  std::optional<DeviceInfo> sent;
+  // Confirmed, NotConfirmed, Sent (not verified), NotSent or Unchanged.
+  ChangeStatus status = ChangeStatus::Unchanged;
+  // The device's answer with the new settings, when confirmed.
+  bool answered = false;
+  FoundDevice after;
+};
+
+// {"mac":...,"status":...,"before":{device},"sent":{settings}|null,
+//  "after":{device}|null}
+std::string SetReportJson(const SetReport& report);
+// The six settings before and as sent, then "MAC: status".
+std::string SetReportTable(const SetReport& report);
+
+}  // namespace cli

@@ -1,0 +1,220 @@
+// The --help texts, one per command, beside the exit codes they share.
+#include "cli/commands/options.h"
+
+namespace cli {
+namespace {
+
+constexpr const char* EXIT_CODES = R"(
+Exit status:
+  0  done (devices found, change confirmed, plan fine)
+  1  network or engine failure: the discovery port is taken, no adapter,
+     a change request left through no adapter (not-sent), or the device
+     was heard only on an interface without an IPv4 address
+  2  bad command line or refused input; nothing was sent
+  3  no device found, or the named device did not answer
+  4  change not confirmed, or the plan has problems (not-confirmed,
+     returned, stranded, ...)
+  130  stopped by Ctrl+C or SIGTERM during a change
+)";
+
+constexpr const char* PROGRAM = R"(Usage: quellan-cli COMMAND [options]
+
+Finds the network video devices on the local network and changes their
+network settings, from the command line. Data goes to standard output,
+messages to standard error (on a Windows console as Unicode text, to files
+and pipes as UTF-8).
+
+Commands:
+  search   list the devices that answer one search
+  set      change one device's settings and check that it took them
+  plan     check, and with --apply carry out, an address plan file
+  watch    search again and again, printing what appears, changes or goes
+
+Each device belongs to the broadcast domain (LAN, VLAN) of the adapters that
+heard it; one host may reach several. Addresses conflict, and are free or
+taken, only within a domain, and a change leaves only through its device's.
+
+A MAC address may be written 00:1A:2B:00:01:03, 00-1A-2B-00-01-03,
+001A2B000103 or 001a.2b00.0103, in any case.
+
+Run 'quellan-cli COMMAND --help' for a command's options.
+  --version   print the version
+)";
+
+constexpr const char* SEARCH =
+    R"(Usage: quellan-cli search [--timeout MS] [--format table|json|csv]
+                          [--adapter ADDR]
+
+One search: every device that answers, up to 65536, one entry per MAC
+address, sorted by address. Devices that share an address in one broadcast
+domain are all listed, marked as a conflict. A device outside the subnet of
+every adapter of its domain is marked: its web page opens only once its
+address is changed. Beyond 65536 devices, standard error says how many more
+answered. When none answers, standard error names the adapters searched.
+On Linux, standard error also names an adapter that filters by reverse path
+strictly (rp_filter=1), which drops the replies of devices on a foreign
+subnet, with the sysctl that loosens it.
+
+  --timeout MS      how long to listen for replies (default 3000)
+  --format F        table (default), json (an array of objects) or csv
+  --adapter ADDR    search through the adapter with this local address only,
+                    and list only the devices heard on it
+
+JSON and CSV keys: mac, ip, mask, gateway, base_port, http_port, ip_mode,
+ip_mode_text, model, firmware, conflict, reachable_from, url, adapter (the
+lowest local address among the adapters of the device's broadcast domain;
+null when none of them has an IPv4 address). In CSV, a model or firmware
+that begins with =, +, -, @, a tab or a carriage return gets a leading ',
+so that a spreadsheet does not run a device's text as a formula.
+)";
+
+constexpr const char* SET =
+    R"(Usage: quellan-cli set MAC [--ip A] [--mask M] [--gateway G]
+                       [--mode fixed|dhcp|pppoe] [--base-port N]
+                       [--http-port N] [--no-verify] [--timeout MS]
+                       [--verify-timeout MS] [--format table|json]
+                       [--adapter ADDR]
+
+Searches for the device, applies the options to its current settings and
+checks the result: the window's checks, a mask whose ones come first and
+that is not /0, /31 or /32, and no address that is the subnet's network or
+broadcast address, the gateway's, this computer's or another device's in its
+broadcast domain. Only what changes is judged: the mask and address rules
+when the address, mask or gateway changes, a port when it changes. A refusal
+exits 2 and sends nothing. Then it sends one change request, through the
+adapters of the device's domain only, and searches every 2 seconds until the
+device answers with the new settings: confirmed, or not-confirmed. A request
+that left through no adapter is not-sent (exit 1); so is a device heard only
+on an interface without an IPv4 address, which no request can reach. With
+nothing to change the status is unchanged and nothing is sent. The report
+is always printed: when the verifying searches fail it says sent (exit 1);
+Ctrl+C lets the verify end (exit 130), a second one ends at once.
+
+  --ip, --mask, --gateway A   the new addresses
+  --mode M                    fixed, dhcp or pppoe
+  --base-port N               1025 to 65535
+  --http-port N               80, or 1025 to 65535
+  --no-verify                 send the change and stop there
+  --timeout MS                the first search's length (default 3000)
+  --verify-timeout MS         how long to wait for the device to answer
+                              with the new settings (default 20000)
+  --format F                  table (default) or json
+  --adapter ADDR              use the adapter with this local address only
+)";
+
+constexpr const char* PLAN =
+    R"(Usage: quellan-cli plan FILE [--apply] [--from START [--mask M]
+                        [--gateway G]] [--temp ADDR|A-B]
+                        [--format table|json|csv] [--timeout MS]
+                        [--verify-timeout MS] [--adapter ADDR]
+
+FILE is CSV as search --format csv writes it or a spreadsheet saves it:
+UTF-8 or UTF-16 with a byte-order mark; commas, semicolons or tabs (found
+from the header row, or named by a first line sep=;); a PowerShell #TYPE
+first line is skipped. Column names ignore case, and spaces, hyphens and
+underscores count as one: mac (also "MAC address") is required, with one or
+more of ip ("IP address"), mask, gateway, mode (or ip_mode), base_port and
+http_port; a missing column or a blank cell keeps the device's value. Other
+columns are ignored, and those that search does not write are named in one
+warning. One ' before a cell that begins with =, +, -, @, a tab or a
+carriage return is dropped. A mode is fixed, dhcp, pppoe, 0, 1, 2 or
+search's text; another number keeps the device's mode. An all-digit MAC of
+fewer than 12 digits gets back the zeros a spreadsheet dropped.
+
+After one search each row gets a status: unchanged (it asks for what the
+device has; never refused), change, missing (did not answer), invalid (with
+the reason; also a mask whose ones do not come first, or /0, /31 or /32) or
+conflict (the address is another device's, planned twice, this computer's,
+or the subnet's network, broadcast or gateway address). The mask and
+address rules judge a row that changes the address, mask or gateway; a
+setting the row leaves as the device has it is never judged. Only devices
+and rows of the row's broadcast domain count. Devices the plan moves away
+free their addresses.
+
+With --from, the rows without an ip cell (or a file without an ip column)
+are numbered in file order from START: each gets the first address the
+checks allow in its domain, after the last one given there. A device that
+did not answer uses up no address. Mask and gateway come from the row, else
+from --mask and --gateway, else from the device; a device that shows mask
+0.0.0.0 (no DHCP lease) is invalid unless given one.
+
+Without --apply nothing is sent. With --apply nothing is sent unless no row
+is invalid, in conflict or out of reach; then the changes go out in waves,
+so that no device is asked for an address another device shows or was
+asked for: each wave holds every change whose address is free now, 50 ms
+apart, through its domain's adapters, and is checked as set checks it
+before the next. Each swap or rotation goes by way of a temporary address
+of its own, and a long waiting chain is cut the same way while the subnet
+has room: taken from the top of the subnet down (no gateway, broadcast,
+local, shown or planned address), each checked once on the link first (an
+address something answers ARP for is skipped; "not checked" when the check
+cannot be made), or from --temp. A device parked on a temporary address
+whose way on stays blocked is sent back (returned), or left there
+(stranded) when its own address is taken. A last search gives now_ip.
+Rows end confirmed, not-confirmed, returned, stranded or not-sent (left
+through no adapter, exit 1; waited for a device that did not move; or the
+apply stopped first). Standard error then counts the rows of each status.
+Ctrl+C or SIGTERM sends no new wave: the wave under way is verified, parked
+devices go back, the report is printed, exit 130; a second Ctrl+C ends at
+once. When the engine fails between waves the report is printed too
+(exit 1).
+
+  --apply               send the changes
+  --from START          number the rows without an address from START
+  --mask M, --gateway G for the numbered rows without their own
+  --temp ADDR|A-B       the temporary address, or an inclusive range of
+                        them within one subnet, for swaps and chains
+  --format F            table (default), json or csv; the report's keys are
+                        mac, status, current_ip, planned_ip, message,
+                        adapter, now_ip (where the device answered at the
+                        end; its current address in a dry run)
+  --timeout MS          the first search's length (default 3000)
+  --verify-timeout MS   how long to wait for the devices of one wave
+                        (default 20000)
+  --adapter ADDR        use the adapter with this local address only
+)";
+
+constexpr const char* WATCH =
+    R"(Usage: quellan-cli watch [--interval S] [--format table|json]
+                         [--adapter ADDR]
+
+Searches every S seconds and prints what happens: "new" for each device of
+the first search and every newcomer, "changed" with each field that changed
+and its old and new value ("conflict began" or "conflict ended"; adapter
+when it moved to another broadcast domain, counting the domains of every
+search so far), "gone" once a device has missed two searches in a row. The
+table has a header line and fixed columns. Runs until Ctrl+C or SIGTERM,
+then exits 0.
+
+  --interval S     seconds between searches (default 10, at least 5: the
+                   network is shared with others)
+  --format F       table (default) or json, one object per line with the
+                   keys event, mac, device and, for "changed", changed (the
+                   list of keys) with old and new (those keys' values)
+  --adapter ADDR   search through the adapter with this local address only
+)";
+
+}  // namespace
+
+std::string UsageText(Command command) {
+  const char* text = PROGRAM;
+  switch (command) {
+    case Command::Search:
+      text = SEARCH;
+      break;
+    case Command::Set:
+      text = SET;
+      break;
+    case Command::Plan:
+      text = PLAN;
+      break;
+    case Command::Watch:
+      text = WATCH;
+      break;
+    case Command::None:
+      break;
+  }
+  return std::string(text) + EXIT_CODES;
+}
+
+}  // namespace cli

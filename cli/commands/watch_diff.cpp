@@ -1,0 +1,117 @@
+#include "cli/commands/watch_diff.h"
+
+#include <cstddef>
+#include <iterator>
+#include <set>
+
+#include "cli/device/device_fields.h"
+#include "cli/format/text_formats.h"
+
+namespace cli {
+namespace {
+
+const char* KindName(WatchEvent::Kind kind) {
+  switch (kind) {
+    case WatchEvent::Kind::New:
+      return "new";
+    case WatchEvent::Kind::Changed:
+      return "changed";
+    case WatchEvent::Kind::Gone:
+      return "gone";
+  }
+  return "";
+}
+
+// A field's value in the table: "none" for none, a mode by its name.
+std::string ValueText(const FoundDevice& device, const std::string& key) {
+  FieldValue value = DeviceValue(device, key);
+  if (key == "ip_mode" && !ModeText(device.info.ipMode).empty())
+    value = ModeText(device.info.ipMode);
+  return value && !value->empty() ? *value : "none";
+}
+
+// "ip 10.77.0.12 -> 10.77.0.50", or whether a conflict began or ended.
+std::string ChangeText(const WatchEvent& event, const std::string& key) {
+  if (key == "conflict")
+    return event.device.conflict ? "conflict began" : "conflict ended";
+  return key + " " + ValueText(event.before, key) + " -> " +
+         ValueText(event.device, key);
+}
+
+// The table's columns: time, event, MAC, address, model, then the changes.
+const std::size_t WIDTHS[] = {8, 7, 17, 15, 16};
+
+std::string TableLine(const std::vector<std::string>& cells) {
+  std::string line;
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    line += cells[i];
+    if (i < std::size(WIDTHS))
+      line.append(
+          WIDTHS[i] > cells[i].size() ? WIDTHS[i] - cells[i].size() + 2 : 2,
+          ' ');
+  }
+  line.erase(line.find_last_not_of(' ') + 1);
+  return line;
+}
+
+}  // namespace
+
+std::vector<WatchEvent> WatchState::Update(
+    const std::vector<FoundDevice>& found, const BroadcastDomains& domains) {
+  domains_.Unite(domains);
+  std::vector<WatchEvent> events;
+  std::set<Mac> seen;
+  for (const FoundDevice& device : PlacedIn(found, domains_)) {
+    seen.insert(device.info.macAddress);
+    const auto known = known_.find(device.info.macAddress);
+    if (known == known_.end()) {
+      known_[device.info.macAddress] = Known{device, 0};
+      events.push_back({WatchEvent::Kind::New, device, {}, {}});
+      continue;
+    }
+    std::vector<std::string> keys = ChangedFields(known->second.device, device);
+    if (!keys.empty())
+      events.push_back({WatchEvent::Kind::Changed, device, known->second.device,
+                        std::move(keys)});
+    known->second = Known{device, 0};
+  }
+  for (auto known = known_.begin(); known != known_.end();) {
+    if (!seen.count(known->first) && ++known->second.misses >= MISSES_TO_GONE) {
+      events.push_back({WatchEvent::Kind::Gone, known->second.device, {}, {}});
+      known = known_.erase(known);
+    } else {
+      ++known;
+    }
+  }
+  return events;
+}
+
+std::string WatchEventJson(const WatchEvent& event) {
+  std::string line = "{\"event\":" + JsonString(KindName(event.kind)) +
+                     ",\"mac\":" + JsonString(MacString(event.device.info)) +
+                     ",\"device\":" + DeviceJson(event.device);
+  if (event.kind == WatchEvent::Kind::Changed) {
+    line += ",\"changed\":[";
+    for (std::size_t i = 0; i < event.changed.size(); ++i)
+      line += (i ? "," : "") + JsonString(event.changed[i]);
+    line += "],\"old\":" + DeviceJsonFields(event.before, event.changed) +
+            ",\"new\":" + DeviceJsonFields(event.device, event.changed);
+  }
+  return line + "}";
+}
+
+std::string WatchTableHeader() {
+  return TableLine(
+      {"Time", "Event", "MAC address", "IP address", "Model", "Change"});
+}
+
+std::string WatchEventText(const std::string& time, const WatchEvent& event) {
+  const FoundDevice& device = event.device;
+  std::string change;
+  for (const std::string& key : event.changed)
+    change += (change.empty() ? "" : ", ") + ChangeText(event, key);
+  return TableLine({time, KindName(event.kind), MacString(device.info),
+                    Dotted(device.info.ipAddress), device.model, change});
+}
+
+}  // namespace cli

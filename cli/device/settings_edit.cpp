@@ -1,0 +1,178 @@
+#include "cli/device/settings_edit.h"
+
+#include <cstddef>
+#include <type_traits>
+
+#include "cli/device/plan_cells.h"
+#include "cli/format/text_encoding.h"
+#include "cli/format/text_formats.h"
+
+namespace cli {
+
+namespace {
+
+template <auto Member>
+std::int64_t Of(const IpSettings& settings) {
+  return settings.*Member;
+}
+
+// Addresses are the settings held unsigned.
+template <auto Member>
+FieldValue TextOf(const IpSettings& settings) {
+  const auto value = settings.*Member;
+  if constexpr (std::is_same_v<decltype(value), const std::uint32_t>) {
+    return Utf8(AddressText(value));
+  } else {
+    return std::to_string(value);
+  }
+}
+
+template <auto Edit, auto Member>
+void Apply(const SettingsEdit& edit, IpSettings* settings) {
+  if (edit.*Edit) settings->*Member = *(edit.*Edit);
+}
+
+template <auto Edit, auto Parse>
+bool ReadOption(const std::string& text, SettingsEdit* edit) {
+  typename std::remove_reference_t<decltype(edit->*Edit)>::value_type value{};
+  if (!Parse(text, &value)) return false;
+  edit->*Edit = value;
+  return true;
+}
+
+template <auto Edit, auto Parse, const char* Name>
+bool ReadCell(const std::string& cell, SettingsEdit* edit, std::string* why) {
+  if (cell.empty() || ReadOption<Edit, Parse>(cell, edit)) return true;
+  *why = std::string("bad ") + Name + " '" + Printable(cell) + "'";
+  return false;
+}
+
+bool ReadMode(const std::string& cell, SettingsEdit* edit, std::string* why) {
+  return ReadModeCell(cell, &edit->mode, why);
+}
+
+constexpr char IP[] = "ip";
+constexpr char MASK[] = "mask";
+constexpr char GATEWAY[] = "gateway";
+constexpr char BASE_PORT[] = "base_port";
+constexpr char HTTP_PORT[] = "http_port";
+
+constexpr const char* ADDRESS = "an address a.b.c.d";
+constexpr const char* NUMBER = "a whole number";
+
+}  // namespace
+
+const Setting SETTINGS[6] = {
+    {IP,
+     IP,
+     "",
+     "--ip",
+     ReadOption<&SettingsEdit::ip, ParseAddress>,
+     ADDRESS,
+     ReadCell<&SettingsEdit::ip, ParseAddress, IP>,
+     {IP, "IP address", FieldKind::Address, TextOf<&IpSettings::ipAddress>},
+     Of<&IpSettings::ipAddress>,
+     Apply<&SettingsEdit::ip, &IpSettings::ipAddress>},
+    {MASK,
+     MASK,
+     "subnet_mask",
+     "--mask",
+     ReadOption<&SettingsEdit::mask, ParseAddress>,
+     ADDRESS,
+     ReadCell<&SettingsEdit::mask, ParseAddress, MASK>,
+     {MASK, "Mask", FieldKind::Address, TextOf<&IpSettings::subnetMask>},
+     Of<&IpSettings::subnetMask>,
+     Apply<&SettingsEdit::mask, &IpSettings::subnetMask>},
+    {GATEWAY,
+     GATEWAY,
+     "",
+     "--gateway",
+     ReadOption<&SettingsEdit::gateway, ParseAddress>,
+     ADDRESS,
+     ReadCell<&SettingsEdit::gateway, ParseAddress, GATEWAY>,
+     {GATEWAY, "Gateway", FieldKind::Address, TextOf<&IpSettings::gateway>},
+     Of<&IpSettings::gateway>,
+     Apply<&SettingsEdit::gateway, &IpSettings::gateway>},
+    {"ip_mode",
+     "mode",
+     "",
+     "--mode",
+     ReadOption<&SettingsEdit::mode, ParseMode>,
+     "fixed, dhcp or pppoe",
+     ReadMode,
+     {"ip_mode", "IP mode", FieldKind::Number, TextOf<&IpSettings::ipMode>},
+     Of<&IpSettings::ipMode>,
+     Apply<&SettingsEdit::mode, &IpSettings::ipMode>},
+    {BASE_PORT,
+     BASE_PORT,
+     "",
+     "--base-port",
+     ReadOption<&SettingsEdit::basePort, ParseInt32>,
+     NUMBER,
+     ReadCell<&SettingsEdit::basePort, ParseInt32, BASE_PORT>,
+     {BASE_PORT, "Base port", FieldKind::Number, TextOf<&IpSettings::basePort>},
+     Of<&IpSettings::basePort>,
+     Apply<&SettingsEdit::basePort, &IpSettings::basePort>},
+    {HTTP_PORT,
+     HTTP_PORT,
+     "",
+     "--http-port",
+     ReadOption<&SettingsEdit::httpPort, ParseInt32>,
+     NUMBER,
+     ReadCell<&SettingsEdit::httpPort, ParseInt32, HTTP_PORT>,
+     {HTTP_PORT, "HTTP port", FieldKind::Number, TextOf<&IpSettings::httpPort>},
+     Of<&IpSettings::httpPort>,
+     Apply<&SettingsEdit::httpPort, &IpSettings::httpPort>},
+};
+
+IpSettings ProposedSettings(const DeviceInfo& current,
+                            const SettingsEdit& edit) {
+  IpSettings settings = SettingsFromDeviceInfo(current);
+  for (const Setting& setting : SETTINGS) setting.apply(edit, &settings);
+  return settings;
+}
+
+bool ShowsSettings(const DeviceInfo& device, const DeviceInfo& body) {
+  return ChangedSettings(device, body).empty();
+}
+
+std::vector<std::string> ChangedSettings(const DeviceInfo& before,
+                                         const DeviceInfo& after) {
+  const IpSettings was = SettingsFromDeviceInfo(before);
+  const IpSettings is = SettingsFromDeviceInfo(after);
+  std::vector<std::string> names;
+  for (const Setting& setting : SETTINGS)
+    if (setting.of(was) != setting.of(is)) names.push_back(setting.key);
+  return names;
+}
+
+bool ParseMode(const std::string& text, std::int32_t* mode) {
+  const std::string name = AsciiLower(text);
+  if (name == "fixed") {
+    *mode = IP_MODE_FIXED;
+  } else if (name == "dhcp") {
+    *mode = IP_MODE_DHCP;
+  } else if (name == "pppoe") {
+    *mode = IP_MODE_PPPOE;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool ParseInt32(const std::string& text, std::int32_t* value) {
+  std::size_t i = text.empty() || (text[0] != '-' && text[0] != '+') ? 0 : 1;
+  if (i == text.size()) return false;
+  std::int64_t magnitude = 0;
+  for (; i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+    magnitude = magnitude * 10 + (text[i] - '0');
+    if (magnitude > 2147483648LL) return false;
+  }
+  const std::int64_t signedValue = text[0] == '-' ? -magnitude : magnitude;
+  if (signedValue > 2147483647LL) return false;
+  *value = static_cast<std::int32_t>(signedValue);
+  return true;
+}
+
+}  // namespace cli

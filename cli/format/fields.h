@@ -1,0 +1,178 @@
+// The fields the command line prints, one table per kind of record: per
+// field its key (JSON, CSV and the plan's columns), its table heading, its
+// kind, and how its value is taken from a record. One writer per form works
+// from such a table, so a field is written alike everywhere, and its JSON
+// kind comes from its field, never from its name.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/format/text_formats.h"
+
+namespace cli {
+
+// What a field holds, which decides how each form writes it.
+enum class FieldKind {
+  Address,     // dotted, or none
+  Number,      // a whole number, bare in JSON
+  Word,        // a word of ours: a MAC, a status, a mode's name
+  Text,        // a sentence of ours
+  DeviceText,  // a text a device sends, which may pose as a formula
+  Flag,        // true or false, bare in JSON
+};
+
+// A field's value in one record; none is null in JSON and empty elsewhere.
+using FieldValue = std::optional<std::string>;
+
+// What a field is to its record, for those who compare records.
+enum class FieldUse {
+  Reported,  // what the device reports, a setting or not
+  Derived,   // made from other fields (a mode's name, the URL, the note)
+};
+
+template <typename Record>
+struct Field {
+  const char* key;
+  const char* heading;
+  FieldKind kind;
+  FieldValue (*value)(const Record& record);
+  FieldUse use = FieldUse::Reported;
+};
+
+// The fields of one form of a report, in the order it writes them.
+template <typename Record>
+using Fields = std::vector<const Field<Record>*>;
+
+// One value as each form writes it.
+std::string JsonValue(FieldKind kind, const FieldValue& value);
+std::string CsvValue(FieldKind kind, const FieldValue& value);
+
+// {"key":value,...} on one line, appended to `out`.
+template <typename Record>
+void AppendJsonObject(const Fields<Record>& fields, const Record& record,
+                      std::string* out) {
+  out->push_back('{');
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (i) out->push_back(',');
+    out->push_back('"');
+    *out += fields[i]->key;
+    *out += "\":";
+    *out += JsonValue(fields[i]->kind, fields[i]->value(record));
+  }
+  out->push_back('}');
+}
+
+template <typename Record>
+std::string JsonObject(const Fields<Record>& fields, const Record& record) {
+  std::string object;
+  AppendJsonObject(fields, record, &object);
+  return object;
+}
+
+template <typename Record>
+std::string CsvHeader(const Fields<Record>& fields) {
+  std::vector<std::string> cells;
+  for (const Field<Record>* field : fields) cells.push_back(field->key);
+  return CsvLine(cells);
+}
+
+template <typename Record>
+std::string CsvRow(const Fields<Record>& fields, const Record& record) {
+  std::vector<std::string> cells;
+  for (const Field<Record>* field : fields)
+    cells.push_back(CsvValue(field->kind, field->value(record)));
+  return CsvLine(cells);
+}
+
+// Takes the text of a report a piece at a time.
+using TextSink = std::function<void(const std::string& piece)>;
+
+// Collects the lines of a report and hands them on a piece at a time of
+// some tens of kilobytes: the report of tens of thousands of devices never
+// becomes one string of tens of megabytes, whose fresh pages cost more
+// than its text.
+class Pieces {
+ public:
+  explicit Pieces(const TextSink& write);
+  std::string& Text() { return piece_; }
+  // After each whole line: the piece goes once it is full.
+  void LineDone();
+  // Hands on what is left.
+  void End();
+
+ private:
+  const TextSink& write_;
+  std::string piece_;
+};
+
+// "[\n  {...},\n  {...}\n]\n", or "[]\n" for no records.
+template <typename Record>
+void WriteJsonArray(const Fields<Record>& fields,
+                    const std::vector<Record>& records, const TextSink& write) {
+  if (records.empty()) {
+    write("[]\n");
+    return;
+  }
+  Pieces out(write);
+  out.Text() += "[\n";
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    out.Text() += "  ";
+    AppendJsonObject(fields, records[i], &out.Text());
+    out.Text() += i + 1 < records.size() ? ",\n" : "\n";
+    out.LineDone();
+  }
+  out.Text() += "]\n";
+  out.End();
+}
+
+// The keys' line, then a line per record (RFC 4180).
+template <typename Record>
+void WriteCsv(const Fields<Record>& fields, const std::vector<Record>& records,
+              const TextSink& write) {
+  Pieces out(write);
+  out.Text() += CsvHeader(fields);
+  for (const Record& record : records) {
+    out.Text() += CsvRow(fields, record);
+    out.LineDone();
+  }
+  out.End();
+}
+
+// What a writer hands on, as one string.
+template <typename Write>
+std::string Collected(Write write) {
+  std::string text;
+  write([&text](const std::string& piece) { text += piece; });
+  return text;
+}
+
+template <typename Record>
+std::string Table(const Fields<Record>& fields,
+                  const std::vector<Record>& records) {
+  std::vector<std::string> headings;
+  for (const Field<Record>* field : fields) headings.push_back(field->heading);
+  std::vector<std::vector<std::string>> rows;
+  for (const Record& record : records) {
+    rows.emplace_back();
+    for (const Field<Record>* field : fields)
+      rows.back().push_back(field->value(record).value_or(""));
+  }
+  return AlignedTable(headings, rows);
+}
+
+// The fields of `all` whose keys `keys` names, in the order of `keys`.
+template <typename Record, std::size_t N>
+Fields<Record> Pick(const Field<Record> (&all)[N],
+                    const std::vector<std::string>& keys) {
+  Fields<Record> picked;
+  for (const std::string& key : keys)
+    for (const Field<Record>& field : all)
+      if (key == field.key) picked.push_back(&field);
+  return picked;
+}
+
+}  // namespace cli

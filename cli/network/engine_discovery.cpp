@@ -1,0 +1,155 @@
+#include "cli/network/engine_discovery.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <thread>
+#include <unordered_map>
+
+#include "cli/device/settings_edit.h"
+#include "core/devices/change_link.h"
+#include "core/devices/multi_change.h"
+#include "platform/neighbour_table.h"
+
+namespace cli {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The change requests of a wave go out this far apart, so that a switch full
+// of devices is not flooded.
+constexpr PassTiming PACING{std::chrono::milliseconds(0),
+                            std::chrono::milliseconds(50)};
+
+// Real devices may take many seconds to come back on a new address; a
+// search every two seconds finds them soon after without crowding the
+// network.
+constexpr std::chrono::milliseconds VERIFY_EVERY{2000};
+constexpr std::chrono::milliseconds VERIFY_WINDOW{1500};
+// How long the neighbours of a link have to answer a probe.
+constexpr std::chrono::milliseconds PROBE_WAIT{400};
+
+}  // namespace
+
+EngineDiscovery::EngineDiscovery(std::uint32_t adapterOption)
+    : adapterOption_(adapterOption), local_(LocalAdapters()) {}
+
+SearchOutcome EngineDiscovery::Search(std::chrono::milliseconds window,
+                                      Remarks remarks) {
+  SearchOutcome outcome;
+  if (!SearchDevices(window, ThroughOption(adapterOption_), &outcome.found,
+                     remarks)) {
+    outcome.status = LinkStatus::Failed;
+    return outcome;
+  }
+  domains_ = outcome.found.domains;
+  return outcome;
+}
+
+Through EngineDiscovery::ThroughDomains(
+    const std::vector<std::uint32_t>& domains) const {
+  std::set<std::uint32_t> through;
+  for (std::uint32_t domain : domains)
+    for (std::uint32_t address :
+         DomainThrough(domains_, domain, adapterOption_))
+      through.insert(address);
+  return {through.begin(), through.end()};
+}
+
+SendOutcome EngineDiscovery::Send(const std::vector<ChangeRequest>& requests) {
+  SendOutcome outcome;
+  outcome.adapters.assign(requests.size(), 0);
+  std::map<std::uint32_t, std::vector<std::size_t>> byDomain;
+  for (std::size_t i = 0; i < requests.size(); ++i)
+    byDomain[requests[i].domain].push_back(i);
+  for (const auto& [domain, indexes] : byDomain) {
+    std::vector<DeviceInfo> bodies;
+    for (std::size_t i : indexes) bodies.push_back(requests[i].body);
+    EngineChangeLink link(DomainThrough(domains_, domain, adapterOption_));
+    ChangePass pass(link, bodies, PACING);
+    const std::vector<std::size_t>& at = indexes;
+    if (!pass.Start([&](int done, int adapters) {
+          outcome.adapters[at[static_cast<std::size_t>(done) - 1]] = adapters;
+        })) {
+      outcome.status = LinkStatus::Failed;
+      return outcome;
+    }
+    pass.Join();
+  }
+  return outcome;
+}
+
+VerifyOutcome EngineDiscovery::Verify(const std::vector<DeviceInfo>& expected,
+                                      const std::vector<std::uint32_t>& domains,
+                                      std::chrono::milliseconds limit) {
+  VerifyOutcome outcome;
+  const Through through = ThroughDomains(domains);
+  std::unordered_map<std::uint64_t, FoundDevice> last;
+  const Clock::time_point start = Clock::now();
+  Clock::time_point round = start;
+  while (true) {
+    Findings found;
+    if (!SearchDevices(VERIFY_WINDOW, through, &found, Remarks::Quiet)) {
+      outcome.status = LinkStatus::Failed;
+      break;
+    }
+    for (FoundDevice& device : found.devices)
+      last[MacKey(device.info.macAddress)] = std::move(device);
+    std::size_t shown = 0;
+    for (const DeviceInfo& body : expected) {
+      const auto seen = last.find(MacKey(body.macAddress));
+      if (seen != last.end() && ShowsSettings(seen->second.info, body)) ++shown;
+    }
+    round += VERIFY_EVERY;
+    if (shown == expected.size() || round - start >= limit) break;
+    std::this_thread::sleep_until(round);
+  }
+  for (auto& entry : last) outcome.heard.push_back(std::move(entry.second));
+  return outcome;
+}
+
+ProbeOutcome EngineDiscovery::Probe(const std::vector<std::uint32_t>& addresses,
+                                    std::uint32_t domain) {
+  ProbeOutcome outcome;
+  outcome.holdings.assign(addresses.size(), Holding::NotChecked);
+  // Each address is checked on the link of the domain's adapter whose subnet
+  // holds it; off every such link a check would mean nothing.
+  std::map<std::uint32_t, std::vector<std::size_t>> byAdapter;
+  bool offLink = false;
+  const Through through = DomainThrough(domains_, domain, adapterOption_);
+  for (std::size_t i = 0; i < addresses.size(); ++i) {
+    const LocalAdapter* on = nullptr;
+    for (const LocalAdapter& adapter : local_)
+      if (std::count(through.begin(), through.end(), adapter.address) &&
+          (adapter.address & adapter.mask) == (addresses[i] & adapter.mask))
+        on = &adapter;
+    if (on) {
+      byAdapter[on->address].push_back(i);
+    } else {
+      offLink = true;
+    }
+  }
+  bool failed = false;
+  for (const auto& [adapter, indexes] : byAdapter) {
+    std::vector<std::uint32_t> batch;
+    for (std::size_t i : indexes) batch.push_back(addresses[i]);
+    const std::vector<AddressUse> uses =
+        ProbeAddresses(adapter, batch, PROBE_WAIT);
+    for (std::size_t k = 0; k < indexes.size() && k < uses.size(); ++k) {
+      Holding& holding = outcome.holdings[indexes[k]];
+      holding = uses[k] == AddressUse::Held   ? Holding::Held
+                : uses[k] == AddressUse::Free ? Holding::Free
+                                              : Holding::NotChecked;
+      failed = failed || holding == Holding::NotChecked;
+    }
+  }
+  if (failed) {
+    outcome.why = "the neighbour table could not be read";
+  } else if (offLink) {
+    outcome.why =
+        "it lies outside the subnets of its broadcast domain's adapters";
+  }
+  return outcome;
+}
+
+}  // namespace cli

@@ -1,0 +1,39 @@
+// The commands' discovery on the engine: searches, change requests paced
+// through the adapters of their device's broadcast domain, searches that
+// verify them, and the neighbour table's word on whether an address is
+// held.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "cli/network/discovery.h"
+#include "cli/network/network.h"
+#include "core/engine/local_adapters.h"
+
+namespace cli {
+
+class EngineDiscovery : public Discovery {
+ public:
+  // `adapterOption` is --adapter (0: every adapter).
+  explicit EngineDiscovery(std::uint32_t adapterOption);
+
+  SearchOutcome Search(std::chrono::milliseconds window,
+                       Remarks remarks) override;
+  SendOutcome Send(const std::vector<ChangeRequest>& requests) override;
+  VerifyOutcome Verify(const std::vector<DeviceInfo>& expected,
+                       const std::vector<std::uint32_t>& domains,
+                       std::chrono::milliseconds limit) override;
+  ProbeOutcome Probe(const std::vector<std::uint32_t>& addresses,
+                     std::uint32_t domain) override;
+
+ private:
+  Through ThroughDomains(const std::vector<std::uint32_t>& domains) const;
+
+  const std::uint32_t adapterOption_;
+  BroadcastDomains domains_;  // as the last search found them
+  const std::vector<LocalAdapter> local_;
+};
+
+}  // namespace cli

@@ -1,0 +1,772 @@
+#include "cli/plan/apply_machine.h"
+
+#include <algorithm>
+#include <functional>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+
+#include "cli/device/settings_edit.h"
+#include "cli/format/text_formats.h"
+
+namespace cli {
+namespace {
+
+using Key = std::uint64_t;
+
+Key KeyOf(std::uint32_t domain, std::uint32_t address) {
+  return static_cast<Key>(domain) << 32 | address;
+}
+
+enum class Phase {
+  Waiting,  // on its own address, its change not yet sent
+  Parked,   // on a temporary address, waiting for its own new one
+  Done,
+  Ended,  // given up; its report says how
+};
+
+enum class Step { Final, Temporary, Return };
+
+struct Request {
+  std::size_t move;
+  Step step;
+  DeviceInfo body;
+};
+
+// Every device the search listed, and any that turned up later.
+struct Device {
+  MacAddress mac{};
+  std::uint32_t domain = 0;
+  // The addresses it may hold: booked for it and no other.
+  std::vector<std::uint32_t> may;
+  std::optional<DeviceInfo> lastSeen;
+  std::size_t seenInWave = 0;  // the wave of its last sighting
+};
+
+constexpr std::size_t NO_MOVE = static_cast<std::size_t>(-1);
+
+struct Move {
+  ApplyMove plan;
+  std::size_t device = 0;
+  Phase phase = Phase::Waiting;
+  bool returning = false;  // asked to go back to its own address
+  std::optional<TemporarySlot> slot;
+  // The wave in which the move was last sent or put on hold, so that a wave
+  // takes each move once.
+  std::size_t inWave = 0;
+  // Whether its device may still show its old address.
+  std::uint32_t from() const { return plan.current.ipAddress; }
+  std::uint32_t to() const { return plan.body.ipAddress; }
+};
+
+// A cycle of moves, each waiting for the next one's address.
+struct Cycle {
+  std::vector<std::size_t> members;  // in plan order
+  std::string why;                   // why no temporary address was found
+};
+
+class Machine {
+ public:
+  Machine(const std::vector<ApplyMove>& moves,
+          const std::vector<FoundDevice>& shown, const ApplyRules& rules,
+          ApplyLink& link);
+  ApplyResult Run();
+
+ private:
+  // The books.
+  std::size_t DeviceOf(const MacAddress& mac, std::uint32_t domain);
+  void Place(std::size_t device, std::vector<std::uint32_t> may);
+  void Book(std::size_t device, std::uint32_t address);
+  bool Vacant(std::uint32_t domain, std::uint32_t address,
+              std::size_t self) const;
+  bool Taken(std::uint32_t domain, std::uint32_t address) const;
+  MacAddress HolderOf(std::uint32_t domain, std::uint32_t address,
+                      std::size_t self) const;
+  std::size_t WaiterFor(std::uint32_t domain, std::uint32_t address) const;
+
+  // The waves.
+  std::vector<Request> Compose();
+  void BreakCycles(std::vector<Request>* wave,
+                   std::vector<std::size_t>* vacating);
+  void CutChain(std::size_t from, std::vector<Request>* wave,
+                std::vector<std::size_t>* vacating);
+  bool ToTemporary(std::size_t move, std::vector<Request>* wave,
+                   std::string* why);
+  void Settle(const std::vector<Request>& wave,
+              const std::vector<FoundDevice>& heard);
+  void Sighted(const std::vector<FoundDevice>& heard);
+  void Outcome(const Request& request);
+  void Blocked(std::size_t move, const MacAddress& holder,
+               std::uint32_t address);
+  void EndedAt(std::size_t device);
+  bool GiveUpCycles();
+  void Stop(const std::string& why, bool returnParked);
+  void FinalSearch();
+
+  void GiveBack(std::uint32_t domain, const IpSettings& settings,
+                const TemporarySlot& slot);
+  void End(std::size_t move, MoveEnd end);
+  void Note(std::size_t move, const std::string& text);
+  void Replace(std::size_t move, const std::string& text);
+  void Progress();
+
+  const ApplyRules& rules_;
+  ApplyLink& link_;
+  std::vector<Move> moves_;
+  std::vector<Device> devices_;
+  std::vector<MoveReport> reports_;
+  std::vector<std::size_t> moveOfDevice_;
+  std::unordered_map<std::uint64_t, std::size_t> deviceOfMac_;
+  std::unordered_map<Key, std::vector<std::size_t>> bookers_;
+  std::unordered_set<Key> everShown_;
+  std::unordered_map<Key, std::size_t> targetOf_;
+  std::vector<std::size_t> ready_;  // moves whose address may have come free
+  std::vector<std::size_t> returns_;
+  std::vector<Cycle> cycles_;   // to break
+  std::vector<Cycle> stalled_;  // found no temporary address
+  std::size_t stalledAt_ = 0;   // givenBack_ when they did
+  TemporaryPool pool_;
+  std::size_t wave_ = 0;
+  std::size_t waiting_ = 0;    // moves still Waiting
+  std::size_t givenBack_ = 0;  // temporary addresses given back so far
+  std::optional<std::vector<FoundDevice>> lastSearch_;
+};
+
+Machine::Machine(const std::vector<ApplyMove>& moves,
+                 const std::vector<FoundDevice>& shown, const ApplyRules& rules,
+                 ApplyLink& link)
+    : rules_(rules),
+      link_(link),
+      reports_(moves.size()),
+      pool_(rules.temporary, rules.localAddresses, link,
+            [this](std::uint32_t domain, std::uint32_t address) {
+              return Taken(domain, address);
+            }) {
+  for (const FoundDevice& device : shown) {
+    const std::size_t d = DeviceOf(device.info.macAddress, device.place.domain);
+    Place(d, {device.info.ipAddress});
+    devices_[d].lastSeen = device.info;
+  }
+  for (std::size_t m = 0; m < moves.size(); ++m) {
+    Move move;
+    move.plan = moves[m];
+    move.device = DeviceOf(moves[m].current.macAddress, moves[m].domain);
+    if (devices_[move.device].may.empty()) Place(move.device, {move.from()});
+    moveOfDevice_[move.device] = m;
+    targetOf_[KeyOf(move.plan.domain, move.to())] = m;
+    reports_[m].message = move.plan.message;
+    moves_.push_back(std::move(move));
+    ready_.push_back(m);
+  }
+  waiting_ = moves_.size();
+}
+
+std::size_t Machine::DeviceOf(const MacAddress& mac, std::uint32_t domain) {
+  const auto [found, added] =
+      deviceOfMac_.emplace(MacKey(mac), devices_.size());
+  if (added) {
+    devices_.push_back({mac, domain, {}, std::nullopt, 0});
+    moveOfDevice_.push_back(NO_MOVE);
+  }
+  return found->second;
+}
+
+void Machine::Book(std::size_t device, std::uint32_t address) {
+  Device& d = devices_[device];
+  if (std::count(d.may.begin(), d.may.end(), address)) return;
+  d.may.push_back(address);
+  bookers_[KeyOf(d.domain, address)].push_back(device);
+  everShown_.insert(KeyOf(d.domain, address));
+}
+
+void Machine::Place(std::size_t device, std::vector<std::uint32_t> may) {
+  Device& d = devices_[device];
+  for (std::uint32_t address : d.may) {
+    if (std::count(may.begin(), may.end(), address)) continue;
+    const Key key = KeyOf(d.domain, address);
+    std::vector<std::size_t>& bookers = bookers_[key];
+    bookers.erase(std::remove(bookers.begin(), bookers.end(), device),
+                  bookers.end());
+    if (bookers.empty()) bookers_.erase(key);
+    // Whoever waits for it may go now.
+    const std::size_t waiter = WaiterFor(d.domain, address);
+    if (waiter != NO_MOVE) ready_.push_back(waiter);
+  }
+  const std::vector<std::uint32_t> kept = d.may;
+  d.may.clear();
+  for (std::uint32_t address : kept)
+    if (std::count(may.begin(), may.end(), address)) d.may.push_back(address);
+  for (std::uint32_t address : may) Book(device, address);
+}
+
+bool Machine::Vacant(std::uint32_t domain, std::uint32_t address,
+                     std::size_t self) const {
+  const auto found = bookers_.find(KeyOf(domain, address));
+  if (found == bookers_.end()) return true;
+  for (std::size_t device : found->second)
+    if (device != self) return false;
+  return true;
+}
+
+MacAddress Machine::HolderOf(std::uint32_t domain, std::uint32_t address,
+                             std::size_t self) const {
+  const auto found = bookers_.find(KeyOf(domain, address));
+  if (found != bookers_.end())
+    for (std::size_t device : found->second)
+      if (device != self) return devices_[device].mac;
+  return devices_[self].mac;
+}
+
+bool Machine::Taken(std::uint32_t domain, std::uint32_t address) const {
+  const Key key = KeyOf(domain, address);
+  return everShown_.count(key) || targetOf_.count(key) || bookers_.count(key);
+}
+
+std::size_t Machine::WaiterFor(std::uint32_t domain,
+                               std::uint32_t address) const {
+  const auto found = targetOf_.find(KeyOf(domain, address));
+  if (found == targetOf_.end()) return NO_MOVE;
+  const Move& move = moves_[found->second];
+  const bool pending = move.phase == Phase::Waiting ||
+                       (move.phase == Phase::Parked && !move.returning);
+  return pending ? found->second : NO_MOVE;
+}
+
+void Machine::GiveBack(std::uint32_t domain, const IpSettings& settings,
+                       const TemporarySlot& slot) {
+  pool_.GiveBack(domain, settings, slot);
+  ++givenBack_;
+}
+
+void Machine::End(std::size_t move, MoveEnd end) {
+  Move& m = moves_[move];
+  if (m.phase == Phase::Waiting) --waiting_;
+  m.phase = Phase::Ended;
+  m.returning = false;
+  reports_[move].end = end;
+}
+
+void Machine::Note(std::size_t move, const std::string& text) {
+  reports_[move].message += "; " + text;
+}
+
+void Machine::Replace(std::size_t move, const std::string& text) {
+  reports_[move].message = text;
+}
+
+void Machine::Progress() {
+  if (rules_.progress) rules_.progress(reports_);
+}
+
+bool Machine::ToTemporary(std::size_t move, std::vector<Request>* wave,
+                          std::string* why) {
+  Move& m = moves_[move];
+  const IpSettings settings = SettingsFromDeviceInfo(m.plan.body);
+  const std::optional<TemporarySlot> slot =
+      pool_.Take(m.plan.domain, settings, waiting_, why);
+  if (!slot) return false;
+  m.slot = slot;
+  m.inWave = wave_;
+  if (!reports_[move].temporary) {
+    reports_[move].temporary = slot->address;
+    Note(move, "by way of the temporary address " + Dotted(slot->address));
+    if (slot->checked == Holding::NotChecked)
+      reports_[move].message += " (not checked on the link: " + slot->why + ")";
+  }
+  DeviceInfo body = m.plan.body;
+  body.ipAddress = slot->address;
+  Book(m.device, slot->address);
+  wave->push_back({move, Step::Temporary, body});
+  return true;
+}
+
+// The cycles among the waiting moves, found once: later waves only end or
+// break them.
+void FindCycles(const std::vector<Move>& moves,
+                const std::function<std::size_t(std::size_t)>& next,
+                std::vector<Cycle>* cycles) {
+  enum Mark : char { Unseen, OnPath, Finished };
+  std::vector<char> mark(moves.size(), Unseen);
+  for (std::size_t start = 0; start < moves.size(); ++start) {
+    std::vector<std::size_t> path;
+    std::size_t at = start;
+    while (at != NO_MOVE && mark[at] == Unseen) {
+      mark[at] = OnPath;
+      path.push_back(at);
+      at = next(at);
+    }
+    if (at != NO_MOVE && mark[at] == OnPath) {
+      Cycle cycle;
+      auto first = std::find(path.begin(), path.end(), at);
+      cycle.members.assign(first, path.end());
+      std::sort(cycle.members.begin(), cycle.members.end());
+      cycles->push_back(std::move(cycle));
+    }
+    for (std::size_t done : path) mark[done] = Finished;
+  }
+}
+
+void Machine::BreakCycles(std::vector<Request>* wave,
+                          std::vector<std::size_t>* vacating) {
+  // Cycles that found no temporary address are asked again only once one
+  // has been given back: a full subnet must not cost every wave again.
+  if (!stalled_.empty() && stalledAt_ != givenBack_) {
+    for (Cycle& cycle : stalled_) cycles_.push_back(std::move(cycle));
+    stalled_.clear();
+  }
+  std::vector<Cycle> fresh;
+  fresh.swap(cycles_);
+  for (Cycle& cycle : fresh) {
+    const bool intact = std::all_of(
+        cycle.members.begin(), cycle.members.end(), [this](std::size_t m) {
+          return moves_[m].phase == Phase::Waiting && moves_[m].inWave != wave_;
+        });
+    if (!intact) continue;  // broken already, or ended
+    const std::size_t breaker = cycle.members.front();
+    if (ToTemporary(breaker, wave, &cycle.why)) {
+      vacating->push_back(breaker);
+      continue;
+    }
+    stalledAt_ = givenBack_;
+    stalled_.push_back(std::move(cycle));
+  }
+}
+
+// From a move whose device leaves its address in this wave, up the chain of
+// moves waiting for each other: the first waiter goes next wave; the one
+// after it would wait two waves more, so it goes to a temporary address now
+// while there is room, and so on up the chain.
+void Machine::CutChain(std::size_t from, std::vector<Request>* wave,
+                       std::vector<std::size_t>* vacating) {
+  std::size_t at = from;
+  while (true) {
+    const Move& leaving = moves_[at];
+    const std::size_t next = WaiterFor(leaving.plan.domain, leaving.from());
+    if (next == NO_MOVE || moves_[next].phase != Phase::Waiting ||
+        moves_[next].inWave == wave_)
+      return;
+    const std::size_t cut =
+        WaiterFor(moves_[next].plan.domain, moves_[next].from());
+    if (cut == NO_MOVE || moves_[cut].phase != Phase::Waiting ||
+        moves_[cut].inWave == wave_)
+      return;
+    // Nobody waits for the last one of a chain: it simply goes after next.
+    if (WaiterFor(moves_[cut].plan.domain, moves_[cut].from()) == NO_MOVE)
+      return;
+    std::string why;
+    if (!ToTemporary(cut, wave, &why)) return;
+    vacating->push_back(cut);
+    at = cut;
+  }
+}
+
+std::vector<Request> Machine::Compose() {
+  ++wave_;
+  std::vector<Request> wave;
+  for (std::size_t move : returns_) {
+    moves_[move].inWave = wave_;
+    wave.push_back({move, Step::Return, moves_[move].plan.current});
+  }
+  returns_.clear();
+  // Every change whose address is free goes straight.
+  std::vector<std::size_t> vacating;
+  std::vector<std::size_t> ready;
+  ready.swap(ready_);
+  std::sort(ready.begin(), ready.end());
+  ready.erase(std::unique(ready.begin(), ready.end()), ready.end());
+  for (std::size_t move : ready) {
+    Move& m = moves_[move];
+    const bool pending =
+        m.phase == Phase::Waiting || (m.phase == Phase::Parked && !m.returning);
+    if (!pending || m.inWave == wave_ ||
+        !Vacant(m.plan.domain, m.to(), m.device))
+      continue;
+    if (m.phase == Phase::Waiting) vacating.push_back(move);
+    m.inWave = wave_;
+    Book(m.device, m.to());
+    wave.push_back({move, Step::Final, m.plan.body});
+  }
+  BreakCycles(&wave, &vacating);
+  for (std::size_t i = 0; i < vacating.size(); ++i)
+    CutChain(vacating[i], &wave, &vacating);
+  return wave;
+}
+
+void Machine::Sighted(const std::vector<FoundDevice>& heard) {
+  for (const FoundDevice& found : heard) {
+    const std::size_t d = DeviceOf(found.info.macAddress, found.place.domain);
+    Device& device = devices_[d];
+    device.lastSeen = found.info;
+    device.seenInWave = wave_;
+    // Seen there, it holds no other address now.
+    Place(d, {found.info.ipAddress});
+    const std::size_t move = moveOfDevice_[d];
+    const bool staying = move == NO_MOVE ||
+                         moves_[move].phase == Phase::Ended ||
+                         moves_[move].phase == Phase::Done;
+    if (staying) EndedAt(d);
+  }
+}
+
+void Machine::Outcome(const Request& request) {
+  Move& m = moves_[request.move];
+  Device& device = devices_[m.device];
+  const bool seen = device.seenInWave == wave_;
+  const bool took = seen && ShowsSettings(*device.lastSeen, request.body);
+  const bool stayed = seen && ShowsSettings(*device.lastSeen, m.plan.current);
+  switch (request.step) {
+    case Step::Final:
+      if (took) {
+        if (m.phase == Phase::Waiting) --waiting_;
+        m.phase = Phase::Done;
+        reports_[request.move].end = MoveEnd::Confirmed;
+        if (m.slot)
+          GiveBack(m.plan.domain, SettingsFromDeviceInfo(m.plan.body), *m.slot);
+        Place(m.device, {m.to()});
+        return;
+      }
+      if (m.phase == Phase::Parked && seen &&
+          device.lastSeen->ipAddress == m.slot->address) {
+        Note(request.move, "it last answered on the temporary address");
+      } else if (stayed) {
+        Note(request.move, "it kept its settings");
+      } else {
+        Note(request.move, "it did not answer with the new settings");
+      }
+      break;
+    case Step::Temporary:
+      if (took) {
+        m.phase = Phase::Parked;
+        --waiting_;
+        Place(m.device, {m.slot->address});
+        return;
+      }
+      Note(request.move, stayed ? "it did not go to the temporary address"
+                                : "it did not answer on the temporary address");
+      break;
+    case Step::Return:
+      if (took) {
+        GiveBack(m.plan.domain, SettingsFromDeviceInfo(m.plan.body), *m.slot);
+        Place(m.device, {m.from()});
+        End(request.move, MoveEnd::Returned);
+        EndedAt(m.device);
+        return;
+      }
+      End(request.move, MoveEnd::Stranded);
+      Note(request.move,
+           "it did not answer the request to go back to " + Dotted(m.from()));
+      EndedAt(m.device);
+      return;
+  }
+  // Not confirmed. Seen, it is where it answered; unseen, it may be where
+  // it was or where it was asked to go, and both stay booked.
+  End(request.move, MoveEnd::NotConfirmed);
+  EndedAt(m.device);
+}
+
+// A device that will not move again: whoever waits for an address it may
+// hold is blocked for good.
+void Machine::EndedAt(std::size_t device) {
+  const Device& d = devices_[device];
+  const std::vector<std::uint32_t> may = d.may;
+  for (std::uint32_t address : may) {
+    const std::size_t waiter = WaiterFor(d.domain, address);
+    if (waiter != NO_MOVE && moves_[waiter].device != device)
+      Blocked(waiter, d.mac, address);
+  }
+}
+
+void Machine::Blocked(std::size_t move, const MacAddress& holder,
+                      std::uint32_t address) {
+  Move& m = moves_[move];
+  const std::string who = Utf8(MacText(holder));
+  if (m.phase == Phase::Waiting) {
+    if (m.inWave == wave_) return;  // its request is out in this wave
+    End(move, MoveEnd::Withheld);
+    Replace(move, "not sent: it waits for " + who + " to leave " +
+                      Dotted(address) + ", which it will not");
+    EndedAt(m.device);
+    return;
+  }
+  if (m.phase != Phase::Parked || m.returning) return;
+  if (Vacant(m.plan.domain, m.from(), m.device)) {
+    m.returning = true;
+    Book(m.device, m.from());
+    Note(move, "it went back to " + Dotted(m.from()) + ": " + who +
+                   " did not leave " + Dotted(address));
+    returns_.push_back(move);
+    return;
+  }
+  End(move, MoveEnd::Stranded);
+  Note(move, "stranded on the temporary address " + Dotted(m.slot->address) +
+                 ": " + who + " did not leave " + Dotted(address) +
+                 ", and its own address " + Dotted(m.from()) + " is taken");
+  EndedAt(m.device);
+}
+
+void Machine::Settle(const std::vector<Request>& wave,
+                     const std::vector<FoundDevice>& heard) {
+  Sighted(heard);
+  for (const Request& request : wave) {
+    const Move& m = moves_[request.move];
+    if (m.phase == Phase::Ended) continue;  // not sent
+    Outcome(request);
+  }
+}
+
+bool Machine::GiveUpCycles() {
+  bool any = false;
+  std::vector<Cycle> cycles;
+  cycles.swap(cycles_);
+  for (Cycle& cycle : stalled_) cycles.push_back(std::move(cycle));
+  stalled_.clear();
+  for (const Cycle& cycle : cycles) {
+    for (std::size_t move : cycle.members) {
+      if (moves_[move].phase != Phase::Waiting) continue;
+      End(move, MoveEnd::NoTemporary);
+      Replace(move,
+              "not sent: its address is taken by a swap or a rotation, and " +
+                  cycle.why);
+      any = true;
+    }
+    for (std::size_t move : cycle.members) EndedAt(moves_[move].device);
+  }
+  return any;
+}
+
+void Machine::Stop(const std::string& why, bool returnParked) {
+  for (std::size_t move = 0; move < moves_.size(); ++move) {
+    Move& m = moves_[move];
+    if (m.phase == Phase::Waiting) {
+      End(move, MoveEnd::Halted);
+      Replace(move, "not sent: the apply stopped: " + why);
+    } else if (m.phase == Phase::Parked && !m.returning) {
+      if (returnParked && Vacant(m.plan.domain, m.from(), m.device)) {
+        m.returning = true;
+        Book(m.device, m.from());
+        Note(move, "it went back to " + Dotted(m.from()) +
+                       ": the apply stopped: " + why);
+        returns_.push_back(move);
+      } else {
+        End(move, MoveEnd::Stranded);
+        Note(move, "stranded on the temporary address " +
+                       Dotted(m.slot->address) + ": the apply stopped: " + why);
+      }
+    }
+  }
+}
+
+void Machine::FinalSearch() {
+  if (rules_.finalSearchDomains.empty()) return;
+  const VerifyOutcome last =
+      link_.Verify({}, rules_.finalSearchDomains, std::chrono::milliseconds(0));
+  if (last.status != LinkStatus::Done) return;
+  lastSearch_ = last.heard;
+  std::unordered_map<std::uint64_t, const DeviceInfo*> heard;
+  for (const FoundDevice& found : last.heard)
+    heard[MacKey(found.info.macAddress)] = &found.info;
+  for (std::size_t move = 0; move < moves_.size(); ++move) {
+    const auto found = heard.find(MacKey(moves_[move].plan.body.macAddress));
+    MoveReport& report = reports_[move];
+    report.nowIp.reset();
+    if (found == heard.end()) continue;
+    report.nowIp = found->second->ipAddress;
+    // A late device has taken its change after all.
+    if (report.end == MoveEnd::NotConfirmed &&
+        ShowsSettings(*found->second, moves_[move].plan.body)) {
+      report.end = MoveEnd::Confirmed;
+      report.message = moves_[move].plan.message;
+      if (report.temporary)
+        report.message +=
+            "; by way of the temporary address " + Dotted(report.temporary);
+      report.message += "; it answered with the new settings late";
+    }
+  }
+}
+
+ApplyResult Machine::Run() {
+  FindCycles(
+      moves_,
+      [this](std::size_t move) {
+        const Move& m = moves_[move];
+        const auto found = bookers_.find(KeyOf(m.plan.domain, m.to()));
+        if (found == bookers_.end()) return NO_MOVE;
+        for (std::size_t device : found->second) {
+          const std::size_t other = moveOfDevice_[device];
+          if (device != m.device && other != NO_MOVE) return other;
+        }
+        return NO_MOVE;
+      },
+      &cycles_);
+  // A move whose address a device holds that is not planned to move waits
+  // for ever.
+  for (std::size_t d = 0; d < devices_.size(); ++d)
+    if (moveOfDevice_[d] == NO_MOVE) EndedAt(d);
+
+  ApplyResult result;
+  bool stopped = false;
+  while (true) {
+    if (rules_.stopRequested && rules_.stopRequested()) {
+      stopped = true;
+      Stop("interrupted", true);
+    }
+    std::vector<Request> wave = Compose();
+    if (wave.empty()) {
+      if (stopped) break;
+      if (GiveUpCycles()) continue;
+      if (std::none_of(moves_.begin(), moves_.end(), [](const Move& m) {
+            return m.phase == Phase::Waiting || m.phase == Phase::Parked;
+          }))
+        break;
+      // Nothing can move, yet moves wait: give them up for good.
+      for (std::size_t move = 0; move < moves_.size(); ++move) {
+        if (moves_[move].phase == Phase::Waiting) {
+          End(move, MoveEnd::Withheld);
+          Replace(move, "not sent: no device ahead of it could move");
+        } else if (moves_[move].phase == Phase::Parked &&
+                   !moves_[move].returning) {
+          const Move& m = moves_[move];
+          Blocked(move, HolderOf(m.plan.domain, m.to(), m.device), m.to());
+        }
+      }
+      continue;
+    }
+    ++result.waves;
+    std::vector<ChangeRequest> requests;
+    std::vector<DeviceInfo> expected;
+    std::vector<std::uint32_t> domains;
+    for (const Request& request : wave) {
+      requests.push_back({request.body, moves_[request.move].plan.domain});
+      domains.push_back(moves_[request.move].plan.domain);
+    }
+    std::sort(domains.begin(), domains.end());
+    domains.erase(std::unique(domains.begin(), domains.end()), domains.end());
+    const SendOutcome sent = link_.Send(requests);
+    for (std::size_t i = 0; i < wave.size(); ++i) {
+      const bool left = i < sent.adapters.size() && sent.adapters[i] > 0;
+      if (left) {
+        expected.push_back(wave[i].body);
+        continue;
+      }
+      if (sent.status != LinkStatus::Done) continue;
+      Move& m = moves_[wave[i].move];
+      if (wave[i].step == Step::Return) {
+        End(wave[i].move, MoveEnd::Stranded);
+        Note(wave[i].move, "the request to go back left through no adapter");
+      } else {
+        if (wave[i].step == Step::Temporary) {
+          Place(m.device, {m.from()});
+          GiveBack(m.plan.domain, SettingsFromDeviceInfo(m.plan.body), *m.slot);
+        } else if (m.phase == Phase::Waiting) {
+          Place(m.device, {m.from()});
+        } else {
+          Place(m.device, {m.slot->address});
+        }
+        if (m.phase == Phase::Parked) {
+          End(wave[i].move, MoveEnd::Stranded);
+          Note(wave[i].move, "stranded on the temporary address " +
+                                 Dotted(m.slot->address) +
+                                 ": its request left through no adapter");
+        } else {
+          End(wave[i].move, MoveEnd::NotSent);
+          Replace(wave[i].move, "the request left through no adapter");
+        }
+      }
+      EndedAt(m.device);
+    }
+    if (rules_.announce && !expected.empty())
+      rules_.announce(static_cast<int>(result.waves), expected.size());
+    VerifyOutcome verified;
+    if (sent.status == LinkStatus::Done && !expected.empty())
+      verified = link_.Verify(expected, domains, rules_.verifyTimeout);
+    if (sent.status != LinkStatus::Done ||
+        verified.status != LinkStatus::Done) {
+      // What went out cannot be verified any more; what did not go out
+      // stays where it was.
+      for (std::size_t i = 0; i < wave.size(); ++i) {
+        Move& m = moves_[wave[i].move];
+        if (m.phase == Phase::Ended) continue;
+        const bool left = i < sent.adapters.size() && sent.adapters[i] > 0;
+        if (!left) {
+          m.returning = false;
+          continue;
+        }
+        if (wave[i].step == Step::Return) {
+          End(wave[i].move, MoveEnd::Stranded);
+          Note(wave[i].move,
+               "the apply stopped before its way back was verified");
+        } else {
+          End(wave[i].move, MoveEnd::NotConfirmed);
+          Note(wave[i].move, "the apply stopped before it was verified");
+        }
+      }
+      Stop("the network failed", false);
+      result.end = ApplyEnd::LinkFailed;
+      Progress();
+      result.moves = reports_;
+      return result;
+    }
+    Settle(wave, verified.heard);
+    Progress();
+  }
+  FinalSearch();
+  result.end = stopped ? ApplyEnd::Stopped : ApplyEnd::Finished;
+  result.moves = reports_;
+  result.lastSearch = lastSearch_;
+  if (rules_.finalSearchDomains.empty()) {
+    // No last search: where each device was last heard.
+    for (std::size_t move = 0; move < moves_.size(); ++move) {
+      const Device& device = devices_[moves_[move].device];
+      if (device.lastSeen)
+        result.moves[move].nowIp = device.lastSeen->ipAddress;
+    }
+  } else if (!lastSearch_) {
+    result.end = ApplyEnd::LinkFailed;
+  }
+  return result;
+}
+
+// The dry run's link: every request leaves and takes, every address is free.
+class ForecastLink : public ApplyLink {
+ public:
+  SendOutcome Send(const std::vector<ChangeRequest>& requests) override {
+    return {LinkStatus::Done, std::vector<int>(requests.size(), 1)};
+  }
+  VerifyOutcome Verify(const std::vector<DeviceInfo>& expected,
+                       const std::vector<std::uint32_t>&,
+                       std::chrono::milliseconds) override {
+    VerifyOutcome outcome;
+    for (const DeviceInfo& body : expected) {
+      FoundDevice device;
+      device.info = body;
+      outcome.heard.push_back(device);
+    }
+    return outcome;
+  }
+  ProbeOutcome Probe(const std::vector<std::uint32_t>& addresses,
+                     std::uint32_t) override {
+    return {std::vector<Holding>(addresses.size(), Holding::Free), ""};
+  }
+};
+
+}  // namespace
+
+ApplyResult RunApply(const std::vector<ApplyMove>& moves,
+                     const std::vector<FoundDevice>& shown,
+                     const ApplyRules& rules, ApplyLink& link) {
+  return Machine(moves, shown, rules, link).Run();
+}
+
+ApplyResult ForecastApply(const std::vector<ApplyMove>& moves,
+                          const std::vector<FoundDevice>& shown,
+                          const ApplyRules& rules) {
+  ForecastLink link;
+  ApplyRules forecast = rules;
+  forecast.announce = nullptr;
+  forecast.progress = nullptr;
+  forecast.stopRequested = nullptr;
+  forecast.finalSearchDomains.clear();
+  return RunApply(moves, shown, forecast, link);
+}
+
+}  // namespace cli

@@ -1,0 +1,125 @@
+#include "cli/plan/plan_apply.h"
+
+#include <set>
+#include <unordered_map>
+
+namespace cli {
+namespace {
+
+struct Moves {
+  std::vector<ApplyMove> moves;
+  std::vector<std::size_t> rows;  // rows[k]: the outcome of moves[k]
+};
+
+Moves MovesOf(const std::vector<PlanOutcome>& outcomes,
+              const ApplySetting& setting) {
+  std::unordered_map<std::uint64_t, const FoundDevice*> byMac;
+  for (const FoundDevice& device : setting.devices)
+    byMac[MacKey(device.info.macAddress)] = &device;
+  Moves moves;
+  for (std::size_t i = 0; i < outcomes.size(); ++i) {
+    const PlanOutcome& outcome = outcomes[i];
+    if (outcome.status != ChangeStatus::Change) continue;
+    moves.moves.push_back({byMac.at(MacKey(outcome.mac))->info, outcome.body,
+                           outcome.place.domain, outcome.message});
+    moves.rows.push_back(i);
+  }
+  return moves;
+}
+
+ApplyRules RulesOf(const ApplySetting& setting) {
+  ApplyRules rules;
+  rules.localAddresses = setting.localAddresses;
+  rules.temporary = setting.temporary;
+  return rules;
+}
+
+// The row's status, and why a NotSent row was not sent.
+ChangeStatus StatusOf(MoveEnd end, NotSentCause* cause) {
+  *cause =
+      end == MoveEnd::NotSent ? NotSentCause::Network : NotSentCause::HeldBack;
+  switch (end) {
+    case MoveEnd::Confirmed:
+      return ChangeStatus::Confirmed;
+    case MoveEnd::NotConfirmed:
+      return ChangeStatus::NotConfirmed;
+    case MoveEnd::NotSent:
+      return ChangeStatus::NotSent;
+    case MoveEnd::Returned:
+      return ChangeStatus::Returned;
+    case MoveEnd::Stranded:
+      return ChangeStatus::Stranded;
+    case MoveEnd::Withheld:
+    case MoveEnd::Halted:
+    case MoveEnd::NoTemporary:
+      break;
+  }
+  return ChangeStatus::NotSent;
+}
+
+// Writes the moves' ends into their rows.
+void Record(const std::vector<MoveReport>& reports, const Moves& moves,
+            std::vector<PlanOutcome>* outcomes) {
+  for (std::size_t k = 0; k < reports.size() && k < moves.rows.size(); ++k) {
+    PlanOutcome& row = (*outcomes)[moves.rows[k]];
+    row.status = StatusOf(reports[k].end, &row.notSent);
+    row.message = reports[k].message;
+    row.nowIp = reports[k].nowIp;
+  }
+}
+
+}  // namespace
+
+void ForecastPlan(std::vector<PlanOutcome>* outcomes,
+                  const ApplySetting& setting) {
+  const Moves moves = MovesOf(*outcomes, setting);
+  const ApplyResult forecast =
+      ForecastApply(moves.moves, setting.devices, RulesOf(setting));
+  for (PlanOutcome& row : *outcomes)
+    if (row.found) row.nowIp = row.currentIp;
+  for (std::size_t k = 0; k < moves.rows.size(); ++k) {
+    PlanOutcome& row = (*outcomes)[moves.rows[k]];
+    const MoveReport& report = forecast.moves[k];
+    row.message = report.message;
+    if (report.end == MoveEnd::NoTemporary) row.status = ChangeStatus::Conflict;
+  }
+}
+
+ApplyEnd ApplyPlan(std::vector<PlanOutcome>* outcomes,
+                   const ApplySetting& setting, ApplyLink& link,
+                   const ApplyCalls& calls) {
+  const Moves moves = MovesOf(*outcomes, setting);
+  ApplyRules rules = RulesOf(setting);
+  rules.verifyTimeout = calls.verifyTimeout;
+  rules.stopRequested = calls.stopRequested;
+  rules.announce = calls.announce;
+  // Each row's now_ip is where the last search heard its device; so every
+  // domain the plan's rows are in is searched.
+  std::set<std::uint32_t> domains;
+  for (const PlanOutcome& row : *outcomes)
+    if (row.found && row.place.adapter) domains.insert(row.place.domain);
+  rules.finalSearchDomains.assign(domains.begin(), domains.end());
+  std::vector<PlanOutcome> snapshot = *outcomes;
+  if (calls.progress) {
+    rules.progress = [&](const std::vector<MoveReport>& reports) {
+      Record(reports, moves, &snapshot);
+      calls.progress(snapshot);
+    };
+  }
+  const ApplyResult result =
+      RunApply(moves.moves, setting.devices, rules, link);
+  Record(result.moves, moves, outcomes);
+  if (result.lastSearch) {
+    std::unordered_map<std::uint64_t, std::uint32_t> heard;
+    for (const FoundDevice& device : *result.lastSearch)
+      heard[MacKey(device.info.macAddress)] = device.info.ipAddress;
+    for (PlanOutcome& row : *outcomes) {
+      const auto found = heard.find(MacKey(row.mac));
+      row.nowIp.reset();
+      if (found != heard.end()) row.nowIp = found->second;
+    }
+  }
+  return result.end;
+}
+
+}  // namespace cli

@@ -1,0 +1,50 @@
+// The address plan file: CSV with a header row, one device a row, as
+// `search --format csv` writes it or a spreadsheet saves it (csv_records.h,
+// text_encoding.h). "mac" is required, with one or more of the setting
+// columns "ip", "mask", "gateway", "mode" (or "ip_mode"), "base_port" and
+// "http_port"; a blank cell keeps the device's value. Header names ignore
+// case, and a space, a hyphen and an underscore are the same, so the search
+// table's headings ("IP address", "Base port", ...) name the same columns.
+// The other columns of search's output are ignored, and so are columns of
+// the installer's own (a Location, Notes), which the warning names.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/device/settings_edit.h"
+
+namespace cli {
+
+// What a blank ip cell means.
+enum class BlankIp {
+  Kept,      // the device keeps its address
+  Numbered,  // the row is numbered later; with this, the plan may have no
+             // setting column at all (a list of MACs)
+};
+
+struct PlanRow {
+  int line = 0;  // where the row starts in the file, from 1
+  Mac mac{};
+  // Unset where the cell is blank or the column missing.
+  SettingsEdit edit;
+};
+
+struct PlanFile {
+  bool ok = false;
+  std::vector<PlanRow> rows;
+  // "NAME:LINE: what is wrong"; what it quotes from the file is escaped by
+  // Printable.
+  std::string error;
+  // When ok: "NAME: ignored the columns 'Location' and 'Notes'" for the
+  // columns the plan does not know, or empty.
+  std::string warning;
+};
+
+// `text` is the file's bytes; `name` is the file name the messages give.
+// Rows whose cells are all blank are skipped; a MAC planned twice is an
+// error.
+PlanFile ReadPlanCsv(const std::string& text, const std::string& name,
+                     BlankIp blankIp);
+
+}  // namespace cli

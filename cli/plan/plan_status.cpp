@@ -1,0 +1,284 @@
+#include "cli/plan/plan_status.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <functional>
+#include <map>
+#include <set>
+#include <utility>
+
+#include "cli/format/fields.h"
+#include "cli/format/text_formats.h"
+#include "core/devices/address_plan.h"
+#include "core/validation/change_check.h"
+
+namespace cli {
+namespace {
+
+std::string Join(const std::vector<std::string>& names) {
+  std::string joined;
+  for (const std::string& name : names)
+    joined += (joined.empty() ? "" : ", ") + name;
+  return joined;
+}
+
+// The address books of each broadcast domain.
+using Books = std::map<std::uint32_t, AddressBook>;
+
+// Gives each row without an ip cell the first address from the start on
+// that the checker lets it have in its device's domain, after the last one
+// given there; records it in `edits` and `planned`. A row whose settings are
+// invalid at that address keeps it for its report but uses it up for
+// nobody. A row whose mask the checker refuses is invalid at any address:
+// it is shown the one the numbering has reached, and no subnet is walked
+// for it (a /0 subnet is all of IPv4). Returns, per row, why it got no
+// address (empty when it got one or needed none).
+std::vector<std::string> NumberBlankRows(
+    const std::vector<PlanRow>& rows,
+    const std::function<const FoundDevice*(const Mac&)>& deviceOf,
+    Books& everyone, const PlanSetting& setting,
+    std::vector<SettingsEdit>* edits, Books* planned) {
+  std::vector<std::string> problems(rows.size());
+  if (!setting.numbering) return problems;
+  const Numbering& numbering = *setting.numbering;
+  std::map<std::uint32_t, std::uint32_t> next;  // per domain
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    SettingsEdit& edit = (*edits)[i];
+    const FoundDevice* device = deviceOf(rows[i].mac);
+    if (edit.ip || !device) continue;
+    const std::uint32_t domain = device->place.domain;
+    if (!edit.mask) edit.mask = numbering.mask;
+    if (!edit.gateway) edit.gateway = numbering.gateway;
+    IpSettings settings = ProposedSettings(device->info, edit);
+    const std::uint32_t from =
+        next.emplace(domain, numbering.start).first->second;
+    if (MaskProblem(settings.subnetMask)) {
+      edit.ip = from;
+      continue;
+    }
+    const AddressPlan plan =
+        PlanAddresses(from, settings.subnetMask, {{device->info, settings}},
+                      ChangeContext{&everyone[domain], setting.localAddresses,
+                                    &(*planned)[domain]});
+    if (!plan.enough) {
+      problems[i] = "no free address is left from " + Dotted(numbering.start) +
+                    " in the subnet " + Dotted(from & settings.subnetMask) +
+                    "/" + Dotted(settings.subnetMask);
+      continue;
+    }
+    edit.ip = settings.ipAddress = plan.addresses[0];
+    const std::vector<ChangeProblem> found =
+        CheckChange(settings, device->info, ChangeContext{});
+    if (!found.empty() && IsInputProblem(found[0].kind)) continue;
+    (*planned)[domain].Add(*edit.ip, rows[i].mac);
+    next[domain] = *edit.ip;
+  }
+  return problems;
+}
+
+// The report's status for a row that the checker refuses.
+ChangeStatus StatusOf(const ChangeProblem& problem) {
+  return IsInputProblem(problem.kind) ||
+                 problem.kind == ChangeProblemKind::ZeroAddress
+             ? ChangeStatus::Invalid
+             : ChangeStatus::Conflict;
+}
+
+FieldValue AddressOf(bool known, std::uint32_t address) {
+  return known ? FieldValue(Dotted(address)) : std::nullopt;
+}
+
+// The report's fields, in the order of its JSON object.
+const Field<PlanOutcome> REPORT_FIELDS[] = {
+    {"mac", "MAC address", FieldKind::Word,
+     [](const PlanOutcome& o) -> FieldValue { return Utf8(MacText(o.mac)); }},
+    {"status", "Status", FieldKind::Word,
+     [](const PlanOutcome& o) -> FieldValue { return StatusWord(o.status); }},
+    {"current_ip", "Current IP", FieldKind::Address,
+     [](const PlanOutcome& o) { return AddressOf(o.found, o.currentIp); }},
+    {"planned_ip", "Planned IP", FieldKind::Address,
+     [](const PlanOutcome& o) {
+       return AddressOf(o.plannedIp.has_value(), o.plannedIp.value_or(0));
+     }},
+    {"message", "Message", FieldKind::Text,
+     [](const PlanOutcome& o) -> FieldValue { return o.message; }},
+    {"adapter", "Adapter", FieldKind::Address,
+     [](const PlanOutcome& o) {
+       return AddressOf(o.place.adapter != 0, o.place.adapter);
+     }},
+    {"now_ip", "Now IP", FieldKind::Address,
+     [](const PlanOutcome& o) {
+       return AddressOf(o.nowIp.has_value(), o.nowIp.value_or(0));
+     }},
+};
+
+const Fields<PlanOutcome>& ReportFields() {
+  static const Fields<PlanOutcome> fields =
+      Pick(REPORT_FIELDS, {"mac", "status", "current_ip", "planned_ip",
+                           "message", "adapter", "now_ip"});
+  return fields;
+}
+
+}  // namespace
+
+std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
+                                   const std::vector<FoundDevice>& devices,
+                                   const PlanSetting& setting) {
+  std::map<Mac, const FoundDevice*> byMac;
+  Books everyone;
+  for (const FoundDevice& device : devices) {
+    byMac.emplace(device.info.macAddress, &device);
+    everyone[device.place.domain].Add(device.info.ipAddress,
+                                      device.info.macAddress);
+  }
+  auto deviceOf = [&byMac](const Mac& mac) -> const FoundDevice* {
+    const auto found = byMac.find(mac);
+    return found == byMac.end() ? nullptr : found->second;
+  };
+
+  std::vector<SettingsEdit> edits;
+  Books planned;
+  for (const PlanRow& row : rows) {
+    edits.push_back(row.edit);
+    const FoundDevice* device = deviceOf(row.mac);
+    if (row.edit.ip && device)
+      planned[device->place.domain].Add(*row.edit.ip, row.mac);
+  }
+  const std::vector<std::string> numberingProblems =
+      NumberBlankRows(rows, deviceOf, everyone, setting, &edits, &planned);
+
+  std::set<Mac> movedAway;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const FoundDevice* device = deviceOf(rows[i].mac);
+    if (device && edits[i].ip && *edits[i].ip != device->info.ipAddress)
+      movedAway.insert(rows[i].mac);
+  }
+  Books staying;
+  for (const FoundDevice& device : devices) {
+    if (!movedAway.count(device.info.macAddress))
+      staying[device.place.domain].Add(device.info.ipAddress,
+                                       device.info.macAddress);
+  }
+
+  std::vector<PlanOutcome> outcomes;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    PlanOutcome outcome;
+    outcome.mac = rows[i].mac;
+    outcome.plannedIp = edits[i].ip;
+    const FoundDevice* device = deviceOf(rows[i].mac);
+    if (!device) {
+      outcome.message = "did not answer the search";
+      outcomes.push_back(outcome);
+      continue;
+    }
+    const DeviceInfo& current = device->info;
+    const std::uint32_t domain = device->place.domain;
+    outcome.found = true;
+    outcome.currentIp = current.ipAddress;
+    outcome.place = device->place;
+    const IpSettings proposed = ProposedSettings(current, edits[i]);
+    std::vector<ChangeProblem> problems;
+    if (numberingProblems[i].empty() &&
+        proposed != SettingsFromDeviceInfo(current))
+      problems =
+          CheckChange(proposed, current,
+                      ChangeContext{&staying[domain], setting.localAddresses,
+                                    &planned[domain]});
+    if (!numberingProblems[i].empty()) {
+      outcome.status = ChangeStatus::Conflict;
+      outcome.message = numberingProblems[i];
+    } else if (proposed == SettingsFromDeviceInfo(current)) {
+      // What the device already has is never refused: an untouched row of
+      // a search's own list may show a factory gateway, a port the checks
+      // would not take, or an address two devices share.
+      outcome.status = ChangeStatus::Unchanged;
+    } else if (!problems.empty()) {
+      // The problems come in the order of their kinds, the input checks
+      // first: the first one says the most.
+      outcome.status = StatusOf(problems[0]);
+      outcome.message = OneLine(ChangeProblemMessage(problems[0]));
+    } else if (device->place.adapter == 0) {
+      outcome.status = ChangeStatus::NotSent;
+      outcome.message = UnreachableText(*device);
+    } else {
+      outcome.status = ChangeStatus::Change;
+      outcome.body = current;
+      ApplyIpSettings(outcome.body, proposed);
+      outcome.message =
+          "changes " + Join(ChangedSettings(current, outcome.body));
+    }
+    outcomes.push_back(outcome);
+  }
+  return outcomes;
+}
+
+bool PlanSendable(const std::vector<PlanOutcome>& outcomes) {
+  for (const PlanOutcome& outcome : outcomes) {
+    if (outcome.status == ChangeStatus::Invalid ||
+        outcome.status == ChangeStatus::Conflict ||
+        outcome.status == ChangeStatus::NotSent)
+      return false;
+  }
+  return true;
+}
+
+bool PlanSucceeded(const std::vector<PlanOutcome>& outcomes, bool applied) {
+  const ChangeStatus done =
+      applied ? ChangeStatus::Confirmed : ChangeStatus::Change;
+  for (const PlanOutcome& outcome : outcomes) {
+    if (outcome.status != done && outcome.status != ChangeStatus::Unchanged)
+      return false;
+  }
+  return true;
+}
+
+bool PlanNotSent(const std::vector<PlanOutcome>& outcomes) {
+  for (const PlanOutcome& outcome : outcomes)
+    if (outcome.status == ChangeStatus::NotSent &&
+        outcome.notSent == NotSentCause::Network)
+      return true;
+  return false;
+}
+
+std::string PlanSummary(const std::vector<PlanOutcome>& outcomes) {
+  // In the order a reader meets them, one count per printed word.
+  const ChangeStatus order[] = {
+      ChangeStatus::Change,    ChangeStatus::Unchanged,
+      ChangeStatus::Confirmed, ChangeStatus::NotConfirmed,
+      ChangeStatus::Returned,  ChangeStatus::Stranded,
+      ChangeStatus::NotSent,   ChangeStatus::Missing,
+      ChangeStatus::Invalid,   ChangeStatus::Conflict};
+  std::map<ChangeStatus, std::size_t> counts;
+  for (const PlanOutcome& outcome : outcomes) ++counts[outcome.status];
+  std::vector<std::string> parts;
+  for (ChangeStatus status : order) {
+    const auto found = counts.find(status);
+    if (found != counts.end())
+      parts.push_back(std::to_string(found->second) + " " + StatusWord(status));
+  }
+  std::string summary;
+  for (const std::string& part : parts)
+    summary += (summary.empty() ? "" : ", ") + part;
+  return summary;
+}
+
+std::string PlanJson(const std::vector<PlanOutcome>& outcomes) {
+  return Collected([&](const TextSink& write) {
+    WriteJsonArray(ReportFields(), outcomes, write);
+  });
+}
+
+std::string PlanCsv(const std::vector<PlanOutcome>& outcomes) {
+  return Collected([&](const TextSink& write) {
+    WriteCsv(ReportFields(), outcomes, write);
+  });
+}
+
+std::string PlanTable(const std::vector<PlanOutcome>& outcomes) {
+  // The message, of any length, goes last.
+  return Table(Pick(REPORT_FIELDS, {"mac", "status", "current_ip", "planned_ip",
+                                    "adapter", "now_ip", "message"}),
+               outcomes);
+}
+
+}  // namespace cli
