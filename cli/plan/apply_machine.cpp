@@ -51,10 +51,10 @@ struct Move {
   Phase phase = Phase::Waiting;
   bool returning = false;  // asked to go back to its own address
   std::optional<TemporarySlot> slot;
-  // The wave in which the move was last sent or put on hold, so that a wave
-  // takes each move once.
+  // The wave in which the move was last sent, so that a wave takes each
+  // move once.
   std::size_t inWave = 0;
-  // Whether its device may still show its old address.
+  // Where its device was found, and where it is planned to go.
   std::uint32_t from() const { return plan.current.ipAddress; }
   std::uint32_t to() const { return plan.body.ipAddress; }
 };
