@@ -36,8 +36,8 @@ struct ApplyCalls {
 };
 
 // Sends the Change rows through `link`; each ends Confirmed, NotConfirmed,
-// NotSent, Withheld, Returned or Stranded, and every row that a last search
-// heard gets its now_ip.
+// NotSent (with its cause), Returned or Stranded, and every row that a last
+// search heard gets its now_ip.
 ApplyEnd ApplyPlan(std::vector<PlanOutcome>* outcomes,
                    const ApplySetting& setting, ApplyLink& link,
                    const ApplyCalls& calls);
