@@ -28,13 +28,13 @@ Site MakeSite(std::uint32_t mask) {
   const int count = mask == 0xFFFF0000u ? 65532 : DEVICES;
   for (int i = 0; i < count; ++i) {
     cli::FoundDevice device;
-    DeviceInfo& info = device.info;
-    info.macAddress = {0x02,
-                       0x51,
-                       0x4C,
-                       static_cast<std::uint8_t>(i >> 16),
-                       static_cast<std::uint8_t>(i >> 8),
-                       static_cast<std::uint8_t>(i)};
+    IpSettings& info = device.settings;
+    device.mac = MacAddress{0x02,
+                            0x51,
+                            0x4C,
+                            static_cast<std::uint8_t>(i >> 16),
+                            static_cast<std::uint8_t>(i >> 8),
+                            static_cast<std::uint8_t>(i)};
     info.ipAddress = NETWORK + 2 + static_cast<std::uint32_t>(i);
     info.subnetMask = mask;
     info.gateway = NETWORK + 1;
@@ -43,7 +43,7 @@ Site MakeSite(std::uint32_t mask) {
     device.place = {2, NETWORK + 1, NETWORK + 1};
     site.devices.push_back(device);
     cli::PlanRow row;
-    row.mac = info.macAddress;
+    row.mac = *device.mac;
     if (i < CHAIN) {
       // The chain's head takes the first free address after every device.
       row.edit.ip = i == CHAIN - 1 ? NETWORK + 2 + count : info.ipAddress + 1;

@@ -59,7 +59,7 @@ void CQuellanView::ChangeMultipleDevices() {
   // own message has said why, and no progress that could never complete is
   // shown.
   EngineChangeLink link;
-  ChangePass pass(link, multiPlan_.bodies);
+  ChangePass pass(link, multiPlan_.Bodies());
   if (!pass.Start([this](int done, int adapters) {
         SendMessageW(handle(), WM_MULTI_STEP, static_cast<WPARAM>(done),
                      static_cast<LPARAM>(adapters));

@@ -37,7 +37,10 @@ void ReferenceBubbleSort(std::vector<DeviceRow>& rows, int column,
         ReadCell(rows[j].texts[c], left);
         rows[j - 1].texts[c] = left;
       }
-      if (swapData) std::swap(rows[j - 1].record, rows[j].record);
+      if (swapData) {
+        std::swap(rows[j - 1].record, rows[j].record);
+        std::swap(rows[j - 1].bodyLength, rows[j].bodyLength);
+      }
       if (swapChecks) std::swap(rows[j - 1].checked, rows[j].checked);
       for (int c = 0; c < columnCount; ++c)
         rows[j].texts[c] = &saved[c * CELL_BUFFER];

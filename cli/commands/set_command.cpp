@@ -29,17 +29,17 @@ int SetCommand(const Options& options) {
   const Findings& found = searched.found;
   const FoundDevice* target = nullptr;
   for (const FoundDevice& device : found.devices)
-    if (device.info.macAddress == options.mac) target = &device;
+    if (device.mac == options.mac) target = &device;
   if (!target) {
     Tell(Utf8(MacText(options.mac)) + " did not answer the search");
     return EXIT_NOT_FOUND;
   }
   SetReport report;
   report.before = *target;
-  const IpSettings proposed = ProposedSettings(target->info, options.edit);
+  const IpSettings proposed = ProposedSettings(target->settings, options.edit);
   // Many devices restart on a change request: with nothing to change, none
   // is sent.
-  if (proposed == SettingsFromDeviceInfo(target->info)) {
+  if (proposed == target->settings) {
     report.status = ChangeStatus::Unchanged;
     Emit(ReportText(report, options.format));
     return EXIT_DONE;
@@ -54,10 +54,10 @@ int SetCommand(const Options& options) {
   AddressBook shown;
   for (const FoundDevice& device : found.devices)
     if (device.place.domain == target->place.domain)
-      shown.Add(device.info.ipAddress, device.info.macAddress);
+      shown.Add(device.settings.ipAddress, *device.mac);
   // This computer's addresses are never a device's, whatever the domain.
   const std::vector<ChangeProblem> problems =
-      CheckChange(proposed, target->info,
+      CheckChange(proposed, target->settings, options.mac,
                   ChangeContext{&shown, AddressesOf(LocalAdapters()), nullptr});
   if (!problems.empty()) {
     Tell(Sentence(OneLine(ChangeProblemMessage(problems[0]))) +
@@ -65,19 +65,18 @@ int SetCommand(const Options& options) {
     return EXIT_REFUSED;
   }
 
-  DeviceInfo body = target->info;
-  ApplyIpSettings(body, proposed);
-  report.sent = body;
+  const ChangeRequest request{options.mac, proposed, target->place.domain};
+  report.sent = proposed;
   SecondStop second;
   second.Keep(ReportText(report, options.format));
-  const SendOutcome sent = discovery.Send({{body, target->place.domain}});
+  const SendOutcome sent = discovery.Send({request});
   if (sent.status != LinkStatus::Done) {
     report.status = ChangeStatus::NotSent;
     Emit(ReportText(report, options.format));
     return EXIT_NETWORK_FAILURE;
   }
   if (sent.adapters[0] == 0) {
-    Tell("the change request for " + MacString(body) +
+    Tell("the change request for " + MacString(options.mac) +
          " left through no adapter: nothing was sent");
     report.status = ChangeStatus::NotSent;
     Emit(ReportText(report, options.format));
@@ -88,18 +87,17 @@ int SetCommand(const Options& options) {
   report.status = ChangeStatus::Sent;
   second.Keep(ReportText(report, options.format));
   if (options.verify) {
-    Tell("sent the change to " + MacString(body) +
+    Tell("sent the change to " + MacString(options.mac) +
          "; waiting for it to answer with the new settings");
     const VerifyOutcome verified =
-        discovery.Verify({body}, {target->place.domain}, options.verifyTimeout);
+        discovery.Verify({request}, {request.domain}, options.verifyTimeout);
     if (verified.status != LinkStatus::Done) {
       Tell("the change was sent, but the searches that verify it failed");
       Emit(ReportText(report, options.format));
       return EXIT_NETWORK_FAILURE;
     }
     for (const FoundDevice& device : verified.heard) {
-      if (device.info.macAddress == body.macAddress &&
-          ShowsSettings(device.info, body)) {
+      if (device.mac == options.mac && device.settings == proposed) {
         report.answered = true;
         report.after = device;
       }

@@ -21,28 +21,23 @@ const Fields<IpSettings>& SettingFields() {
 }  // namespace
 
 std::string SetReportJson(const SetReport& report) {
-  return "{\"mac\":" + JsonString(MacString(report.before.info)) +
+  return "{\"mac\":" + JsonString(MacString(report.before)) +
          ",\"status\":" + JsonString(StatusWord(report.status)) +
          ",\"before\":" + DeviceJson(report.before) + ",\"sent\":" +
-         (report.sent ? JsonObject(SettingFields(),
-                                   SettingsFromDeviceInfo(*report.sent))
-                      : "null") +
+         (report.sent ? JsonObject(SettingFields(), *report.sent) : "null") +
          ",\"after\":" + (report.answered ? DeviceJson(report.after) : "null") +
          "}\n";
 }
 
 std::string SetReportTable(const SetReport& report) {
-  const IpSettings before = SettingsFromDeviceInfo(report.before.info);
+  const IpSettings& before = report.before.settings;
   std::vector<std::vector<std::string>> rows;
   for (const Field<IpSettings>* field : SettingFields()) {
     rows.push_back({field->key, *field->value(before),
-                    report.sent
-                        ? *field->value(SettingsFromDeviceInfo(*report.sent))
-                        : ""});
+                    report.sent ? *field->value(*report.sent) : ""});
   }
   return AlignedTable({"Setting", "Before", "Sent"}, rows) +
-         MacString(report.before.info) + ": " + StatusWord(report.status) +
-         "\n";
+         MacString(report.before) + ": " + StatusWord(report.status) + "\n";
 }
 
 }  // namespace cli

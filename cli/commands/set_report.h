@@ -12,7 +12,7 @@ namespace cli {
 struct SetReport {
   FoundDevice before;
   // The request; none when there was nothing to change.
-  std::optional<DeviceInfo> sent;
+  std::optional<IpSettings> sent;
   // Confirmed, NotConfirmed, Sent (not verified), NotSent or Unchanged.
   ChangeStatus status = ChangeStatus::Unchanged;
   // The device's answer with the new settings, when confirmed.

@@ -25,8 +25,8 @@ const char* KindName(WatchEvent::Kind kind) {
 // A field's value in the table: "none" for none, a mode by its name.
 std::string ValueText(const FoundDevice& device, const std::string& key) {
   FieldValue value = DeviceValue(device, key);
-  if (key == "ip_mode" && !ModeText(device.info.ipMode).empty())
-    value = ModeText(device.info.ipMode);
+  if (key == "ip_mode" && !ModeText(device.settings.ipMode).empty())
+    value = ModeText(device.settings.ipMode);
   return value && !value->empty() ? *value : "none";
 }
 
@@ -62,10 +62,10 @@ std::vector<WatchEvent> WatchState::Update(
   std::vector<WatchEvent> events;
   std::set<Mac> seen;
   for (const FoundDevice& device : PlacedIn(found, domains_)) {
-    seen.insert(device.info.macAddress);
-    const auto known = known_.find(device.info.macAddress);
+    seen.insert(*device.mac);
+    const auto known = known_.find(*device.mac);
     if (known == known_.end()) {
-      known_[device.info.macAddress] = Known{device, 0};
+      known_[*device.mac] = Known{device, 0};
       events.push_back({WatchEvent::Kind::New, device, {}, {}});
       continue;
     }
@@ -88,7 +88,7 @@ std::vector<WatchEvent> WatchState::Update(
 
 std::string WatchEventJson(const WatchEvent& event) {
   std::string line = "{\"event\":" + JsonString(KindName(event.kind)) +
-                     ",\"mac\":" + JsonString(MacString(event.device.info)) +
+                     ",\"mac\":" + JsonString(MacString(event.device)) +
                      ",\"device\":" + DeviceJson(event.device);
   if (event.kind == WatchEvent::Kind::Changed) {
     line += ",\"changed\":[";
@@ -110,8 +110,8 @@ std::string WatchEventText(const std::string& time, const WatchEvent& event) {
   std::string change;
   for (const std::string& key : event.changed)
     change += (change.empty() ? "" : ", ") + ChangeText(event, key);
-  return TableLine({time, KindName(event.kind), MacString(device.info),
-                    Dotted(device.info.ipAddress), device.model, change});
+  return TableLine({time, KindName(event.kind), MacString(device),
+                    Dotted(device.settings.ipAddress), device.model, change});
 }
 
 }  // namespace cli

@@ -15,8 +15,7 @@ namespace {
 // of its domain.
 void SortAndMarkConflicts(std::vector<FoundDevice>* devices) {
   auto key = [](const FoundDevice& device) {
-    return std::tie(device.info.ipAddress, device.place.domain,
-                    device.info.macAddress);
+    return std::tie(device.settings.ipAddress, device.place.domain, device.mac);
   };
   std::sort(devices->begin(), devices->end(),
             [&key](const FoundDevice& a, const FoundDevice& b) {
@@ -25,7 +24,7 @@ void SortAndMarkConflicts(std::vector<FoundDevice>* devices) {
   // Sorted, the devices that share an address in one domain stand together.
   std::vector<FoundDevice>& sorted = *devices;
   for (std::size_t i = 1; i < sorted.size(); ++i) {
-    if (sorted[i].info.ipAddress != sorted[i - 1].info.ipAddress ||
+    if (sorted[i].settings.ipAddress != sorted[i - 1].settings.ipAddress ||
         sorted[i].place.domain != sorted[i - 1].place.domain)
       continue;
     sorted[i].conflict = true;
@@ -35,6 +34,16 @@ void SortAndMarkConflicts(std::vector<FoundDevice>* devices) {
 
 }  // namespace
 
+std::string BodyText(const DeviceText& area, std::int32_t bodyLength) {
+  std::string text;
+  if (bodyLength <= TEXT_BODY_THRESHOLD) return text;
+  for (std::uint8_t byte : area) {
+    if (byte == 0) break;
+    AppendUtf8(byte, &text);
+  }
+  return text;
+}
+
 std::vector<FoundDevice> FoundDevices(const std::vector<DeviceRow>& rows,
                                       const BroadcastDomains& domains,
                                       const IngressRecord& heard) {
@@ -42,10 +51,12 @@ std::vector<FoundDevice> FoundDevices(const std::vector<DeviceRow>& rows,
   devices.reserve(rows.size());
   for (const DeviceRow& row : rows) {
     FoundDevice device;
-    device.info = row.record;
-    device.model = Utf8(row.texts[COLUMN_MODEL]);
-    device.firmware = Utf8(row.texts[COLUMN_FIRMWARE]);
-    device.place = domains.Place(row.record, heard.Of(row.record.macAddress));
+    device.mac = row.record.macAddress;
+    device.settings = SettingsFromDeviceInfo(row.record);
+    device.model = BodyText(row.record.modelName, row.bodyLength);
+    device.firmware = BodyText(row.record.firmware, row.bodyLength);
+    device.place =
+        domains.Place(row.record.ipAddress, heard.Of(row.record.macAddress));
     devices.push_back(std::move(device));
   }
   SortAndMarkConflicts(&devices);
@@ -57,28 +68,30 @@ std::vector<FoundDevice> PlacedIn(std::vector<FoundDevice> devices,
   for (FoundDevice& device : devices) {
     // The domain is named by one of its interfaces, which heard the device.
     const std::uint32_t heardOn = device.place.domain;
-    device.place = domains.Place(device.info, {heardOn});
+    device.place = domains.Place(device.settings.ipAddress, {heardOn});
     device.conflict = false;
   }
   SortAndMarkConflicts(&devices);
   return devices;
 }
 
-std::string MacString(const DeviceInfo& info) {
-  return Utf8(MacText(info.macAddress));
+std::string MacString(const MacAddress& mac) { return Utf8(MacText(mac)); }
+
+std::string MacString(const FoundDevice& device) {
+  return device.mac ? MacString(*device.mac) : std::string();
 }
 
 std::string Dotted(std::uint32_t numeric) { return Utf8(AddressText(numeric)); }
 
-std::string PageUrl(const DeviceInfo& info) {
-  return Utf8(
-      WebPageAddress(AddressText(info.ipAddress), PortText(info.httpPort)));
+std::string PageUrl(const IpSettings& settings) {
+  return Utf8(WebPageAddress(AddressText(settings.ipAddress),
+                             PortText(settings.httpPort)));
 }
 
 std::string ModeText(std::int32_t mode) { return Utf8(IpModeText(mode)); }
 
 std::string UnreachableText(const FoundDevice& device) {
-  return MacString(device.info) +
+  return MacString(device) +
          " was heard only on an interface without an IPv4 address: no change "
          "request can reach it from this computer";
 }

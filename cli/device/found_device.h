@@ -1,12 +1,12 @@
-// A device as the command line reports it: the search row's record and
-// texts, whether its address collides with another device's in its
-// broadcast domain, and which local adapters reach it.
+// A device as the command line reports it, whatever protocol it answered:
+// who it is, the settings it shows, its own texts, where it sits seen from
+// this computer and whether its address collides with another device's in
+// its broadcast domain.
 #pragma once
 
 #include <cstdint>
-#include <functional>
+#include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "core/devices/broadcast_domains.h"
@@ -15,16 +15,27 @@
 
 namespace cli {
 
+// The discovery protocols a device answered.
+enum class HeardBy { Quellan };
+
 struct FoundDevice {
-  DeviceInfo info;
-  // As the window's list shows them: empty unless the body carries texts.
+  // Its identity. Every device of our protocol tells its MAC.
+  std::optional<MacAddress> mac;
+  IpSettings settings;
+  // Its own texts, UTF-8: empty unless the reply carries them.
   std::string model;
   std::string firmware;
+  HeardBy heardBy = HeardBy::Quellan;
   bool conflict = false;
   // Its broadcast domain, the adapter that names it, and the adapter whose
   // subnet holds its address (BroadcastDomains::Place).
   Placement place;
 };
+
+// A device's text field (model, firmware) as UTF-8: each byte one Latin-1
+// character, up to the first zero byte; empty when the stated body length
+// is too short to carry texts.
+std::string BodyText(const DeviceText& area, std::int32_t bodyLength);
 
 // The rows of a search sorted by address numerically (by domain, then MAC,
 // among equal addresses), every device that shares its address with another
@@ -40,9 +51,11 @@ std::vector<FoundDevice> PlacedIn(std::vector<FoundDevice> devices,
 
 // The texts of the report: "00:1A:2B:00:01:03", "10.77.0.5",
 // "http://10.77.0.5:80", "Fixed IP" and so on.
-std::string MacString(const DeviceInfo& info);
+std::string MacString(const MacAddress& mac);
+// The device's MAC, or "" when it is not known.
+std::string MacString(const FoundDevice& device);
 std::string Dotted(std::uint32_t numeric);
-std::string PageUrl(const DeviceInfo& info);
+std::string PageUrl(const IpSettings& settings);
 std::string ModeText(std::int32_t mode);
 
 // Why a device heard only on interfaces without an IPv4 address cannot be

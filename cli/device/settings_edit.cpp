@@ -125,24 +125,18 @@ const Setting SETTINGS[6] = {
      Apply<&SettingsEdit::httpPort, &IpSettings::httpPort>},
 };
 
-IpSettings ProposedSettings(const DeviceInfo& current,
+IpSettings ProposedSettings(const IpSettings& current,
                             const SettingsEdit& edit) {
-  IpSettings settings = SettingsFromDeviceInfo(current);
+  IpSettings settings = current;
   for (const Setting& setting : SETTINGS) setting.apply(edit, &settings);
   return settings;
 }
 
-bool ShowsSettings(const DeviceInfo& device, const DeviceInfo& body) {
-  return ChangedSettings(device, body).empty();
-}
-
-std::vector<std::string> ChangedSettings(const DeviceInfo& before,
-                                         const DeviceInfo& after) {
-  const IpSettings was = SettingsFromDeviceInfo(before);
-  const IpSettings is = SettingsFromDeviceInfo(after);
+std::vector<std::string> ChangedSettings(const IpSettings& before,
+                                         const IpSettings& after) {
   std::vector<std::string> names;
   for (const Setting& setting : SETTINGS)
-    if (setting.of(was) != setting.of(is)) names.push_back(setting.key);
+    if (setting.of(before) != setting.of(after)) names.push_back(setting.key);
   return names;
 }
 

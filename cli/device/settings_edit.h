@@ -53,15 +53,13 @@ struct Setting {
 extern const Setting SETTINGS[6];
 
 // The device's settings with the edit applied.
-IpSettings ProposedSettings(const DeviceInfo& current,
+IpSettings ProposedSettings(const IpSettings& current,
                             const SettingsEdit& edit);
 
-// True when `device` shows the six settings of `body`.
-bool ShowsSettings(const DeviceInfo& device, const DeviceInfo& body);
 // The report's names of the settings that differ: "ip", "mask", "gateway",
 // "ip_mode", "base_port", "http_port".
-std::vector<std::string> ChangedSettings(const DeviceInfo& before,
-                                         const DeviceInfo& after);
+std::vector<std::string> ChangedSettings(const IpSettings& before,
+                                         const IpSettings& after);
 
 // The text forms a user types (MACs: ParseMac of the codec).
 // "fixed", "dhcp" or "pppoe", either case.

@@ -165,14 +165,25 @@ std::string Table(const Fields<Record>& fields,
 }
 
 // The fields of `all` whose keys `keys` names, in the order of `keys`.
-template <typename Record, std::size_t N>
-Fields<Record> Pick(const Field<Record> (&all)[N],
-                    const std::vector<std::string>& keys) {
+template <typename Record, typename All>
+Fields<Record> PickFrom(const All& all, const std::vector<std::string>& keys) {
   Fields<Record> picked;
   for (const std::string& key : keys)
     for (const Field<Record>& field : all)
       if (key == field.key) picked.push_back(&field);
   return picked;
+}
+
+template <typename Record, std::size_t N>
+Fields<Record> Pick(const Field<Record> (&all)[N],
+                    const std::vector<std::string>& keys) {
+  return PickFrom<Record>(all, keys);
+}
+
+template <typename Record>
+Fields<Record> Pick(const std::vector<Field<Record>>& all,
+                    const std::vector<std::string>& keys) {
+  return PickFrom<Record>(all, keys);
 }
 
 }  // namespace cli

@@ -42,9 +42,10 @@ enum class LinkStatus {
   Failed,
 };
 
-// One change request, for a device of `domain`.
+// One change: the device `mac` of `domain` asked for `settings`.
 struct ChangeRequest {
-  DeviceInfo body;
+  MacAddress mac{};
+  IpSettings settings;
   std::uint32_t domain = 0;
 };
 
@@ -89,9 +90,9 @@ class ApplyLink {
   virtual ~ApplyLink() = default;
   // Sends each request once, through the adapters of its domain.
   virtual SendOutcome Send(const std::vector<ChangeRequest>& requests) = 0;
-  // Searches the domains until every expected device shows the settings of
-  // its body, or `limit` has passed; at least one search is made.
-  virtual VerifyOutcome Verify(const std::vector<DeviceInfo>& expected,
+  // Searches the domains until every expected device shows the settings it
+  // was asked for, or `limit` has passed; at least one search is made.
+  virtual VerifyOutcome Verify(const std::vector<ChangeRequest>& expected,
                                const std::vector<std::uint32_t>& domains,
                                std::chrono::milliseconds limit) = 0;
   // Checks the addresses together, through the adapters of `domain`.

@@ -6,7 +6,6 @@
 #include <thread>
 #include <unordered_map>
 
-#include "cli/device/settings_edit.h"
 #include "core/devices/change_link.h"
 #include "core/devices/multi_change.h"
 #include "platform/neighbour_table.h"
@@ -38,7 +37,7 @@ SearchOutcome EngineDiscovery::Search(std::chrono::milliseconds window,
                                       Remarks remarks) {
   SearchOutcome outcome;
   if (!SearchDevices(window, ThroughOption(adapterOption_), &outcome.found,
-                     remarks)) {
+                     &bodies_, remarks)) {
     outcome.status = LinkStatus::Failed;
     return outcome;
   }
@@ -64,7 +63,14 @@ SendOutcome EngineDiscovery::Send(const std::vector<ChangeRequest>& requests) {
     byDomain[requests[i].domain].push_back(i);
   for (const auto& [domain, indexes] : byDomain) {
     std::vector<DeviceInfo> bodies;
-    for (std::size_t i : indexes) bodies.push_back(requests[i].body);
+    for (std::size_t i : indexes) {
+      const ChangeRequest& request = requests[i];
+      const auto heard = bodies_.find(MacKey(request.mac));
+      DeviceInfo body = heard != bodies_.end() ? heard->second : DeviceInfo{};
+      body.macAddress = request.mac;
+      ApplyIpSettings(body, request.settings);
+      bodies.push_back(body);
+    }
     EngineChangeLink link(DomainThrough(domains_, domain, adapterOption_));
     ChangePass pass(link, bodies, PACING);
     const std::vector<std::size_t>& at = indexes;
@@ -79,9 +85,10 @@ SendOutcome EngineDiscovery::Send(const std::vector<ChangeRequest>& requests) {
   return outcome;
 }
 
-VerifyOutcome EngineDiscovery::Verify(const std::vector<DeviceInfo>& expected,
-                                      const std::vector<std::uint32_t>& domains,
-                                      std::chrono::milliseconds limit) {
+VerifyOutcome EngineDiscovery::Verify(
+    const std::vector<ChangeRequest>& expected,
+    const std::vector<std::uint32_t>& domains,
+    std::chrono::milliseconds limit) {
   VerifyOutcome outcome;
   const Through through = ThroughDomains(domains);
   std::unordered_map<std::uint64_t, FoundDevice> last;
@@ -89,16 +96,18 @@ VerifyOutcome EngineDiscovery::Verify(const std::vector<DeviceInfo>& expected,
   Clock::time_point round = start;
   while (true) {
     Findings found;
-    if (!SearchDevices(VERIFY_WINDOW, through, &found, Remarks::Quiet)) {
+    if (!SearchDevices(VERIFY_WINDOW, through, &found, &bodies_,
+                       Remarks::Quiet)) {
       outcome.status = LinkStatus::Failed;
       break;
     }
     for (FoundDevice& device : found.devices)
-      last[MacKey(device.info.macAddress)] = std::move(device);
+      last[MacKey(*device.mac)] = std::move(device);
     std::size_t shown = 0;
-    for (const DeviceInfo& body : expected) {
-      const auto seen = last.find(MacKey(body.macAddress));
-      if (seen != last.end() && ShowsSettings(seen->second.info, body)) ++shown;
+    for (const ChangeRequest& request : expected) {
+      const auto seen = last.find(MacKey(request.mac));
+      if (seen != last.end() && seen->second.settings == request.settings)
+        ++shown;
     }
     round += VERIFY_EVERY;
     if (shown == expected.size() || round - start >= limit) break;

@@ -22,7 +22,7 @@ class EngineDiscovery : public Discovery {
   SearchOutcome Search(std::chrono::milliseconds window,
                        Remarks remarks) override;
   SendOutcome Send(const std::vector<ChangeRequest>& requests) override;
-  VerifyOutcome Verify(const std::vector<DeviceInfo>& expected,
+  VerifyOutcome Verify(const std::vector<ChangeRequest>& expected,
                        const std::vector<std::uint32_t>& domains,
                        std::chrono::milliseconds limit) override;
   ProbeOutcome Probe(const std::vector<std::uint32_t>& addresses,
@@ -33,6 +33,7 @@ class EngineDiscovery : public Discovery {
 
   const std::uint32_t adapterOption_;
   BroadcastDomains domains_;  // as the last search found them
+  ReplyBodies bodies_;        // of every device the searches heard
   const std::vector<LocalAdapter> local_;
 };
 

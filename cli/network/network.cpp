@@ -26,7 +26,7 @@ Through ChangeThrough(const Findings& found, const FoundDevice& device,
 }
 
 bool SearchDevices(std::chrono::milliseconds window, const Through& through,
-                   Findings* found, Remarks remarks) {
+                   Findings* found, ReplyBodies* bodies, Remarks remarks) {
   // --adapter names one; the searches of a change name a domain's.
   const std::uint32_t chosen = through.size() == 1 ? through.front() : 0;
   WarnOfStrictPathFilter(chosen);
@@ -38,12 +38,14 @@ bool SearchDevices(std::chrono::milliseconds window, const Through& through,
   options.rowCap = LISTED_DEVICES;
   // FoundDevices sorts by number, once, and writes the numbers itself.
   options.order = RowOrder::Arrival;
-  options.texts = RowTexts::DeviceTexts;
+  options.texts = RowTexts::None;
   BlockingSearch search(options);
   if (search.Run() != SearchStart::Started) return false;
   const std::vector<LocalAdapter> local = LocalAdapters();
   found->domains = BroadcastDomains(local, search.Heard());
   found->devices = FoundDevices(search.Rows(), found->domains, search.Heard());
+  for (const DeviceRow& row : search.Rows())
+    (*bodies)[MacKey(row.record.macAddress)] = row.record;
   if (!through.empty()) {
     // Replies to other searchers come in through the other adapters too.
     std::vector<std::uint32_t> indexes;
@@ -51,7 +53,7 @@ bool SearchDevices(std::chrono::milliseconds window, const Through& through,
       if (std::count(through.begin(), through.end(), adapter.address))
         indexes.push_back(adapter.index);
     auto heardOutside = [&](const FoundDevice& device) {
-      for (std::uint32_t index : search.Heard().Of(device.info.macAddress))
+      for (std::uint32_t index : search.Heard().Of(*device.mac))
         if (std::count(indexes.begin(), indexes.end(), index)) return false;
       return true;
     };

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "cli/network/discovery.h"
@@ -28,10 +29,14 @@ Through DomainThrough(const BroadcastDomains& domains, std::uint32_t domain,
 Through ChangeThrough(const Findings& found, const FoundDevice& device,
                       std::uint32_t adapterOption);
 
+// The body of each device's reply by its MacKey: a change request repeats
+// every byte of it but the six settings.
+using ReplyBodies = std::unordered_map<std::uint64_t, DeviceInfo>;
+
 // One search of `window` through `through`, listing only the devices heard
-// on those adapters; false when the engine did not start (its message is on
-// standard error).
+// on those adapters, whose bodies join `bodies`; false when the engine did
+// not start (its message is on standard error).
 bool SearchDevices(std::chrono::milliseconds window, const Through& through,
-                   Findings* found, Remarks remarks = Remarks::Say);
+                   Findings* found, ReplyBodies* bodies, Remarks remarks);
 
 }  // namespace cli

@@ -30,7 +30,7 @@ enum class Step { Final, Temporary, Return };
 struct Request {
   std::size_t move;
   Step step;
-  DeviceInfo body;
+  IpSettings settings;  // what the device is asked for
 };
 
 // Every device the search listed, and any that turned up later.
@@ -39,7 +39,7 @@ struct Device {
   std::uint32_t domain = 0;
   // The addresses it may hold: booked for it and no other.
   std::vector<std::uint32_t> may;
-  std::optional<DeviceInfo> lastSeen;
+  std::optional<IpSettings> lastSeen;
   std::size_t seenInWave = 0;  // the wave of its last sighting
 };
 
@@ -56,7 +56,7 @@ struct Move {
   std::size_t inWave = 0;
   // Where its device was found, and where it is planned to go.
   std::uint32_t from() const { return plan.current.ipAddress; }
-  std::uint32_t to() const { return plan.body.ipAddress; }
+  std::uint32_t to() const { return plan.proposed.ipAddress; }
 };
 
 // A cycle of moves, each waiting for the next one's address.
@@ -143,14 +143,14 @@ Machine::Machine(const std::vector<ApplyMove>& moves,
               return Taken(domain, address);
             }) {
   for (const FoundDevice& device : shown) {
-    const std::size_t d = DeviceOf(device.info.macAddress, device.place.domain);
-    Place(d, {device.info.ipAddress});
-    devices_[d].lastSeen = device.info;
+    const std::size_t d = DeviceOf(*device.mac, device.place.domain);
+    Place(d, {device.settings.ipAddress});
+    devices_[d].lastSeen = device.settings;
   }
   for (std::size_t m = 0; m < moves.size(); ++m) {
     Move move;
     move.plan = moves[m];
-    move.device = DeviceOf(moves[m].current.macAddress, moves[m].domain);
+    move.device = DeviceOf(moves[m].mac, moves[m].domain);
     if (devices_[move.device].may.empty()) Place(move.device, {move.from()});
     moveOfDevice_[move.device] = m;
     targetOf_[KeyOf(move.plan.domain, move.to())] = m;
@@ -261,9 +261,8 @@ void Machine::Progress() {
 bool Machine::ToTemporary(std::size_t move, std::vector<Request>* wave,
                           std::string* why) {
   Move& m = moves_[move];
-  const IpSettings settings = SettingsFromDeviceInfo(m.plan.body);
   const std::optional<TemporarySlot> slot =
-      pool_.Take(m.plan.domain, settings, waiting_, why);
+      pool_.Take(m.plan.domain, m.plan.proposed, waiting_, why);
   if (!slot) return false;
   m.slot = slot;
   m.inWave = wave_;
@@ -273,10 +272,10 @@ bool Machine::ToTemporary(std::size_t move, std::vector<Request>* wave,
     if (slot->checked == Holding::NotChecked)
       reports_[move].message += " (not checked on the link: " + slot->why + ")";
   }
-  DeviceInfo body = m.plan.body;
-  body.ipAddress = slot->address;
+  IpSettings parked = m.plan.proposed;
+  parked.ipAddress = slot->address;
   Book(m.device, slot->address);
-  wave->push_back({move, Step::Temporary, body});
+  wave->push_back({move, Step::Temporary, parked});
   return true;
 }
 
@@ -384,7 +383,7 @@ std::vector<Request> Machine::Compose() {
     if (m.phase == Phase::Waiting) vacating.push_back(move);
     m.inWave = wave_;
     Book(m.device, m.to());
-    wave.push_back({move, Step::Final, m.plan.body});
+    wave.push_back({move, Step::Final, m.plan.proposed});
   }
   BreakCycles(&wave, &vacating);
   for (std::size_t i = 0; i < vacating.size(); ++i)
@@ -394,12 +393,12 @@ std::vector<Request> Machine::Compose() {
 
 void Machine::Sighted(const std::vector<FoundDevice>& heard) {
   for (const FoundDevice& found : heard) {
-    const std::size_t d = DeviceOf(found.info.macAddress, found.place.domain);
+    const std::size_t d = DeviceOf(*found.mac, found.place.domain);
     Device& device = devices_[d];
-    device.lastSeen = found.info;
+    device.lastSeen = found.settings;
     device.seenInWave = wave_;
     // Seen there, it holds no other address now.
-    Place(d, {found.info.ipAddress});
+    Place(d, {found.settings.ipAddress});
     const std::size_t move = moveOfDevice_[d];
     const bool staying = move == NO_MOVE ||
                          moves_[move].phase == Phase::Ended ||
@@ -412,16 +411,15 @@ void Machine::Outcome(const Request& request) {
   Move& m = moves_[request.move];
   Device& device = devices_[m.device];
   const bool seen = device.seenInWave == wave_;
-  const bool took = seen && ShowsSettings(*device.lastSeen, request.body);
-  const bool stayed = seen && ShowsSettings(*device.lastSeen, m.plan.current);
+  const bool took = seen && *device.lastSeen == request.settings;
+  const bool stayed = seen && *device.lastSeen == m.plan.current;
   switch (request.step) {
     case Step::Final:
       if (took) {
         if (m.phase == Phase::Waiting) --waiting_;
         m.phase = Phase::Done;
         reports_[request.move].end = MoveEnd::Confirmed;
-        if (m.slot)
-          GiveBack(m.plan.domain, SettingsFromDeviceInfo(m.plan.body), *m.slot);
+        if (m.slot) GiveBack(m.plan.domain, m.plan.proposed, *m.slot);
         Place(m.device, {m.to()});
         return;
       }
@@ -446,7 +444,7 @@ void Machine::Outcome(const Request& request) {
       break;
     case Step::Return:
       if (took) {
-        GiveBack(m.plan.domain, SettingsFromDeviceInfo(m.plan.body), *m.slot);
+        GiveBack(m.plan.domain, m.plan.proposed, *m.slot);
         Place(m.device, {m.from()});
         End(request.move, MoveEnd::Returned);
         EndedAt(m.device);
@@ -562,18 +560,18 @@ void Machine::FinalSearch() {
       link_.Verify({}, rules_.finalSearchDomains, std::chrono::milliseconds(0));
   if (last.status != LinkStatus::Done) return;
   lastSearch_ = last.heard;
-  std::unordered_map<std::uint64_t, const DeviceInfo*> heard;
+  std::unordered_map<std::uint64_t, const IpSettings*> heard;
   for (const FoundDevice& found : last.heard)
-    heard[MacKey(found.info.macAddress)] = &found.info;
+    heard[MacKey(*found.mac)] = &found.settings;
   for (std::size_t move = 0; move < moves_.size(); ++move) {
-    const auto found = heard.find(MacKey(moves_[move].plan.body.macAddress));
+    const auto found = heard.find(MacKey(moves_[move].plan.mac));
     MoveReport& report = reports_[move];
     report.nowIp.reset();
     if (found == heard.end()) continue;
     report.nowIp = found->second->ipAddress;
     // A late device has taken its change after all.
     if (report.end == MoveEnd::NotConfirmed &&
-        ShowsSettings(*found->second, moves_[move].plan.body)) {
+        *found->second == moves_[move].plan.proposed) {
       report.end = MoveEnd::Confirmed;
       report.message = moves_[move].plan.message;
       if (report.temporary)
@@ -633,10 +631,11 @@ ApplyResult Machine::Run() {
     }
     ++result.waves;
     std::vector<ChangeRequest> requests;
-    std::vector<DeviceInfo> expected;
+    std::vector<ChangeRequest> expected;
     std::vector<std::uint32_t> domains;
     for (const Request& request : wave) {
-      requests.push_back({request.body, moves_[request.move].plan.domain});
+      const ApplyMove& plan = moves_[request.move].plan;
+      requests.push_back({plan.mac, request.settings, plan.domain});
       domains.push_back(moves_[request.move].plan.domain);
     }
     std::sort(domains.begin(), domains.end());
@@ -645,7 +644,7 @@ ApplyResult Machine::Run() {
     for (std::size_t i = 0; i < wave.size(); ++i) {
       const bool left = i < sent.adapters.size() && sent.adapters[i] > 0;
       if (left) {
-        expected.push_back(wave[i].body);
+        expected.push_back(requests[i]);
         continue;
       }
       if (sent.status != LinkStatus::Done) continue;
@@ -656,7 +655,7 @@ ApplyResult Machine::Run() {
       } else {
         if (wave[i].step == Step::Temporary) {
           Place(m.device, {m.from()});
-          GiveBack(m.plan.domain, SettingsFromDeviceInfo(m.plan.body), *m.slot);
+          GiveBack(m.plan.domain, m.plan.proposed, *m.slot);
         } else if (m.phase == Phase::Waiting) {
           Place(m.device, {m.from()});
         } else {
@@ -732,13 +731,15 @@ class ForecastLink : public ApplyLink {
   SendOutcome Send(const std::vector<ChangeRequest>& requests) override {
     return {LinkStatus::Done, std::vector<int>(requests.size(), 1)};
   }
-  VerifyOutcome Verify(const std::vector<DeviceInfo>& expected,
+  VerifyOutcome Verify(const std::vector<ChangeRequest>& expected,
                        const std::vector<std::uint32_t>&,
                        std::chrono::milliseconds) override {
     VerifyOutcome outcome;
-    for (const DeviceInfo& body : expected) {
+    for (const ChangeRequest& request : expected) {
       FoundDevice device;
-      device.info = body;
+      device.mac = request.mac;
+      device.settings = request.settings;
+      device.place.domain = request.domain;
       outcome.heard.push_back(device);
     }
     return outcome;

@@ -36,8 +36,9 @@ namespace cli {
 
 // One change to make.
 struct ApplyMove {
-  DeviceInfo current;  // the device as the search found it
-  DeviceInfo body;     // the request for its new settings
+  MacAddress mac{};
+  IpSettings current;   // as the search found the device
+  IpSettings proposed;  // its new settings
   std::uint32_t domain = 0;
   std::string message;  // what the change does ("changes ip")
 };

@@ -15,13 +15,14 @@ Moves MovesOf(const std::vector<PlanOutcome>& outcomes,
               const ApplySetting& setting) {
   std::unordered_map<std::uint64_t, const FoundDevice*> byMac;
   for (const FoundDevice& device : setting.devices)
-    byMac[MacKey(device.info.macAddress)] = &device;
+    byMac[MacKey(*device.mac)] = &device;
   Moves moves;
   for (std::size_t i = 0; i < outcomes.size(); ++i) {
     const PlanOutcome& outcome = outcomes[i];
     if (outcome.status != ChangeStatus::Change) continue;
-    moves.moves.push_back({byMac.at(MacKey(outcome.mac))->info, outcome.body,
-                           outcome.place.domain, outcome.message});
+    moves.moves.push_back({outcome.mac, byMac.at(MacKey(outcome.mac))->settings,
+                           outcome.proposed, outcome.place.domain,
+                           outcome.message});
     moves.rows.push_back(i);
   }
   return moves;
@@ -112,7 +113,7 @@ ApplyEnd ApplyPlan(std::vector<PlanOutcome>* outcomes,
   if (result.lastSearch) {
     std::unordered_map<std::uint64_t, std::uint32_t> heard;
     for (const FoundDevice& device : *result.lastSearch)
-      heard[MacKey(device.info.macAddress)] = device.info.ipAddress;
+      heard[MacKey(*device.mac)] = device.settings.ipAddress;
     for (PlanOutcome& row : *outcomes) {
       const auto found = heard.find(MacKey(row.mac));
       row.nowIp.reset();

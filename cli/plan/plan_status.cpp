@@ -49,17 +49,17 @@ std::vector<std::string> NumberBlankRows(
     const std::uint32_t domain = device->place.domain;
     if (!edit.mask) edit.mask = numbering.mask;
     if (!edit.gateway) edit.gateway = numbering.gateway;
-    IpSettings settings = ProposedSettings(device->info, edit);
+    IpSettings settings = ProposedSettings(device->settings, edit);
     const std::uint32_t from =
         next.emplace(domain, numbering.start).first->second;
     if (MaskProblem(settings.subnetMask)) {
       edit.ip = from;
       continue;
     }
-    const AddressPlan plan =
-        PlanAddresses(from, settings.subnetMask, {{device->info, settings}},
-                      ChangeContext{&everyone[domain], setting.localAddresses,
-                                    &(*planned)[domain]});
+    const AddressPlan plan = PlanAddresses(
+        from, settings.subnetMask, {{rows[i].mac, device->settings, settings}},
+        ChangeContext{&everyone[domain], setting.localAddresses,
+                      &(*planned)[domain]});
     if (!plan.enough) {
       problems[i] = "no free address is left from " + Dotted(numbering.start) +
                     " in the subnet " + Dotted(from & settings.subnetMask) +
@@ -68,7 +68,7 @@ std::vector<std::string> NumberBlankRows(
     }
     edit.ip = settings.ipAddress = plan.addresses[0];
     const std::vector<ChangeProblem> found =
-        CheckChange(settings, device->info, ChangeContext{});
+        CheckChange(settings, device->settings, rows[i].mac, ChangeContext{});
     if (!found.empty() && IsInputProblem(found[0].kind)) continue;
     (*planned)[domain].Add(*edit.ip, rows[i].mac);
     next[domain] = *edit.ip;
@@ -127,9 +127,8 @@ std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
   std::map<Mac, const FoundDevice*> byMac;
   Books everyone;
   for (const FoundDevice& device : devices) {
-    byMac.emplace(device.info.macAddress, &device);
-    everyone[device.place.domain].Add(device.info.ipAddress,
-                                      device.info.macAddress);
+    byMac.emplace(*device.mac, &device);
+    everyone[device.place.domain].Add(device.settings.ipAddress, *device.mac);
   }
   auto deviceOf = [&byMac](const Mac& mac) -> const FoundDevice* {
     const auto found = byMac.find(mac);
@@ -150,14 +149,13 @@ std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
   std::set<Mac> movedAway;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const FoundDevice* device = deviceOf(rows[i].mac);
-    if (device && edits[i].ip && *edits[i].ip != device->info.ipAddress)
+    if (device && edits[i].ip && *edits[i].ip != device->settings.ipAddress)
       movedAway.insert(rows[i].mac);
   }
   Books staying;
   for (const FoundDevice& device : devices) {
-    if (!movedAway.count(device.info.macAddress))
-      staying[device.place.domain].Add(device.info.ipAddress,
-                                       device.info.macAddress);
+    if (!movedAway.count(*device.mac))
+      staying[device.place.domain].Add(device.settings.ipAddress, *device.mac);
   }
 
   std::vector<PlanOutcome> outcomes;
@@ -171,23 +169,22 @@ std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
       outcomes.push_back(outcome);
       continue;
     }
-    const DeviceInfo& current = device->info;
+    const IpSettings& current = device->settings;
     const std::uint32_t domain = device->place.domain;
     outcome.found = true;
     outcome.currentIp = current.ipAddress;
     outcome.place = device->place;
     const IpSettings proposed = ProposedSettings(current, edits[i]);
     std::vector<ChangeProblem> problems;
-    if (numberingProblems[i].empty() &&
-        proposed != SettingsFromDeviceInfo(current))
+    if (numberingProblems[i].empty() && proposed != current)
       problems =
-          CheckChange(proposed, current,
+          CheckChange(proposed, current, rows[i].mac,
                       ChangeContext{&staying[domain], setting.localAddresses,
                                     &planned[domain]});
     if (!numberingProblems[i].empty()) {
       outcome.status = ChangeStatus::Conflict;
       outcome.message = numberingProblems[i];
-    } else if (proposed == SettingsFromDeviceInfo(current)) {
+    } else if (proposed == current) {
       // What the device already has is never refused: an untouched row of
       // a search's own list may show a factory gateway, a port the checks
       // would not take, or an address two devices share.
@@ -202,10 +199,8 @@ std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
       outcome.message = UnreachableText(*device);
     } else {
       outcome.status = ChangeStatus::Change;
-      outcome.body = current;
-      ApplyIpSettings(outcome.body, proposed);
-      outcome.message =
-          "changes " + Join(ChangedSettings(current, outcome.body));
+      outcome.proposed = proposed;
+      outcome.message = "changes " + Join(ChangedSettings(current, proposed));
     }
     outcomes.push_back(outcome);
   }

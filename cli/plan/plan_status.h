@@ -1,6 +1,6 @@
 // What an address plan would do to the devices that answered a search: one
-// status for each plan row, and the change request body of each row that
-// changes a device.
+// status for each plan row, and the settings each row that changes a
+// device asks for.
 #pragma once
 
 #include <cstdint>
@@ -24,8 +24,8 @@ struct PlanOutcome {
   // None for a numbered row that got no address.
   std::optional<std::uint32_t> plannedIp;
   std::string message;
-  // The change request for a Change row.
-  DeviceInfo body;
+  // What a Change row asks the device for.
+  IpSettings proposed;
   // Where the device was last heard: its current address in a dry run,
   // where the apply's last search heard it otherwise; none when it did not
   // answer.

@@ -69,7 +69,7 @@ std::string TemporaryPool::Refusal(std::uint32_t domain,
   IpSettings there = settings;
   there.ipAddress = address;
   for (const ChangeProblem& problem :
-       CheckChange(there, DeviceInfo{},
+       CheckChange(there, IpSettings{}, MacAddress{},
                    ChangeContext{nullptr, localAddresses_, nullptr})) {
     if (!IsInputProblem(problem.kind))
       return OneLine(ChangeProblemMessage(problem));

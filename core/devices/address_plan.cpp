@@ -37,7 +37,8 @@ AddressPlan PlanAddresses(std::uint32_t startIp, std::uint32_t subnetMask,
     bool found = false;
     while (!found && !visitedAll) {
       settings.ipAddress = network | host;
-      found = Usable(CheckChange(settings, target.record, withPlanned));
+      found = Usable(
+          CheckChange(settings, target.current, target.mac, withPlanned));
       if (host == hostBits) {
         visitedAll = true;
       } else {
@@ -53,7 +54,7 @@ AddressPlan PlanAddresses(std::uint32_t startIp, std::uint32_t subnetMask,
         planned = context.planned ? *context.planned : AddressBook();
         withPlanned.planned = &*planned;
       }
-      planned->Add(settings.ipAddress, target.record.macAddress);
+      planned->Add(settings.ipAddress, target.mac);
     }
   }
   plan.enough = plan.addresses.size() == targets.size();

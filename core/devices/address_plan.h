@@ -13,7 +13,8 @@
 #include "core/validation/change_check.h"
 
 struct PlanTarget {
-  DeviceInfo record;    // the device as it answered
+  MacAddress mac{};
+  IpSettings current;   // what the device shows
   IpSettings settings;  // what it is given besides its address
 };
 

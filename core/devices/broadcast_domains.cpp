@@ -61,7 +61,7 @@ std::uint32_t BroadcastDomains::DomainOf(std::uint32_t interfaceIndex) const {
 }
 
 Placement BroadcastDomains::Place(
-    const DeviceInfo& device, const std::vector<std::uint32_t>& heardOn) const {
+    std::uint32_t address, const std::vector<std::uint32_t>& heardOn) const {
   Placement place;
   if (heardOn.empty()) return place;
   place.domain = DomainOf(heardOn.front());
@@ -72,7 +72,7 @@ Placement BroadcastDomains::Place(
     if (adapter.address == 0 || DomainOf(adapter.index) != place.domain)
       continue;
     lowest(&place.adapter, adapter.address);
-    if ((adapter.address & adapter.mask) == (device.ipAddress & adapter.mask))
+    if ((adapter.address & adapter.mask) == (address & adapter.mask))
       lowest(&place.reachableFrom, adapter.address);
   }
   return place;

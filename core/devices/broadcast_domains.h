@@ -40,7 +40,8 @@ class BroadcastDomains {
   // `later`'s, this host's newer view of them.
   void Unite(const BroadcastDomains& later);
 
-  Placement Place(const DeviceInfo& device,
+  // Where a device with `address`, heard on the interfaces `heardOn`, sits.
+  Placement Place(std::uint32_t address,
                   const std::vector<std::uint32_t>& heardOn) const;
   // The addresses of the domain's adapters that have one, lowest first.
   std::vector<std::uint32_t> AdapterAddresses(std::uint32_t domain) const;

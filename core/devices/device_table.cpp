@@ -63,12 +63,14 @@ Intake DeviceTable::Add(const PendingReply& entry) {
     row.texts[COLUMN_HTTP_PORT] = PortText(entry.info.httpPort);
     row.texts[COLUMN_IP_MODE] = IpModeText(entry.info.ipMode);
   }
-  if (entry.bodyLength > TEXT_BODY_THRESHOLD) {
+  if (rowTexts_ == RowTexts::Columns &&
+      entry.bodyLength > TEXT_BODY_THRESHOLD) {
     row.texts[COLUMN_MODEL] =
         DeviceTextOf(entry.info.modelName, entry.bodyLength);
     row.texts[COLUMN_FIRMWARE] = entry.firmwareText;
   }
   row.record = entry.info;
+  row.bodyLength = entry.bodyLength;
   macKeys_.insert(mac);
   ipAddresses_.insert(entry.info.ipAddress);
   rows_.push_back(std::move(row));

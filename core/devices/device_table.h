@@ -49,6 +49,9 @@ bool MakePendingReply(const std::uint8_t* buffer, std::uint32_t ingress,
 struct DeviceRow {
   std::array<std::wstring, DEVICE_COLUMNS> texts;
   DeviceInfo record;
+  // The body length the reply stated: the model and firmware count only
+  // past TEXT_BODY_THRESHOLD. It belongs to the record and moves with it.
+  std::int32_t bodyLength = 0;
   bool checked = false;
 };
 
@@ -58,9 +61,9 @@ enum class Intake { Added, DuplicateMac, Loopback, Full, Collision };
 enum class RowTexts {
   // Every column's, as the window's list shows them.
   Columns,
-  // Only the model's and the firmware's, the device's own texts: a front
-  // end that writes the numbers in forms of its own need not have them made.
-  DeviceTexts,
+  // None: a front end that writes every field in forms of its own reads the
+  // record and the length of its body.
+  None,
 };
 
 // The devices a full table turned away: how many distinct MACs answered

@@ -20,34 +20,40 @@ bool PlanMultiChange(const std::vector<DeviceRow>& rows,
     const DeviceInfo& record = rows[i].record;
     shown.Add(record.ipAddress, record.macAddress);
     if (!rows[i].checked) continue;
-    plan->rows.push_back(i);
-    targets.push_back({record, SettingsForDevice(settings, record)});
+    plan->changes.push_back({i, record});
+    targets.push_back({record.macAddress, SettingsFromDeviceInfo(record),
+                       SettingsForDevice(settings, record)});
   }
   const AddressPlan addresses =
       PlanAddresses(settings.ipAddress, settings.subnetMask, targets,
                     ChangeContext{&shown, localAddresses, nullptr});
   if (!addresses.enough) {
     *message = NotEnoughAddressesMessage(static_cast<int>(targets.size()));
-    plan->rows.clear();
+    plan->changes.clear();
     return false;
   }
   for (std::size_t k = 0; k < targets.size(); ++k) {
-    DeviceInfo body = targets[k].record;
     IpSettings own = targets[k].settings;
     own.ipAddress = addresses.addresses[k];
-    ApplyIpSettings(body, own);
-    plan->bodies.push_back(body);
+    ApplyIpSettings(plan->changes[k].body, own);
   }
   return true;
+}
+
+std::vector<DeviceInfo> MultiChangePlan::Bodies() const {
+  std::vector<DeviceInfo> bodies;
+  for (const PlannedChange& change : changes) bodies.push_back(change.body);
+  return bodies;
 }
 
 void CommitStep(const MultiChangePlan& plan, int done, int adapters,
                 DeviceTable& table) {
   if (adapters <= 0 || done < 1 ||
-      static_cast<std::size_t>(done) > plan.rows.size())
+      static_cast<std::size_t>(done) > plan.changes.size())
     return;
-  const std::size_t k = static_cast<std::size_t>(done) - 1;
-  if (plan.rows[k] < table.Size()) table.Record(plan.rows[k]) = plan.bodies[k];
+  const PlannedChange& change =
+      plan.changes[static_cast<std::size_t>(done) - 1];
+  if (change.row < table.Size()) table.Record(change.row) = change.body;
 }
 
 ChangePass::ChangePass(ChangeLink& link, std::vector<DeviceInfo> bodies,

@@ -19,9 +19,14 @@
 #include "core/devices/change_link.h"
 #include "core/devices/device_table.h"
 
+struct PlannedChange {
+  std::size_t row = 0;  // the target's row index
+  DeviceInfo body;      // the request sent to it
+};
+
 struct MultiChangePlan {
-  std::vector<std::size_t> rows;   // the targets' row indexes, top to bottom
-  std::vector<DeviceInfo> bodies;  // bodies[k] is sent to rows[k]
+  std::vector<PlannedChange> changes;  // the targets, top to bottom
+  std::vector<DeviceInfo> Bodies() const;
 };
 
 // The change request body of each checked row: its own record with the

@@ -58,7 +58,9 @@ bool SortRows(std::vector<DeviceRow>& rows, int column, int direction,
       to.texts[c] = exchanged[order[position]] ? Cut(from.texts[c])
                                                : std::move(from.texts[c]);
     to.checked = swapChecks ? from.checked : rows[position].checked;
-    to.record = swapData ? from.record : rows[position].record;
+    const DeviceRow& data = swapData ? from : rows[position];
+    to.record = data.record;
+    to.bodyLength = data.bodyLength;
   }
   for (std::size_t position = 0; position < n; ++position)
     for (int c = columnCount; c < DEVICE_COLUMNS; ++c)

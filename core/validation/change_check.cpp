@@ -99,7 +99,8 @@ const MacAddress* AddressBook::OtherThan(std::uint32_t address,
 }
 
 std::vector<ChangeProblem> CheckChange(const IpSettings& proposed,
-                                       const DeviceInfo& current,
+                                       const IpSettings& current,
+                                       const MacAddress& mac,
                                        const ChangeContext& context) {
   std::vector<ChangeProblem> problems;
   const std::uint32_t ip = proposed.ipAddress;
@@ -133,13 +134,11 @@ std::vector<ChangeProblem> CheckChange(const IpSettings& proposed,
                 ip) != context.localAddresses.end())
     add(ChangeProblemKind::LocalAdapterAddress);
   if (context.shown) {
-    if (const MacAddress* other =
-            context.shown->OtherThan(ip, current.macAddress))
+    if (const MacAddress* other = context.shown->OtherThan(ip, mac))
       add(ChangeProblemKind::ShownByDevice, *other);
   }
   if (context.planned) {
-    if (const MacAddress* other =
-            context.planned->OtherThan(ip, current.macAddress))
+    if (const MacAddress* other = context.planned->OtherThan(ip, mac))
       add(ChangeProblemKind::PlannedTwice, *other);
   }
   return problems;

@@ -80,16 +80,17 @@ struct ChangeContext {
   const AddressBook* planned = nullptr;
 };
 
-// Every problem with moving `current` (a device's own record) to
-// `proposed`, in the order of ChangeProblemKind. Only what changes is
-// judged, so a setting the device already shows never stands in the way of
-// changing another: a port's rule counts when that port changes; the mask,
-// gateway and address rules when the address, mask or gateway changes; the
-// addresses of other devices, of other rows and of this computer only when
+// Every problem with moving the device `mac` from the settings it shows,
+// `current`, to `proposed`, in the order of ChangeProblemKind. Only what
+// changes is judged, so a setting the device already shows never stands in the
+// way of changing another: a port's rule counts when that port changes; the
+// mask, gateway and address rules when the address, mask or gateway changes;
+// the addresses of other devices, of other rows and of this computer only when
 // the address itself changes (a device that keeps its address may change
 // its ports or mode even while another device shows the same address).
 std::vector<ChangeProblem> CheckChange(const IpSettings& proposed,
-                                       const DeviceInfo& current,
+                                       const IpSettings& current,
+                                       const MacAddress& mac,
                                        const ChangeContext& context);
 
 // The window's single change refuses only for the address test that follows

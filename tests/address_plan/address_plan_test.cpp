@@ -31,8 +31,8 @@ std::vector<PlanTarget> Targets(std::size_t count, std::uint32_t mask,
                                 std::uint32_t gateway = 0) {
   std::vector<PlanTarget> targets(count);
   for (std::size_t k = 0; k < count; ++k) {
-    targets[k].record.macAddress = MacOf(static_cast<std::uint32_t>(k));
-    targets[k].record.ipAddress =
+    targets[k].mac = MacOf(static_cast<std::uint32_t>(k));
+    targets[k].current.ipAddress =
         Ip(172, 31, 0, 0) + static_cast<std::uint32_t>(k);
     targets[k].settings.subnetMask = mask;
     targets[k].settings.gateway = gateway;
@@ -97,7 +97,7 @@ TEST(AddressPlan, PassesOverWhatTheCheckerRefusesButADeviceKeepsItsOwn) {
   AddressBook planned;
   planned.Add(Ip(10, 77, 0, 14), MacOf(98));
   std::vector<PlanTarget> targets = Targets(3, CLASS_C, Ip(10, 77, 0, 13));
-  targets[1].record.ipAddress = Ip(10, 77, 0, 16);
+  targets[1].current.ipAddress = Ip(10, 77, 0, 16);
   shown.Add(Ip(10, 77, 0, 16), MacOf(1));
   const AddressPlan plan =
       PlanAddresses(Ip(10, 77, 0, 11), CLASS_C, targets,

@@ -20,8 +20,8 @@ constexpr std::uint32_t DOMAIN_B = 5;
 FoundDevice InDomain(std::uint8_t id, std::uint32_t host, bool second) {
   FoundDevice device = Device(id, Ip(10, 77, 0, static_cast<int>(host)));
   if (!second) return device;
-  device.info.ipAddress = Ip(10, 100, 3, static_cast<int>(host));
-  device.info.gateway = Ip(10, 100, 3, 1);
+  device.settings.ipAddress = Ip(10, 100, 3, static_cast<int>(host));
+  device.settings.gateway = Ip(10, 100, 3, 1);
   device.place = {DOMAIN_B, Ip(10, 100, 3, 1), Ip(10, 100, 3, 1)};
   return device;
 }
@@ -61,11 +61,9 @@ Played Play(FakeSite& site, const std::vector<FoundDevice>& devices,
 void CheckReport(const FakeSite& site, const Played& played) {
   for (const PlanOutcome& row : played.outcomes) {
     if (!row.found) continue;
-    DeviceInfo named;
-    named.macAddress = row.mac;
-    SCOPED_TRACE("row " + MacString(named) + " " + StatusWord(row.status) +
+    SCOPED_TRACE("row " + MacString(row.mac) + " " + StatusWord(row.status) +
                  " " + row.message);
-    const std::optional<DeviceInfo> now = site.Now(row.mac);
+    const std::optional<IpSettings> now = site.Now(row.mac);
     const bool requested = !site.Requests(row.mac).empty();
     if (!played.sent) {
       EXPECT_EQ(row.nowIp, row.currentIp);  // a dry run's: where it is
@@ -78,8 +76,7 @@ void CheckReport(const FakeSite& site, const Played& played) {
     switch (row.status) {
       case ChangeStatus::Confirmed:
         ASSERT_TRUE(now);
-        EXPECT_EQ(SettingsFromDeviceInfo(*now),
-                  SettingsFromDeviceInfo(row.body));
+        EXPECT_EQ(*now, row.proposed);
         break;
       case ChangeStatus::Returned:
         ASSERT_TRUE(now);
@@ -145,7 +142,7 @@ TEST(ApplyMachine, RandomPlansKeepEveryInvariant) {
         if (pick(40) == 0) target = targets[0];
         PlanRow row;
         row.line = static_cast<int>(rows.size()) + 2;
-        row.mac = device.info.macAddress;
+        row.mac = *device.mac;
         row.edit.ip = second ? Ip(10, 100, 3, static_cast<int>(target))
                              : Ip(10, 77, 0, static_cast<int>(target));
         rows.push_back(row);
@@ -233,12 +230,12 @@ TEST(ApplyMachine, SwapsAndChainsTakeAFewWaves) {
     std::vector<PlanRow> rows;
     for (int i = 0; i < c.count; ++i) {
       FoundDevice device = Device(0, Ip(10, 77, 0, 10 + i));
-      device.info.macAddress[4] = static_cast<std::uint8_t>(i >> 8);
-      device.info.macAddress[5] = static_cast<std::uint8_t>(i);
+      (*device.mac)[4] = static_cast<std::uint8_t>(i >> 8);
+      (*device.mac)[5] = static_cast<std::uint8_t>(i);
       devices.push_back(device);
       site.AddDevice(device, Behaviour::RefusesInUse);
       PlanRow row;
-      row.mac = device.info.macAddress;
+      row.mac = *device.mac;
       row.edit.ip = Ip(10, 77, 0, static_cast<int>(c.to(i)));
       rows.push_back(row);
     }

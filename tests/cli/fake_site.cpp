@@ -15,8 +15,8 @@ void FakeSite::AddDevice(const FoundDevice& device, Behaviour behaviour) {
   Fake fake;
   fake.device = device;
   fake.behaviour = behaviour;
-  fake.startIp = device.info.ipAddress;
-  fakes_[device.info.macAddress] = fake;
+  fake.startIp = device.settings.ipAddress;
+  fakes_[*device.mac] = fake;
 }
 
 void FakeSite::AddArpHost(std::uint32_t domain, std::uint32_t address) {
@@ -30,7 +30,7 @@ bool FakeSite::HeldByOther(const Fake& self, std::uint32_t address) const {
   if (arpHosts_.count({domain, address})) return true;
   for (const auto& [mac, other] : fakes_) {
     if (&other == &self || other.device.place.domain != domain) continue;
-    if (other.device.info.ipAddress == address || other.owed.count(address))
+    if (other.device.settings.ipAddress == address || other.owed.count(address))
       return true;
   }
   return false;
@@ -41,7 +41,7 @@ bool FakeSite::InUse(const Fake& self, std::uint32_t address) const {
   if (arpHosts_.count({domain, address})) return true;
   for (const auto& [mac, other] : fakes_)
     if (&other != &self && !other.gone && other.device.place.domain == domain &&
-        other.device.info.ipAddress == address)
+        other.device.settings.ipAddress == address)
       return true;
   return false;
 }
@@ -55,21 +55,21 @@ SendOutcome FakeSite::Send(const std::vector<ChangeRequest>& requests) {
   }
   ++sends_;
   for (std::size_t i = 0; i < requests.size(); ++i) {
-    const DeviceInfo& body = requests[i].body;
-    const auto found = fakes_.find(body.macAddress);
+    const ChangeRequest& request = requests[i];
+    const auto found = fakes_.find(request.mac);
     if (found == fakes_.end()) continue;
     Fake& fake = found->second;
     outcome.adapters[i] = 1;
-    const std::uint32_t to = body.ipAddress;
-    if (to != fake.device.info.ipAddress && HeldByOther(fake, to) &&
+    const std::uint32_t to = request.settings.ipAddress;
+    if (to != fake.device.settings.ipAddress && HeldByOther(fake, to) &&
         broken_.empty())
-      broken_ = Dotted(to) + " was asked of " + MacString(body) +
+      broken_ = Dotted(to) + " was asked of " + MacString(request.mac) +
                 " while another device held it or was asked for it";
-    fake.requests.push_back(body);
+    fake.requests.push_back(request.settings);
     fake.owed.insert(to);
     if (fake.gone || fake.behaviour == Behaviour::Ignores) continue;
     if (fake.behaviour == Behaviour::RefusesInUse && InUse(fake, to)) continue;
-    ApplyIpSettings(fake.device.info, SettingsFromDeviceInfo(body));
+    fake.device.settings = request.settings;
     if (fake.behaviour == Behaviour::Vanishes) fake.gone = true;
     if (fake.behaviour == Behaviour::Late) fake.silentSearches = LATE_SEARCHES;
   }
@@ -91,7 +91,7 @@ void FakeSite::Search(std::vector<FoundDevice>* heard) {
   }
 }
 
-VerifyOutcome FakeSite::Verify(const std::vector<DeviceInfo>& expected,
+VerifyOutcome FakeSite::Verify(const std::vector<ChangeRequest>& expected,
                                const std::vector<std::uint32_t>&,
                                std::chrono::milliseconds limit) {
   VerifyOutcome outcome;
@@ -103,13 +103,11 @@ VerifyOutcome FakeSite::Verify(const std::vector<DeviceInfo>& expected,
   for (std::chrono::milliseconds spent{0};; spent += SEARCH_EVERY) {
     std::vector<FoundDevice> heard;
     Search(&heard);
-    for (const FoundDevice& device : heard)
-      last[device.info.macAddress] = device;
+    for (const FoundDevice& device : heard) last[*device.mac] = device;
     std::size_t shown = 0;
-    for (const DeviceInfo& body : expected) {
-      const auto seen = last.find(body.macAddress);
-      if (seen != last.end() && SettingsFromDeviceInfo(seen->second.info) ==
-                                    SettingsFromDeviceInfo(body))
+    for (const ChangeRequest& request : expected) {
+      const auto seen = last.find(request.mac);
+      if (seen != last.end() && seen->second.settings == request.settings)
         ++shown;
     }
     if (shown == expected.size() || spent + SEARCH_EVERY >= limit) break;
@@ -127,13 +125,13 @@ ProbeOutcome FakeSite::Probe(const std::vector<std::uint32_t>& addresses,
   return outcome;
 }
 
-std::optional<DeviceInfo> FakeSite::Now(const MacAddress& mac) const {
+std::optional<IpSettings> FakeSite::Now(const MacAddress& mac) const {
   const Fake& fake = fakes_.at(mac);
   if (fake.gone) return std::nullopt;
-  return fake.device.info;
+  return fake.device.settings;
 }
 
-std::vector<DeviceInfo> FakeSite::Requests(const MacAddress& mac) const {
+std::vector<IpSettings> FakeSite::Requests(const MacAddress& mac) const {
   return fakes_.at(mac).requests;
 }
 
@@ -142,12 +140,11 @@ std::string FakeSite::NewDuplicates() const {
     for (const auto& [otherMac, other] : fakes_) {
       if (!(mac < otherMac) ||
           one.device.place.domain != other.device.place.domain ||
-          one.device.info.ipAddress != other.device.info.ipAddress)
+          one.device.settings.ipAddress != other.device.settings.ipAddress)
         continue;
       if (one.startIp == other.startIp) continue;
-      return MacString(one.device.info) + " and " +
-             MacString(other.device.info) + " share " +
-             Dotted(one.device.info.ipAddress);
+      return MacString(mac) + " and " + MacString(otherMac) + " share " +
+             Dotted(one.device.settings.ipAddress);
     }
   }
   return std::string();

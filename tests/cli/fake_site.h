@@ -27,7 +27,7 @@ class FakeSite : public ApplyLink {
   void FailFromCall(int call) { failFrom_ = call; }
 
   SendOutcome Send(const std::vector<ChangeRequest>& requests) override;
-  VerifyOutcome Verify(const std::vector<DeviceInfo>& expected,
+  VerifyOutcome Verify(const std::vector<ChangeRequest>& expected,
                        const std::vector<std::uint32_t>& domains,
                        std::chrono::milliseconds limit) override;
   ProbeOutcome Probe(const std::vector<std::uint32_t>& addresses,
@@ -36,11 +36,11 @@ class FakeSite : public ApplyLink {
   // The first broken rule, empty while none is.
   const std::string& Broken() const { return broken_; }
   // Where the device is now, or none when it no longer answers.
-  std::optional<DeviceInfo> Now(const MacAddress& mac) const;
+  std::optional<IpSettings> Now(const MacAddress& mac) const;
   // Whether the last search heard the device.
   bool LastHeard(const MacAddress& mac) const { return lastHeard_.count(mac); }
   // Every request sent to the device, in order.
-  std::vector<DeviceInfo> Requests(const MacAddress& mac) const;
+  std::vector<IpSettings> Requests(const MacAddress& mac) const;
   // Pairs of devices on one address that did not start so.
   std::string NewDuplicates() const;
   // How many waves of requests went out.
@@ -53,7 +53,7 @@ class FakeSite : public ApplyLink {
     std::uint32_t startIp = 0;
     int silentSearches = 0;  // searches it has yet to miss
     bool gone = false;
-    std::vector<DeviceInfo> requests;
+    std::vector<IpSettings> requests;
     // Addresses it was asked for and has not been seen to leave.
     std::set<std::uint32_t> owed;
   };

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "cli/device/device_fields.h"
 #include "cli/device/found_device.h"
 #include "cli/format/text_formats.h"
@@ -61,7 +64,7 @@ TEST(CliFormats, DeviceTextsThatLookLikeFormulasAreGuardedInCsv) {
   };
   for (const auto& c : CASES) {
     FoundDevice device = Device(1, Ip(10, 77, 0, 11));
-    device.info.basePort = -1;
+    device.settings.basePort = -1;
     device.model = device.firmware = c.text;
     const std::string csv = Written(WriteDevicesCsv, {device});
     EXPECT_EQ(csv.substr(csv.find('\n') + 1),
@@ -85,13 +88,34 @@ TEST(CliFormats, TableColumnsAreAligned) {
             "y          z            last\n");
 }
 
+// Each byte is one Latin-1 character, up to the first zero; a body of 40
+// bytes or fewer carries no texts, whatever its text areas hold.
+TEST(CliFormats, DeviceTextsComeFromTheBodyAsLatin1) {
+  const struct {
+    std::vector<std::uint8_t> bytes;
+    std::int32_t bodyLength;
+    std::string text;
+  } CASES[] = {
+      {{'C', 'A', 'M', 0, 'X'}, 72, "CAM"},
+      {{'C', 0xE9, 0xFF}, 41, "C\xC3\xA9\xC3\xBF"},
+      {{'C', 'A', 'M'}, 40, ""},
+      {std::vector<std::uint8_t>(16, 'a'), 72, std::string(16, 'a')},
+  };
+  for (const auto& c : CASES) {
+    DeviceText area{};
+    std::copy(c.bytes.begin(), c.bytes.end(), area.begin());
+    EXPECT_EQ(BodyText(area, c.bodyLength), c.text) << c.bodyLength;
+  }
+}
+
 TEST(CliFormats, DevicesSortNumericallyWithConflictsAndReach) {
   std::vector<DeviceRow> rows(4);
-  rows[0].record = Device(1, Ip(10, 77, 0, 100)).info;
-  rows[1].record = Device(2, Ip(10, 77, 0, 9)).info;
-  rows[2].record = Device(3, Ip(192, 168, 7, 5)).info;
-  rows[3].record = Device(4, Ip(10, 77, 0, 9)).info;
-  rows[0].texts[COLUMN_MODEL] = L"CAM \"A\"";
+  FoundDevice quoted = Device(1, Ip(10, 77, 0, 100));
+  quoted.model = "CAM \"A\"";
+  rows[0] = RowOf(quoted);
+  rows[1] = RowOf(Device(2, Ip(10, 77, 0, 9)));
+  rows[2] = RowOf(Device(3, Ip(192, 168, 7, 5)));
+  rows[3] = RowOf(Device(4, Ip(10, 77, 0, 9)));
   IngressRecord heard;
   for (const DeviceRow& row : rows) heard.Heard(row.record.macAddress, 2);
   const BroadcastDomains domains(
@@ -100,7 +124,7 @@ TEST(CliFormats, DevicesSortNumericallyWithConflictsAndReach) {
   ASSERT_EQ(devices.size(), 4u);
   const std::uint8_t order[] = {2, 4, 1, 3};
   for (std::size_t i = 0; i < 4; ++i)
-    EXPECT_EQ(devices[i].info.macAddress, MacOf(order[i])) << i;
+    EXPECT_EQ(*devices[i].mac, MacOf(order[i])) << i;
   EXPECT_TRUE(devices[0].conflict);
   EXPECT_TRUE(devices[1].conflict);
   EXPECT_FALSE(devices[2].conflict);
@@ -136,7 +160,7 @@ TEST(CliFormats, DevicesSortNumericallyWithConflictsAndReach) {
 TEST(CliFormats, ConflictsCountOnlyWithinOneDomain) {
   std::vector<DeviceRow> rows(4);
   for (std::uint8_t n = 0; n < 4; ++n)
-    rows[n].record = Device(n + 1, Ip(192, 168, 1, 64)).info;
+    rows[n] = RowOf(Device(n + 1, Ip(192, 168, 1, 64)));
   IngressRecord heard;
   heard.Heard(MacOf(1), 2);  // VLAN of qa0
   heard.Heard(MacOf(2), 3);  // VLAN of qa1 ...
@@ -156,8 +180,7 @@ TEST(CliFormats, ConflictsCountOnlyWithinOneDomain) {
                   {true, Ip(10, 78, 0, 1)},
                   {false, 0}};
   for (std::size_t i = 0; i < 4; ++i) {
-    EXPECT_EQ(devices[i].info.macAddress,
-              MacOf(static_cast<std::uint8_t>(i + 1)));
+    EXPECT_EQ(*devices[i].mac, MacOf(static_cast<std::uint8_t>(i + 1)));
     EXPECT_EQ(devices[i].conflict, EXPECTED[i].conflict) << i;
     EXPECT_EQ(devices[i].place.adapter, EXPECTED[i].adapter) << i;
   }

@@ -184,8 +184,8 @@ TEST(PlanFile, APlanChangesAnySubset) {
   ASSERT_EQ(outcomes.size(), 2u);
   EXPECT_EQ(outcomes[0].status, ChangeStatus::Change);
   EXPECT_EQ(outcomes[0].message, "changes gateway");
-  EXPECT_EQ(outcomes[0].body.ipAddress, Ip(10, 77, 0, 11));
-  EXPECT_EQ(outcomes[0].body.gateway, Ip(10, 77, 0, 254));
+  EXPECT_EQ(outcomes[0].proposed.ipAddress, Ip(10, 77, 0, 11));
+  EXPECT_EQ(outcomes[0].proposed.gateway, Ip(10, 77, 0, 254));
   EXPECT_EQ(outcomes[1].status, ChangeStatus::Unchanged);
 
   // Numbered rows need no setting column at all; kept ones do.
@@ -229,7 +229,7 @@ TEST(PlanFile, SpreadsheetGuardsAreDropped) {
   FoundDevice forged = Device(1, Ip(10, 77, 0, 11));
   forged.model = "=HYPERLINK(\"http://x\",\"y\")";
   forged.firmware = "@SUM(1)";
-  forged.info.basePort = -1;
+  forged.settings.basePort = -1;
   std::string csv;
   WriteDevicesCsv({forged}, [&csv](const std::string& piece) { csv += piece; });
   ASSERT_NE(csv.find(",-1,80,"), std::string::npos) << csv;
@@ -252,17 +252,17 @@ TEST(PlanFile, WhatSearchWritesReadsBackAsAPlan) {
   fixed.firmware = "V1.0";
   fixed.place.reachableFrom = Ip(10, 77, 0, 1);
   FoundDevice ownMode = Device(2, Ip(10, 77, 0, 12));
-  ownMode.info.ipMode = 3;  // a mode this program has no name for
-  ownMode.info.httpPort = 8080;
+  ownMode.settings.ipMode = 3;  // a mode this program has no name for
+  ownMode.settings.httpPort = 8080;
   ownMode.conflict = true;
   ownMode.place.reachableFrom = Ip(10, 77, 0, 1);
   FoundDevice pppoe = Device(3, Ip(10, 77, 0, 12));
-  pppoe.info.ipMode = IP_MODE_PPPOE;
+  pppoe.settings.ipMode = IP_MODE_PPPOE;
   pppoe.conflict = true;
   pppoe.place.reachableFrom = Ip(10, 77, 0, 1);
   FoundDevice away = Device(4, Ip(192, 168, 7, 5));
-  away.info.ipMode = IP_MODE_DHCP;
-  away.info.gateway = Ip(192, 168, 7, 1);
+  away.settings.ipMode = IP_MODE_DHCP;
+  away.settings.gateway = Ip(192, 168, 7, 1);
   std::string csv;
   WriteDevicesCsv({fixed, ownMode, pppoe, away},
                   [&csv](const std::string& piece) { csv += piece; });

@@ -82,10 +82,10 @@ TEST(ChangeStatus, EveryStatusWithItsReason) {
         << "row " << i;
     EXPECT_EQ(outcomes[i].message, EXPECTED[i].message) << "row " << i;
   }
-  // The body is the device's own with the planned settings.
-  DeviceInfo body = devices[0].info;
-  body.ipAddress = Ip(10, 77, 0, 12);
-  EXPECT_EQ(outcomes[0].body, body);
+  // The request is the device's own settings with the planned ones.
+  IpSettings proposed = devices[0].settings;
+  proposed.ipAddress = Ip(10, 77, 0, 12);
+  EXPECT_EQ(outcomes[0].proposed, proposed);
   EXPECT_FALSE(outcomes[9].found);
   EXPECT_FALSE(PlanSendable(outcomes));
   EXPECT_FALSE(PlanSucceeded(outcomes, false));
@@ -120,8 +120,8 @@ TEST(ChangeStatus, AskingForWhatADeviceHasIsUnchangedBeforeAnyCheck) {
   std::vector<FoundDevice> devices = {Device(1, Ip(192, 168, 1, 64)),
                                       Device(2, Ip(10, 77, 0, 20)),
                                       Device(3, Ip(10, 77, 0, 20))};
-  devices[0].info.gateway = 0;
-  devices[0].info.httpPort = 443;
+  devices[0].settings.gateway = 0;
+  devices[0].settings.httpPort = 443;
   std::vector<PlanRow> rows = {Row(2, 1, Ip(192, 168, 1, 64)),
                                Row(3, 2, Ip(10, 77, 0, 20))};
   rows[0].edit.httpPort = 443;
@@ -139,8 +139,8 @@ TEST(ChangeStatus, NumberingSkipsWhatTheCheckerRefusesAndMissingDevices) {
       Device(1, Ip(10, 77, 0, 11)), Device(2, Ip(10, 77, 0, 40)),
       Device(3, Ip(10, 77, 0, 41)), Device(5, Ip(10, 77, 0, 42)),
       Device(6, Ip(192, 168, 1, 64))};
-  devices[4].info.gateway = Ip(192, 168, 1, 1);
-  devices[4].info.subnetMask = MASK24;
+  devices[4].settings.gateway = Ip(192, 168, 1, 1);
+  devices[4].settings.subnetMask = MASK24;
   std::vector<PlanRow> rows = {Row(2, 2, 0), Row(3, 9, 0), Row(4, 6, 0),
                                Row(5, 3, 0), Row(6, 5, Ip(10, 77, 0, 4))};
   for (int i = 0; i < 4; ++i) rows[i].edit.ip.reset();
@@ -166,9 +166,9 @@ TEST(ChangeStatus, OnlyWhatARowChangesIsJudged) {
   std::vector<FoundDevice> devices = {
       Device(1, Ip(10, 77, 0, 11)), Device(2, Ip(10, 77, 0, 12)),
       Device(3, Ip(10, 77, 0, 13)), Device(4, Ip(10, 77, 0, 14))};
-  devices[0].info.httpPort = 81;
-  devices[1].info.basePort = -1;
-  devices[3].info.subnetMask = Ip(255, 255, 0, 255);
+  devices[0].settings.httpPort = 81;
+  devices[1].settings.basePort = -1;
+  devices[3].settings.subnetMask = Ip(255, 255, 0, 255);
   std::vector<PlanRow> rows = {
       Row(2, 1, Ip(10, 77, 0, 12)), Row(3, 2, Ip(10, 77, 0, 11)),
       Row(4, 3, Ip(10, 77, 0, 13)), Row(5, 4, Ip(10, 77, 0, 40))};
@@ -191,7 +191,7 @@ TEST(ChangeStatus, OnlyWhatARowChangesIsJudged) {
     EXPECT_EQ(outcomes[i].status, EXPECTED[i].status) << i;
     EXPECT_EQ(outcomes[i].message, EXPECTED[i].message) << i;
   }
-  EXPECT_EQ(outcomes[0].body.httpPort, 81) << "the kept port is sent back";
+  EXPECT_EQ(outcomes[0].proposed.httpPort, 81) << "the kept port is sent back";
 }
 
 // A zero mask, given or shown by a device without a DHCP lease, would make
@@ -199,7 +199,7 @@ TEST(ChangeStatus, OnlyWhatARowChangesIsJudged) {
 TEST(ChangeStatus, NumberingWithAZeroMaskEndsAtOnceInvalid) {
   std::vector<FoundDevice> devices = {Device(1, Ip(10, 77, 0, 11)),
                                       Device(2, Ip(169, 254, 3, 9))};
-  devices[1].info.subnetMask = 0;
+  devices[1].settings.subnetMask = 0;
   std::vector<PlanRow> rows = {Row(2, 1, 0), Row(3, 2, 0)};
   for (PlanRow& row : rows) row.edit.ip.reset();
   const char* const ZERO =

@@ -23,11 +23,8 @@ Search Heard(const std::vector<std::pair<FoundDevice, std::vector<int>>>& on) {
   std::vector<DeviceRow> rows;
   for (const auto& [device, interfaces] : on) {
     for (int index : interfaces)
-      heard.Heard(device.info.macAddress, static_cast<std::uint32_t>(index));
-    rows.emplace_back();
-    rows.back().record = device.info;
-    rows.back().texts[COLUMN_MODEL] =
-        std::wstring(device.model.begin(), device.model.end());
+      heard.Heard(*device.mac, static_cast<std::uint32_t>(index));
+    rows.push_back(RowOf(device));
   }
   Search search;
   search.domains = BroadcastDomains(ADAPTERS, heard);
@@ -61,8 +58,8 @@ TEST(WatchDiff, NewChangedAndGoneAfterTwoMisses) {
   EXPECT_EQ(Lines(Update(state, Heard({{a, {2}}, {b, {2}}}))), "");
 
   FoundDevice moved = b;
-  moved.info.ipAddress = Ip(10, 78, 0, 50);
-  moved.info.httpPort = 8080;
+  moved.settings.ipAddress = Ip(10, 78, 0, 50);
+  moved.settings.httpPort = 8080;
   moved.model = "CAM-B";
   const std::vector<WatchEvent> changed =
       Update(state, Heard({{a, {2}}, {moved, {2}}}));
@@ -100,7 +97,7 @@ TEST(WatchDiff, AConflictBeginsAndEnds) {
   const FoundDevice a = Device(1, Ip(10, 77, 0, 11));
   FoundDevice b = Device(2, Ip(10, 77, 0, 12));
   Update(state, Heard({{a, {2}}, {b, {2}}}));
-  b.info.ipAddress = a.info.ipAddress;
+  b.settings.ipAddress = a.settings.ipAddress;
   const std::vector<WatchEvent> began =
       Update(state, Heard({{a, {2}}, {b, {2}}}));
   ASSERT_EQ(began.size(), 2u);
@@ -113,7 +110,7 @@ TEST(WatchDiff, AConflictBeginsAndEnds) {
                 "\"10.77.0.11\",\"conflict\":true}}"),
             std::string::npos)
       << WatchEventJson(began[1]);
-  b.info.ipAddress = Ip(10, 77, 0, 13);
+  b.settings.ipAddress = Ip(10, 77, 0, 13);
   const std::vector<WatchEvent> ended =
       Update(state, Heard({{a, {2}}, {b, {2}}}));
   ASSERT_EQ(ended.size(), 2u);

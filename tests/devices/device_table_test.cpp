@@ -62,23 +62,19 @@ TEST(DeviceTable, BodyLength40HidesTheTexts41ShowsThem) {
   EXPECT_EQ(table.Row(1).texts[COLUMN_FIRMWARE], L"1.0");
 }
 
-TEST(DeviceTable, DeviceTextsOnlyLeaveTheNumbersUnwritten) {
+TEST(DeviceTable, NoTextsKeepTheRecordAndItsBodyLength) {
   DeviceTable table;
-  table.SetRowTexts(RowTexts::DeviceTexts);
+  table.SetRowTexts(RowTexts::None);
   Reply at40{MAC_B, IP2};
   at40.bodyLength = 40;
   ASSERT_EQ(table.Add(Pending({MAC_A, IP1})), Intake::Added);
   ASSERT_EQ(table.Add(Pending(at40)), Intake::Added);
   EXPECT_EQ(table.Add(Pending({MAC_A, IP2})), Intake::DuplicateMac);
-  const DeviceRow& row = table.Row(0);
-  for (int column : {COLUMN_IP, COLUMN_MAC, COLUMN_BASE_PORT, COLUMN_HTTP_PORT,
-                     COLUMN_IP_MODE})
-    EXPECT_EQ(row.texts[column], L"") << column;
-  EXPECT_EQ(row.texts[COLUMN_MODEL], L"CAM-1");
-  EXPECT_EQ(row.texts[COLUMN_FIRMWARE], L"1.0");
-  EXPECT_EQ(row.record, Pending({MAC_A, IP1}).info);
-  EXPECT_EQ(table.Row(1).texts[COLUMN_MODEL], L"");
-  EXPECT_EQ(table.Row(1).texts[COLUMN_FIRMWARE], L"");
+  for (const DeviceRow* row : {&table.Row(0), &table.Row(1)})
+    for (const std::wstring& text : row->texts) EXPECT_EQ(text, L"");
+  EXPECT_EQ(table.Row(0).record, Pending({MAC_A, IP1}).info);
+  EXPECT_EQ(table.Row(0).bodyLength, Pending({MAC_A, IP1}).bodyLength);
+  EXPECT_EQ(table.Row(1).bodyLength, 40);
 }
 
 TEST(DeviceTable, DuplicateMacKeepsTheFirstRepliesTexts) {

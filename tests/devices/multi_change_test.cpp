@@ -82,18 +82,19 @@ TEST(MultiChange, EachCheckedRowGetsTheNextFreeAddressAndTheSettings) {
   std::wstring message;
   ASSERT_TRUE(PlanMultiChange(rows, Settings(NET + 11, 0xFFFFFF00u, NET + 14),
                               {}, &plan, &message));
-  EXPECT_EQ(plan.rows, (std::vector<std::size_t>{1, 2, 3}));
-  ASSERT_EQ(plan.bodies.size(), 3u);
-  EXPECT_EQ(plan.bodies[0].ipAddress, NET + 11);
-  EXPECT_EQ(plan.bodies[1].ipAddress, NET + 13);
-  EXPECT_EQ(plan.bodies[2].ipAddress, NET + 15);
+  ASSERT_EQ(plan.changes.size(), 3u);
+  for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(plan.changes[k].row, k + 1);
+  EXPECT_EQ(plan.changes[0].body.ipAddress, NET + 11);
+  EXPECT_EQ(plan.changes[1].body.ipAddress, NET + 13);
+  EXPECT_EQ(plan.changes[2].body.ipAddress, NET + 15);
   for (std::size_t k = 0; k < 3; ++k) {
-    EXPECT_EQ(plan.bodies[k].subnetMask, 0xFFFFFF00u);
-    EXPECT_EQ(plan.bodies[k].gateway, NET + 14);
-    EXPECT_EQ(plan.bodies[k].basePort, 3000);
-    EXPECT_EQ(plan.bodies[k].httpPort, 8080);
-    EXPECT_EQ(plan.bodies[k].macAddress[5], k + 2) << "MAC of its own row";
-    EXPECT_EQ(plan.bodies[k].reserved2[0], 0xEE) << "reserved bytes kept";
+    EXPECT_EQ(plan.changes[k].body.subnetMask, 0xFFFFFF00u);
+    EXPECT_EQ(plan.changes[k].body.gateway, NET + 14);
+    EXPECT_EQ(plan.changes[k].body.basePort, 3000);
+    EXPECT_EQ(plan.changes[k].body.httpPort, 8080);
+    EXPECT_EQ(plan.changes[k].body.macAddress[5], k + 2)
+        << "MAC of its own row";
+    EXPECT_EQ(plan.changes[k].body.reserved2[0], 0xEE) << "reserved bytes kept";
   }
 }
 
@@ -105,10 +106,10 @@ TEST(MultiChange, TheGatewaysAddressIsNeverHandedOut) {
   std::wstring message;
   ASSERT_TRUE(PlanMultiChange(rows, Settings(NET + 250, 0xFFFFFF00u, NET + 251),
                               {}, &plan, &message));
-  ASSERT_EQ(plan.bodies.size(), 3u);
-  EXPECT_EQ(plan.bodies[0].ipAddress, NET + 250);
-  EXPECT_EQ(plan.bodies[1].ipAddress, NET + 252);
-  EXPECT_EQ(plan.bodies[2].ipAddress, NET + 253);
+  ASSERT_EQ(plan.changes.size(), 3u);
+  EXPECT_EQ(plan.changes[0].body.ipAddress, NET + 250);
+  EXPECT_EQ(plan.changes[1].body.ipAddress, NET + 252);
+  EXPECT_EQ(plan.changes[2].body.ipAddress, NET + 253);
   // Four devices: .254 is the last free one, the gateway counts as taken.
   rows.push_back(Row(NET + 43, true, 4));
   rows.push_back(Row(NET + 44, true, 5));
@@ -130,8 +131,8 @@ TEST(MultiChange, AnUnpickedModeKeepsEachDevicesOwnMode) {
   MultiChangePlan plan;
   std::wstring message;
   ASSERT_TRUE(PlanMultiChange(rows, settings, {}, &plan, &message));
-  EXPECT_EQ(plan.bodies[0].ipMode, 3);
-  EXPECT_EQ(plan.bodies[1].ipMode, IP_MODE_DHCP);
+  EXPECT_EQ(plan.changes[0].body.ipMode, 3);
+  EXPECT_EQ(plan.changes[1].body.ipMode, IP_MODE_DHCP);
   settings.ipMode = IP_MODE_PPPOE;
   EXPECT_EQ(SettingsForDevice(settings, rows[0].record).ipMode, IP_MODE_PPPOE);
 }
@@ -154,7 +155,7 @@ TEST(MultiChange, RefusedSettingsPlanNothing) {
     std::wstring message;
     EXPECT_FALSE(
         PlanMultiChange(rows, Settings(c.start, c.mask), {}, &plan, &message));
-    EXPECT_TRUE(plan.bodies.empty());
+    EXPECT_TRUE(plan.changes.empty());
     EXPECT_EQ(message.rfind(c.starts, 0), 0u)
         << std::string(message.begin(), message.end());
   }
@@ -169,8 +170,8 @@ TEST(MultiChange, NoTargetIsGivenAnAddressAnotherCheckedRowStillShows) {
   std::wstring message;
   ASSERT_TRUE(PlanMultiChange(rows, Settings(NET + 51, 0xFFFFFF00u), {NET + 52},
                               &plan, &message));
-  EXPECT_EQ(plan.bodies[0].ipAddress, NET + 53);
-  EXPECT_EQ(plan.bodies[1].ipAddress, NET + 54);
+  EXPECT_EQ(plan.changes[0].body.ipAddress, NET + 53);
+  EXPECT_EQ(plan.changes[1].body.ipAddress, NET + 54);
 }
 
 // A device may keep its own address, unless the new mask or gateway makes it
@@ -184,8 +185,8 @@ TEST(MultiChange, NoDeviceKeepsAnAddressItsNewSettingsReserve) {
   std::wstring message;
   ASSERT_TRUE(PlanMultiChange(rows, Settings(NET + 1, 0xFFFFFF00u, NET + 1), {},
                               &plan, &message));
-  EXPECT_EQ(plan.bodies[0].ipAddress, NET + 2);
-  EXPECT_EQ(plan.bodies[1].ipAddress, NET + 3);
+  EXPECT_EQ(plan.changes[0].body.ipAddress, NET + 2);
+  EXPECT_EQ(plan.changes[1].body.ipAddress, NET + 3);
 
   // The second device's .127 is the broadcast address of the new /25, the
   // last one after the first device's .126.
@@ -225,8 +226,7 @@ TEST(SingleChange, TheRecordTakesTheSettingsOnlyWhenTheRequestLeft) {
   reply.info = before;
   ASSERT_EQ(table.Add(reply), Intake::Added);
   MultiChangePlan plan;
-  plan.rows = {0};
-  plan.bodies = {record};
+  plan.changes = {{0, record}};
   CommitStep(plan, 1, 0, table);
   EXPECT_EQ(table.Row(0).record, before);
   CommitStep(plan, 1, 2, table);

@@ -33,6 +33,7 @@ void ExpectSameRows(const std::vector<DeviceRow>& a,
     EXPECT_EQ(a[i].texts, b[i].texts) << "row " << i;
     EXPECT_EQ(a[i].checked, b[i].checked) << "row " << i;
     EXPECT_EQ(a[i].record, b[i].record) << "row " << i;
+    EXPECT_EQ(a[i].bodyLength, b[i].bodyLength) << "row " << i;
   }
 }
 
@@ -165,6 +166,7 @@ TEST(SortRows, EqualsTheBubbleSortOnRandomTables) {
       for (auto& text : rows[i].texts) text = pool[random() % pool.size()];
       rows[i].checked = random() % 2;
       rows[i].record.macAddress[5] = static_cast<std::uint8_t>(i);
+      rows[i].bodyLength = static_cast<std::int32_t>(i);
     }
     const int column = static_cast<int>(random() % DEVICE_COLUMNS);
     const int direction = static_cast<int>(random() % 3) - 1;

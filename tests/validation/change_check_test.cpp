@@ -191,8 +191,8 @@ TEST(ChangeCheck, FindsEachProblemAndEachFrontEndActsOnItsOwn) {
     current.gateway = c.shows.gateway;
     current.basePort = c.shows.basePort;
     current.httpPort = c.shows.httpPort;
-    const std::vector<ChangeProblem> problems =
-        CheckChange(proposed, current, context);
+    const std::vector<ChangeProblem> problems = CheckChange(
+        proposed, SettingsFromDeviceInfo(current), current.macAddress, context);
     std::vector<Kind> found;
     for (const ChangeProblem& problem : problems) {
       found.push_back(problem.kind);
