@@ -88,6 +88,7 @@ TEST(OnvifSearch, StopEndsTheWindowEarly) {
 // burst into a buffer of a few datagrams, then one more once it is empty,
 // which carries the total.
 TEST(NetSeam, CountsWhatAFullReceiveBufferDropped) {
+  net::Startup();
   const net::Socket socket = net::OpenUdp();
   ASSERT_TRUE(net::Bind(socket, {0x7F000001, 0}));
   net::Endpoint self;
@@ -96,6 +97,7 @@ TEST(NetSeam, CountsWhatAFullReceiveBufferDropped) {
   net::EnableNonBlocking(socket);
   if (!net::EnableDropCount(socket)) {
     net::Close(socket);
+    net::Cleanup();
     GTEST_SKIP() << "the system keeps no drop count";
   }
   constexpr int BURST = 64;
@@ -112,6 +114,7 @@ TEST(NetSeam, CountsWhatAFullReceiveBufferDropped) {
   ASSERT_GE(net::ReceiveWaiting(socket, buffer.data(), buffer.size(), &arrival),
             0);
   net::Close(socket);
+  net::Cleanup();
   EXPECT_GT(read, 0);
   EXPECT_LT(read, BURST);
   EXPECT_EQ(static_cast<int>(arrival.droppedBefore), BURST - read);
