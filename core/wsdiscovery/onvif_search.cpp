@@ -184,7 +184,7 @@ OnvifSearchResult OnvifSearch::Run(std::chrono::milliseconds window) {
   // Devices miss probes: the second round comes late enough for the first
   // answers to be in, early enough for their own delay to fit the window.
   const Clock::time_point repeat = start + window / 3;
-  bool repeated = false;
+  bool secondRoundSent = false;
   SendRound(session);
   for (;;) {
     if (stopped_) {
@@ -193,11 +193,12 @@ OnvifSearchResult OnvifSearch::Run(std::chrono::milliseconds window) {
     }
     const Clock::time_point now = Clock::now();
     if (now >= end) break;
-    if (!repeated && now >= repeat) {
+    if (!secondRoundSent && now >= repeat) {
       SendRound(session);
-      repeated = true;
+      secondRoundSent = true;
     }
-    const Clock::time_point next = repeated ? end : std::min(repeat, end);
+    const Clock::time_point next =
+        secondRoundSent ? end : std::min(repeat, end);
     const auto wait = std::min(
         WAIT_SLICE, std::chrono::ceil<std::chrono::milliseconds>(next - now));
     switch (net::WaitReadable(session.socket, net::NO_SOCKET,
