@@ -54,6 +54,14 @@ bool SetReceiveBuffer(Socket socket, int bytes) {
          SetIntOption(socket, SOL_SOCKET, SO_RCVBUF, bytes);
 }
 
+int ReceiveBufferSize(Socket socket) {
+  int bytes = 0;
+  socklen_t length = sizeof bytes;
+  if (getsockopt(Fd(socket), SOL_SOCKET, SO_RCVBUF, &bytes, &length) != 0)
+    return 0;
+  return bytes;
+}
+
 bool Bind(Socket socket, Endpoint local) {
   const sockaddr_in address = ToSockaddr(local);
   return ::bind(Fd(socket), reinterpret_cast<const sockaddr*>(&address),
@@ -99,11 +107,25 @@ bool EnablePacketInfo(Socket socket) {
   return SetIntOption(socket, IPPROTO_IP, IP_PKTINFO, 1);
 }
 
+bool SetMulticastInterface(Socket socket, std::uint32_t localAddress) {
+  in_addr address{};
+  address.s_addr = htonl(localAddress);
+  return setsockopt(Fd(socket), IPPROTO_IP, IP_MULTICAST_IF, &address,
+                    sizeof address) == 0;
+}
+
+bool EnableDropCount(Socket socket) {
+  return SetIntOption(socket, SOL_SOCKET, SO_RXQ_OVFL, 1);
+}
+
 int ReceiveFrom(Socket socket, std::uint8_t* buffer, std::size_t capacity,
                 Arrival* arrival) {
   sockaddr_in address{};
   iovec data{buffer, capacity};
-  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
+  // Room for both items a datagram may carry: a control buffer too small for
+  // one loses it (MSG_CTRUNC).
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo)) +
+                                CMSG_SPACE(sizeof(std::uint32_t))];
   msghdr message{};
   message.msg_name = &address;
   message.msg_namelen = sizeof address;
@@ -119,13 +141,19 @@ int ReceiveFrom(Socket socket, std::uint8_t* buffer, std::size_t capacity,
   if (arrival) {
     arrival->from = ToEndpoint(address);
     arrival->interfaceIndex = 0;
+    // Linux adds the drop count only once it is above 0.
+    arrival->droppedBefore = 0;
     for (cmsghdr* item = CMSG_FIRSTHDR(&message); item;
          item = CMSG_NXTHDR(&message, item)) {
-      if (item->cmsg_level != IPPROTO_IP || item->cmsg_type != IP_PKTINFO)
-        continue;
-      in_pktinfo info;
-      std::memcpy(&info, CMSG_DATA(item), sizeof info);
-      arrival->interfaceIndex = static_cast<std::uint32_t>(info.ipi_ifindex);
+      if (item->cmsg_level == IPPROTO_IP && item->cmsg_type == IP_PKTINFO) {
+        in_pktinfo info;
+        std::memcpy(&info, CMSG_DATA(item), sizeof info);
+        arrival->interfaceIndex = static_cast<std::uint32_t>(info.ipi_ifindex);
+      } else if (item->cmsg_level == SOL_SOCKET &&
+                 item->cmsg_type == SO_RXQ_OVFL) {
+        std::memcpy(&arrival->droppedBefore, CMSG_DATA(item),
+                    sizeof arrival->droppedBefore);
+      }
     }
   }
   return static_cast<int>(size);

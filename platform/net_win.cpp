@@ -58,7 +58,7 @@ int ReceivePlain(Socket socket, std::uint8_t* buffer, std::size_t capacity,
                               static_cast<int>(capacity), 0,
                               reinterpret_cast<sockaddr*>(&address), &length);
   if (size == SOCKET_ERROR) return -1;
-  if (arrival) *arrival = {ToEndpoint(address), 0};
+  if (arrival) *arrival = {ToEndpoint(address), 0, 0};
   return size;
 }
 
@@ -90,6 +90,15 @@ bool EnableAddressReuse(Socket socket) {
 
 bool SetReceiveBuffer(Socket socket, int bytes) {
   return SetIntOption(socket, SOL_SOCKET, SO_RCVBUF, bytes);
+}
+
+int ReceiveBufferSize(Socket socket) {
+  int bytes = 0;
+  int length = sizeof bytes;
+  if (getsockopt(Handle(socket), SOL_SOCKET, SO_RCVBUF,
+                 reinterpret_cast<char*>(&bytes), &length) != 0)
+    return 0;
+  return bytes;
 }
 
 bool Bind(Socket socket, Endpoint local) {
@@ -140,6 +149,19 @@ bool EnablePacketInfo(Socket socket) {
          SetIntOption(socket, IPPROTO_IP, IP_PKTINFO, 1);
 }
 
+bool SetMulticastInterface(Socket socket, std::uint32_t localAddress) {
+  in_addr address{};
+  address.s_addr = htonl(localAddress);
+  return setsockopt(Handle(socket), IPPROTO_IP, IP_MULTICAST_IF,
+                    reinterpret_cast<const char*>(&address),
+                    sizeof address) == 0;
+}
+
+bool EnableDropCount(Socket) {
+  // Winsock keeps no count of what it dropped for a socket.
+  return false;
+}
+
 int ReceiveFrom(Socket socket, std::uint8_t* buffer, std::size_t capacity,
                 Arrival* arrival) {
   const LPFN_WSARECVMSG receive = receiveMessage.load();
@@ -164,6 +186,7 @@ int ReceiveFrom(Socket socket, std::uint8_t* buffer, std::size_t capacity,
   if (arrival) {
     arrival->from = ToEndpoint(address);
     arrival->interfaceIndex = 0;
+    arrival->droppedBefore = 0;
     for (WSACMSGHDR* item = WSA_CMSG_FIRSTHDR(&message); item;
          item = WSA_CMSG_NXTHDR(&message, item)) {
       if (item->cmsg_level != IPPROTO_IP || item->cmsg_type != IP_PKTINFO)

@@ -28,6 +28,10 @@ void Close(Socket socket);
 bool EnableBroadcast(Socket socket);
 bool EnableAddressReuse(Socket socket);
 bool SetReceiveBuffer(Socket socket, int bytes);
+// The receive buffer the system gave the socket, in bytes as it counts them
+// (Linux counts its bookkeeping too, and reports twice what was granted);
+// 0 when it does not say.
+int ReceiveBufferSize(Socket socket);
 bool Bind(Socket socket, Endpoint local);
 bool LocalEndpoint(Socket socket, Endpoint* local);
 bool SendTo(Socket socket, const std::uint8_t* data, std::size_t size,
@@ -43,12 +47,26 @@ WaitResult WaitReadable(Socket socket, Socket wake, int timeoutMs);
 // broadcast domains, and the same factory address may answer on each.
 bool EnablePacketInfo(Socket socket);
 
+// Multicast datagrams the socket sends leave through the adapter with this
+// local address (IP_MULTICAST_IF) rather than the one the routes pick: a
+// multicast probe must go out on every adapter, one after another.
+bool SetMulticastInterface(Socket socket, std::uint32_t localAddress);
+
+// Asks the system to say, with each datagram the socket receives, how many
+// datagrams it has dropped for the socket so far because its receive buffer
+// was full (Linux's SO_RXQ_OVFL). False where the system cannot tell.
+bool EnableDropCount(Socket socket);
+
 // Where a received datagram came from, and the local interface it came in on.
 struct Arrival {
   Endpoint from;
   // The system's index of that interface, as AdapterList::indexes gives it;
   // 0 when unknown (the socket was not given EnablePacketInfo).
   std::uint32_t interfaceIndex = 0;
+  // The datagrams dropped for the socket before this one arrived, counted
+  // from the socket's opening; 0 as well when none was dropped or the
+  // socket was not given EnableDropCount.
+  std::uint32_t droppedBefore = 0;
 };
 
 // Receives one datagram into `buffer`. Returns its size, or -1 when the
