@@ -103,6 +103,30 @@ WaitResult WaitReadable(Socket socket, Socket wake, int timeoutMs) {
   return WaitResult::Readable;
 }
 
+WaitResult WaitAnyReadable(const std::vector<Socket>& sockets, int timeoutMs) {
+  std::vector<pollfd> fds;
+  for (Socket socket : sockets) fds.push_back({Fd(socket), POLLIN, 0});
+  const int ready = ::poll(fds.data(), fds.size(), timeoutMs);
+  if (ready < 0)
+    return errno == EINTR ? WaitResult::TimedOut : WaitResult::Failed;
+  if (ready == 0) return WaitResult::TimedOut;
+  for (const pollfd& fd : fds) {
+    if (fd.revents & (POLLERR | POLLNVAL)) return WaitResult::Failed;
+  }
+  return WaitResult::Readable;
+}
+
+bool JoinMulticast(Socket socket, std::uint32_t group,
+                   std::uint32_t interfaceIndex) {
+  // ip_mreqn names the interface by index, which an interface without an
+  // address has too.
+  ip_mreqn request{};
+  request.imr_multiaddr.s_addr = htonl(group);
+  request.imr_ifindex = static_cast<int>(interfaceIndex);
+  return setsockopt(Fd(socket), IPPROTO_IP, IP_ADD_MEMBERSHIP, &request,
+                    sizeof request) == 0;
+}
+
 bool EnablePacketInfo(Socket socket) {
   return SetIntOption(socket, IPPROTO_IP, IP_PKTINFO, 1);
 }

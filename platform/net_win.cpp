@@ -143,6 +143,36 @@ WaitResult WaitReadable(Socket socket, Socket wake, int timeoutMs) {
   return WaitResult::Readable;
 }
 
+WaitResult WaitAnyReadable(const std::vector<Socket>& sockets, int timeoutMs) {
+  fd_set readable;
+  FD_ZERO(&readable);
+  for (Socket socket : sockets) FD_SET(Handle(socket), &readable);
+  timeval timeout{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+  const int ready = ::select(0, &readable, nullptr, nullptr, &timeout);
+  if (ready == SOCKET_ERROR) return WaitResult::Failed;
+  return ready == 0 ? WaitResult::TimedOut : WaitResult::Readable;
+}
+
+bool JoinMulticast(Socket socket, std::uint32_t group,
+                   std::uint32_t interfaceIndex) {
+  // Winsock takes an address in 0.0.0.0/8 as the interface's index, but Wine
+  // hands that on to Linux as an address, which no interface has: the
+  // adapter's own address names it on both, the index form serves an
+  // adapter without one.
+  std::uint32_t local = interfaceIndex;
+  const AdapterList adapters = ListAdapters();
+  for (std::size_t i = 0; i < adapters.indexes.size(); ++i) {
+    if (adapters.indexes[i] == interfaceIndex && adapters.addresses[i] != 0)
+      local = adapters.addresses[i];
+  }
+  ip_mreq request{};
+  request.imr_multiaddr.s_addr = htonl(group);
+  request.imr_interface.s_addr = htonl(local);
+  return setsockopt(Handle(socket), IPPROTO_IP, IP_ADD_MEMBERSHIP,
+                    reinterpret_cast<const char*>(&request),
+                    sizeof request) == 0;
+}
+
 bool EnablePacketInfo(Socket socket) {
   LookUpReceiveMessage(socket);
   return receiveMessage.load() &&

@@ -41,6 +41,16 @@ enum class WaitResult { Readable, Woken, TimedOut, Failed };
 // Waits until `socket` is readable or `wake` (NO_SOCKET for none) receives a
 // datagram, for at most timeoutMs milliseconds. A wake datagram is consumed.
 WaitResult WaitReadable(Socket socket, Socket wake, int timeoutMs);
+// Waits until any of `sockets` is readable (Readable), for at most timeoutMs
+// milliseconds; nothing is consumed. A program that serves two ports waits
+// on both at once this way.
+WaitResult WaitAnyReadable(const std::vector<Socket>& sockets, int timeoutMs);
+
+// Joins the multicast group `group` on the interface with the system's index
+// `interfaceIndex` (as AdapterList::indexes gives it), so that the socket
+// hears what is sent to the group on that link.
+bool JoinMulticast(Socket socket, std::uint32_t group,
+                   std::uint32_t interfaceIndex);
 
 // Asks the system to say, with each datagram the socket receives, which
 // local interface it arrived on (IP_PKTINFO): one host may reach several

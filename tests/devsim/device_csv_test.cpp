@@ -218,6 +218,73 @@ TEST(DeviceCsv, WrittenDevicesReadBackUnchanged) {
   }
 }
 
+const char ONVIF_HEADER[] =
+    "mac,ip_mode,ip,gateway,mask,base_port,http_port,model,firmware,"
+    "protocols,name,hardware,location,endpoint,mac_scope,link_local\n";
+const char ONVIF_PREFIX[] =
+    "00:1A:2B:3C:00:51,0,10.77.0.51,10.77.0.1,255.255.255.0,0,80,IPC-B520,,";
+
+TEST(DeviceCsv, OnvifColumnsTakeTheirDefaultsAndWriteBackUnchanged) {
+  const CsvResult read = ReadDeviceCsv(
+      std::string(ONVIF_HEADER) + ONVIF_PREFIX + "onvif,,,,,,\n" +
+          ONVIF_PREFIX +
+          "QUELLAN+ONVIF,Front Door,IPC B,site/Süd,urn:uuid:1,Bare,"
+          "169.254.12.7\n" +
+          ONVIF_PREFIX + ",ignored,,,,,\n",
+      "d.csv", 1);
+  ASSERT_TRUE(read.ok) << read.error;
+  ASSERT_EQ(read.devices.size(), 3u);
+  const OnvifIdentity& plain = read.devices[0].onvif;
+  EXPECT_EQ(read.devices[0].protocols, Protocols::Onvif);
+  EXPECT_EQ(plain.name, "IPC-B520");
+  EXPECT_EQ(plain.hardware, "IPC-B520");
+  EXPECT_EQ(plain.endpoint, "urn:uuid:51c0da7a-0000-4000-8000-001a2b3c0051");
+  EXPECT_EQ(plain.macScope, MacScope::None);
+  const OnvifIdentity& full = read.devices[1].onvif;
+  EXPECT_EQ(read.devices[1].protocols, Protocols::QuellanAndOnvif);
+  EXPECT_EQ(full.location, "site/Süd");
+  EXPECT_EQ(full.endpoint, "urn:uuid:1");
+  EXPECT_EQ(full.macScope, MacScope::Bare);
+  EXPECT_EQ(full.linkLocal, 0xA9FE0C07u);
+  EXPECT_EQ(read.devices[2].protocols, Protocols::Quellan);
+
+  const CsvResult again = ReadDeviceCsv(WriteDeviceCsv(read.devices), "w", 1);
+  ASSERT_TRUE(again.ok) << again.error;
+  EXPECT_EQ(WriteDeviceCsv(again.devices), WriteDeviceCsv(read.devices));
+  // Without an ONVIF device the columns of old stay the only ones.
+  const std::string ours = WriteDeviceCsv({read.devices[2]});
+  EXPECT_EQ(ours.substr(0, ours.find('\n')),
+            "mac,ip_mode,ip,gateway,mask,base_port,http_port,model,firmware,"
+            "body_length,repeat,reply_size,reserved1,reserved2");
+}
+
+TEST(DeviceCsv, BadOnvifCellsAreNamed) {
+  const struct {
+    const char* tail;
+    const char* message;
+  } CASES[] = {
+      {"camera,,,,,,", "d.csv:2: bad protocols 'camera'"},
+      {"onvif,a\tb,,,,,", "d.csv:2: name 'a\tb' is longer than 64 bytes or"},
+      {"onvif,,,,urn:uuid:a b,,", "d.csv:2: bad endpoint 'urn:uuid:a b'"},
+      {"onvif,,,,,dots,", "d.csv:2: bad mac_scope 'dots'"},
+      {"onvif,,,,,,10.0.0.1", "d.csv:2: bad link_local '10.0.0.1'"},
+  };
+  for (const auto& c : CASES) {
+    const CsvResult read = ReadDeviceCsv(
+        std::string(ONVIF_HEADER) + ONVIF_PREFIX + c.tail, "d.csv", 1);
+    EXPECT_FALSE(read.ok) << c.tail;
+    EXPECT_EQ(read.error.rfind(c.message, 0), 0u) << read.error;
+  }
+  const CsvResult nameless = ReadDeviceCsv(
+      std::string(ONVIF_HEADER) +
+          "00:1A:2B:3C:00:51,0,10.77.0.51,10.77.0.1,255.255.255.0,0,80,,,"
+          "onvif,,,,,,",
+      "d.csv", 1);
+  EXPECT_EQ(nameless.error,
+            "d.csv:2: an onvif device needs a name and hardware (or a "
+            "model)");
+}
+
 TEST(DeviceCsv, ExampleFileHoldsTheEdgeCasesItPromises) {
   std::ifstream file(DEVSIM_EXAMPLE_CSV, std::ios::binary);
   ASSERT_TRUE(file) << DEVSIM_EXAMPLE_CSV;

@@ -86,17 +86,23 @@ TEST(Events, ReadySearchAndExitLines) {
   options.durationMs = 2500;
   options.noise = 6;
   EXPECT_EQ(
-      ReadyEvent(options, 18446744073709551615ull, 25),
+      ReadyEvent(options, 18446744073709551615ull, 25, 0),
       "{\"event\":\"ready\",\"address\":\"0.0.0.0\",\"port\":64988,"
       "\"devices\":25,\"random_start\":18446744073709551615,\"delay_min_ms\":0,"
       "\"delay_max_ms\":300,\"rate\":5000,\"burst\":32,\"noise\":6,"
       "\"duration_ms\":2500}");
   options.interfaceName = "qd1";
   options.sourceAddress = 0xC0A80140u;
-  const std::string served = ReadyEvent(options, 1, 1);
+  const std::string served = ReadyEvent(options, 1, 1, 0);
   EXPECT_EQ(served.substr(served.find("\"duration_ms\"")),
             "\"duration_ms\":2500,\"interface\":\"qd1\","
             "\"source\":\"192.168.1.64\"}");
+  const std::string onvif = ReadyEvent(options, 1, 8, 6);
+  EXPECT_EQ(onvif.substr(onvif.find("\"source\"")),
+            "\"source\":\"192.168.1.64\",\"onvif_devices\":6}");
+  EXPECT_EQ(ProbeEvent(FROM, "urn:uuid:1", 6, 7),
+            "{\"event\":\"probe\",\"from\":\"10.77.0.1\",\"port\":64988,"
+            "\"message_id\":\"urn:uuid:1\",\"matches\":6,\"pending\":7}");
   PlannedSearch plan;
   plan.replies = 30;
   plan.noise = 6;
@@ -116,6 +122,12 @@ TEST(Events, ReadySearchAndExitLines) {
             "{\"event\":\"exit\",\"reason\":\"duration\",\"searches\":1,"
             "\"changes\":2,\"replies_sent\":3,\"noise_sent\":4,"
             "\"send_failures\":5,\"received\":6,\"echoes\":7,\"pending\":8}");
+  counters.onvif = RunCounters::Onvif::Served;
+  counters.probes = 9;
+  counters.probeMatchesSent = 10;
+  const std::string exit = ExitEvent("duration", counters);
+  EXPECT_EQ(exit.substr(exit.find("\"pending\"")),
+            "\"pending\":8,\"probes\":9,\"probe_matches_sent\":10}");
 }
 
 }  // namespace

@@ -3,8 +3,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 #include "tools/devsim/device_set.h"
+#include "tools/devsim/onvif_identity.h"
 #include "tools/devsim/text_form.h"
 
 namespace devsim {
@@ -25,14 +27,26 @@ enum Column {
   REPLY_SIZE,
   RESERVED1,
   RESERVED2,
+  PROTOCOLS,
+  NAME,
+  HARDWARE,
+  LOCATION,
+  ENDPOINT,
+  MAC_SCOPE,
+  LINK_LOCAL,
   COLUMN_COUNT
 };
+// The ONVIF columns are written only for a set with an ONVIF device, so a
+// file of our own devices reads and prints as it always did.
+constexpr int FIRST_ONVIF_COLUMN = PROTOCOLS;
 constexpr int REQUIRED_COLUMNS = FIRMWARE + 1;
 
 const char* const COLUMN_NAMES[COLUMN_COUNT] = {
-    "mac",       "ip_mode",    "ip",        "gateway",   "mask",
-    "base_port", "http_port",  "model",     "firmware",  "body_length",
-    "repeat",    "reply_size", "reserved1", "reserved2",
+    "mac",        "ip_mode",    "ip",        "gateway",   "mask",
+    "base_port",  "http_port",  "model",     "firmware",  "body_length",
+    "repeat",     "reply_size", "reserved1", "reserved2", "protocols",
+    "name",       "hardware",   "location",  "endpoint",  "mac_scope",
+    "link_local",
 };
 
 std::string Trim(const std::string& text) {
@@ -143,9 +157,71 @@ bool ReadReserved(const std::string& cell, const char* what,
   return false;
 }
 
+bool ReadOnvifText(const std::string& cell, const char* what, std::string* text,
+                   std::string* error) {
+  if (!IsOnvifText(cell)) {
+    *error = std::string(what) + " '" + cell + "' is longer than " +
+             std::to_string(MAX_ONVIF_TEXT) +
+             " bytes or holds a control character or a quote";
+    return false;
+  }
+  *text = cell;
+  return true;
+}
+
+// The ONVIF columns. A device of ours alone ignores them; an ONVIF device
+// takes its name and hardware from the model when they are empty, and an
+// endpoint derived from its MAC.
+bool ReadOnvif(const std::function<std::string(Column)>& cell,
+               SimDevice* device, std::string* error) {
+  if (!cell(PROTOCOLS).empty() &&
+      !ParseProtocols(cell(PROTOCOLS), &device->protocols)) {
+    *error = "bad protocols '" + cell(PROTOCOLS) +
+             "' (expected quellan, onvif or quellan+onvif)";
+    return false;
+  }
+  if (!AnswersOnvif(*device)) return true;
+  OnvifIdentity& onvif = device->onvif;
+  const std::string model = DeviceTextString(device->info.modelName);
+  if (!ReadOnvifText(cell(NAME), "name", &onvif.name, error) ||
+      !ReadOnvifText(cell(HARDWARE), "hardware", &onvif.hardware, error) ||
+      !ReadOnvifText(cell(LOCATION), "location", &onvif.location, error)) {
+    return false;
+  }
+  if (onvif.name.empty()) onvif.name = model;
+  if (onvif.hardware.empty()) onvif.hardware = model;
+  if (onvif.name.empty() || onvif.hardware.empty()) {
+    *error = "an onvif device needs a name and hardware (or a model)";
+    return false;
+  }
+  onvif.endpoint = cell(ENDPOINT).empty()
+                       ? DerivedEndpoint(device->info.macAddress)
+                       : cell(ENDPOINT);
+  if (!IsEndpoint(onvif.endpoint)) {
+    *error = "bad endpoint '" + onvif.endpoint +
+             "' (expected a URI such as urn:uuid:..., without spaces)";
+    return false;
+  }
+  if (!cell(MAC_SCOPE).empty() &&
+      !ParseMacScope(cell(MAC_SCOPE), &onvif.macScope)) {
+    *error = "bad mac_scope '" + cell(MAC_SCOPE) +
+             "' (expected none, colons, hyphens or bare)";
+    return false;
+  }
+  constexpr std::uint32_t LINK_LOCAL_NET = 0xA9FE0000u;  // 169.254/16
+  if (!cell(LINK_LOCAL).empty() &&
+      (!ParseAddress(cell(LINK_LOCAL), &onvif.linkLocal) ||
+       (onvif.linkLocal & 0xFFFF0000u) != LINK_LOCAL_NET)) {
+    *error = "bad link_local '" + cell(LINK_LOCAL) +
+             "' (expected an address in 169.254.0.0/16)";
+    return false;
+  }
+  return true;
+}
+
 bool ReadRow(const std::vector<std::string>& cells, const ColumnMap& map,
              int defaultRepeat, SimDevice* device, std::string* error) {
-  auto cell = [&](Column column) -> std::string {
+  const std::function<std::string(Column)> cell = [&](Column column) {
     return map[column] < 0 ? std::string() : cells[map[column]];
   };
   const std::int32_t MIN = INT32_MIN;
@@ -188,7 +264,7 @@ bool ReadRow(const std::vector<std::string>& cells, const ColumnMap& map,
     }
     device->replySize = static_cast<std::size_t>(size);
   }
-  return true;
+  return ReadOnvif(cell, device, error);
 }
 
 }  // namespace
@@ -252,9 +328,25 @@ CsvResult ReadDeviceCsv(const std::string& text, const std::string& source,
   return result;
 }
 
+namespace {
+
+std::string OnvifCells(const SimDevice& device) {
+  const OnvifIdentity& onvif = device.onvif;
+  std::string text = std::string(",") + ProtocolsName(device.protocols);
+  if (!AnswersOnvif(device)) return text + ",,,,,,";
+  return text + ',' + onvif.name + ',' + onvif.hardware + ',' + onvif.location +
+         ',' + onvif.endpoint + ',' + MacScopeName(onvif.macScope) + ',' +
+         (onvif.linkLocal != 0 ? DottedText(onvif.linkLocal) : std::string());
+}
+
+}  // namespace
+
 std::string WriteDeviceCsv(const std::vector<SimDevice>& devices) {
+  bool anyOnvif = false;
+  for (const SimDevice& device : devices) anyOnvif |= AnswersOnvif(device);
+  const int columns = anyOnvif ? COLUMN_COUNT : FIRST_ONVIF_COLUMN;
   std::string text;
-  for (int c = 0; c < COLUMN_COUNT; ++c) {
+  for (int c = 0; c < columns; ++c) {
     if (c > 0) text += ',';
     text += COLUMN_NAMES[c];
   }
@@ -271,7 +363,8 @@ std::string WriteDeviceCsv(const std::vector<SimDevice>& devices) {
         std::to_string(device.bodyLength) + ',' +
         std::to_string(device.repeat) + ',' + std::to_string(device.replySize) +
         ',' + HexOf(info.reserved1.data(), info.reserved1.size()) + ',' +
-        HexOf(info.reserved2.data(), info.reserved2.size()) + '\n';
+        HexOf(info.reserved2.data(), info.reserved2.size()) +
+        (anyOnvif ? OnvifCells(device) : std::string()) + '\n';
   }
   return text;
 }

@@ -4,8 +4,11 @@
 //
 // Required columns: mac, ip_mode, ip, gateway, mask, base_port, http_port,
 // model, firmware. Optional: body_length, repeat, reply_size, reserved1 (4 hex
-// digits), reserved2 (16 hex digits); an empty optional cell takes the
-// default. Column names are case-insensitive and may come in any order.
+// digits), reserved2 (16 hex digits), and for ONVIF devices protocols
+// (quellan, onvif or quellan+onvif), name, hardware, location, endpoint,
+// mac_scope (none, colons, hyphens, bare) and link_local; an empty optional
+// cell takes the default. Column names are case-insensitive and may come in
+// any order.
 #pragma once
 
 #include <string>

@@ -153,7 +153,9 @@ std::vector<AppliedChange> ApplyChangeRequest(std::vector<SimDevice>& devices,
   std::vector<AppliedChange> changes;
   for (std::size_t i = 0; i < devices.size(); ++i) {
     DeviceInfo& info = devices[i].info;
-    if (info.macAddress != body.macAddress) continue;
+    // A device that answers only ONVIF does not hear our change requests.
+    if (info.macAddress != body.macAddress || !AnswersQuellan(devices[i]))
+      continue;
     AppliedChange change;
     change.device = i;
     change.before = info;

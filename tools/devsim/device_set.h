@@ -56,8 +56,9 @@ struct AppliedChange {
 enum class AddressCheck { None, ConflictDetection };
 
 // Every device whose MAC equals the body's takes the body's ipMode,
-// ipAddress, gateway, subnetMask, basePort and httpPort and nothing else;
-// with ConflictDetection, only if no other device shows the new address.
+// ipAddress, gateway, subnetMask, basePort and httpPort and nothing else
+// (a device that answers only ONVIF does not hear the request); with
+// ConflictDetection, only if no other device shows the new address.
 std::vector<AppliedChange> ApplyChangeRequest(std::vector<SimDevice>& devices,
                                               const DeviceInfo& body,
                                               AddressCheck check);

@@ -43,7 +43,7 @@ const char* DatagramKind(const std::uint8_t* data, std::size_t size) {
 }
 
 std::string ReadyEvent(const Options& options, std::uint64_t randomStart,
-                       std::size_t devices) {
+                       std::size_t devices, std::size_t onvifDevices) {
   JsonLine line = Event("ready")
                       .Text("address", "0.0.0.0")
                       .Number("port", DISCOVERY_PORT)
@@ -59,6 +59,7 @@ std::string ReadyEvent(const Options& options, std::uint64_t randomStart,
     line.Text("interface", options.interfaceName);
   if (options.sourceAddress != 0)
     line.Text("source", DottedText(options.sourceAddress));
+  if (onvifDevices > 0) line.Number("onvif_devices", Count(onvifDevices));
   return line.Str();
 }
 
@@ -123,26 +124,47 @@ std::string ChangeShortEvent(const Sender& from, std::size_t size) {
   return Event("change_short", from).Number("size", Count(size)).Str();
 }
 
-std::string SendFailedEvent(std::size_t size) {
+std::string ProbeEvent(const Sender& from, const std::string& messageId,
+                       std::size_t matches, std::size_t pending) {
+  return Event("probe", from)
+      .Text("message_id", messageId)
+      .Number("matches", Count(matches))
+      .Number("pending", Count(pending))
+      .Str();
+}
+
+std::string ProbeDroppedEvent(const Sender& from, std::size_t pending) {
+  return Event("probe_dropped", from).Number("pending", Count(pending)).Str();
+}
+
+std::string ProbeUnreadEvent(const Sender& from, std::size_t size) {
+  return Event("probe_unread", from).Number("size", Count(size)).Str();
+}
+
+std::string SendFailedEvent(std::size_t size, const Sender& to) {
   return Event("send_failed")
-      .Text("to", DottedText(BROADCAST_ADDRESS))
-      .Number("port", DISCOVERY_PORT)
+      .Text("to", DottedText(to.address))
+      .Number("port", to.port)
       .Number("size", Count(size))
       .Str();
 }
 
 std::string ExitEvent(const char* reason, const RunCounters& counters) {
-  return Event("exit")
-      .Text("reason", reason)
-      .Number("searches", counters.searches)
-      .Number("changes", counters.changes)
-      .Number("replies_sent", counters.repliesSent)
-      .Number("noise_sent", counters.noiseSent)
-      .Number("send_failures", counters.sendFailures)
-      .Number("received", counters.received)
-      .Number("echoes", counters.echoes)
-      .Number("pending", counters.pending)
-      .Str();
+  JsonLine line = Event("exit")
+                      .Text("reason", reason)
+                      .Number("searches", counters.searches)
+                      .Number("changes", counters.changes)
+                      .Number("replies_sent", counters.repliesSent)
+                      .Number("noise_sent", counters.noiseSent)
+                      .Number("send_failures", counters.sendFailures)
+                      .Number("received", counters.received)
+                      .Number("echoes", counters.echoes)
+                      .Number("pending", counters.pending);
+  if (counters.onvif == RunCounters::Onvif::Served) {
+    line.Number("probes", counters.probes)
+        .Number("probe_matches_sent", counters.probeMatchesSent);
+  }
+  return line.Str();
 }
 
 }  // namespace devsim

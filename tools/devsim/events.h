@@ -27,13 +27,19 @@ struct RunCounters {
   std::int64_t received = 0;
   std::int64_t echoes = 0;
   std::int64_t pending = 0;
+  // Counted, and shown in the exit line, only where devices answer ONVIF.
+  enum class Onvif { Off, Served } onvif = Onvif::Off;
+  std::int64_t probes = 0;
+  std::int64_t probeMatchesSent = 0;
 };
 
 // "search", "change", "reply" or "other", from the magic and command.
 const char* DatagramKind(const std::uint8_t* data, std::size_t size);
 
+// `onvifDevices` (those that answer WS-Discovery probes on its port) is
+// shown only when there are some.
 std::string ReadyEvent(const Options& options, std::uint64_t randomStart,
-                       std::size_t devices);
+                       std::size_t devices, std::size_t onvifDevices);
 std::string DatagramEvent(const Sender& from, const std::uint8_t* data,
                           std::size_t size);
 std::string SearchEvent(const Sender& from, const PlannedSearch& plan,
@@ -49,7 +55,17 @@ std::string ChangeAddressInUseEvent(const Sender& from,
                                     const AppliedChange& change,
                                     const std::uint8_t* body);
 std::string ChangeShortEvent(const Sender& from, std::size_t size);
-std::string SendFailedEvent(std::size_t size);
+// A probe read on the WS-Discovery port: its MessageID and how many devices
+// will answer it.
+std::string ProbeEvent(const Sender& from, const std::string& messageId,
+                       std::size_t matches, std::size_t pending);
+// A probe left unanswered: too many sends wait already.
+std::string ProbeDroppedEvent(const Sender& from, std::size_t pending);
+// Anything else there: another message, or bytes we cannot read as XML.
+std::string ProbeUnreadEvent(const Sender& from, std::size_t size);
+std::string SendFailedEvent(std::size_t size,
+                            const Sender& to = Sender{BROADCAST_ADDRESS,
+                                                      DISCOVERY_PORT});
 std::string ExitEvent(const char* reason, const RunCounters& counters);
 
 }  // namespace devsim

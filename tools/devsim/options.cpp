@@ -217,7 +217,9 @@ std::string UsageText() {
   return R"(Usage: quellan-devsim (--devices FILE | --count N [--subnet NET/P]) [options]
 
 Emulates network video devices on one UDP socket bound to 0.0.0.0:64988 (and,
-with --source, one that sends from that address). Every device answers each
+with --source, one that sends from that address; with ONVIF devices in the
+file, one on 0.0.0.0:3702 that joins 239.255.255.250 on each interface
+served). Every device of ours answers each
 search request with a reply broadcast to 255.255.255.255:64988 and takes the
 six network settings of a change request addressed to its MAC address. Events
 go to standard output, one JSON object a line; errors go to standard error.
@@ -280,6 +282,18 @@ Optional columns (an empty cell takes the default):
   reserved1    4 hex digits, the two reserved bytes after the MAC (default 0)
   reserved2    16 hex digits, the eight reserved bytes after the HTTP port
                (default 0)
+  protocols    quellan (default), onvif (WS-Discovery only: the device does
+               not answer our search nor take our changes) or quellan+onvif
+ONVIF devices (protocols onvif or quellan+onvif) answer WS-Discovery probes
+on 239.255.255.250:3702, each after a random 0 to 500 ms, with a ProbeMatch
+unicast to the prober. Their optional columns:
+  name, hardware   scopes, up to 64 bytes of UTF-8 (default: the model)
+  location     a location scope (default: none)
+  endpoint     the endpoint address (default: urn:uuid:51c0da7a-0000-4000-
+               8000-<the MAC's 12 hex digits>)
+  mac_scope    none (default), colons, hyphens or bare: whether and how the
+               scopes carry the MAC
+  link_local   a 169.254.x.y address listed first among the service addresses
 
 Output lines (JSON, one per line, flushed at once):
   {"event":"ready",...}     once the socket is bound
@@ -292,6 +306,8 @@ Output lines (JSON, one per line, flushed at once):
                             shows; the device kept its settings
   {"event":"change_unknown",...}  change request for no known MAC
   {"event":"change_short",...}    change request shorter than 96 bytes
+  {"event":"probe",...}     per WS-Discovery probe: message_id, matches
+  {"event":"probe_unread",...}  another message on the probe port
   {"event":"datagram",...}  per received datagram, with --log-datagrams
   {"event":"exit",...}      on the way out, with counters
 

@@ -37,12 +37,15 @@ class Pacer {
 };
 
 struct SendItem {
-  enum class Kind { Reply, Noise };
+  enum class Kind { Reply, Noise, ProbeMatch };
   Kind kind = Kind::Reply;
-  // The device for a reply; the position in its search for junk.
+  // The device for a reply or a probe match; the position in its search for
+  // junk.
   std::uint32_t index = 0;
   // Junk contents derive from this, so they do not depend on send order.
   std::uint64_t noiseKey = 0;
+  // The probe a probe match answers, as the simulator numbers them.
+  std::uint64_t probe = 0;
 };
 
 class PacedSchedule {

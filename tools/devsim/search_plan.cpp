@@ -13,6 +13,7 @@ PlannedSearch PlanSearch(const std::vector<SimDevice>& devices, int noise,
                          PacedSchedule& schedule) {
   PlannedSearch planned;
   for (std::size_t i = 0; i < devices.size(); ++i) {
+    if (!AnswersQuellan(devices[i])) continue;
     for (int r = 0; r < devices[i].repeat; ++r) {
       SendItem item;
       item.kind = SendItem::Kind::Reply;
@@ -29,6 +30,22 @@ PlannedSearch PlanSearch(const std::vector<SimDevice>& devices, int noise,
     item.noiseKey = noiseKey;
     schedule.Add(now + rng.Between(window.earliest, window.latest), item);
     ++planned.noise;
+  }
+  return planned;
+}
+
+std::size_t PlanProbeMatches(const std::vector<SimDevice>& devices,
+                             std::uint64_t probe, Micros now, Rng& rng,
+                             PacedSchedule& schedule) {
+  std::size_t planned = 0;
+  for (std::size_t i = 0; i < devices.size(); ++i) {
+    if (!AnswersOnvif(devices[i])) continue;
+    SendItem item;
+    item.kind = SendItem::Kind::ProbeMatch;
+    item.index = static_cast<std::uint32_t>(i);
+    item.probe = probe;
+    schedule.Add(now + rng.Between(0, PROBE_ANSWER_LATEST), item);
+    ++planned;
   }
   return planned;
 }

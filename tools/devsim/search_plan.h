@@ -36,10 +36,22 @@ struct PlannedSearch {
   std::size_t noise = 0;
 };
 
-// Adds to `schedule` repeat replies per device and `noise` junk datagrams,
+// Adds to `schedule` repeat replies per device that answers our protocol and
+// `noise` junk datagrams,
 // each due at now plus a delay drawn from `window`.
 PlannedSearch PlanSearch(const std::vector<SimDevice>& devices, int noise,
                          const AnswerWindow& window, Micros now, Rng& rng,
                          PacedSchedule& schedule);
+
+// ONVIF asks a device to wait a random 0 to 500 ms before it answers a
+// probe, so that a site's answers do not all arrive at once.
+constexpr Micros PROBE_ANSWER_LATEST = 500000;
+
+// Adds to `schedule` one probe match per device that answers ONVIF, due at
+// now plus a random delay of up to PROBE_ANSWER_LATEST, each tagged with
+// `probe`; returns how many.
+std::size_t PlanProbeMatches(const std::vector<SimDevice>& devices,
+                             std::uint64_t probe, Micros now, Rng& rng,
+                             PacedSchedule& schedule);
 
 }  // namespace devsim

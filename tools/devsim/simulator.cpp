@@ -3,16 +3,20 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <map>
+#include <random>
 #include <string>
 #include <utility>
 
 #include "core/engine/net.h"
 #include "core/protocol/datagram.h"
+#include "core/wsdiscovery/probe_message.h"
 #include "platform/stop_signal.h"
 #include "tools/devsim/device_set.h"
 #include "tools/devsim/echo_filter.h"
 #include "tools/devsim/events.h"
 #include "tools/devsim/noise.h"
+#include "tools/devsim/onvif_reply.h"
 #include "tools/devsim/schedule.h"
 #include "tools/devsim/search_plan.h"
 #include "tools/devsim/text_form.h"
@@ -31,6 +35,22 @@ constexpr std::size_t MAX_PENDING = 1000000;
 constexpr int MAX_WAIT_FAILURES = 100;
 constexpr Micros ECHO_MEMORY = 10000000;
 constexpr std::size_t ECHO_CAPACITY = 200000;
+// Where ONVIF devices listen for WS-Discovery probes: 239.255.255.250:3702.
+constexpr std::uint16_t WS_DISCOVERY_PORT = 3702;
+constexpr std::uint32_t WS_DISCOVERY_GROUP = 0xEFFFFFFAu;
+
+std::size_t OnvifCount(const std::vector<SimDevice>& devices) {
+  std::size_t count = 0;
+  for (const SimDevice& device : devices) count += AnswersOnvif(device);
+  return count;
+}
+
+// A probe that devices still have to answer, and where the answers go.
+struct PendingProbe {
+  std::string messageId;
+  net::Endpoint to;
+  std::size_t unanswered = 0;
+};
 
 class Simulator {
  public:
@@ -40,6 +60,7 @@ class Simulator {
         randomStart_(randomStart),
         devices_(std::move(devices)),
         rng_(randomStart),
+        messageIds_(randomStart ^ 0x5753440000000000u),
         schedule_(options.rate, options.burst),
         echoes_(ECHO_MEMORY, ECHO_CAPACITY),
         buffer_(RECEIVE_CAPACITY),
@@ -51,7 +72,8 @@ class Simulator {
   int Run() {
     const int opened = Open();
     if (opened != 0) return opened;
-    Print(ReadyEvent(options_, randomStart_, devices_.size()));
+    Print(ReadyEvent(options_, randomStart_, devices_.size(),
+                     OnvifCount(devices_)));
     const Micros end =
         options_.durationMs > 0 ? options_.durationMs * 1000 : NEVER;
     const char* reason = "signal";
@@ -69,10 +91,12 @@ class Simulator {
       const Micros wait =
           std::max<Micros>(0, std::min(wakeAt - now, STOP_POLL));
       const int timeoutMs = static_cast<int>((wait + 999) / 1000);
-      switch (net::WaitReadable(socket_, net::NO_SOCKET, timeoutMs)) {
+      switch (Wait(timeoutMs)) {
         case net::WaitResult::Readable:
           waitFailures = 0;
-          ReceiveWaiting();
+          if (IsReadable(socket_)) Drain(socket_, &Simulator::Handle);
+          if (onvifSocket_ != net::NO_SOCKET && IsReadable(onvifSocket_))
+            Drain(onvifSocket_, &Simulator::HandleProbe);
           break;
         case net::WaitResult::Failed:
           if (++waitFailures > MAX_WAIT_FAILURES) {
@@ -123,6 +147,11 @@ class Simulator {
       CloseSockets();
       return bound;
     }
+    const int onvif = OpenOnvif();
+    if (onvif != 0) {
+      CloseSockets();
+      return onvif;
+    }
     if (options_.sourceAddress == 0) {
       sendSocket_ = socket_;
       return 0;
@@ -135,6 +164,43 @@ class Simulator {
                                 : SetUp(sendSocket_, options_.sourceAddress);
     if (sourceBound != 0) CloseSockets();
     return sourceBound;
+  }
+
+  // The WS-Discovery socket, only when some device answers ONVIF: bound to
+  // the probe port with address reuse (one simulator per interface may run
+  // in one namespace) and a member of the probe group on each interface
+  // served. 0, or the exit status with its message.
+  int OpenOnvif() {
+    if (OnvifCount(devices_) == 0) return 0;
+    counters_.onvif = RunCounters::Onvif::Served;
+    onvifSocket_ = net::OpenUdp();
+    const std::string& name = options_.interfaceName;
+    if (onvifSocket_ == net::NO_SOCKET ||
+        (!name.empty() && net::BindToInterface(onvifSocket_, name) !=
+                              net::InterfaceBinding::Bound) ||
+        !net::EnableAddressReuse(onvifSocket_) ||
+        !net::Bind(onvifSocket_, net::Endpoint{0, WS_DISCOVERY_PORT})) {
+      std::fprintf(stderr,
+                   "quellan-devsim: cannot bind 0.0.0.0:%u for the ONVIF "
+                   "devices (is the port held without reuse?)\n",
+                   static_cast<unsigned>(WS_DISCOVERY_PORT));
+      return 1;
+    }
+    net::SetReceiveBuffer(onvifSocket_, SOCKET_BUFFER_BYTES);
+    const net::AdapterList adapters = net::ListAdapters();
+    int joined = 0;
+    for (std::size_t i = 0; i < adapters.indexes.size(); ++i) {
+      if (!name.empty() && adapters.names[i] != name) continue;
+      joined += net::JoinMulticast(onvifSocket_, WS_DISCOVERY_GROUP,
+                                   adapters.indexes[i]);
+    }
+    if (joined == 0) {
+      std::fprintf(stderr,
+                   "quellan-devsim: cannot join 239.255.255.250 on %s\n",
+                   name.empty() ? "any interface" : name.c_str());
+      return 1;
+    }
+    return 0;
   }
 
   // Binds `socket` to `address`:64988 for broadcasts, and to the interface
@@ -176,7 +242,8 @@ class Simulator {
   void CloseSockets() {
     if (sendSocket_ != socket_) net::Close(sendSocket_);
     net::Close(socket_);
-    sendSocket_ = socket_ = net::NO_SOCKET;
+    net::Close(onvifSocket_);
+    sendSocket_ = socket_ = onvifSocket_ = net::NO_SOCKET;
     net::Cleanup();
   }
 
@@ -186,9 +253,24 @@ class Simulator {
     std::fflush(stdout);
   }
 
+  net::WaitResult Wait(int timeoutMs) {
+    if (onvifSocket_ == net::NO_SOCKET)
+      return net::WaitReadable(socket_, net::NO_SOCKET, timeoutMs);
+    return net::WaitAnyReadable({socket_, onvifSocket_}, timeoutMs);
+  }
+
+  static bool IsReadable(net::Socket socket) {
+    return net::WaitReadable(socket, net::NO_SOCKET, 0) ==
+           net::WaitResult::Readable;
+  }
+
   void SendDue(Micros now) {
     SendItem item;
     while (schedule_.TakeDue(now, &item)) {
+      if (item.kind == SendItem::Kind::ProbeMatch) {
+        SendProbeMatch(item);
+        continue;
+      }
       const bool reply = item.kind == SendItem::Kind::Reply;
       const std::vector<std::uint8_t> bytes =
           reply ? BuildReply(devices_[item.index])
@@ -208,20 +290,60 @@ class Simulator {
     }
   }
 
-  void ReceiveWaiting() {
+  // Unicast to the prober, from the probe port as devices answer, and
+  // through the pacer like every other send.
+  void SendProbeMatch(const SendItem& item) {
+    const auto probe = probes_.find(item.probe);
+    if (probe == probes_.end()) return;
+    PendingProbe& pending = probe->second;
+    const std::string message = ProbeMatchesMessage(
+        devices_[item.index], pending.messageId, RandomMessageId(messageIds_));
+    const auto* data = reinterpret_cast<const std::uint8_t*>(message.data());
+    if (net::SendTo(onvifSocket_, data, message.size(), pending.to)) {
+      ++counters_.probeMatchesSent;
+    } else if (counters_.sendFailures++ == 0) {
+      Print(SendFailedEvent(message.size(),
+                            Sender{pending.to.address, pending.to.port}));
+    }
+    if (--pending.unanswered == 0) probes_.erase(probe);
+  }
+
+  void Drain(net::Socket socket,
+             void (Simulator::*handle)(std::size_t, const Sender&)) {
     for (int n = 0; n < RECEIVES_PER_PASS; ++n) {
       net::Arrival arrival;
       const int size =
-          net::ReceiveFrom(socket_, buffer_.data(), buffer_.size(), &arrival);
+          net::ReceiveFrom(socket, buffer_.data(), buffer_.size(), &arrival);
       if (size >= 0) {
-        Handle(static_cast<std::size_t>(size),
-               Sender{arrival.from.address, arrival.from.port});
+        (this->*handle)(static_cast<std::size_t>(size),
+                        Sender{arrival.from.address, arrival.from.port});
       }
-      if (net::WaitReadable(socket_, net::NO_SOCKET, 0) !=
-          net::WaitResult::Readable) {
-        return;
-      }
+      if (!IsReadable(socket)) return;
     }
+  }
+
+  void HandleProbe(std::size_t size, const Sender& from) {
+    ++counters_.received;
+    if (options_.logDatagrams) Print(DatagramEvent(from, buffer_.data(), size));
+    const ProbeReading probe = ReadProbe(buffer_.data(), size);
+    if (probe.status != ProbeStatus::Ok) {
+      Print(ProbeUnreadEvent(from, size));
+      return;
+    }
+    if (schedule_.Pending() + OnvifCount(devices_) > MAX_PENDING) {
+      Print(ProbeDroppedEvent(from, schedule_.Pending()));
+      return;
+    }
+    ++counters_.probes;
+    std::size_t matches = 0;
+    if (ProbeTypesMatch(probe.types)) {
+      matches = PlanProbeMatches(devices_, nextProbe_, Now(), rng_, schedule_);
+    }
+    if (matches > 0) {
+      probes_[nextProbe_++] = PendingProbe{
+          probe.messageId, net::Endpoint{from.address, from.port}, matches};
+    }
+    Print(ProbeEvent(from, probe.messageId, matches, schedule_.Pending()));
   }
 
   void Handle(std::size_t size, const Sender& from) {
@@ -243,7 +365,8 @@ class Simulator {
   void OnSearch(const Sender& from, Micros now) {
     std::size_t planned = static_cast<std::size_t>(options_.noise);
     for (const SimDevice& device : devices_) {
-      planned += static_cast<std::size_t>(device.repeat);
+      if (AnswersQuellan(device))
+        planned += static_cast<std::size_t>(device.repeat);
     }
     if (schedule_.Pending() + planned > MAX_PENDING) {
       Print(SearchDroppedEvent(from, schedule_.Pending()));
@@ -286,6 +409,9 @@ class Simulator {
   const std::uint64_t randomStart_;
   std::vector<SimDevice> devices_;
   Rng rng_;
+  // The answers' own MessageIDs, drawn apart from the delays so that these
+  // do not depend on how many answers were sent before.
+  std::mt19937_64 messageIds_;
   PacedSchedule schedule_;
   EchoFilter echoes_;
   AnswerWindow window_;
@@ -295,6 +421,12 @@ class Simulator {
   // socket_ itself, or the socket bound to the --source address.
   net::Socket sendSocket_ = net::NO_SOCKET;
   RunCounters counters_;
+  // The WS-Discovery socket; NO_SOCKET when no device answers ONVIF.
+  net::Socket onvifSocket_ = net::NO_SOCKET;
+  // Probes with answers still to send, by the number PlanProbeMatches tags
+  // them with.
+  std::map<std::uint64_t, PendingProbe> probes_;
+  std::uint64_t nextProbe_ = 0;
 };
 
 }  // namespace
