@@ -23,7 +23,8 @@ const CommandName COMMANDS[] = {{"search", Command::Search},
 
 // The options each command takes besides --help and --version.
 bool Takes(Command command, const std::string& name) {
-  if (name == "--format" || name == "--adapter") return true;
+  if (name == "--format" || name == "--adapter" || name == "--protocol")
+    return true;
   switch (command) {
     case Command::Search:
       return name == "--timeout";
@@ -62,6 +63,22 @@ bool ReadFormat(Command command, const std::string& value, Format* format) {
   return true;
 }
 
+// set and plan change our devices only, and look at every protocol.
+bool ReadProtocol(Command command, const std::string& value,
+                  std::optional<Protocols>* protocol) {
+  const bool lists = command == Command::Search || command == Command::Watch;
+  if (value == "quellan") {
+    *protocol = Protocols::Quellan;
+  } else if (value == "onvif" && lists) {
+    *protocol = Protocols::Onvif;
+  } else if (value == "all") {
+    *protocol = Protocols::All;
+  } else {
+    return false;
+  }
+  return true;
+}
+
 bool ReadMilliseconds(const std::string& value,
                       std::chrono::milliseconds* out) {
   std::int32_t parsed = 0;
@@ -87,6 +104,12 @@ bool Apply(const std::string& name, const std::string& value, Options* options,
                        options->command == Command::Plan
                    ? "table, json or csv"
                    : "table or json");
+  }
+  if (name == "--protocol") {
+    const bool lists = options->command == Command::Search ||
+                       options->command == Command::Watch;
+    return ReadProtocol(options->command, value, &options->protocol) ||
+           bad(lists ? "quellan, onvif or all" : "quellan or all");
   }
   if (name == "--timeout" || name == "--verify-timeout") {
     return ReadMilliseconds(value, name == "--timeout"
@@ -213,6 +236,19 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
   }
   result.ok = true;
   return result;
+}
+
+Protocols SearchProtocols(const Options& options) {
+  if (options.protocol) return *options.protocol;
+  const bool lists =
+      options.command == Command::Search || options.command == Command::Watch;
+  return lists ? Protocols::Quellan : Protocols::All;
+}
+
+DeviceColumns DeviceColumnsOf(const Options& options) {
+  return options.protocol && *options.protocol != Protocols::Quellan
+             ? DeviceColumns::WithOnvif
+             : DeviceColumns::Ours;
 }
 
 }  // namespace cli

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "cli/device/device_fields.h"
 #include "cli/device/settings_edit.h"
+#include "cli/network/discovery.h"
 #include "cli/plan/temporary_range.h"
 #include "core/text/option_loop.h"
 
@@ -28,6 +30,10 @@ struct Options {
   std::chrono::milliseconds timeout{3000};
   // The local address the requests leave through; 0 for every adapter.
   std::uint32_t adapter = 0;
+  // --protocol; none: ours for search and watch, which list devices, and
+  // both for set and plan, which must not give away an address that an
+  // ONVIF device holds.
+  std::optional<Protocols> protocol;
   // set
   Mac mac{};
   SettingsEdit edit;
@@ -47,6 +53,11 @@ using ParseResult = ParsedOptions<Options>;
 // `args` excludes the program name. Accepts "--name value" and
 // "--name=value"; --help and --version win over everything else.
 ParseResult ParseCommandLine(const std::vector<std::string>& args);
+
+// The protocols the command's search asks in, and the fields its devices
+// are written with: those of ONVIF answers only when it was asked for them.
+Protocols SearchProtocols(const Options& options);
+DeviceColumns DeviceColumnsOf(const Options& options);
 
 // The usage of one command, or of the program for Command::None.
 std::string UsageText(Command command);

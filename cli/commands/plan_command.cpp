@@ -62,7 +62,7 @@ int PlanCommand(const Options& options) {
   // A stop request during an apply lets it end safely; so it is taken from
   // the start.
   if (options.apply) InstallStopHandlers();
-  EngineDiscovery discovery(options.adapter);
+  EngineDiscovery discovery(options.adapter, SearchProtocols(options));
   const SearchOutcome searched =
       discovery.Search(options.timeout, Remarks::Say);
   if (searched.status != LinkStatus::Done) return EXIT_NETWORK_FAILURE;

@@ -6,20 +6,21 @@
 namespace cli {
 
 int SearchCommand(const Options& options) {
-  EngineDiscovery discovery(options.adapter);
+  EngineDiscovery discovery(options.adapter, SearchProtocols(options));
   const SearchOutcome searched =
       discovery.Search(options.timeout, Remarks::Say);
   if (searched.status != LinkStatus::Done) return EXIT_NETWORK_FAILURE;
   const std::vector<FoundDevice>& devices = searched.found.devices;
+  const DeviceColumns columns = DeviceColumnsOf(options);
   switch (options.format) {
     case Format::Json:
-      WriteDevicesJson(devices, Emit);
+      WriteDevicesJson(devices, columns, Emit);
       break;
     case Format::Csv:
-      WriteDevicesCsv(devices, Emit);
+      WriteDevicesCsv(devices, columns, Emit);
       break;
     case Format::Table:
-      Emit(DevicesTable(devices));
+      Emit(DevicesTable(devices, columns));
       break;
   }
   // The search has said on standard error that no device answered.

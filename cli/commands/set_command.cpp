@@ -22,7 +22,7 @@ int SetCommand(const Options& options) {
   // A stop request while the change is verified lets the verify end; so it
   // is taken from the start.
   InstallStopHandlers();
-  EngineDiscovery discovery(options.adapter);
+  EngineDiscovery discovery(options.adapter, SearchProtocols(options));
   const SearchOutcome searched =
       discovery.Search(options.timeout, Remarks::Say);
   if (searched.status != LinkStatus::Done) return EXIT_NETWORK_FAILURE;
@@ -33,6 +33,10 @@ int SetCommand(const Options& options) {
   if (!target) {
     Tell(Utf8(MacText(options.mac)) + " did not answer the search");
     return EXIT_NOT_FOUND;
+  }
+  if (!Changeable(*target)) {
+    Tell(MacString(options.mac) + ": " + ONVIF_ONLY_TEXT);
+    return EXIT_REFUSED;
   }
   SetReport report;
   report.before = *target;
@@ -54,7 +58,7 @@ int SetCommand(const Options& options) {
   AddressBook shown;
   for (const FoundDevice& device : found.devices)
     if (device.place.domain == target->place.domain)
-      shown.Add(device.settings.ipAddress, *device.mac);
+      shown.Add(device.settings.ipAddress, device.mac.value_or(Mac{}));
   // This computer's addresses are never a device's, whatever the domain.
   const std::vector<ChangeProblem> problems =
       CheckChange(proposed, target->settings, options.mac,

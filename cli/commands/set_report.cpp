@@ -23,9 +23,12 @@ const Fields<IpSettings>& SettingFields() {
 std::string SetReportJson(const SetReport& report) {
   return "{\"mac\":" + JsonString(MacString(report.before)) +
          ",\"status\":" + JsonString(StatusWord(report.status)) +
-         ",\"before\":" + DeviceJson(report.before) + ",\"sent\":" +
+         ",\"before\":" + DeviceJson(report.before, DeviceColumns::Ours) +
+         ",\"sent\":" +
          (report.sent ? JsonObject(SettingFields(), *report.sent) : "null") +
-         ",\"after\":" + (report.answered ? DeviceJson(report.after) : "null") +
+         ",\"after\":" +
+         (report.answered ? DeviceJson(report.after, DeviceColumns::Ours)
+                          : "null") +
          "}\n";
 }
 

@@ -30,7 +30,7 @@ std::string LocalTime() {
 
 int WatchCommand(const Options& options) {
   InstallStopHandlers();
-  EngineDiscovery discovery(options.adapter);
+  EngineDiscovery discovery(options.adapter, SearchProtocols(options));
   WatchState state;
   const std::chrono::seconds every(options.intervalSeconds);
   Clock::time_point next = Clock::now();
@@ -47,7 +47,7 @@ int WatchCommand(const Options& options) {
     remarks = Remarks::Quiet;
     for (const WatchEvent& event : state.Update(found.devices, found.domains)) {
       Emit(options.format == Format::Json
-               ? WatchEventJson(event) + "\n"
+               ? WatchEventJson(event, DeviceColumnsOf(options)) + "\n"
                : WatchEventText(LocalTime(), event) + "\n");
     }
     next += every;

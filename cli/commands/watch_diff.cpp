@@ -60,12 +60,13 @@ std::vector<WatchEvent> WatchState::Update(
     const std::vector<FoundDevice>& found, const BroadcastDomains& domains) {
   domains_.Unite(domains);
   std::vector<WatchEvent> events;
-  std::set<Mac> seen;
+  std::set<std::string> seen;
   for (const FoundDevice& device : PlacedIn(found, domains_)) {
-    seen.insert(*device.mac);
-    const auto known = known_.find(*device.mac);
+    const std::string identity = Identity(device);
+    seen.insert(identity);
+    const auto known = known_.find(identity);
     if (known == known_.end()) {
-      known_[*device.mac] = Known{device, 0};
+      known_[identity] = Known{device, 0};
       events.push_back({WatchEvent::Kind::New, device, {}, {}});
       continue;
     }
@@ -86,10 +87,10 @@ std::vector<WatchEvent> WatchState::Update(
   return events;
 }
 
-std::string WatchEventJson(const WatchEvent& event) {
+std::string WatchEventJson(const WatchEvent& event, DeviceColumns columns) {
   std::string line = "{\"event\":" + JsonString(KindName(event.kind)) +
                      ",\"mac\":" + JsonString(MacString(event.device)) +
-                     ",\"device\":" + DeviceJson(event.device);
+                     ",\"device\":" + DeviceJson(event.device, columns);
   if (event.kind == WatchEvent::Kind::Changed) {
     line += ",\"changed\":[";
     for (std::size_t i = 0; i < event.changed.size(); ++i)

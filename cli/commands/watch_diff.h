@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/device/device_fields.h"
 #include "cli/device/found_device.h"
 #include "cli/device/settings_edit.h"
 
@@ -40,12 +41,12 @@ class WatchState {
     int misses = 0;
   };
   BroadcastDomains domains_;
-  std::map<Mac, Known> known_;
+  std::map<std::string, Known> known_;  // by Identity
 };
 
 // {"event":"new","mac":"...","device":{...}}; a change adds "changed":[...]
 // and the changed fields' values in "old":{...} and "new":{...}.
-std::string WatchEventJson(const WatchEvent& event);
+std::string WatchEventJson(const WatchEvent& event, DeviceColumns columns);
 
 // The table form, whose lines go out one at a time as events happen: fixed
 // column widths, the header line first. `time` is when the event was seen.

@@ -17,10 +17,31 @@ FieldValue AddressOrNone(std::uint32_t address) {
   return address ? FieldValue(Dotted(address)) : std::nullopt;
 }
 
-// A setting's field as a field of the device that shows it.
+// A setting's field as a field of the device that shows it. An ONVIF
+// answer tells the address alone.
 template <std::size_t I>
 FieldValue SettingOf(const FoundDevice& device) {
+  if (!Changeable(device) && SETTINGS[I].field.key != std::string("ip"))
+    return std::nullopt;
   return SETTINGS[I].field.value(device.settings);
+}
+
+// A field of the device's ONVIF answer; none for a device without one, or
+// whose answer did not tell it.
+template <std::string OnvifFacts::*Member>
+FieldValue OnvifText(const FoundDevice& device) {
+  if (!device.onvif || ((*device.onvif).*Member).empty()) return std::nullopt;
+  return (*device.onvif).*Member;
+}
+
+// The fields an ONVIF answer adds, written only when the search asked for
+// ONVIF devices.
+const std::vector<std::string> ONVIF_KEYS = {"protocol", "name",     "hardware",
+                                             "location", "endpoint", "xaddrs"};
+
+bool IsOnvifKey(const char* key) {
+  return std::find(ONVIF_KEYS.begin(), ONVIF_KEYS.end(), key) !=
+         ONVIF_KEYS.end();
 }
 
 template <std::size_t... I>
@@ -38,7 +59,10 @@ constexpr char MODE[] = "ip_mode";
 std::vector<Field<FoundDevice>> MakeDeviceFields() {
   std::vector<Field<FoundDevice>> fields = {
       {"mac", "MAC address", FieldKind::Word,
-       [](const FoundDevice& d) -> FieldValue { return MacString(d); },
+       [](const FoundDevice& d) -> FieldValue {
+         if (!d.mac) return std::nullopt;
+         return MacString(*d.mac);
+       },
        FieldUse::Derived}};
   const std::vector<Field<FoundDevice>> settings =
       SettingFields(std::make_index_sequence<std::size(SETTINGS)>());
@@ -50,12 +74,16 @@ std::vector<Field<FoundDevice>> MakeDeviceFields() {
       fields.end(),
       {{"ip_mode_text", "IP mode", FieldKind::Word,
         [](const FoundDevice& d) -> FieldValue {
+          if (!Changeable(d)) return std::nullopt;
           return ModeText(d.settings.ipMode);
         }},
        {"model", "Model", FieldKind::DeviceText,
         [](const FoundDevice& d) -> FieldValue { return d.model; }},
        {"firmware", "Firmware", FieldKind::DeviceText,
-        [](const FoundDevice& d) -> FieldValue { return d.firmware; }},
+        [](const FoundDevice& d) -> FieldValue {
+          if (!Changeable(d)) return std::nullopt;
+          return d.firmware;
+        }},
        {"conflict", "Conflict", FieldKind::Flag,
         [](const FoundDevice& d) -> FieldValue {
           return d.conflict ? "true" : "false";
@@ -65,10 +93,34 @@ std::vector<Field<FoundDevice>> MakeDeviceFields() {
           return AddressOrNone(d.place.reachableFrom);
         }},
        {"url", "URL", FieldKind::Word,
-        [](const FoundDevice& d) -> FieldValue { return PageUrl(d.settings); },
+        [](const FoundDevice& d) -> FieldValue {
+          // An ONVIF device's page is on the standard port of its address.
+          if (!Changeable(d))
+            return "http://" + Dotted(d.settings.ipAddress) + "/";
+          return PageUrl(d.settings);
+        },
         FieldUse::Derived},
        {"adapter", "Adapter", FieldKind::Address,
         [](const FoundDevice& d) { return AddressOrNone(d.place.adapter); }},
+       {"protocol", "Protocol", FieldKind::Word,
+        [](const FoundDevice& d) -> FieldValue {
+          return ProtocolWord(d.heardBy);
+        }},
+       {"name", "Name", FieldKind::DeviceText, OnvifText<&OnvifFacts::name>},
+       {"hardware", "Hardware", FieldKind::DeviceText,
+        OnvifText<&OnvifFacts::hardware>},
+       {"location", "Location", FieldKind::DeviceText,
+        OnvifText<&OnvifFacts::location>},
+       {"endpoint", "Endpoint", FieldKind::DeviceText,
+        OnvifText<&OnvifFacts::endpoint>},
+       {"xaddrs", "XAddrs", FieldKind::DeviceList,
+        [](const FoundDevice& d) -> FieldValue {
+          if (!d.onvif) return std::nullopt;
+          std::string list;
+          for (const std::string& xaddr : d.onvif->xaddrs)
+            list += (list.empty() ? "" : " ") + xaddr;
+          return list;
+        }},
        {"note", "Note", FieldKind::Text,
         [](const FoundDevice& d) -> FieldValue {
           std::vector<std::string> notes;
@@ -89,34 +141,47 @@ const std::vector<Field<FoundDevice>>& DeviceFields() {
 }
 
 // The JSON object and the CSV row: every field but the note.
-const Fields<FoundDevice>& ObjectFields() {
-  static const Fields<FoundDevice> fields = [] {
-    Fields<FoundDevice> picked;
-    for (const Field<FoundDevice>& field : DeviceFields())
-      if (field.key != std::string("note")) picked.push_back(&field);
-    return picked;
-  }();
-  return fields;
+Fields<FoundDevice> MakeObjectFields(DeviceColumns columns) {
+  Fields<FoundDevice> picked;
+  for (const Field<FoundDevice>& field : DeviceFields())
+    if (field.key != std::string("note") &&
+        (columns == DeviceColumns::WithOnvif || !IsOnvifKey(field.key)))
+      picked.push_back(&field);
+  return picked;
+}
+
+const Fields<FoundDevice>& ObjectFields(DeviceColumns columns) {
+  static const Fields<FoundDevice> ours = MakeObjectFields(DeviceColumns::Ours);
+  static const Fields<FoundDevice> all =
+      MakeObjectFields(DeviceColumns::WithOnvif);
+  return columns == DeviceColumns::Ours ? ours : all;
 }
 
 // The table leads with the address and leaves out what only scripts need.
-const Fields<FoundDevice>& TableFields() {
-  static const Fields<FoundDevice> fields = [] {
-    const std::vector<std::string> left = {"ip", MODE, "conflict",
-                                           "reachable_from", "url"};
-    Fields<FoundDevice> picked = Pick(DeviceFields(), {"ip"});
-    for (const Field<FoundDevice>& field : DeviceFields())
-      if (std::find(left.begin(), left.end(), field.key) == left.end())
-        picked.push_back(&field);
-    return picked;
-  }();
-  return fields;
+Fields<FoundDevice> MakeTableFields(DeviceColumns columns) {
+  std::vector<std::string> left = {
+      "ip",  MODE,       "conflict", "reachable_from",
+      "url", "hardware", "location", "endpoint"};
+  if (columns == DeviceColumns::Ours)
+    left.insert(left.end(), ONVIF_KEYS.begin(), ONVIF_KEYS.end());
+  Fields<FoundDevice> picked = Pick(DeviceFields(), {"ip"});
+  for (const Field<FoundDevice>& field : DeviceFields())
+    if (std::find(left.begin(), left.end(), field.key) == left.end())
+      picked.push_back(&field);
+  return picked;
+}
+
+const Fields<FoundDevice>& TableFields(DeviceColumns columns) {
+  static const Fields<FoundDevice> ours = MakeTableFields(DeviceColumns::Ours);
+  static const Fields<FoundDevice> all =
+      MakeTableFields(DeviceColumns::WithOnvif);
+  return columns == DeviceColumns::Ours ? ours : all;
 }
 
 }  // namespace
 
-std::string DeviceJson(const FoundDevice& device) {
-  return JsonObject(ObjectFields(), device);
+std::string DeviceJson(const FoundDevice& device, DeviceColumns columns) {
+  return JsonObject(ObjectFields(columns), device);
 }
 
 std::string DeviceJsonFields(const FoundDevice& device,
@@ -153,18 +218,19 @@ std::vector<std::pair<std::string, std::string>> DeviceHeadings() {
 }
 
 void WriteDevicesJson(const std::vector<FoundDevice>& devices,
-                      const TextSink& write) {
-  WriteJsonArray(ObjectFields(), devices, write);
+                      DeviceColumns columns, const TextSink& write) {
+  WriteJsonArray(ObjectFields(columns), devices, write);
 }
 
 void WriteDevicesCsv(const std::vector<FoundDevice>& devices,
-                     const TextSink& write) {
-  WriteCsv(ObjectFields(), devices, write);
+                     DeviceColumns columns, const TextSink& write) {
+  WriteCsv(ObjectFields(columns), devices, write);
 }
 
-std::string DevicesTable(const std::vector<FoundDevice>& devices) {
-  return Table(TableFields(), devices) + Utf8(FoundCountText(devices.size())) +
-         "\n";
+std::string DevicesTable(const std::vector<FoundDevice>& devices,
+                         DeviceColumns columns) {
+  return Table(TableFields(columns), devices) +
+         Utf8(FoundCountText(devices.size())) + "\n";
 }
 
 }  // namespace cli

@@ -12,8 +12,12 @@
 
 namespace cli {
 
+// Which fields the device forms write: those of our protocol, or those
+// too that an ONVIF answer tells (a search that asked for ONVIF devices).
+enum class DeviceColumns { Ours, WithOnvif };
+
 // The device object of the JSON forms, on one line.
-std::string DeviceJson(const FoundDevice& device);
+std::string DeviceJson(const FoundDevice& device, DeviceColumns columns);
 // The same object with only the keys `keys` names, in its own order.
 std::string DeviceJsonFields(const FoundDevice& device,
                              const std::vector<std::string>& keys);
@@ -31,10 +35,11 @@ std::vector<std::pair<std::string, std::string>> DeviceHeadings();
 // kilobytes: the report of tens of thousands of devices never becomes one
 // string of tens of megabytes, whose fresh pages cost more than its text.
 void WriteDevicesJson(const std::vector<FoundDevice>& devices,
-                      const TextSink& write);
+                      DeviceColumns columns, const TextSink& write);
 void WriteDevicesCsv(const std::vector<FoundDevice>& devices,
-                     const TextSink& write);
+                     DeviceColumns columns, const TextSink& write);
 // The table form, which needs every row for its column widths.
-std::string DevicesTable(const std::vector<FoundDevice>& devices);
+std::string DevicesTable(const std::vector<FoundDevice>& devices,
+                         DeviceColumns columns);
 
 }  // namespace cli

@@ -8,31 +8,6 @@
 #include "core/devices/web_page.h"
 
 namespace cli {
-namespace {
-
-// Sorts by address numerically (by domain, then MAC, among equal
-// addresses) and marks every device that shares its address with another
-// of its domain.
-void SortAndMarkConflicts(std::vector<FoundDevice>* devices) {
-  auto key = [](const FoundDevice& device) {
-    return std::tie(device.settings.ipAddress, device.place.domain, device.mac);
-  };
-  std::sort(devices->begin(), devices->end(),
-            [&key](const FoundDevice& a, const FoundDevice& b) {
-              return key(a) < key(b);
-            });
-  // Sorted, the devices that share an address in one domain stand together.
-  std::vector<FoundDevice>& sorted = *devices;
-  for (std::size_t i = 1; i < sorted.size(); ++i) {
-    if (sorted[i].settings.ipAddress != sorted[i - 1].settings.ipAddress ||
-        sorted[i].place.domain != sorted[i - 1].place.domain)
-      continue;
-    sorted[i].conflict = true;
-    sorted[i - 1].conflict = true;
-  }
-}
-
-}  // namespace
 
 std::string BodyText(const DeviceText& area, std::int32_t bodyLength) {
   std::string text;
@@ -63,6 +38,25 @@ std::vector<FoundDevice> FoundDevices(const std::vector<DeviceRow>& rows,
   return devices;
 }
 
+void SortAndMarkConflicts(std::vector<FoundDevice>* devices) {
+  auto key = [](const FoundDevice& device) {
+    return std::tie(device.settings.ipAddress, device.place.domain, device.mac);
+  };
+  std::sort(devices->begin(), devices->end(),
+            [&key](const FoundDevice& a, const FoundDevice& b) {
+              return key(a) < key(b);
+            });
+  // Sorted, the devices that share an address in one domain stand together.
+  std::vector<FoundDevice>& sorted = *devices;
+  for (std::size_t i = 1; i < sorted.size(); ++i) {
+    if (sorted[i].settings.ipAddress != sorted[i - 1].settings.ipAddress ||
+        sorted[i].place.domain != sorted[i - 1].place.domain)
+      continue;
+    sorted[i].conflict = true;
+    sorted[i - 1].conflict = true;
+  }
+}
+
 std::vector<FoundDevice> PlacedIn(std::vector<FoundDevice> devices,
                                   const BroadcastDomains& domains) {
   for (FoundDevice& device : devices) {
@@ -89,6 +83,27 @@ std::string PageUrl(const IpSettings& settings) {
 }
 
 std::string ModeText(std::int32_t mode) { return Utf8(IpModeText(mode)); }
+
+bool Changeable(const FoundDevice& device) {
+  return device.heardBy != HeardBy::Onvif;
+}
+
+std::string ProtocolWord(HeardBy heardBy) {
+  switch (heardBy) {
+    case HeardBy::Quellan:
+      return "quellan";
+    case HeardBy::Onvif:
+      return "onvif";
+    case HeardBy::Both:
+      return "quellan+onvif";
+  }
+  return "";
+}
+
+std::string Identity(const FoundDevice& device) {
+  if (device.mac) return MacString(*device.mac);
+  return device.onvif ? device.onvif->endpoint : std::string();
+}
 
 std::string UnreachableText(const FoundDevice& device) {
   return MacString(device) +

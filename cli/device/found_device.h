@@ -16,16 +16,31 @@
 namespace cli {
 
 // The discovery protocols a device answered.
-enum class HeardBy { Quellan };
+enum class HeardBy { Quellan, Onvif, Both };
+
+// What a device's WS-Discovery answer told of it (ONVIF).
+struct OnvifFacts {
+  // Its stable identity across address changes, usually "urn:uuid:...".
+  std::string endpoint;
+  // From its scopes, percent-decoded.
+  std::string name;
+  std::string hardware;
+  std::string location;
+  std::vector<std::string> xaddrs;  // its service addresses, as listed
+};
 
 struct FoundDevice {
-  // Its identity. Every device of our protocol tells its MAC.
+  // Every device of our protocol tells its MAC; an ONVIF device may not,
+  // and is then known by its endpoint.
   std::optional<MacAddress> mac;
+  // An ONVIF-only device tells its address alone; the other settings are
+  // not known.
   IpSettings settings;
   // Its own texts, UTF-8: empty unless the reply carries them.
   std::string model;
   std::string firmware;
   HeardBy heardBy = HeardBy::Quellan;
+  std::optional<OnvifFacts> onvif;
   bool conflict = false;
   // Its broadcast domain, the adapter that names it, and the adapter whose
   // subnet holds its address (BroadcastDomains::Place).
@@ -37,12 +52,24 @@ struct FoundDevice {
 // is too short to carry texts.
 std::string BodyText(const DeviceText& area, std::int32_t bodyLength);
 
-// The rows of a search sorted by address numerically (by domain, then MAC,
-// among equal addresses), every device that shares its address with another
-// of its domain marked.
+// The rows of a search sorted and marked as SortAndMarkConflicts does.
 std::vector<FoundDevice> FoundDevices(const std::vector<DeviceRow>& rows,
                                       const BroadcastDomains& domains,
                                       const IngressRecord& heard);
+// Sorts by address numerically (by domain, then MAC, among equal
+// addresses) and marks every device that shares its address with another
+// of its domain, whichever protocol each answered.
+void SortAndMarkConflicts(std::vector<FoundDevice>* devices);
+// Whether the device answered our protocol, so that it can be changed.
+bool Changeable(const FoundDevice& device);
+// Why a device that answered only ONVIF is not changed.
+constexpr const char* ONVIF_ONLY_TEXT =
+    "Quellan cannot change this ONVIF device: it does not answer Quellan's "
+    "own protocol";
+// "quellan", "onvif" or "quellan+onvif".
+std::string ProtocolWord(HeardBy heardBy);
+// Who the device is: its MAC, else its endpoint.
+std::string Identity(const FoundDevice& device);
 // A search's devices placed again in `domains`, which hold the domains
 // they were placed in (BroadcastDomains::Unite), then sorted and marked as
 // FoundDevices does.

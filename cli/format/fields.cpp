@@ -27,6 +27,17 @@ std::string JsonValue(FieldKind kind, const FieldValue& value) {
     case FieldKind::Number:
     case FieldKind::Flag:
       return *value;
+    case FieldKind::DeviceList: {
+      std::string array = "[";
+      for (std::size_t at = 0; at < value->size();) {
+        std::size_t end = value->find(' ', at);
+        if (end == std::string::npos) end = value->size();
+        array += (array.size() > 1 ? "," : "") +
+                 JsonString(value->substr(at, end - at));
+        at = end + 1;
+      }
+      return array + "]";
+    }
     case FieldKind::Address:
     case FieldKind::Word:
     case FieldKind::Text:
@@ -39,7 +50,9 @@ std::string JsonValue(FieldKind kind, const FieldValue& value) {
 std::string CsvValue(FieldKind kind, const FieldValue& value) {
   if (!value) return std::string();
   // Anyone on the network can answer with any text.
-  return kind == FieldKind::DeviceText ? SpreadsheetText(*value) : *value;
+  return kind == FieldKind::DeviceText || kind == FieldKind::DeviceList
+             ? SpreadsheetText(*value)
+             : *value;
 }
 
 }  // namespace cli

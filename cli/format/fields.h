@@ -23,6 +23,9 @@ enum class FieldKind {
   Text,        // a sentence of ours
   DeviceText,  // a text a device sends, which may pose as a formula
   Flag,        // true or false, bare in JSON
+  // Texts a device sends, which hold no blank (URLs): held and written
+  // blank-separated, an array in JSON.
+  DeviceList,
 };
 
 // A field's value in one record; none is null in JSON and empty elsewhere.

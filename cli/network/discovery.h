@@ -18,6 +18,9 @@ namespace cli {
 // The most devices one search lists: every host of a /16.
 constexpr std::size_t LISTED_DEVICES = 65536;
 
+// Which discovery protocols a search asks in.
+enum class Protocols { Quellan, Onvif, All };
+
 // What a search says on standard error beside the devices it finds.
 enum class Remarks {
   // How many devices answered beyond those listed, and, when none answered,

@@ -30,14 +30,17 @@ constexpr std::chrono::milliseconds PROBE_WAIT{400};
 
 }  // namespace
 
-EngineDiscovery::EngineDiscovery(std::uint32_t adapterOption)
-    : adapterOption_(adapterOption), local_(LocalAdapters()) {}
+EngineDiscovery::EngineDiscovery(std::uint32_t adapterOption,
+                                 Protocols protocols)
+    : adapterOption_(adapterOption),
+      protocols_(protocols),
+      local_(LocalAdapters()) {}
 
 SearchOutcome EngineDiscovery::Search(std::chrono::milliseconds window,
                                       Remarks remarks) {
   SearchOutcome outcome;
-  if (!SearchDevices(window, ThroughOption(adapterOption_), &outcome.found,
-                     &bodies_, remarks)) {
+  if (!SearchDevices(window, ThroughOption(adapterOption_), protocols_,
+                     &outcome.found, &bodies_, remarks)) {
     outcome.status = LinkStatus::Failed;
     return outcome;
   }
@@ -96,8 +99,8 @@ VerifyOutcome EngineDiscovery::Verify(
   Clock::time_point round = start;
   while (true) {
     Findings found;
-    if (!SearchDevices(VERIFY_WINDOW, through, &found, &bodies_,
-                       Remarks::Quiet)) {
+    if (!SearchDevices(VERIFY_WINDOW, through, Protocols::Quellan, &found,
+                       &bodies_, Remarks::Quiet)) {
       outcome.status = LinkStatus::Failed;
       break;
     }

@@ -16,8 +16,9 @@ namespace cli {
 
 class EngineDiscovery : public Discovery {
  public:
-  // `adapterOption` is --adapter (0: every adapter).
-  explicit EngineDiscovery(std::uint32_t adapterOption);
+  // `adapterOption` is --adapter (0: every adapter); Search asks in
+  // `protocols`, the searches that verify changes in ours alone.
+  EngineDiscovery(std::uint32_t adapterOption, Protocols protocols);
 
   SearchOutcome Search(std::chrono::milliseconds window,
                        Remarks remarks) override;
@@ -32,6 +33,7 @@ class EngineDiscovery : public Discovery {
   Through ThroughDomains(const std::vector<std::uint32_t>& domains) const;
 
   const std::uint32_t adapterOption_;
+  const Protocols protocols_;
   BroadcastDomains domains_;  // as the last search found them
   ReplyBodies bodies_;        // of every device the searches heard
   const std::vector<LocalAdapter> local_;

@@ -1,11 +1,15 @@
 #include "cli/network/network.h"
 
 #include <algorithm>
+#include <future>
+#include <optional>
 
 #include "cli/format/messages.h"
+#include "cli/network/onvif_devices.h"
 #include "cli/network/path_filter_warning.h"
 #include "cli/network/search_remarks.h"
 #include "core/devices/blocking_search.h"
+#include "platform/neighbour_table.h"
 
 namespace cli {
 
@@ -25,11 +29,33 @@ Through ChangeThrough(const Findings& found, const FoundDevice& device,
   return DomainThrough(found.domains, device.place.domain, adapterOption);
 }
 
+namespace {
+
+// A key for the ingress record of a device that no MAC names, above the
+// 48 bits of MacKey.
+std::uint64_t EndpointKey(std::size_t n) { return (1ull << 48) + n; }
+
+// The interfaces through which `through` reaches; every one for none.
+bool ThroughAllows(const std::vector<std::uint32_t>& indexes,
+                   const Through& through, std::uint32_t index) {
+  return through.empty() ||
+         std::count(indexes.begin(), indexes.end(), index) != 0;
+}
+
+}  // namespace
+
 bool SearchDevices(std::chrono::milliseconds window, const Through& through,
-                   Findings* found, ReplyBodies* bodies, Remarks remarks) {
+                   Protocols protocols, Findings* found, ReplyBodies* bodies,
+                   Remarks remarks) {
   // --adapter names one; the searches of a change name a domain's.
   const std::uint32_t chosen = through.size() == 1 ? through.front() : 0;
   WarnOfStrictPathFilter(chosen);
+  // Both protocols listen in the same window, each on its own socket.
+  OnvifSearch onvif(OnvifSearchOptions{through});
+  std::optional<std::future<OnvifSearchResult>> onvifAnswers;
+  if (protocols != Protocols::Quellan)
+    onvifAnswers = std::async(std::launch::async,
+                              [&onvif, window] { return onvif.Run(window); });
   SearchOptions options;
   options.window = window;
   options.collisions = CollisionRule::ListAll;
@@ -40,27 +66,56 @@ bool SearchDevices(std::chrono::milliseconds window, const Through& through,
   options.order = RowOrder::Arrival;
   options.texts = RowTexts::None;
   BlockingSearch search(options);
-  if (search.Run() != SearchStart::Started) return false;
+  if (protocols != Protocols::Onvif && search.Run() != SearchStart::Started) {
+    onvif.Stop();
+    return false;
+  }
   const std::vector<LocalAdapter> local = LocalAdapters();
-  found->domains = BroadcastDomains(local, search.Heard());
-  found->devices = FoundDevices(search.Rows(), found->domains, search.Heard());
+  std::vector<std::uint32_t> indexes;  // the interfaces of `through`
+  for (const LocalAdapter& adapter : local)
+    if (std::count(through.begin(), through.end(), adapter.address))
+      indexes.push_back(adapter.index);
+
+  IngressRecord heard = search.Heard();
+  std::vector<OnvifHeard> onvifDevices;
+  if (onvifAnswers) {
+    const OnvifSearchResult result = onvifAnswers->get();
+    if (result.status == OnvifSearchStatus::NoSocket)
+      Tell("the ONVIF search could not open its socket");
+    NeighbourTable neighbours = ReadNeighbours();
+    onvifDevices = OnvifDevices(result.answers, local, neighbours.entries);
+    for (std::size_t n = 0; n < onvifDevices.size(); ++n)
+      for (std::uint32_t index : onvifDevices[n].interfaces)
+        onvifDevices[n].device.mac
+            ? heard.Heard(*onvifDevices[n].device.mac, index)
+            : heard.HeardAs(EndpointKey(n), index);
+  }
+  found->domains = BroadcastDomains(local, heard);
+  found->devices = FoundDevices(search.Rows(), found->domains, heard);
   for (const DeviceRow& row : search.Rows())
     (*bodies)[MacKey(row.record.macAddress)] = row.record;
-  if (!through.empty()) {
-    // Replies to other searchers come in through the other adapters too.
-    std::vector<std::uint32_t> indexes;
-    for (const LocalAdapter& adapter : local)
-      if (std::count(through.begin(), through.end(), adapter.address))
-        indexes.push_back(adapter.index);
-    auto heardOutside = [&](const FoundDevice& device) {
-      for (std::uint32_t index : search.Heard().Of(*device.mac))
-        if (std::count(indexes.begin(), indexes.end(), index)) return false;
-      return true;
-    };
-    found->devices.erase(std::remove_if(found->devices.begin(),
-                                        found->devices.end(), heardOutside),
-                         found->devices.end());
+  // Replies to other searchers come in through the other adapters too.
+  auto heardOutside = [&](const FoundDevice& device) {
+    for (std::uint32_t index : heard.Of(*device.mac))
+      if (ThroughAllows(indexes, through, index)) return false;
+    return true;
+  };
+  found->devices.erase(std::remove_if(found->devices.begin(),
+                                      found->devices.end(), heardOutside),
+                       found->devices.end());
+  std::vector<FoundDevice> placed;
+  for (OnvifHeard& one : onvifDevices) {
+    const std::uint32_t* on = nullptr;
+    for (const std::uint32_t& index : one.interfaces)
+      if (!on && ThroughAllows(indexes, through, index)) on = &index;
+    if (!on) continue;
+    one.device.place =
+        found->domains.Place(one.device.settings.ipAddress, {*on});
+    placed.push_back(std::move(one.device));
   }
+  if (protocols == Protocols::Onvif) found->devices.clear();
+  MergeOnvif(std::move(placed), &found->devices);
+  SortAndMarkConflicts(&found->devices);
   if (remarks == Remarks::Quiet) return true;
   const std::string beyond =
       BeyondCapText(search.TurnedAwayDevices(), LISTED_DEVICES);

@@ -33,10 +33,11 @@ Through ChangeThrough(const Findings& found, const FoundDevice& device,
 // every byte of it but the six settings.
 using ReplyBodies = std::unordered_map<std::uint64_t, DeviceInfo>;
 
-// One search of `window` through `through`, listing only the devices heard
-// on those adapters, whose bodies join `bodies`; false when the engine did
-// not start (its message is on standard error).
+// One search of `window` through `through` in `protocols`, listing only the
+// devices heard on those adapters, whose bodies join `bodies`; false when the
+// engine did not start (its message is on standard error).
 bool SearchDevices(std::chrono::milliseconds window, const Through& through,
-                   Findings* found, ReplyBodies* bodies, Remarks remarks);
+                   Protocols protocols, Findings* found, ReplyBodies* bodies,
+                   Remarks remarks);
 
 }  // namespace cli

@@ -142,8 +142,20 @@ Machine::Machine(const std::vector<ApplyMove>& moves,
             [this](std::uint32_t domain, std::uint32_t address) {
               return Taken(domain, address);
             }) {
+  std::uint32_t unnamed = 0;
   for (const FoundDevice& device : shown) {
-    const std::size_t d = DeviceOf(*device.mac, device.place.domain);
+    // A device that tells no MAC (an ONVIF device) holds its address all
+    // the same: it is booked under a multicast MAC, which no device has.
+    const MacAddress mac =
+        device.mac ? *device.mac
+                   : MacAddress{0xFF,
+                                0xFF,
+                                static_cast<std::uint8_t>(unnamed >> 24),
+                                static_cast<std::uint8_t>(unnamed >> 16),
+                                static_cast<std::uint8_t>(unnamed >> 8),
+                                static_cast<std::uint8_t>(unnamed)};
+    ++unnamed;
+    const std::size_t d = DeviceOf(mac, device.place.domain);
     Place(d, {device.settings.ipAddress});
     devices_[d].lastSeen = device.settings;
   }

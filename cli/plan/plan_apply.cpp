@@ -15,7 +15,7 @@ Moves MovesOf(const std::vector<PlanOutcome>& outcomes,
               const ApplySetting& setting) {
   std::unordered_map<std::uint64_t, const FoundDevice*> byMac;
   for (const FoundDevice& device : setting.devices)
-    byMac[MacKey(*device.mac)] = &device;
+    if (device.mac) byMac[MacKey(*device.mac)] = &device;
   Moves moves;
   for (std::size_t i = 0; i < outcomes.size(); ++i) {
     const PlanOutcome& outcome = outcomes[i];
@@ -113,7 +113,7 @@ ApplyEnd ApplyPlan(std::vector<PlanOutcome>* outcomes,
   if (result.lastSearch) {
     std::unordered_map<std::uint64_t, std::uint32_t> heard;
     for (const FoundDevice& device : *result.lastSearch)
-      heard[MacKey(*device.mac)] = device.settings.ipAddress;
+      if (device.mac) heard[MacKey(*device.mac)] = device.settings.ipAddress;
     for (PlanOutcome& row : *outcomes) {
       const auto found = heard.find(MacKey(row.mac));
       row.nowIp.reset();

@@ -15,11 +15,13 @@
 namespace cli {
 namespace {
 
-// The columns a plan reads: the MAC, then one per setting.
+// The columns a plan reads: the MAC, then one per setting, then the
+// protocol, which tells the rows of devices that only ONVIF names.
 constexpr int MAC = 0;
 constexpr int COUNT = 1 + static_cast<int>(std::size(SETTINGS));
+constexpr int PROTOCOL = COUNT;
 // A column whose cells the plan does not read.
-constexpr int IGNORED = COUNT;
+constexpr int IGNORED = PROTOCOL + 1;
 
 // A header cell in lower case with '_' for each space and hyphen.
 std::string HeaderName(const std::string& cell) {
@@ -34,7 +36,8 @@ std::string HeaderName(const std::string& cell) {
 // column: the settings' keys, plan names and table headings, then what
 // search reports besides them, which a plan made from its output keeps.
 std::map<std::string, int> Headings() {
-  std::map<std::string, int> columns{{"mac", MAC}, {"mac_address", MAC}};
+  std::map<std::string, int> columns{
+      {"mac", MAC}, {"mac_address", MAC}, {"protocol", PROTOCOL}};
   for (std::size_t i = 0; i < std::size(SETTINGS); ++i) {
     const Setting& setting = SETTINGS[i];
     for (const char* name :
@@ -69,7 +72,7 @@ struct Header {
 // change.
 bool ReadHeader(const CsvRecord& record, BlankIp blankIp, Header* header,
                 std::string* why) {
-  const std::string* first[COUNT] = {};  // each column's header cell
+  const std::string* first[IGNORED] = {};  // each column's header cell
   for (const std::string& cell : record.cells) {
     int column = ColumnOf(cell);
     if (column < 0) {
@@ -111,11 +114,16 @@ bool ReadHeader(const CsvRecord& record, BlankIp blankIp, Header* header,
 
 bool ReadRow(const std::vector<int>& columns, const CsvRecord& record,
              PlanRow* row, std::string* why) {
-  std::vector<std::string> cells(COUNT);
+  std::vector<std::string> cells(IGNORED);
   for (std::size_t i = 0; i < columns.size(); ++i) {
     if (columns[i] != IGNORED) cells[columns[i]] = Unguarded(record.cells[i]);
   }
   row->line = record.line;
+  // A row of search's output for a device that only ONVIF names.
+  if (cells[MAC].empty() && HeaderName(cells[PROTOCOL]) == "onvif") {
+    row->kind = PlanRowKind::OnvifOnly;
+    return true;
+  }
   if (!ReadMacCell(cells[MAC], &row->mac, why)) return false;
   for (std::size_t i = 0; i < std::size(SETTINGS); ++i)
     if (!SETTINGS[i].readCell(cells[i + 1], &row->edit, why)) return false;
@@ -154,11 +162,13 @@ PlanFile ReadPlanCsv(const std::string& text, const std::string& name,
     }
     PlanRow row;
     if (!ReadRow(columns, record, &row, &why)) return fail(record.line, why);
-    const auto [first, added] = firstLine.emplace(row.mac, row.line);
-    if (!added) {
-      return fail(record.line,
-                  "the MAC address is planned twice (first on line " +
-                      std::to_string(first->second) + ")");
+    if (row.kind == PlanRowKind::Device) {
+      const auto [first, added] = firstLine.emplace(row.mac, row.line);
+      if (!added) {
+        return fail(record.line,
+                    "the MAC address is planned twice (first on line " +
+                        std::to_string(first->second) + ")");
+      }
     }
     plan.rows.push_back(row);
   }

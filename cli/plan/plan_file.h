@@ -23,9 +23,17 @@ enum class BlankIp {
              // setting column at all (a list of MACs)
 };
 
+enum class PlanRowKind {
+  Device,
+  // A row of search's output without a MAC, for a device that only ONVIF
+  // names: it reads, to be reported as one that cannot be changed.
+  OnvifOnly,
+};
+
 struct PlanRow {
   int line = 0;  // where the row starts in the file, from 1
-  Mac mac{};
+  PlanRowKind kind = PlanRowKind::Device;
+  Mac mac{};  // none with OnvifOnly
   // Unset where the cell is blank or the column missing.
   SettingsEdit edit;
 };

@@ -45,7 +45,7 @@ std::vector<std::string> NumberBlankRows(
   for (std::size_t i = 0; i < rows.size(); ++i) {
     SettingsEdit& edit = (*edits)[i];
     const FoundDevice* device = deviceOf(rows[i].mac);
-    if (edit.ip || !device) continue;
+    if (edit.ip || !device || !Changeable(*device)) continue;
     const std::uint32_t domain = device->place.domain;
     if (!edit.mask) edit.mask = numbering.mask;
     if (!edit.gateway) edit.gateway = numbering.gateway;
@@ -91,7 +91,9 @@ FieldValue AddressOf(bool known, std::uint32_t address) {
 // The report's fields, in the order of its JSON object.
 const Field<PlanOutcome> REPORT_FIELDS[] = {
     {"mac", "MAC address", FieldKind::Word,
-     [](const PlanOutcome& o) -> FieldValue { return Utf8(MacText(o.mac)); }},
+     [](const PlanOutcome& o) -> FieldValue {
+       return o.macGiven ? MacString(o.mac) : std::string();
+     }},
     {"status", "Status", FieldKind::Word,
      [](const PlanOutcome& o) -> FieldValue { return StatusWord(o.status); }},
     {"current_ip", "Current IP", FieldKind::Address,
@@ -126,9 +128,11 @@ std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
                                    const PlanSetting& setting) {
   std::map<Mac, const FoundDevice*> byMac;
   Books everyone;
+  // A device that tells no MAC holds its address all the same.
   for (const FoundDevice& device : devices) {
-    byMac.emplace(*device.mac, &device);
-    everyone[device.place.domain].Add(device.settings.ipAddress, *device.mac);
+    if (device.mac) byMac.emplace(*device.mac, &device);
+    everyone[device.place.domain].Add(device.settings.ipAddress,
+                                      device.mac.value_or(Mac{}));
   }
   auto deviceOf = [&byMac](const Mac& mac) -> const FoundDevice* {
     const auto found = byMac.find(mac);
@@ -140,7 +144,7 @@ std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
   for (const PlanRow& row : rows) {
     edits.push_back(row.edit);
     const FoundDevice* device = deviceOf(row.mac);
-    if (row.edit.ip && device)
+    if (row.edit.ip && device && Changeable(*device))
       planned[device->place.domain].Add(*row.edit.ip, row.mac);
   }
   const std::vector<std::string> numberingProblems =
@@ -149,13 +153,15 @@ std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
   std::set<Mac> movedAway;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const FoundDevice* device = deviceOf(rows[i].mac);
-    if (device && edits[i].ip && *edits[i].ip != device->settings.ipAddress)
+    if (device && Changeable(*device) && edits[i].ip &&
+        *edits[i].ip != device->settings.ipAddress)
       movedAway.insert(rows[i].mac);
   }
   Books staying;
   for (const FoundDevice& device : devices) {
-    if (!movedAway.count(*device.mac))
-      staying[device.place.domain].Add(device.settings.ipAddress, *device.mac);
+    if (!device.mac || !movedAway.count(*device.mac))
+      staying[device.place.domain].Add(device.settings.ipAddress,
+                                       device.mac.value_or(Mac{}));
   }
 
   std::vector<PlanOutcome> outcomes;
@@ -164,6 +170,14 @@ std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
     outcome.mac = rows[i].mac;
     outcome.plannedIp = edits[i].ip;
     const FoundDevice* device = deviceOf(rows[i].mac);
+    if (rows[i].kind == PlanRowKind::OnvifOnly ||
+        (device && !Changeable(*device))) {
+      outcome.macGiven = rows[i].kind == PlanRowKind::Device;
+      outcome.status = ChangeStatus::Invalid;
+      outcome.message = ONVIF_ONLY_TEXT;
+      outcomes.push_back(outcome);
+      continue;
+    }
     if (!device) {
       outcome.message = "did not answer the search";
       outcomes.push_back(outcome);

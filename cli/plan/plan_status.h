@@ -15,7 +15,8 @@
 namespace cli {
 
 struct PlanOutcome {
-  Mac mac{};
+  Mac mac{};  // none for a row of a device that only ONVIF names
+  bool macGiven = true;
   ChangeStatus status = ChangeStatus::Missing;
   // With NotSent.
   NotSentCause notSent = NotSentCause::Network;

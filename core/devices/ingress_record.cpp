@@ -3,7 +3,11 @@
 #include <algorithm>
 
 void IngressRecord::Heard(const MacAddress& mac, std::uint32_t interfaceIndex) {
-  std::vector<std::uint32_t>& interfaces = heard_[MacKey(mac)];
+  HeardAs(MacKey(mac), interfaceIndex);
+}
+
+void IngressRecord::HeardAs(std::uint64_t key, std::uint32_t interfaceIndex) {
+  std::vector<std::uint32_t>& interfaces = heard_[key];
   if (std::find(interfaces.begin(), interfaces.end(), interfaceIndex) ==
       interfaces.end())
     interfaces.push_back(interfaceIndex);

@@ -15,6 +15,9 @@ class IngressRecord {
   // A reply of `mac` came in on the interface with this system index (0 when
   // the system did not say).
   void Heard(const MacAddress& mac, std::uint32_t interfaceIndex);
+  // The same for a device that no MAC names (an ONVIF device known by its
+  // endpoint): `key` lies above the 48 bits of MacKey.
+  void HeardAs(std::uint64_t key, std::uint32_t interfaceIndex);
   // The interfaces that heard `mac`, in the order first heard; empty for a
   // device never heard.
   const std::vector<std::uint32_t>& Of(const MacAddress& mac) const;

@@ -11,13 +11,14 @@
 namespace cli {
 namespace {
 
-using Writer = void (*)(const std::vector<FoundDevice>&, const TextSink&);
+using Writer = void (*)(const std::vector<FoundDevice>&, DeviceColumns,
+                        const TextSink&);
 
 // The report as one text, and the size of each piece it came in.
 std::string Written(Writer write, const std::vector<FoundDevice>& devices,
                     std::vector<std::size_t>* pieces = nullptr) {
   std::string text;
-  write(devices, [&](const std::string& piece) {
+  write(devices, DeviceColumns::Ours, [&](const std::string& piece) {
     text += piece;
     if (pieces) pieces->push_back(piece.size());
   });
@@ -73,8 +74,9 @@ TEST(CliFormats, DeviceTextsThatLookLikeFormulasAreGuardedInCsv) {
                   c.cell + "," + c.cell +
                   ",false,,http://10.77.0.11:80,10.77.0.1\n")
         << c.text;
-    EXPECT_NE(DeviceJson(device).find("\"model\":" + JsonString(c.text) +
-                                      ",\"firmware\":" + JsonString(c.text)),
+    EXPECT_NE(DeviceJson(device, DeviceColumns::Ours)
+                  .find("\"model\":" + JsonString(c.text) +
+                        ",\"firmware\":" + JsonString(c.text)),
               std::string::npos)
         << c.text;
   }
@@ -131,7 +133,7 @@ TEST(CliFormats, DevicesSortNumericallyWithConflictsAndReach) {
   EXPECT_EQ(devices[2].place.reachableFrom, Ip(10, 77, 0, 1));
   EXPECT_EQ(devices[3].place.reachableFrom, 0u);
 
-  EXPECT_EQ(DeviceJson(devices[2]),
+  EXPECT_EQ(DeviceJson(devices[2], DeviceColumns::Ours),
             "{\"mac\":\"02:00:5E:C1:00:01\",\"ip\":\"10.77.0.100\","
             "\"mask\":\"255.255.255.0\",\"gateway\":\"10.77.0.1\","
             "\"base_port\":8000,\"http_port\":80,\"ip_mode\":0,"
@@ -146,12 +148,12 @@ TEST(CliFormats, DevicesSortNumericallyWithConflictsAndReach) {
             "http://10.77.0.100:80,10.77.0.1\n"
             "02:00:5E:C1:00:03,192.168.7.5,255.255.255.0,10.77.0.1,8000,80,0,"
             "Fixed IP,,,false,,http://192.168.7.5:80,10.77.0.1\n");
-  const std::string table = DevicesTable(devices);
+  const std::string table = DevicesTable(devices, DeviceColumns::Ours);
   EXPECT_NE(table.find("not reachable from this computer"), std::string::npos);
   EXPECT_EQ(table.substr(table.rfind("Found")), "Found 4 devices\n");
   EXPECT_EQ(Written(WriteDevicesJson, {}), "[]\n");
   EXPECT_EQ(Written(WriteDevicesJson, {devices[2]}),
-            "[\n  " + DeviceJson(devices[2]) + "\n]\n");
+            "[\n  " + DeviceJson(devices[2], DeviceColumns::Ours) + "\n]\n");
 }
 
 // Factory addresses repeat on every VLAN of a trunk: the same address in two
@@ -196,8 +198,8 @@ TEST(CliFormats, LargeReportsAreWrittenInPiecesOfWholeLines) {
     devices.push_back(Device(static_cast<std::uint8_t>(n), Ip(10, 77, 0, 9)));
   std::string json = "[\n", csv;
   for (std::size_t i = 0; i < devices.size(); ++i) {
-    json +=
-        "  " + DeviceJson(devices[i]) + (i + 1 < devices.size() ? ",\n" : "\n");
+    json += "  " + DeviceJson(devices[i], DeviceColumns::Ours) +
+            (i + 1 < devices.size() ? ",\n" : "\n");
     const std::string one = Written(WriteDevicesCsv, {devices[i]});
     csv += i ? one.substr(one.find('\n') + 1) : one;
   }

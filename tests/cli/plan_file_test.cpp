@@ -199,9 +199,9 @@ TEST(PlanFile, UnknownColumnsAreIgnoredAndNamedInOneWarning) {
     std::string text;
     const char* warning;
   } CASES[] = {
-      {"Location,mac,ip,Notes,model,Location,\x1B[2J\n"
+      {"Room,mac,ip,Notes,model,Room,\x1B[2J\n"
        "Hall 2,02:00:5E:C1:00:01,10.0.0.1,door,CAM,x,y\n",
-       "p.csv: ignored the columns 'Location', 'Notes' and '\\x1B[2J'"},
+       "p.csv: ignored the columns 'Room', 'Notes' and '\\x1B[2J'"},
       {"mac;ip;Notes\n02:00:5E:C1:00:01;10.0.0.1;door\n",
        "p.csv: ignored the column 'Notes'"},
       {"mac,ip,model,firmware,note,\n02:00:5E:C1:00:01,10.0.0.1,CAM,V1,,\n",
@@ -231,7 +231,8 @@ TEST(PlanFile, SpreadsheetGuardsAreDropped) {
   forged.firmware = "@SUM(1)";
   forged.settings.basePort = -1;
   std::string csv;
-  WriteDevicesCsv({forged}, [&csv](const std::string& piece) { csv += piece; });
+  WriteDevicesCsv({forged}, DeviceColumns::Ours,
+                  [&csv](const std::string& piece) { csv += piece; });
   ASSERT_NE(csv.find(",-1,80,"), std::string::npos) << csv;
   ASSERT_NE(csv.find(",'@SUM(1),"), std::string::npos) << csv;
   const PlanFile plan = ReadPlanCsv(csv, "site.csv", BlankIp::Kept);
@@ -264,7 +265,7 @@ TEST(PlanFile, WhatSearchWritesReadsBackAsAPlan) {
   away.settings.ipMode = IP_MODE_DHCP;
   away.settings.gateway = Ip(192, 168, 7, 1);
   std::string csv;
-  WriteDevicesCsv({fixed, ownMode, pppoe, away},
+  WriteDevicesCsv({fixed, ownMode, pppoe, away}, DeviceColumns::Ours,
                   [&csv](const std::string& piece) { csv += piece; });
   // The installer moves the unreachable device into this computer's subnet.
   const std::size_t cell = csv.find(",192.168.7.5,");
@@ -292,7 +293,7 @@ TEST(PlanFile, WhatSearchWritesReadsBackAsAPlan) {
 // The search table's headings, saved as a spreadsheet's header, name the
 // same columns: every one is read or left out on purpose.
 TEST(PlanFile, TheSearchTablesHeadingsAreColumnsToo) {
-  const std::string table = DevicesTable({});
+  const std::string table = DevicesTable({}, DeviceColumns::Ours);
   std::string header;
   for (std::size_t at = 0; at < table.find('\n');) {
     const std::size_t gap = table.find("  ", at);

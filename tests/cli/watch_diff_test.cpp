@@ -67,9 +67,9 @@ TEST(WatchDiff, NewChangedAndGoneAfterTwoMisses) {
   // Its domain is the LAN of both cards, whose second card reaches it now.
   FoundDevice shown = moved;
   shown.place = {2, Ip(10, 77, 0, 1), Ip(10, 78, 0, 1)};
-  EXPECT_EQ(WatchEventJson(changed[0]),
+  EXPECT_EQ(WatchEventJson(changed[0], DeviceColumns::Ours),
             "{\"event\":\"changed\",\"mac\":\"02:00:5E:C1:00:02\",\"device\":" +
-                DeviceJson(shown) +
+                DeviceJson(shown, DeviceColumns::Ours) +
                 ",\"changed\":[\"ip\",\"http_port\",\"model\","
                 "\"reachable_from\"],"
                 "\"old\":{\"ip\":\"10.77.0.12\",\"http_port\":80,"
@@ -87,9 +87,9 @@ TEST(WatchDiff, NewChangedAndGoneAfterTwoMisses) {
             "12:00:00  gone     02:00:5E:C1:00:01  10.77.0.11       CAM-A\n");
   EXPECT_EQ(Lines(Update(state, Heard({{moved, {2}}}))), "");
   const Search back = Heard({{a, {2}}, {moved, {2}}});
-  EXPECT_EQ(WatchEventJson(Update(state, back)[0]),
+  EXPECT_EQ(WatchEventJson(Update(state, back)[0], DeviceColumns::Ours),
             "{\"event\":\"new\",\"mac\":\"02:00:5E:C1:00:01\",\"device\":" +
-                DeviceJson(back.devices[0]) + "}");
+                DeviceJson(back.devices[0], DeviceColumns::Ours) + "}");
 }
 
 TEST(WatchDiff, AConflictBeginsAndEnds) {
@@ -104,21 +104,22 @@ TEST(WatchDiff, AConflictBeginsAndEnds) {
   EXPECT_EQ(Lines({began[0]}),
             "12:00:00  changed  02:00:5E:C1:00:01  10.77.0.11                 "
             "        conflict began\n");
-  EXPECT_NE(WatchEventJson(began[1]).find(
-                "\"changed\":[\"ip\",\"conflict\"],\"old\":{\"ip\":"
-                "\"10.77.0.12\",\"conflict\":false},\"new\":{\"ip\":"
-                "\"10.77.0.11\",\"conflict\":true}}"),
+  EXPECT_NE(WatchEventJson(began[1], DeviceColumns::Ours)
+                .find("\"changed\":[\"ip\",\"conflict\"],\"old\":{\"ip\":"
+                      "\"10.77.0.12\",\"conflict\":false},\"new\":{\"ip\":"
+                      "\"10.77.0.11\",\"conflict\":true}}"),
             std::string::npos)
-      << WatchEventJson(began[1]);
+      << WatchEventJson(began[1], DeviceColumns::Ours);
   b.settings.ipAddress = Ip(10, 77, 0, 13);
   const std::vector<WatchEvent> ended =
       Update(state, Heard({{a, {2}}, {b, {2}}}));
   ASSERT_EQ(ended.size(), 2u);
   EXPECT_EQ(ended[0].changed, std::vector<std::string>{"conflict"});
   EXPECT_NE(Lines({ended[0]}).find("conflict ended"), std::string::npos);
-  EXPECT_NE(WatchEventJson(ended[0]).find(
-                "\"old\":{\"conflict\":true},\"new\":{\"conflict\":false}"),
-            std::string::npos);
+  EXPECT_NE(
+      WatchEventJson(ended[0], DeviceColumns::Ours)
+          .find("\"old\":{\"conflict\":true},\"new\":{\"conflict\":false}"),
+      std::string::npos);
 }
 
 // Heard through both cards of its LAN, then (one copy of the reply lost)
@@ -139,11 +140,12 @@ TEST(WatchDiff, DomainsAreUnitedAcrossSearches) {
   ASSERT_EQ(moved.size(), 1u);
   EXPECT_EQ(moved[0].changed,
             (std::vector<std::string>{"reachable_from", "adapter"}));
-  EXPECT_NE(WatchEventJson(moved[0]).find(
-                "\"old\":{\"reachable_from\":\"10.77.0.1\",\"adapter\":"
+  EXPECT_NE(
+      WatchEventJson(moved[0], DeviceColumns::Ours)
+          .find("\"old\":{\"reachable_from\":\"10.77.0.1\",\"adapter\":"
                 "\"10.77.0.1\"},\"new\":{\"reachable_from\":null,\"adapter\":"
                 "\"10.79.0.1\"}"),
-            std::string::npos);
+      std::string::npos);
 }
 
 }  // namespace
