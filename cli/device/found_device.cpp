@@ -70,7 +70,12 @@ std::string MacString(const DeviceInfo& info) {
 
 std::string Dotted(std::uint32_t numeric) { return Utf8(AddressText(numeric)); }
 
-std::string PageUrl(const DeviceInfo& info) {
+std::optional<std::string> PageUrl(const DeviceInfo& info) {
+  // The window opens what its texts make; a script wants a link that works.
+  constexpr std::int32_t HTTPS_PORT = 443;
+  if (info.httpPort <= 0) return std::nullopt;
+  if (info.httpPort == HTTPS_PORT)
+    return "https://" + Dotted(info.ipAddress) + "/";
   return Utf8(
       WebPageAddress(AddressText(info.ipAddress), PortText(info.httpPort)));
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -42,7 +43,9 @@ std::vector<FoundDevice> PlacedIn(std::vector<FoundDevice> devices,
 // "http://10.77.0.5:80", "Fixed IP" and so on.
 std::string MacString(const DeviceInfo& info);
 std::string Dotted(std::uint32_t numeric);
-std::string PageUrl(const DeviceInfo& info);
+// "https://10.77.0.5/" for HTTP port 443; none for a port of 0 or less,
+// where no web page is served.
+std::optional<std::string> PageUrl(const DeviceInfo& info);
 std::string ModeText(std::int32_t mode);
 
 // Why a device heard only on interfaces without an IPv4 address cannot be

@@ -11,6 +11,7 @@
 #include "cli/format/csv_records.h"
 #include "cli/format/text_encoding.h"
 #include "cli/format/text_formats.h"
+#include "cli/format/typed_words.h"
 
 namespace cli {
 namespace {
@@ -113,7 +114,8 @@ bool ReadRow(const std::vector<int>& columns, const CsvRecord& record,
              PlanRow* row, std::string* why) {
   std::vector<std::string> cells(COUNT);
   for (std::size_t i = 0; i < columns.size(); ++i) {
-    if (columns[i] != IGNORED) cells[columns[i]] = Unguarded(record.cells[i]);
+    if (columns[i] != IGNORED)
+      cells[columns[i]] = Unguarded(Trimmed(record.cells[i]));
   }
   row->line = record.line;
   if (!ReadMacCell(cells[MAC], &row->mac, why)) return false;
