@@ -17,5 +17,14 @@ std::FILE* OpenForReading(const std::string& path) {
   std::wstring wide(static_cast<std::size_t>(units), L'\0');
   MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), length,
                       &wide[0], units);
-  return _wfopen(wide.c_str(), L"rb");
+  std::FILE* file = _wfopen(wide.c_str(), L"rb");
+  // Windows refuses a folder as it refuses a file it may not read: the
+  // reason would say "Permission denied" to one who named a folder.
+  if (!file) {
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY))
+      errno = EISDIR;
+  }
+  return file;
 }

@@ -4,9 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "cli/commands/adapter_check.h"
 #include "cli/commands/commands.h"
 #include "cli/commands/options.h"
 #include "cli/format/messages.h"
+#include "core/engine/local_adapters.h"
 #include "platform/program_arguments.h"
 
 int main(int argc, char** argv) {
@@ -29,6 +31,12 @@ int main(int argc, char** argv) {
   if (options.version) {
     cli::Emit(QUELLAN_VERSION "\n");
     return cli::EXIT_DONE;
+  }
+  const std::string adapterProblem =
+      cli::UnknownAdapterText(options.adapter, LocalAdapters());
+  if (!adapterProblem.empty()) {
+    cli::Tell(adapterProblem);
+    return cli::EXIT_NETWORK_FAILURE;
   }
   cli::InstallEngineNotifier();
   switch (options.command) {

@@ -1,8 +1,12 @@
 #include "cli/commands/options.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <initializer_list>
 
+#include "cli/device/mac_text.h"
 #include "cli/format/text_formats.h"
+#include "cli/format/typed_words.h"
 #include "core/text/option_loop.h"
 #include "core/validation/change_check.h"
 
@@ -20,29 +24,52 @@ const CommandName COMMANDS[] = {{"search", Command::Search},
                                 {"set", Command::Set},
                                 {"plan", Command::Plan},
                                 {"watch", Command::Watch}};
+// Answers as --help does: "help" alone, or "help COMMAND".
+constexpr const char* HELP = "help";
+
+// The command `word` names in any case; None for none.
+Command CommandNamed(const std::string& word) {
+  for (const CommandName& command : COMMANDS)
+    if (SameWord(word, command.name)) return command.command;
+  return Command::None;
+}
+
+std::vector<std::string> CommandWords() {
+  std::vector<std::string> words{HELP};
+  for (const CommandName& command : COMMANDS) words.push_back(command.name);
+  return words;
+}
 
 // The options each command takes besides --help and --version.
-bool Takes(Command command, const std::string& name) {
-  if (name == "--format" || name == "--adapter" || name == "--protocol")
-    return true;
+std::vector<std::string> OptionNames(Command command) {
+  std::vector<std::string> names{"--format", "--adapter", "--protocol"};
+  auto add = [&names](std::initializer_list<const char*> more) {
+    names.insert(names.end(), more.begin(), more.end());
+  };
   switch (command) {
     case Command::Search:
-      return name == "--timeout";
+      add({"--timeout"});
+      break;
     case Command::Set:
-      for (const Setting& setting : SETTINGS)
-        if (name == setting.option) return true;
-      return name == "--no-verify" || name == "--timeout" ||
-             name == "--verify-timeout";
+      for (const Setting& setting : SETTINGS) names.push_back(setting.option);
+      add({"--no-verify", "--timeout", "--verify-timeout"});
+      break;
     case Command::Plan:
-      return name == "--apply" || name == "--timeout" ||
-             name == "--verify-timeout" || name == "--from" ||
-             name == "--mask" || name == "--gateway" || name == "--temp";
+      add({"--apply", "--timeout", "--verify-timeout", "--from", "--mask",
+           "--gateway", "--temp"});
+      break;
     case Command::Watch:
-      return name == "--interval";
+      add({"--interval"});
+      break;
     case Command::None:
-      return false;
+      return {};
   }
-  return false;
+  return names;
+}
+
+bool Takes(Command command, const std::string& name) {
+  const std::vector<std::string> names = OptionNames(command);
+  return std::find(names.begin(), names.end(), name) != names.end();
 }
 
 bool IsFlag(const std::string& name) {
@@ -50,12 +77,12 @@ bool IsFlag(const std::string& name) {
 }
 
 bool ReadFormat(Command command, const std::string& value, Format* format) {
-  const bool csvToo = command == Command::Search || command == Command::Plan;
-  if (value == "table") {
+  const bool csvToo = command != Command::Watch;
+  if (SameWord(value, "table")) {
     *format = Format::Table;
-  } else if (value == "json") {
+  } else if (SameWord(value, "json")) {
     *format = Format::Json;
-  } else if (value == "csv" && csvToo) {
+  } else if (SameWord(value, "csv") && csvToo) {
     *format = Format::Csv;
   } else {
     return false;
@@ -100,10 +127,8 @@ bool Apply(const std::string& name, const std::string& value, Options* options,
   std::int32_t number = 0;
   if (name == "--format") {
     return ReadFormat(options->command, value, &options->format) ||
-           bad(options->command == Command::Search ||
-                       options->command == Command::Plan
-                   ? "table, json or csv"
-                   : "table or json");
+           bad(options->command == Command::Watch ? "table or json"
+                                                  : "table, json or csv");
   }
   if (name == "--protocol") {
     const bool lists = options->command == Command::Search ||
@@ -160,8 +185,9 @@ bool ReadPositional(const std::string& arg, Options* options, int* positional,
                     std::string* error) {
   ++*positional;
   if (*positional == 1 && options->command == Command::Set) {
-    if (ParseMac(arg, &options->mac)) return true;
-    *error = "'" + arg + "' is not a MAC address (like 00:1A:2B:00:01:03)";
+    if (ReadMacText(arg, &options->mac)) return true;
+    *error = "'" + arg + "' is not a MAC address; write it " +
+             std::string(MAC_FORMS);
     return false;
   }
   if (*positional == 1 && options->command == Command::Plan) {
@@ -183,14 +209,22 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
     if (arg == "--version") options.version = true;
   }
   std::size_t next = 0;
-  if (!args.empty() && args[0].compare(0, 1, "-") != 0) {
-    for (const CommandName& command : COMMANDS)
-      if (args[0] == command.name) options.command = command.command;
-    if (options.command == Command::None && !options.help && !options.version) {
-      result.error = "unknown command '" + args[0] + "'";
+  if (!args.empty() && SameWord(args[0], HELP)) {
+    // "help [COMMAND]" reads as "[COMMAND] --help".
+    options.help = true;
+    next = 1;
+  }
+  if (next < args.size() && args[next].compare(0, 1, "-") != 0) {
+    options.command = CommandNamed(args[next]);
+    // --help and --version answer a line whose first word is no command,
+    // but "help" must be followed by one.
+    const bool answered = (options.help || options.version) && next == 0;
+    if (options.command == Command::None && !answered) {
+      result.error = "unknown command '" + args[next] + "'" +
+                     DidYouMean(args[next], CommandWords());
       return result;
     }
-    next = 1;
+    ++next;
   }
   if (options.help || options.version) {
     result.ok = true;
@@ -206,8 +240,13 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
     if (!Takes(options.command, name)) return OptionKind::Unknown;
     return IsFlag(name) ? OptionKind::Flag : OptionKind::Valued;
   };
-  reader.option = [&options](const std::string& name, const std::string& value,
+  reader.unknown = [&options](const std::string& name) {
+    return DidYouMean(name, OptionNames(options.command));
+  };
+  reader.option = [&options](const std::string& name, const std::string& typed,
                              std::string* error) {
+    // A value pasted with a blank around it means the same.
+    const std::string value = Trimmed(typed);
     if (name == "--apply") {
       options.apply = true;
     } else if (name == "--no-verify") {

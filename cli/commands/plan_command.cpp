@@ -46,7 +46,8 @@ int ExitStatus(const std::vector<PlanOutcome>& outcomes, bool applied,
 int PlanCommand(const Options& options) {
   const FileRead file = ReadWholeFile(options.planPath);
   if (!file.ok) {
-    Tell("cannot read the plan file '" + options.planPath + "'");
+    Tell("cannot read the plan file '" + options.planPath +
+         "': " + file.reason);
     return EXIT_REFUSED;
   }
   // Rows without an ip cell are numbered with --from; without, they keep

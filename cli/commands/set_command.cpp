@@ -12,8 +12,15 @@ namespace cli {
 namespace {
 
 std::string ReportText(const SetReport& report, Format format) {
-  return format == Format::Json ? SetReportJson(report)
-                                : SetReportTable(report);
+  switch (format) {
+    case Format::Json:
+      return SetReportJson(report);
+    case Format::Csv:
+      return SetReportCsv(report);
+    case Format::Table:
+      break;
+  }
+  return SetReportTable(report);
 }
 
 }  // namespace

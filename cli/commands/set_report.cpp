@@ -1,5 +1,6 @@
 #include "cli/commands/set_report.h"
 
+#include <optional>
 #include <vector>
 
 #include "cli/device/device_fields.h"
@@ -18,6 +19,45 @@ const Fields<IpSettings>& SettingFields() {
   return fields;
 }
 
+// One setting of the report: the device's value before and what was sent.
+struct SettingRow {
+  std::string mac;
+  std::string status;
+  const Setting* setting;
+  IpSettings before;
+  std::optional<IpSettings> sent;
+};
+
+const Field<SettingRow> ROW_FIELDS[] = {
+    {"mac", "MAC address", FieldKind::Word,
+     [](const SettingRow& r) -> FieldValue { return r.mac; }},
+    {"status", "Status", FieldKind::Word,
+     [](const SettingRow& r) -> FieldValue { return r.status; }},
+    {"setting", "Setting", FieldKind::Word,
+     [](const SettingRow& r) -> FieldValue { return r.setting->key; }},
+    {"before", "Before", FieldKind::Word,
+     [](const SettingRow& r) { return r.setting->field.value(r.before); }},
+    {"sent", "Sent", FieldKind::Word,
+     [](const SettingRow& r) -> FieldValue {
+       return r.sent ? r.setting->field.value(*r.sent) : std::nullopt;
+     }},
+};
+
+std::vector<SettingRow> SettingRows(const SetReport& report) {
+  std::vector<SettingRow> rows;
+  for (const Setting& setting : SETTINGS) {
+    rows.push_back({MacString(report.before), StatusWord(report.status),
+                    &setting, report.before.settings, report.sent});
+  }
+  return rows;
+}
+
+// A setting's value as the table shows it.
+std::string Shown(const Setting& setting, const IpSettings& settings) {
+  return setting.shown ? setting.shown(settings)
+                       : *setting.field.value(settings);
+}
+
 }  // namespace
 
 std::string SetReportJson(const SetReport& report) {
@@ -33,14 +73,20 @@ std::string SetReportJson(const SetReport& report) {
 }
 
 std::string SetReportTable(const SetReport& report) {
-  const IpSettings& before = report.before.settings;
   std::vector<std::vector<std::string>> rows;
-  for (const Field<IpSettings>* field : SettingFields()) {
-    rows.push_back({field->key, *field->value(before),
-                    report.sent ? *field->value(*report.sent) : ""});
+  for (const SettingRow& row : SettingRows(report)) {
+    rows.push_back({row.setting->key, Shown(*row.setting, row.before),
+                    row.sent ? Shown(*row.setting, *row.sent) : ""});
   }
   return AlignedTable({"Setting", "Before", "Sent"}, rows) +
          MacString(report.before) + ": " + StatusWord(report.status) + "\n";
+}
+
+std::string SetReportCsv(const SetReport& report) {
+  return Collected([&report](const TextSink& write) {
+    WriteCsv(Pick(ROW_FIELDS, {"mac", "status", "setting", "before", "sent"}),
+             SettingRows(report), write);
+  });
 }
 
 }  // namespace cli

@@ -23,7 +23,11 @@ struct SetReport {
 // {"mac":...,"status":...,"before":{device},"sent":{settings}|null,
 //  "after":{device}|null}
 std::string SetReportJson(const SetReport& report);
-// The six settings before and as sent, then "MAC: status".
+// The six settings before and as sent, a mode by its name, then
+// "MAC: status".
 std::string SetReportTable(const SetReport& report);
+// mac,status,setting,before,sent and a row per setting, as the JSON form
+// writes the values; sent is empty when nothing was sent.
+std::string SetReportCsv(const SetReport& report);
 
 }  // namespace cli

@@ -7,9 +7,10 @@ namespace {
 constexpr const char* EXIT_CODES = R"(
 Exit status:
   0  done (devices found, change confirmed, plan fine)
-  1  network or engine failure: the discovery port is taken, no adapter,
-     a change request left through no adapter (not-sent), or the device
-     was heard only on an interface without an IPv4 address
+  1  network or engine failure: the discovery port is taken, no adapter
+     (or none with the --adapter address), a change request left through
+     no adapter (not-sent), or the device was heard only on an interface
+     without an IPv4 address
   2  bad command line or refused input; nothing was sent
   3  no device found, or the named device did not answer
   4  change not confirmed, or the plan has problems (not-confirmed,
@@ -29,15 +30,19 @@ Commands:
   set      change one device's settings and check that it took them
   plan     check, and with --apply carry out, an address plan file
   watch    search again and again, printing what appears, changes or goes
+  help     print this, or with a command's name its options
 
 Each device belongs to the broadcast domain (LAN, VLAN) of the adapters that
 heard it; one host may reach several. Addresses conflict, and are free or
 taken, only within a domain, and a change leaves only through its device's.
 
 A MAC address may be written 00:1A:2B:00:01:03, 00-1A-2B-00-01-03,
-001A2B000103 or 001a.2b00.0103, in any case.
+"00 1A 2B 00 01 03" (quoted), 001A2B000103 or 001a.2b00.0103, in any case.
+Commands, formats and modes are read in any case, blanks around a value are
+ignored, and a mistyped command or option gets the name of a close one.
 
-Run 'quellan-cli COMMAND --help' for a command's options.
+Run 'quellan-cli help COMMAND' or 'quellan-cli COMMAND --help' for a
+command's options.
   --version   print the version
 )";
 
@@ -58,12 +63,15 @@ subnet, with the sysctl that loosens it.
   --timeout MS      how long to listen for replies (default 3000)
   --format F        table (default), json (an array of objects) or csv
   --adapter ADDR    search through the adapter with this local address only,
-                    and list only the devices heard on it
+                    and list only the devices heard on it; an address this
+                    computer does not have is refused with those it has
 
 JSON and CSV keys: mac, ip, mask, gateway, base_port, http_port, ip_mode,
 ip_mode_text, model, firmware, conflict, reachable_from, url, adapter (the
 lowest local address among the adapters of the device's broadcast domain;
-null when none of them has an IPv4 address). In CSV, a model or firmware
+null when none of them has an IPv4 address). The url is
+http://ADDRESS:PORT, https://ADDRESS/ for HTTP port 443, and null (empty in
+CSV and the table) for port 0 or less. In CSV, a model or firmware
 that begins with =, +, -, @, a tab or a carriage return gets a leading ',
 so that a spreadsheet does not run a device's text as a formula.
 )";
@@ -72,7 +80,7 @@ constexpr const char* SET =
     R"(Usage: quellan-cli set MAC [--ip A] [--mask M] [--gateway G]
                        [--mode fixed|dhcp|pppoe] [--base-port N]
                        [--http-port N] [--no-verify] [--timeout MS]
-                       [--verify-timeout MS] [--format table|json]
+                       [--verify-timeout MS] [--format table|json|csv]
                        [--adapter ADDR]
 
 Searches for the device, applies the options to its current settings and
@@ -98,7 +106,10 @@ Ctrl+C lets the verify end (exit 130), a second one ends at once.
   --timeout MS                the first search's length (default 3000)
   --verify-timeout MS         how long to wait for the device to answer
                               with the new settings (default 20000)
-  --format F                  table (default) or json
+  --format F                  table (default; the mode by its name), json
+                              or csv (the keys mac, status, setting,
+                              before, sent: a row per setting, the mode as
+                              its number, sent empty when nothing was sent)
   --adapter ADDR              use the adapter with this local address only
 )";
 
@@ -119,7 +130,10 @@ columns are ignored, and those that search does not write are named in one
 warning. One ' before a cell that begins with =, +, -, @, a tab or a
 carriage return is dropped. A mode is fixed, dhcp, pppoe, 0, 1, 2 or
 search's text; another number keeps the device's mode. An all-digit MAC of
-fewer than 12 digits gets back the zeros a spreadsheet dropped.
+fewer than 12 digits gets back the zeros a spreadsheet dropped. A port may
+begin with ' or +; one a spreadsheet wrote with a thousands separator or a
+decimal part (8.000, 8080,00) is refused with how to format its column. A
+file that cannot be read is refused with the system's reason.
 
 After one search each row gets a status: unchanged (it asks for what the
 device has; never refused), change, missing (did not answer), invalid (with

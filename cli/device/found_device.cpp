@@ -77,7 +77,12 @@ std::string MacString(const FoundDevice& device) {
 
 std::string Dotted(std::uint32_t numeric) { return Utf8(AddressText(numeric)); }
 
-std::string PageUrl(const IpSettings& settings) {
+std::optional<std::string> PageUrl(const IpSettings& settings) {
+  // The window opens what its texts make; a script wants a link that works.
+  constexpr std::int32_t HTTPS_PORT = 443;
+  if (settings.httpPort <= 0) return std::nullopt;
+  if (settings.httpPort == HTTPS_PORT)
+    return "https://" + Dotted(settings.ipAddress) + "/";
   return Utf8(WebPageAddress(AddressText(settings.ipAddress),
                              PortText(settings.httpPort)));
 }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <type_traits>
 
+#include "cli/device/found_device.h"
 #include "cli/device/plan_cells.h"
 #include "cli/format/text_encoding.h"
 #include "cli/format/text_formats.h"
@@ -47,8 +48,19 @@ bool ReadCell(const std::string& cell, SettingsEdit* edit, std::string* why) {
   return false;
 }
 
+template <auto Edit, const char* Name>
+bool ReadNumber(const std::string& cell, SettingsEdit* edit, std::string* why) {
+  return ReadWholeNumberCell(cell, Name, &(edit->*Edit), why);
+}
+
 bool ReadMode(const std::string& cell, SettingsEdit* edit, std::string* why) {
   return ReadModeCell(cell, &edit->mode, why);
+}
+
+// A mode's name; its number when it has none, which a blank would hide.
+std::string ModeWords(const IpSettings& settings) {
+  const std::string name = ModeText(settings.ipMode);
+  return name.empty() ? std::to_string(settings.ipMode) : name;
 }
 
 constexpr char IP[] = "ip";
@@ -71,6 +83,7 @@ const Setting SETTINGS[6] = {
      ADDRESS,
      ReadCell<&SettingsEdit::ip, ParseAddress, IP>,
      {IP, "IP address", FieldKind::Address, TextOf<&IpSettings::ipAddress>},
+     nullptr,
      Of<&IpSettings::ipAddress>,
      Apply<&SettingsEdit::ip, &IpSettings::ipAddress>},
     {MASK,
@@ -81,6 +94,7 @@ const Setting SETTINGS[6] = {
      ADDRESS,
      ReadCell<&SettingsEdit::mask, ParseAddress, MASK>,
      {MASK, "Mask", FieldKind::Address, TextOf<&IpSettings::subnetMask>},
+     nullptr,
      Of<&IpSettings::subnetMask>,
      Apply<&SettingsEdit::mask, &IpSettings::subnetMask>},
     {GATEWAY,
@@ -91,6 +105,7 @@ const Setting SETTINGS[6] = {
      ADDRESS,
      ReadCell<&SettingsEdit::gateway, ParseAddress, GATEWAY>,
      {GATEWAY, "Gateway", FieldKind::Address, TextOf<&IpSettings::gateway>},
+     nullptr,
      Of<&IpSettings::gateway>,
      Apply<&SettingsEdit::gateway, &IpSettings::gateway>},
     {"ip_mode",
@@ -101,6 +116,7 @@ const Setting SETTINGS[6] = {
      "fixed, dhcp or pppoe",
      ReadMode,
      {"ip_mode", "IP mode", FieldKind::Number, TextOf<&IpSettings::ipMode>},
+     ModeWords,
      Of<&IpSettings::ipMode>,
      Apply<&SettingsEdit::mode, &IpSettings::ipMode>},
     {BASE_PORT,
@@ -109,8 +125,9 @@ const Setting SETTINGS[6] = {
      "--base-port",
      ReadOption<&SettingsEdit::basePort, ParseInt32>,
      NUMBER,
-     ReadCell<&SettingsEdit::basePort, ParseInt32, BASE_PORT>,
+     ReadNumber<&SettingsEdit::basePort, BASE_PORT>,
      {BASE_PORT, "Base port", FieldKind::Number, TextOf<&IpSettings::basePort>},
+     nullptr,
      Of<&IpSettings::basePort>,
      Apply<&SettingsEdit::basePort, &IpSettings::basePort>},
     {HTTP_PORT,
@@ -119,8 +136,9 @@ const Setting SETTINGS[6] = {
      "--http-port",
      ReadOption<&SettingsEdit::httpPort, ParseInt32>,
      NUMBER,
-     ReadCell<&SettingsEdit::httpPort, ParseInt32, HTTP_PORT>,
+     ReadNumber<&SettingsEdit::httpPort, HTTP_PORT>,
      {HTTP_PORT, "HTTP port", FieldKind::Number, TextOf<&IpSettings::httpPort>},
+     nullptr,
      Of<&IpSettings::httpPort>,
      Apply<&SettingsEdit::httpPort, &IpSettings::httpPort>},
 };

@@ -44,6 +44,9 @@ struct Setting {
                    std::string* why);
   // The value as the reports write it, typed.
   Field<IpSettings> field;
+  // The value as a table shows it, where that is not `field`'s text: a
+  // mode by its name, as search's table shows it. Null for the others.
+  std::string (*shown)(const IpSettings& settings);
   // The value as a number, to compare two devices' settings.
   std::int64_t (*of)(const IpSettings& settings);
   // Writes the edit's value, if given, into `settings`.
@@ -61,7 +64,7 @@ IpSettings ProposedSettings(const IpSettings& current,
 std::vector<std::string> ChangedSettings(const IpSettings& before,
                                          const IpSettings& after);
 
-// The text forms a user types (MACs: ParseMac of the codec).
+// The text forms a user types (MACs: ReadMacText, mac_text.h).
 // "fixed", "dhcp" or "pppoe", either case.
 bool ParseMode(const std::string& text, std::int32_t* mode);
 // Optional sign and decimal digits, within 32 bits.

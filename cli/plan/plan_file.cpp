@@ -11,6 +11,7 @@
 #include "cli/format/csv_records.h"
 #include "cli/format/text_encoding.h"
 #include "cli/format/text_formats.h"
+#include "cli/format/typed_words.h"
 
 namespace cli {
 namespace {
@@ -116,7 +117,8 @@ bool ReadRow(const std::vector<int>& columns, const CsvRecord& record,
              PlanRow* row, std::string* why) {
   std::vector<std::string> cells(IGNORED);
   for (std::size_t i = 0; i < columns.size(); ++i) {
-    if (columns[i] != IGNORED) cells[columns[i]] = Unguarded(record.cells[i]);
+    if (columns[i] != IGNORED)
+      cells[columns[i]] = Unguarded(Trimmed(record.cells[i]));
   }
   row->line = record.line;
   // A row of search's output for a device that only ONVIF names.

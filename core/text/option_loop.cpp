@@ -13,6 +13,7 @@ bool ReadOptions(const std::vector<std::string>& args, std::size_t first,
     const OptionKind kind = reader.kind(name);
     if (kind == OptionKind::Unknown) {
       *error = "unknown option '" + name + "'";
+      if (reader.unknown) *error += reader.unknown(name);
       return false;
     }
     std::string value;

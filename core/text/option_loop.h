@@ -28,9 +28,13 @@ struct OptionReader {
       option;
   // An argument that does not start with "--".
   std::function<bool(const std::string& arg, std::string* error)> positional;
+  // Optional: what the message of an unknown option adds, such as a known
+  // name close to it.
+  std::function<std::string(const std::string& name)> unknown;
 };
 
 // Reads args[first...] in order and stops at the first error; true when
-// every argument was read. An unknown option is "unknown option 'NAME'".
+// every argument was read. An unknown option is "unknown option 'NAME'",
+// followed by what `unknown` adds.
 bool ReadOptions(const std::vector<std::string>& args, std::size_t first,
                  const OptionReader& reader, std::string* error);

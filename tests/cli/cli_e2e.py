@@ -296,8 +296,8 @@ def case_unicode_path(cli, devices, work):
     ], report
     os.remove(path)
     _, err = cli.run("plan", path, expect=2)
-    assert ("quellan-cli: cannot read the plan file '%s'" % path
-            in err.splitlines()), err
+    assert ("quellan-cli: cannot read the plan file '%s': No such file or "
+            "directory" % path in err.splitlines()), err
 
 
 def case_not_sent(cli, devices, work):
@@ -598,6 +598,26 @@ def case_watch(cli, devices):
          {"ip": two["ip"], "conflict": False},
          {"ip": one["ip"], "conflict": True})], changed
     assert changed[1]["device"]["ip"] == one["ip"], changed
+
+
+def case_newcomer(cli, devices):
+    """What a new user types: a mistyped option is answered with the one
+    meant, before any search; help is a command; words and MACs are read as
+    people write them."""
+    out, err = cli.run("search", "--timout", "1000", expect=2)
+    assert not out, out
+    assert "unknown option '--timout'; did you mean '--timeout'?" in err, err
+    usage, _ = cli.run("set", "--help", expect=0)
+    assert cli.run("help", "set", expect=0)[0] == usage
+    assert usage.startswith("Usage: quellan-cli set MAC"), usage
+    assert cli.json("search", "--timeout", "1000", "--format", "JSON") == \
+        expected_listing(devices)
+    one = devices["02:00:5E:C1:00:01"]
+    out, _ = cli.run("set", " 02 00 5e c1 00 01 ", "--ip", one["ip"],
+                     "--timeout", "1000", "--format", "Csv", expect=0)
+    assert out.splitlines()[:2] == [
+        "mac,status,setting,before,sent",
+        "02:00:5E:C1:00:01,unchanged,ip,%s," % one["ip"]], out
 
 
 def case_port_taken(cli):

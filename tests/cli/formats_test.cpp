@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "cli/commands/set_report.h"
 #include "cli/device/device_fields.h"
 #include "cli/device/found_device.h"
 #include "cli/format/text_formats.h"
@@ -80,6 +81,68 @@ TEST(CliFormats, DeviceTextsThatLookLikeFormulasAreGuardedInCsv) {
               std::string::npos)
         << c.text;
   }
+}
+
+TEST(CliFormats, TheUrlFollowsTheHttpPort) {
+  const struct {
+    std::int32_t port;
+    FieldValue url;
+    const char* json;
+    const char* csv;
+  } CASES[] = {
+      {80, "http://10.77.0.11:80", "\"http://10.77.0.11:80\"",
+       "http://10.77.0.11:80"},
+      {8080, "http://10.77.0.11:8080", "\"http://10.77.0.11:8080\"",
+       "http://10.77.0.11:8080"},
+      {443, "https://10.77.0.11/", "\"https://10.77.0.11/\"",
+       "https://10.77.0.11/"},
+      {0, std::nullopt, "null", ""},
+      {-1, std::nullopt, "null", ""},
+  };
+  for (const auto& c : CASES) {
+    FoundDevice device = Device(1, Ip(10, 77, 0, 11));
+    device.settings.httpPort = c.port;
+    EXPECT_EQ(DeviceValue(device, "url"), c.url) << c.port;
+    EXPECT_NE(DeviceJson(device, DeviceColumns::Ours).find(std::string("\"url\":") + c.json),
+              std::string::npos)
+        << c.port;
+    const std::string csv = Written(WriteDevicesCsv, {device});
+    EXPECT_NE(csv.find(std::string(",false,,") + c.csv + ",10.77.0.1\n"),
+              std::string::npos)
+        << csv;
+  }
+}
+
+TEST(CliFormats, SetReportsNameTheModeInTheTableAndWriteCsv) {
+  SetReport report;
+  report.before = Device(1, Ip(10, 77, 0, 11));
+  report.before.settings.ipMode = 3;
+  IpSettings sent = report.before.settings;
+  sent.ipMode = IP_MODE_DHCP;
+  sent.httpPort = 8080;
+  report.sent = sent;
+  report.status = ChangeStatus::Sent;
+  EXPECT_EQ(SetReportTable(report),
+            "Setting    Before         Sent\n"
+            "ip         10.77.0.11     10.77.0.11\n"
+            "mask       255.255.255.0  255.255.255.0\n"
+            "gateway    10.77.0.1      10.77.0.1\n"
+            "ip_mode    3              DHCP\n"
+            "base_port  8000           8000\n"
+            "http_port  80             8080\n"
+            "02:00:5E:C1:00:01: sent\n");
+  const std::string csv = SetReportCsv(report);
+  EXPECT_EQ(csv.substr(0, csv.find("mask")),
+            "mac,status,setting,before,sent\n"
+            "02:00:5E:C1:00:01,sent,ip,10.77.0.11,10.77.0.11\n"
+            "02:00:5E:C1:00:01,sent,");
+  EXPECT_NE(csv.find("02:00:5E:C1:00:01,sent,ip_mode,3,1\n"),
+            std::string::npos);
+  report.sent.reset();
+  report.status = ChangeStatus::Unchanged;
+  const std::string unchanged = SetReportCsv(report);
+  EXPECT_EQ(unchanged.substr(unchanged.rfind("02:")),
+            "02:00:5E:C1:00:01,unchanged,http_port,80,\n");
 }
 
 TEST(CliFormats, TableColumnsAreAligned) {

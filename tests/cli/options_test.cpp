@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/commands/adapter_check.h"
 #include "tests/cli/cli_test_devices.h"
 
 namespace cli {
@@ -73,6 +74,85 @@ TEST(CliOptions, HelpAndVersionAnywhere) {
     EXPECT_NE(UsageText(command).find("Exit status"), std::string::npos);
 }
 
+TEST(CliOptions, WordsInAnyCaseAndValuesWithBlanks) {
+  const struct {
+    std::vector<std::string> args;
+    Format format;
+    Mac mac;
+  } CASES[] = {
+      {{"SEARCH", "--format", "JSON"}, Format::Json, {}},
+      {{"search", "--format= Csv "}, Format::Csv, {}},
+      {{"Set", "02 00 5E C1 00 07", "--format", "CSV"}, Format::Csv, MacOf(7)},
+      {{"set", "02  00 5E\tC1 00 07", "--mode", " Fixed"},
+       Format::Table,
+       MacOf(7)},
+  };
+  for (const auto& c : CASES) {
+    const ParseResult parsed = ParseCommandLine(c.args);
+    ASSERT_TRUE(parsed.ok) << c.args[1] << ": " << parsed.error;
+    EXPECT_EQ(parsed.options.format, c.format) << c.args[1];
+    EXPECT_EQ(parsed.options.mac, c.mac) << c.args[1];
+  }
+}
+
+TEST(CliOptions, HelpIsACommandToo) {
+  const struct {
+    std::vector<std::string> args;
+    Command command;
+  } CASES[] = {
+      {{"help"}, Command::None},
+      {{"HELP", "set"}, Command::Set},
+      {{"watch", "--help"}, Command::Watch},
+  };
+  for (const auto& c : CASES) {
+    const ParseResult parsed = ParseCommandLine(c.args);
+    ASSERT_TRUE(parsed.ok) << c.args[0] << ": " << parsed.error;
+    EXPECT_TRUE(parsed.options.help);
+    EXPECT_EQ(parsed.options.command, c.command);
+  }
+}
+
+TEST(CliOptions, MistypedNamesAreAnsweredWithTheClosest) {
+  const struct {
+    std::vector<std::string> args;
+    const char* error;
+  } CASES[] = {
+      {{"serch"}, "unknown command 'serch'; did you mean 'search'?"},
+      {{"help", "frobnicate"}, "unknown command 'frobnicate'"},
+      {{"search", "--timout", "5"},
+       "unknown option '--timout'; did you mean '--timeout'?"},
+      {{"set", "02 00 5E C1 00"},
+       "'02 00 5E C1 00' is not a MAC address; write it 00:1A:2B:00:01:03, "
+       "00-1A-2B-00-01-03, 00 1A 2B 00 01 03, 001A2B000103 or "
+       "001a.2b00.0103"},
+      {{"watch", "--format", "CSV"}, "--format needs table or json, not 'CSV'"},
+  };
+  for (const auto& c : CASES)
+    EXPECT_EQ(ParseCommandLine(c.args).error, c.error) << c.args[0];
+}
+
+TEST(CliOptions, AnAdapterNotOfThisComputerIsAnsweredWithItsAddresses) {
+  const std::vector<LocalAdapter> two = {{Ip(10, 77, 0, 1), MASK24, 2, "a"},
+                                         {Ip(10, 78, 0, 1), MASK24, 3, "b"}};
+  const struct {
+    std::uint32_t adapter;
+    std::vector<LocalAdapter> local;
+    const char* text;
+  } CASES[] = {
+      {0, {}, ""},
+      {Ip(10, 78, 0, 1), two, ""},
+      {Ip(10, 99, 0, 1), two,
+       "no local adapter has the address 10.99.0.1; this computer's addresses "
+       "are 10.77.0.1 and 10.78.0.1"},
+      {Ip(10, 99, 0, 1),
+       {},
+       "no local adapter has the address 10.99.0.1; this computer has no "
+       "IPv4 address"},
+  };
+  for (const auto& c : CASES)
+    EXPECT_EQ(UnknownAdapterText(c.adapter, c.local), c.text) << c.text;
+}
+
 TEST(CliOptions, ErrorsSayWhatIsWrong) {
   const struct {
     std::vector<std::string> args;
@@ -82,8 +162,6 @@ TEST(CliOptions, ErrorsSayWhatIsWrong) {
       {{"find"}, "unknown command 'find'"},
       {{"search", "--ip", "10.0.0.1"}, "unknown option '--ip'"},
       {{"search", "--format", "xml"}, "--format needs table, json or csv"},
-      {{"set", "02:00:5E:C1:00:01", "--format", "csv"},
-       "--format needs table or json"},
       {{"watch", "--format=csv"}, "--format needs table or json"},
       {{"search", "--timeout", "0"}, "--timeout needs milliseconds"},
       {{"search", "--timeout"}, "--timeout needs a value"},

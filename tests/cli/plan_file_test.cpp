@@ -145,6 +145,9 @@ TEST(PlanFile, ReadsEveryFormOfMacAndModeCells) {
       {"02:00:5E:C1:00:01", "3", "02:00:5E:C1:00:01 ip=10.0.0.1"},
       {"02:00:5E:C1:00:01", "-1", "02:00:5E:C1:00:01 ip=10.0.0.1"},
       {"02:00:5E:C1:00:01", "", "02:00:5E:C1:00:01 ip=10.0.0.1"},
+      {"02 51 4c 10 00 02", "+1", "02:51:4C:10:00:02 ip=10.0.0.1 mode=1"},
+      {"\" 02:51:4C:10:00:02\t\"", "\" dhcp \"",
+       "02:51:4C:10:00:02 ip=10.0.0.1 mode=1"},
   };
   for (const auto& c : CASES) {
     const std::string text =
@@ -313,6 +316,49 @@ TEST(PlanFile, TheSearchTablesHeadingsAreColumnsToo) {
             "gateway=10.77.0.1 mode=1 base_port=8000 http_port=80");
 }
 
+TEST(PlanFile, NumberCellsAsSpreadsheetsWriteThem) {
+  const std::string ADVICE =
+      "; format the http_port column as a number with no decimal places and "
+      "no thousands separator (or as text), enter the value again and save";
+  const struct {
+    const char* cell;
+    std::string read;  // the row, or the message
+  } CASES[] = {
+      {"8080", "02:00:5E:C1:00:01 http_port=8080"},
+      {"'8080", "02:00:5E:C1:00:01 http_port=8080"},
+      {"'+8080", "02:00:5E:C1:00:01 http_port=8080"},
+      {"\" 8080 \"", "02:00:5E:C1:00:01 http_port=8080"},
+      {"8.000",
+       "p.csv:2: bad http_port '8.000': the spreadsheet wrote it "
+       "with a thousands separator or a decimal part" +
+           ADVICE},
+      {"\"8,000\"",
+       "p.csv:2: bad http_port '8,000': the spreadsheet wrote "
+       "it with a thousands separator or a decimal part" +
+           ADVICE},
+      {"1.234.567",
+       "p.csv:2: bad http_port '1.234.567': the spreadsheet "
+       "wrote it with a thousands separator" +
+           ADVICE},
+      {"\"8080,00\"",
+       "p.csv:2: bad http_port '8080,00': the spreadsheet "
+       "wrote it with a decimal part" +
+           ADVICE},
+      {"8080.0",
+       "p.csv:2: bad http_port '8080.0': the spreadsheet wrote it "
+       "with a decimal part" +
+           ADVICE},
+      {"8080.5", "p.csv:2: bad http_port '8080.5'"},
+      {"'8o", "p.csv:2: bad http_port ''8o'"},
+  };
+  for (const auto& c : CASES) {
+    const PlanFile plan = ReadPlanCsv(
+        std::string("mac,http_port\n02:00:5E:C1:00:01,") + c.cell + "\n",
+        "p.csv", BlankIp::Kept);
+    EXPECT_EQ(plan.ok ? Summary(plan) : plan.error, c.read) << c.cell;
+  }
+}
+
 TEST(PlanFile, ErrorsNameTheFileAndLine) {
   const struct {
     std::string text;
@@ -333,7 +379,9 @@ TEST(PlanFile, ErrorsNameTheFileAndLine) {
       {"mac,ip\n\n02:00:5E:C1:00:0G,10.0.0.1\n",
        "p.csv:3: bad MAC address '02:00:5E:C1:00:0G'"},
       {"mac,ip\n0011223344556,10.0.0.1\n",
-       "p.csv:2: bad MAC address '0011223344556'"},
+       "p.csv:2: bad MAC address '0011223344556' (write it 00:1A:2B:00:01:03, "
+       "00-1A-2B-00-01-03, 00 1A 2B 00 01 03, 001A2B000103 or "
+       "001a.2b00.0103)"},
       {"mac,ip\n,10.0.0.1\n", "p.csv:2: the mac cell is blank"},
       {"mac;ip\n1,23457E+11;10.0.0.1\n",
        "p.csv:2: bad MAC address '1,23457E+11': the spreadsheet wrote it as a "
