@@ -36,6 +36,11 @@ Each device belongs to the broadcast domain (LAN, VLAN) of the adapters that
 heard it; one host may reach several. Addresses conflict, and are free or
 taken, only within a domain, and a change leaves only through its device's.
 
+Other makers' cameras and recorders answer ONVIF WS-Discovery: search and
+watch list them beside ours with --protocol onvif or all, and plan and set
+look at them by default, so that no change takes an address one of them
+holds. Quellan changes only devices of its own protocol.
+
 A MAC address may be written 00:1A:2B:00:01:03, 00-1A-2B-00-01-03,
 "00 1A 2B 00 01 03" (quoted), 001A2B000103 or 001a.2b00.0103, in any case.
 Commands, formats and modes are read in any case, blanks around a value are
@@ -48,7 +53,7 @@ command's options.
 
 constexpr const char* SEARCH =
     R"(Usage: quellan-cli search [--timeout MS] [--format table|json|csv]
-                          [--adapter ADDR]
+                          [--adapter ADDR] [--protocol quellan|onvif|all]
 
 One search: every device that answers, up to 65536, one entry per MAC
 address, sorted by address. Devices that share an address in one broadcast
@@ -65,6 +70,9 @@ subnet, with the sysctl that loosens it.
   --adapter ADDR    search through the adapter with this local address only,
                     and list only the devices heard on it; an address this
                     computer does not have is refused with those it has
+  --protocol P      quellan (default): the devices of Quellan's own
+                    protocol; onvif: the devices that answer an ONVIF
+                    WS-Discovery probe; all: both, one row per device
 
 JSON and CSV keys: mac, ip, mask, gateway, base_port, http_port, ip_mode,
 ip_mode_text, model, firmware, conflict, reachable_from, url, adapter (the
@@ -74,6 +82,20 @@ http://ADDRESS:PORT, https://ADDRESS/ for HTTP port 443, and null (empty in
 CSV and the table) for port 0 or less. In CSV, a model or firmware
 that begins with =, +, -, @, a tab or a carriage return gets a leading ',
 so that a spreadsheet does not run a device's text as a formula.
+
+With --protocol onvif or all, the keys protocol (quellan, onvif, or
+quellan+onvif for a device that answers both), name, hardware, location,
+endpoint and xaddrs (an array in JSON, blank-separated in CSV and the table)
+follow, and the table shows protocol, name and xaddrs. Devices are one row
+when they are one MAC, never by address alone: an ONVIF device on the
+address of another device is a conflict. An ONVIF device's ip is the host of
+its first service address (XAddr) outside 169.254/16, preferring the
+adapter's subnet, else the address it answered from. Its MAC comes from its
+scopes, else from this computer's neighbour table when it answered from
+that address (in a real address conflict the table may hold the other
+device's MAC), else is null. What its answer does not tell (mask, gateway,
+ports, mode, firmware) is null; its model is its hardware; its url is
+http://ADDRESS/.
 )";
 
 constexpr const char* SET =
@@ -81,7 +103,7 @@ constexpr const char* SET =
                        [--mode fixed|dhcp|pppoe] [--base-port N]
                        [--http-port N] [--no-verify] [--timeout MS]
                        [--verify-timeout MS] [--format table|json|csv]
-                       [--adapter ADDR]
+                       [--adapter ADDR] [--protocol quellan|all]
 
 Searches for the device, applies the options to its current settings and
 checks the result: the window's checks, a mask whose ones come first and
@@ -111,6 +133,10 @@ Ctrl+C lets the verify end (exit 130), a second one ends at once.
                               before, sent: a row per setting, the mode as
                               its number, sent empty when nothing was sent)
   --adapter ADDR              use the adapter with this local address only
+  --protocol P                all (default): an address an ONVIF device
+                              holds is taken too, and an ONVIF device's
+                              MAC is refused (exit 2); quellan: look at
+                              Quellan's own protocol only
 )";
 
 constexpr const char* PLAN =
@@ -118,6 +144,7 @@ constexpr const char* PLAN =
                         [--gateway G]] [--temp ADDR|A-B]
                         [--format table|json|csv] [--timeout MS]
                         [--verify-timeout MS] [--adapter ADDR]
+                        [--protocol quellan|all]
 
 FILE is CSV as search --format csv writes it or a spreadsheet saves it:
 UTF-8 or UTF-16 with a byte-order mark; commas, semicolons or tabs (found
@@ -186,11 +213,16 @@ once. When the engine fails between waves the report is printed too
   --verify-timeout MS   how long to wait for the devices of one wave
                         (default 20000)
   --adapter ADDR        use the adapter with this local address only
+  --protocol P          all (default): an address an ONVIF device holds is
+                        taken too, and a row for an ONVIF device (a blank
+                        mac is allowed on a row whose protocol is onvif) is
+                        invalid; quellan: look at Quellan's own protocol
+                        only
 )";
 
 constexpr const char* WATCH =
     R"(Usage: quellan-cli watch [--interval S] [--format table|json]
-                         [--adapter ADDR]
+                         [--adapter ADDR] [--protocol quellan|onvif|all]
 
 Searches every S seconds and prints what happens: "new" for each device of
 the first search and every newcomer, "changed" with each field that changed
@@ -206,6 +238,8 @@ then exits 0.
                    keys event, mac, device and, for "changed", changed (the
                    list of keys) with old and new (those keys' values)
   --adapter ADDR   search through the adapter with this local address only
+  --protocol P     as for search; a device is known by its MAC, else by its
+                   ONVIF endpoint
 )";
 
 }  // namespace
