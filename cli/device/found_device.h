@@ -82,8 +82,8 @@ std::string MacString(const MacAddress& mac);
 // The device's MAC, or "" when it is not known.
 std::string MacString(const FoundDevice& device);
 std::string Dotted(std::uint32_t numeric);
-// "https://10.77.0.5/" for HTTP port 443; none for a port of 0 or less,
-// where no web page is served.
+// The device's web page: "https://10.77.0.5/" for port 443, none for a
+// port of 0 or less, where no page is served.
 std::optional<std::string> PageUrl(const IpSettings& settings);
 std::string ModeText(std::int32_t mode);
 

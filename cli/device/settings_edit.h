@@ -59,8 +59,8 @@ extern const Setting SETTINGS[6];
 IpSettings ProposedSettings(const IpSettings& current,
                             const SettingsEdit& edit);
 
-// The report's names of the settings that differ: "ip", "mask", "gateway",
-// "ip_mode", "base_port", "http_port".
+// The report's names (SETTINGS' keys) of the settings that differ, in the
+// table's order.
 std::vector<std::string> ChangedSettings(const IpSettings& before,
                                          const IpSettings& after);
 
