@@ -150,10 +150,11 @@ Fields<FoundDevice> MakeObjectFields(DeviceColumns columns) {
   return picked;
 }
 
-const Fields<FoundDevice>& ObjectFields(DeviceColumns columns) {
-  static const Fields<FoundDevice> ours = MakeObjectFields(DeviceColumns::Ours);
-  static const Fields<FoundDevice> all =
-      MakeObjectFields(DeviceColumns::WithOnvif);
+// The fields `Make` picks, made once for each choice of columns.
+template <Fields<FoundDevice> (*Make)(DeviceColumns)>
+const Fields<FoundDevice>& Made(DeviceColumns columns) {
+  static const Fields<FoundDevice> ours = Make(DeviceColumns::Ours);
+  static const Fields<FoundDevice> all = Make(DeviceColumns::WithOnvif);
   return columns == DeviceColumns::Ours ? ours : all;
 }
 
@@ -171,17 +172,10 @@ Fields<FoundDevice> MakeTableFields(DeviceColumns columns) {
   return picked;
 }
 
-const Fields<FoundDevice>& TableFields(DeviceColumns columns) {
-  static const Fields<FoundDevice> ours = MakeTableFields(DeviceColumns::Ours);
-  static const Fields<FoundDevice> all =
-      MakeTableFields(DeviceColumns::WithOnvif);
-  return columns == DeviceColumns::Ours ? ours : all;
-}
-
 }  // namespace
 
 std::string DeviceJson(const FoundDevice& device, DeviceColumns columns) {
-  return JsonObject(ObjectFields(columns), device);
+  return JsonObject(Made<MakeObjectFields>(columns), device);
 }
 
 std::string DeviceJsonFields(const FoundDevice& device,
@@ -219,17 +213,17 @@ std::vector<std::pair<std::string, std::string>> DeviceHeadings() {
 
 void WriteDevicesJson(const std::vector<FoundDevice>& devices,
                       DeviceColumns columns, const TextSink& write) {
-  WriteJsonArray(ObjectFields(columns), devices, write);
+  WriteJsonArray(Made<MakeObjectFields>(columns), devices, write);
 }
 
 void WriteDevicesCsv(const std::vector<FoundDevice>& devices,
                      DeviceColumns columns, const TextSink& write) {
-  WriteCsv(ObjectFields(columns), devices, write);
+  WriteCsv(Made<MakeObjectFields>(columns), devices, write);
 }
 
 std::string DevicesTable(const std::vector<FoundDevice>& devices,
                          DeviceColumns columns) {
-  return Table(TableFields(columns), devices) +
+  return Table(Made<MakeTableFields>(columns), devices) +
          Utf8(FoundCountText(devices.size())) + "\n";
 }
 

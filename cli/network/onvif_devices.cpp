@@ -37,22 +37,23 @@ std::vector<OnvifHeard> OnvifDevices(const std::vector<OnvifAnswer>& answers,
     const ProbeMatch& match = answer.match;
     const auto known = byEndpoint.find(match.endpoint);
     if (known != byEndpoint.end()) {
-      std::vector<std::uint32_t>& on = candidates[known->second].heard.interfaces;
+      std::vector<std::uint32_t>& on =
+          candidates[known->second].heard.interfaces;
       if (std::find(on.begin(), on.end(), answer.interfaceIndex) == on.end())
         on.push_back(answer.interfaceIndex);
       continue;
     }
-    const std::optional<std::uint32_t> listed = DeviceAddress(
-        match.xaddrs, SubnetOf(local, answer.interfaceIndex));
+    const std::optional<std::uint32_t> listed =
+        DeviceAddress(match.xaddrs, SubnetOf(local, answer.interfaceIndex));
     Candidate candidate;
     FoundDevice& device = candidate.heard.device;
     device.heardBy = HeardBy::Onvif;
     device.mac = match.about.mac;
     device.settings.ipAddress = listed ? *listed : answer.source;
     device.model = match.about.hardware;
-    device.onvif = OnvifFacts{match.endpoint, match.about.name,
-                              match.about.hardware, match.about.location,
-                              match.xaddrs};
+    device.onvif =
+        OnvifFacts{match.endpoint, match.about.name, match.about.hardware,
+                   match.about.location, match.xaddrs};
     candidate.heard.interfaces = {answer.interfaceIndex};
     candidate.fromListed = device.settings.ipAddress == answer.source;
     byEndpoint[match.endpoint] = candidates.size();
