@@ -82,6 +82,11 @@ bool SearchDevices(std::chrono::milliseconds window, const Through& through,
     const OnvifSearchResult result = onvifAnswers->get();
     if (result.status == OnvifSearchStatus::NoSocket)
       Tell("the ONVIF search could not open its socket");
+    const std::uint32_t dropped = result.counts.kernelDropped.value_or(0);
+    if (dropped > 0 && remarks == Remarks::Say)
+      Tell("the system dropped " + std::to_string(dropped) +
+           " ONVIF answers for want of room in the receive buffer: some "
+           "ONVIF devices may be missing");
     NeighbourTable neighbours = ReadNeighbours();
     onvifDevices = OnvifDevices(result.answers, local, neighbours.entries);
     for (std::size_t n = 0; n < onvifDevices.size(); ++n)
