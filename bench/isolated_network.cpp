@@ -10,7 +10,8 @@ bool OnIsolatedTestNetwork(std::string* why) {
     *why = "no adapter list: run through scripts/bench.sh";
     return false;
   }
-  for (std::uint32_t address : adapters.addresses) {
+  for (const net::Adapter& adapter : adapters.adapters) {
+    const std::uint32_t address = adapter.address;
     const std::uint32_t net16 = address >> 16;
     if (address != 0 && net16 != 0x0A4Du && net16 != 0x0A4Eu) {
       char text[96];

@@ -21,22 +21,23 @@ bool InSubnet(std::uint32_t address, std::uint32_t local, std::uint32_t mask) {
 
 // Whether another adapter than `self` reaches `address` too: the system may
 // then resolve it on that adapter's link instead.
-bool ReachedElsewhere(const net::AdapterList& adapters, std::size_t self,
-                      std::uint32_t address) {
-  for (std::size_t i = 0; i < adapters.addresses.size(); ++i)
-    if (i != self && adapters.addresses[i] != 0 &&
-        InSubnet(address, adapters.addresses[i], adapters.masks[i]))
+bool ReachedElsewhere(const std::vector<net::Adapter>& adapters,
+                      const net::Adapter& self, std::uint32_t address) {
+  for (const net::Adapter& other : adapters)
+    if (&other != &self && other.address != 0 &&
+        InSubnet(address, other.address, other.mask))
       return true;
   return false;
 }
 
 // Sends one probe to each address on the adapter's link, from the adapter;
 // marks the adapter's own address Held. Which probes went out.
-std::vector<bool> SendProbes(const net::AdapterList& adapters, std::size_t self,
+std::vector<bool> SendProbes(const std::vector<net::Adapter>& adapters,
+                             const net::Adapter& self,
                              const std::vector<std::uint32_t>& addresses,
                              std::vector<AddressUse>* uses) {
   std::vector<bool> sent(addresses.size(), false);
-  const std::uint32_t local = adapters.addresses[self];
+  const std::uint32_t local = self.address;
   const net::Socket socket = net::OpenUdp();
   if (socket == net::NO_SOCKET) return sent;
   if (!net::Bind(socket, {local, 0})) {
@@ -47,14 +48,14 @@ std::vector<bool> SendProbes(const net::AdapterList& adapters, std::size_t self,
   // the outgoing interface by destination (Linux's weak host model) and
   // another adapter shares the subnet; tying the socket to the interface is.
   // Without that (no privilege for it), such addresses stay unchecked.
-  const bool tied = adapters.names[self].empty() ||
-                    net::BindToInterface(socket, adapters.names[self]) ==
-                        net::InterfaceBinding::Bound;
+  const bool tied =
+      self.name.empty() ||
+      net::BindToInterface(socket, self.name) == net::InterfaceBinding::Bound;
   for (std::size_t i = 0; i < addresses.size(); ++i) {
     const std::uint32_t address = addresses[i];
     if (address == local) {
       (*uses)[i] = AddressUse::Held;
-    } else if (InSubnet(address, local, adapters.masks[self]) &&
+    } else if (InSubnet(address, local, self.mask) &&
                (tied || !ReachedElsewhere(adapters, self, address))) {
       sent[i] =
           net::SendTo(socket, PROBE, sizeof PROBE, {address, DISCARD_PORT});
@@ -70,13 +71,13 @@ std::vector<AddressUse> ProbeAddresses(
     std::uint32_t adapterAddress, const std::vector<std::uint32_t>& addresses,
     std::chrono::milliseconds wait) {
   std::vector<AddressUse> uses(addresses.size(), AddressUse::NotChecked);
-  const net::AdapterList adapters = net::ListAdapters();
-  std::size_t self = 0;
-  while (self < adapters.addresses.size() &&
-         (adapterAddress == 0 || adapters.addresses[self] != adapterAddress))
-    ++self;
-  if (self == adapters.addresses.size() || !net::Startup()) return uses;
-  const std::vector<bool> sent = SendProbes(adapters, self, addresses, &uses);
+  const std::vector<net::Adapter> adapters = net::ListAdapters().adapters;
+  const auto self = std::find_if(
+      adapters.begin(), adapters.end(), [adapterAddress](const auto& adapter) {
+        return adapterAddress == 0 || adapter.address == adapterAddress;
+      });
+  if (self == adapters.end() || !net::Startup()) return uses;
+  const std::vector<bool> sent = SendProbes(adapters, *self, addresses, &uses);
   net::Cleanup();
   if (std::find(sent.begin(), sent.end(), true) == sent.end()) return uses;
 
@@ -87,8 +88,7 @@ std::vector<AddressUse> ProbeAddresses(
     if (!sent[i]) continue;
     uses[i] = AddressUse::Free;
     for (const Neighbour& entry : table.entries)
-      if (entry.address == addresses[i] &&
-          entry.interfaceIndex == adapters.indexes[self])
+      if (entry.address == addresses[i] && entry.interfaceIndex == self->index)
         uses[i] = AddressUse::Held;
   }
   return uses;

@@ -200,33 +200,32 @@ AdapterList ListAdapters() {
   }
   // getifaddrs lists an interface once per address family; keep the order of
   // first appearance and the first IPv4 address of each.
-  std::vector<std::string> names;
   for (const ifaddrs* entry = all; entry; entry = entry->ifa_next) {
     if (!(entry->ifa_flags & IFF_UP) || (entry->ifa_flags & IFF_LOOPBACK))
       continue;
     std::size_t index = 0;
-    while (index < names.size() && names[index] != entry->ifa_name) ++index;
-    if (index == names.size()) {
-      names.push_back(entry->ifa_name);
-      list.addresses.push_back(0);
-      list.masks.push_back(0);
-      list.indexes.push_back(if_nametoindex(entry->ifa_name));
+    while (index < list.adapters.size() &&
+           list.adapters[index].name != entry->ifa_name)
+      ++index;
+    if (index == list.adapters.size()) {
+      list.adapters.push_back(
+          {0, 0, if_nametoindex(entry->ifa_name), entry->ifa_name});
     }
-    if (list.addresses[index] == 0 && entry->ifa_addr &&
+    Adapter& adapter = list.adapters[index];
+    if (adapter.address == 0 && entry->ifa_addr &&
         entry->ifa_addr->sa_family == AF_INET) {
       const auto* address =
           reinterpret_cast<const sockaddr_in*>(entry->ifa_addr);
-      list.addresses[index] = ntohl(address->sin_addr.s_addr);
+      adapter.address = ntohl(address->sin_addr.s_addr);
       if (entry->ifa_netmask && entry->ifa_netmask->sa_family == AF_INET) {
         const auto* mask =
             reinterpret_cast<const sockaddr_in*>(entry->ifa_netmask);
-        list.masks[index] = ntohl(mask->sin_addr.s_addr);
+        adapter.mask = ntohl(mask->sin_addr.s_addr);
       }
     }
   }
   freeifaddrs(all);
-  list.names = std::move(names);
-  if (list.addresses.empty()) list.status = AdapterList::Status::NoAdapters;
+  if (list.adapters.empty()) list.status = AdapterList::Status::NoAdapters;
   return list;
 }
 

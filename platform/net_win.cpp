@@ -160,10 +160,9 @@ bool JoinMulticast(Socket socket, std::uint32_t group,
   // adapter's own address names it on both, the index form serves an
   // adapter without one.
   std::uint32_t local = interfaceIndex;
-  const AdapterList adapters = ListAdapters();
-  for (std::size_t i = 0; i < adapters.indexes.size(); ++i) {
-    if (adapters.indexes[i] == interfaceIndex && adapters.addresses[i] != 0)
-      local = adapters.addresses[i];
+  for (const Adapter& adapter : ListAdapters().adapters) {
+    if (adapter.index == interfaceIndex && adapter.address != 0)
+      local = adapter.address;
   }
   ip_mreq request{};
   request.imr_multiaddr.s_addr = htonl(group);
@@ -259,11 +258,10 @@ AdapterList ListAdapters() {
        adapter = adapter->Next) {
     const std::uint32_t address =
         AddressOf(adapter->IpAddressList.IpAddress.String);
-    list.addresses.push_back(address);
-    list.masks.push_back(
-        address == 0 ? 0 : AddressOf(adapter->IpAddressList.IpMask.String));
-    list.indexes.push_back(adapter->Index);
-    list.names.emplace_back();
+    list.adapters.push_back(
+        {address,
+         address == 0 ? 0 : AddressOf(adapter->IpAddressList.IpMask.String),
+         adapter->Index});
   }
   std::free(adapters);
   return list;

@@ -7,8 +7,10 @@
 
 #include <cstddef>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "cli/format/text_formats.h"
@@ -39,6 +41,7 @@ enum class FieldUse {
 
 template <typename Record>
 struct Field {
+  using Of = Record;
   const char* key;
   const char* heading;
   FieldKind kind;
@@ -74,21 +77,6 @@ std::string JsonObject(const Fields<Record>& fields, const Record& record) {
   std::string object;
   AppendJsonObject(fields, record, &object);
   return object;
-}
-
-template <typename Record>
-std::string CsvHeader(const Fields<Record>& fields) {
-  std::vector<std::string> cells;
-  for (const Field<Record>* field : fields) cells.push_back(field->key);
-  return CsvLine(cells);
-}
-
-template <typename Record>
-std::string CsvRow(const Fields<Record>& fields, const Record& record) {
-  std::vector<std::string> cells;
-  for (const Field<Record>* field : fields)
-    cells.push_back(CsvValue(field->kind, field->value(record)));
-  return CsvLine(cells);
 }
 
 // Takes the text of a report a piece at a time.
@@ -137,9 +125,14 @@ template <typename Record>
 void WriteCsv(const Fields<Record>& fields, const std::vector<Record>& records,
               const TextSink& write) {
   Pieces out(write);
-  out.Text() += CsvHeader(fields);
+  std::vector<std::string> cells;
+  for (const Field<Record>* field : fields) cells.push_back(field->key);
+  out.Text() += CsvLine(cells);
   for (const Record& record : records) {
-    out.Text() += CsvRow(fields, record);
+    cells.clear();
+    for (const Field<Record>* field : fields)
+      cells.push_back(CsvValue(field->kind, field->value(record)));
+    out.Text() += CsvLine(cells);
     out.LineDone();
   }
   out.End();
@@ -167,26 +160,16 @@ std::string Table(const Fields<Record>& fields,
   return AlignedTable(headings, rows);
 }
 
-// The fields of `all` whose keys `keys` names, in the order of `keys`.
-template <typename Record, typename All>
-Fields<Record> PickFrom(const All& all, const std::vector<std::string>& keys) {
-  Fields<Record> picked;
+// The fields of `all` (an array or a vector of fields) whose keys `keys`
+// names, in the order of `keys`.
+template <typename All>
+auto Pick(const All& all, const std::vector<std::string>& keys) {
+  using Of = typename std::decay_t<decltype(*std::begin(all))>::Of;
+  Fields<Of> picked;
   for (const std::string& key : keys)
-    for (const Field<Record>& field : all)
+    for (const Field<Of>& field : all)
       if (key == field.key) picked.push_back(&field);
   return picked;
-}
-
-template <typename Record, std::size_t N>
-Fields<Record> Pick(const Field<Record> (&all)[N],
-                    const std::vector<std::string>& keys) {
-  return PickFrom<Record>(all, keys);
-}
-
-template <typename Record>
-Fields<Record> Pick(const std::vector<Field<Record>>& all,
-                    const std::vector<std::string>& keys) {
-  return PickFrom<Record>(all, keys);
 }
 
 }  // namespace cli

@@ -161,8 +161,8 @@ Notice StartLocked(DiscoveryCallback callback, AdapterChoice choice) {
   } else {
     const net::AdapterList adapters = net::ListAdapters();
     failure = AdapterFailure(adapters);
-    for (std::size_t i = 0; !failure && i < adapters.addresses.size(); ++i) {
-      const std::uint32_t address = adapters.addresses[i];
+    for (std::size_t i = 0; !failure && i < adapters.adapters.size(); ++i) {
+      const std::uint32_t address = adapters.adapters[i].address;
       const auto& only = choice.only;
       if (address != 0 && (only.empty() || std::find(only.begin(), only.end(),
                                                      address) != only.end()))

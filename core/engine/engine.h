@@ -17,7 +17,7 @@
 // Called on the receive thread with the zero-filled 256-byte receive buffer
 // (the datagram at its start), the length of the sender's socket address (16
 // for IPv4), the sender, and the index of the local interface the datagram
-// arrived on (net::AdapterList::indexes; 0 when the system did not say). The
+// arrived on (net::Adapter::index; 0 when the system did not say). The
 // buffer is reused after the call returns. The callback carries its own
 // context (a capturing lambda); an empty one ignores every datagram.
 using DiscoveryCallback = std::function<void(

@@ -3,17 +3,12 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
-struct LocalAdapter {
-  std::uint32_t address = 0;  // numeric form
-  std::uint32_t mask = 0;
-  // The system's interface index, which the engine gives with each datagram
-  // that arrived through this adapter.
-  std::uint32_t index = 0;
-  std::string name{};  // "eth0.100"; empty on Windows
-};
+#include "core/engine/net.h"
+
+// An adapter of this computer that has an address.
+using LocalAdapter = net::Adapter;
 
 // In the engine's order; loopback and adapters without an address are left
 // out.

@@ -47,7 +47,7 @@ WaitResult WaitReadable(Socket socket, Socket wake, int timeoutMs);
 WaitResult WaitAnyReadable(const std::vector<Socket>& sockets, int timeoutMs);
 
 // Joins the multicast group `group` on the interface with the system's index
-// `interfaceIndex` (as AdapterList::indexes gives it), so that the socket
+// `interfaceIndex` (as Adapter::index gives it), so that the socket
 // hears what is sent to the group on that link.
 bool JoinMulticast(Socket socket, std::uint32_t group,
                    std::uint32_t interfaceIndex);
@@ -70,7 +70,7 @@ bool EnableDropCount(Socket socket);
 // Where a received datagram came from, and the local interface it came in on.
 struct Arrival {
   Endpoint from;
-  // The system's index of that interface, as AdapterList::indexes gives it;
+  // The system's index of that interface, as Adapter::index gives it;
   // 0 when unknown (the socket was not given EnablePacketInfo).
   std::uint32_t interfaceIndex = 0;
   // The datagrams dropped for the socket before this one arrived, counted
@@ -91,22 +91,25 @@ int ReceiveFrom(Socket socket, std::uint8_t* buffer, std::size_t capacity,
 enum class InterfaceBinding { Bound, Failed, Unsupported };
 InterfaceBinding BindToInterface(Socket socket, const std::string& name);
 
-// The local IPv4 adapters in a stable order, loopback excluded. An adapter
-// without an address is listed with address 0. The lists run in parallel:
-// entry i of each describes adapter i.
+// One local IPv4 adapter. One without an address has address 0.
+struct Adapter {
+  std::uint32_t address = 0;
+  // The subnet mask of the address (0 with no address), so that a device's
+  // address can be told to lie in an adapter's subnet or not.
+  std::uint32_t mask = 0;
+  // The system's interface index, which Arrival::interfaceIndex names.
+  std::uint32_t index = 0;
+  // The interface's name where the system has short ones ("eth0.100"); empty
+  // on Windows.
+  std::string name{};
+};
+
+// The local IPv4 adapters in a stable order, loopback excluded.
 struct AdapterList {
   enum class Status { Ok, NoMemory, NoAdapters, Failed };
   Status status = Status::Ok;
   long error = 0;
-  std::vector<std::uint32_t> addresses;
-  // The subnet mask of the address (0 with no address), so that a device's
-  // address can be told to lie in an adapter's subnet or not.
-  std::vector<std::uint32_t> masks;
-  // The system's interface index, which Arrival::interfaceIndex names.
-  std::vector<std::uint32_t> indexes;
-  // The interface's name where the system has short ones ("eth0.100"); empty
-  // on Windows.
-  std::vector<std::string> names;
+  std::vector<Adapter> adapters;
 };
 AdapterList ListAdapters();
 

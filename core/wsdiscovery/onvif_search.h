@@ -34,7 +34,7 @@ struct OnvifAnswer {
   // The datagram's source address: a device may answer from another address
   // than those it lists in its XAddrs.
   std::uint32_t source = 0;
-  // The interface the answer came in on (net::AdapterList::indexes); 0 when
+  // The interface the answer came in on (net::Adapter::index); 0 when
   // the system did not say.
   std::uint32_t interfaceIndex = 0;
 };

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "tools/devsim/json_line.h"
-
 namespace devsim {
 namespace {
 
@@ -65,18 +63,6 @@ TEST(TextForm, DeviceTextsHoldUpToSixteenPrintableCharacters) {
   EXPECT_FALSE(MakeDeviceText("tab\there", &area));
   EXPECT_FALSE(MakeDeviceText("caf\xC3\xA9", &area));
   EXPECT_EQ(DeviceTextString(area), "ab");
-}
-
-TEST(JsonLine, BuildsOneObjectWithEscapedTexts) {
-  const std::string line = JsonLine()
-                               .Text("event", "x\"y\\z\n")
-                               .Number("n", -5)
-                               .Raw("o", JsonLine().Number("a", 1).Str())
-                               .Str();
-  EXPECT_EQ(line,
-            "{\"event\":\"x\\\"y\\\\z\\n\",\"n\":-5,"
-            "\"o\":{\"a\":1}}");
-  EXPECT_EQ(JsonLine().Str(), "{}");
 }
 
 }  // namespace

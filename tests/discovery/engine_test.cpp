@@ -321,11 +321,11 @@ TEST(Ingress, EachReplyCarriesTheIndexOfTheAdapterItArrivedOn) {
   const net::AdapterList adapters = net::ListAdapters();
   std::map<std::uint32_t, std::uint32_t> indexOfPeer;
   for (const auto& link : LINKS) {
-    const auto at = std::find(adapters.addresses.begin(),
-                              adapters.addresses.end(), link.adapter);
-    ASSERT_NE(at, adapters.addresses.end()) << std::hex << link.adapter;
-    const auto i = static_cast<std::size_t>(at - adapters.addresses.begin());
-    const std::uint32_t index = adapters.indexes[i];
+    const auto at = std::find_if(
+        adapters.adapters.begin(), adapters.adapters.end(),
+        [&link](const net::Adapter& a) { return a.address == link.adapter; });
+    ASSERT_NE(at, adapters.adapters.end()) << std::hex << link.adapter;
+    const std::uint32_t index = at->index;
     ASSERT_NE(index, 0u);
     indexOfPeer[link.peer] = index;
   }

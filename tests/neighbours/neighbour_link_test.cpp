@@ -28,9 +28,8 @@ const MacAddress STATIC_MAC{0x02, 0, 0, 0, 0x02, 0x14};
 constexpr std::uint32_t ELSEWHERE = 0x0A4D00D8u;  // 10.77.0.216
 
 std::uint32_t IndexOf(std::uint32_t address) {
-  const net::AdapterList adapters = net::ListAdapters();
-  for (std::size_t i = 0; i < adapters.addresses.size(); ++i)
-    if (adapters.addresses[i] == address) return adapters.indexes[i];
+  for (const net::Adapter& adapter : net::ListAdapters().adapters)
+    if (adapter.address == address) return adapter.index;
   return 0;
 }
 

@@ -75,7 +75,8 @@ bool OnIsolatedTestNetwork() {
     ADD_FAILURE() << "no adapters: run through scripts/test.sh";
     return false;
   }
-  for (std::uint32_t address : adapters.addresses) {
+  for (const net::Adapter& adapter : adapters.adapters) {
+    const std::uint32_t address = adapter.address;
     // 10.77.x.x and 10.78.x.x: the two test links; 10.100.x.x: the extra
     // broadcast domains that netpeer.sh adds on request. Nothing else.
     const std::uint32_t net16 = address >> 16;

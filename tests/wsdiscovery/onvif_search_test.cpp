@@ -20,9 +20,8 @@ constexpr std::uint32_t FIRST_LINK = 0x0A4D0001;  // 10.77.0.1, qa0
 constexpr std::uint32_t RESPONDER = 0x0A4D0002;   // 10.77.0.2, qd0
 
 std::uint32_t IndexOf(std::uint32_t address) {
-  const net::AdapterList adapters = net::ListAdapters();
-  for (std::size_t i = 0; i < adapters.addresses.size(); ++i)
-    if (adapters.addresses[i] == address) return adapters.indexes[i];
+  for (const net::Adapter& adapter : net::ListAdapters().adapters)
+    if (adapter.address == address) return adapter.index;
   return 0;
 }
 

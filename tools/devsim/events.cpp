@@ -1,7 +1,7 @@
 #include "tools/devsim/events.h"
 
 #include "core/protocol/datagram.h"
-#include "tools/devsim/json_line.h"
+#include "core/text/json_line.h"
 #include "tools/devsim/text_form.h"
 
 namespace devsim {

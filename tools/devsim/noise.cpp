@@ -1,8 +1,10 @@
 #include "tools/devsim/noise.h"
 
+#include <cstring>
 #include <random>
 
 #include "core/protocol/datagram.h"
+#include "tools/devsim/events.h"
 
 namespace devsim {
 namespace {
@@ -31,14 +33,8 @@ const std::size_t NOISE_SIZES[] = {0, 1,  23, 95, 97,  300,
 const std::size_t NOISE_SIZE_COUNT = sizeof NOISE_SIZES / sizeof NOISE_SIZES[0];
 
 bool LooksMeaningful(const std::vector<std::uint8_t>& datagram) {
-  if (datagram.size() < 8) return false;
-  const std::uint32_t magic = ReadU32(datagram.data());
-  const std::uint32_t command = ReadU32(datagram.data() + 4);
-  if (magic == REPLY_MAGIC) return command == CMD_SEARCH_REPLY;
-  if (magic == REQUEST_MAGIC) {
-    return command == CMD_SEARCH || command == CMD_CHANGE_IP;
-  }
-  return false;
+  return std::strcmp(DatagramKind(datagram.data(), datagram.size()), "other") !=
+         0;
 }
 
 std::vector<std::uint8_t> MakeNoise(std::uint64_t key, std::uint32_t index) {

@@ -187,12 +187,11 @@ class Simulator {
       return 1;
     }
     net::SetReceiveBuffer(onvifSocket_, SOCKET_BUFFER_BYTES);
-    const net::AdapterList adapters = net::ListAdapters();
     int joined = 0;
-    for (std::size_t i = 0; i < adapters.indexes.size(); ++i) {
-      if (!name.empty() && adapters.names[i] != name) continue;
-      joined += net::JoinMulticast(onvifSocket_, WS_DISCOVERY_GROUP,
-                                   adapters.indexes[i]);
+    for (const net::Adapter& adapter : net::ListAdapters().adapters) {
+      if (!name.empty() && adapter.name != name) continue;
+      joined +=
+          net::JoinMulticast(onvifSocket_, WS_DISCOVERY_GROUP, adapter.index);
     }
     if (joined == 0) {
       std::fprintf(stderr,

@@ -1,7 +1,8 @@
 #include "tools/devsim/text_form.h"
 
-#include <cstdio>
 #include <limits>
+
+#include "core/text/utf8.h"
 
 namespace devsim {
 namespace {
@@ -18,18 +19,11 @@ bool IsPrintable(char c) { return c >= 0x20 && c <= 0x7E; }
 }  // namespace
 
 std::string DottedText(std::uint32_t numeric) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%u.%u.%u.%u", (numeric >> 24) & 0xFFu,
-                (numeric >> 16) & 0xFFu, (numeric >> 8) & 0xFFu,
-                numeric & 0xFFu);
-  return text;
+  return Utf8(AddressText(numeric));
 }
 
 std::string MacString(const std::array<std::uint8_t, 6>& mac) {
-  char text[18];
-  std::snprintf(text, sizeof text, "%02X:%02X:%02X:%02X:%02X:%02X", mac[0],
-                mac[1], mac[2], mac[3], mac[4], mac[5]);
-  return text;
+  return Utf8(MacText(mac));
 }
 
 std::string HexOf(const std::uint8_t* bytes, std::size_t size) {

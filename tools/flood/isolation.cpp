@@ -12,7 +12,8 @@ bool OnlyOnTestLinks(std::string* why) {
     return false;
   }
   bool any = false;
-  for (std::uint32_t address : adapters.addresses) {
+  for (const net::Adapter& adapter : adapters.adapters) {
+    const std::uint32_t address = adapter.address;
     if (address == 0) continue;
     const std::uint32_t net16 = address >> 16;
     if (net16 != 0x0A4Du && net16 != 0x0A4Eu) {

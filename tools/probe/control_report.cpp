@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "core/protocol/datagram.h"
+#include "core/text/json_string.h"
+#include "core/text/utf8.h"
 #include "tools/probe/dialogs.h"
 #include "tools/probe/ui_messages.h"
 
@@ -22,13 +25,13 @@ void AddValue(JsonLine& line, HWND control, HANDLE process) {
   if (HasClass(control, WC_IPADDRESSW)) {
     const auto address = ReadIpAddress(control, process);
     if (address) {
-      line.Text("address", DottedAddress(address->value))
+      line.Text("address", AddressText(address->value))
           .Number("filled", address->filledFields);
     }
   } else if (HasClass(control, WC_COMBOBOXW)) {
     std::vector<std::string> items;
     for (const std::wstring& item : ComboItems(control)) {
-      items.push_back(JsonQuoted(item));
+      items.push_back(JsonString(Utf8(item)));
     }
     line.Number("selected", Answer(control, CB_GETCURSEL))
         .Raw("items", JsonArray(items));

@@ -2,9 +2,12 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "core/protocol/datagram.h"
+#include "core/text/utf8.h"
 #include "tools/probe/commands.h"
 #include "tools/probe/control_report.h"
 #include "tools/probe/dialogs.h"
@@ -43,12 +46,19 @@ HWND AwaitDialog(const Invocation& invocation, bool messageBoxOnly) {
   return dialog;
 }
 
-HWND DialogControl(HWND dialog, int id) {
+// Runs `body` with the open dialog and its control `id`, or explains the
+// absence of either.
+int WithDialogControl(
+    const Invocation& invocation, int id,
+    const std::function<int(HWND dialog, HWND control)>& body) {
+  const HWND dialog = AwaitDialog(invocation, false);
+  if (dialog == nullptr) return NOT_THERE;
   const HWND control = GetDlgItem(dialog, id);
   if (control == nullptr) {
     Complain("the dialog has no control " + std::to_string(id));
+    return NOT_THERE;
   }
-  return control;
+  return body(dialog, control);
 }
 
 std::string ButtonsOf(HWND messageBox) {
@@ -89,16 +99,14 @@ void Press(HWND dialog, int id, HWND control) {
 int DescribeDialog(const Invocation& invocation) {
   const HWND dialog = AwaitDialog(invocation, false);
   if (dialog == nullptr) return NOT_THERE;
-  DWORD processId = 0;
-  GetWindowThreadProcessId(dialog, &processId);
-  TargetProcess process(processId);
+  TargetProcess process(ProcessOf(dialog));
   RECT rect{};
   GetWindowRect(dialog, &rect);
   JsonLine()
-      .Handle("dialog", dialog)
+      .Raw("dialog", HandleJson(dialog))
       .Text("title", TextOf(dialog))
       .Bool("message_box", IsMessageBox(dialog))
-      .Handle("owner", GetWindow(dialog, GW_OWNER))
+      .Raw("owner", HandleJson(GetWindow(dialog, GW_OWNER)))
       .Number("left", rect.left)
       .Number("top", rect.top)
       .Number("right", rect.right)
@@ -116,7 +124,7 @@ int DescribeMessageBox(const Invocation& invocation) {
   const HWND box = AwaitDialog(invocation, true);
   if (box == nullptr) return NOT_THERE;
   JsonLine()
-      .Handle("dialog", box)
+      .Raw("dialog", HandleJson(box))
       .Text("title", TextOf(box))
       .Text("text", MessageBoxText(box))
       .Bool("icon", HasIcon(box))
@@ -129,41 +137,35 @@ int DialogSetText(const Invocation& invocation) {
   int id = 0;
   if (!ParseId(invocation.args[0], id)) return USAGE_ERROR;
   const std::wstring& text = invocation.args[1];
-  const HWND dialog = AwaitDialog(invocation, false);
-  if (dialog == nullptr) return NOT_THERE;
-  const HWND control = DialogControl(dialog, id);
-  if (control == nullptr) return NOT_THERE;
-  SendTo(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  const std::wstring now = TextOf(control);
-  JsonLine().Number("id", id).Text("text", now).Print();
-  return now == text ? SUCCESS : NOT_THERE;
+  return WithDialogControl(invocation, id, [&](HWND, HWND control) {
+    SendTo(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    const std::wstring now = TextOf(control);
+    JsonLine().Number("id", id).Text("text", now).Print();
+    return now == text ? SUCCESS : NOT_THERE;
+  });
 }
 
 int DialogSetAddress(const Invocation& invocation) {
   int id = 0;
   if (!ParseId(invocation.args[0], id)) return USAGE_ERROR;
-  const auto address = ParseDottedAddress(invocation.args[1]);
-  if (!address) return USAGE_ERROR;
-  const HWND dialog = AwaitDialog(invocation, false);
-  if (dialog == nullptr) return NOT_THERE;
-  const HWND control = DialogControl(dialog, id);
-  if (control == nullptr) return NOT_THERE;
-  DWORD processId = 0;
-  GetWindowThreadProcessId(dialog, &processId);
-  TargetProcess process(processId);
-  SendTo(control, IPM_SETADDRESS, 0, static_cast<LPARAM>(*address));
-  const auto now = process.Usable() ? ReadIpAddress(control, process.Handle())
-                                    : std::nullopt;
-  if (!now) {
-    Complain("control " + std::to_string(id) + " holds no IP address");
-    return NOT_THERE;
-  }
-  JsonLine()
-      .Number("id", id)
-      .Text("address", DottedAddress(now->value))
-      .Number("filled", now->filledFields)
-      .Print();
-  return now->value == *address ? SUCCESS : NOT_THERE;
+  std::uint32_t address = 0;
+  if (!ParseAddress(Utf8(invocation.args[1]), &address)) return USAGE_ERROR;
+  return WithDialogControl(invocation, id, [&](HWND dialog, HWND control) {
+    TargetProcess process(ProcessOf(dialog));
+    SendTo(control, IPM_SETADDRESS, 0, static_cast<LPARAM>(address));
+    const auto now = process.Usable() ? ReadIpAddress(control, process.Handle())
+                                      : std::nullopt;
+    if (!now) {
+      Complain("control " + std::to_string(id) + " holds no IP address");
+      return NOT_THERE;
+    }
+    JsonLine()
+        .Number("id", id)
+        .Text("address", AddressText(now->value))
+        .Number("filled", now->filledFields)
+        .Print();
+    return now->value == address ? SUCCESS : NOT_THERE;
+  });
 }
 
 int DialogSelectEntry(const Invocation& invocation) {
@@ -173,42 +175,38 @@ int DialogSelectEntry(const Invocation& invocation) {
       !ParseNumber(invocation.args[1], index) || index < 0) {
     return USAGE_ERROR;
   }
-  const HWND dialog = AwaitDialog(invocation, false);
-  if (dialog == nullptr) return NOT_THERE;
-  const HWND combo = DialogControl(dialog, id);
-  if (combo == nullptr) return NOT_THERE;
-  LRESULT selected = CB_ERR;
-  SendTo(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0, &selected);
-  if (selected != index) {
-    Complain("combo box " + std::to_string(id) + " has no entry " +
-             std::to_string(index));
-    return NOT_THERE;
-  }
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(combo));
-  const std::vector<std::wstring> items = ComboItems(combo);
-  JsonLine()
-      .Number("id", id)
-      .Number("selected", selected)
-      .Text("text", static_cast<std::size_t>(index) < items.size()
-                        ? items[static_cast<std::size_t>(index)]
-                        : std::wstring())
-      .Print();
-  return SUCCESS;
+  return WithDialogControl(invocation, id, [&](HWND dialog, HWND combo) {
+    LRESULT selected = CB_ERR;
+    SendTo(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0, &selected);
+    if (selected != index) {
+      Complain("combo box " + std::to_string(id) + " has no entry " +
+               std::to_string(index));
+      return NOT_THERE;
+    }
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+    const std::vector<std::wstring> items = ComboItems(combo);
+    JsonLine()
+        .Number("id", id)
+        .Number("selected", selected)
+        .Text("text", static_cast<std::size_t>(index) < items.size()
+                          ? items[static_cast<std::size_t>(index)]
+                          : std::wstring())
+        .Print();
+    return SUCCESS;
+  });
 }
 
 int DialogClick(const Invocation& invocation) {
   int id = 0;
   if (!ParseId(invocation.args[0], id)) return USAGE_ERROR;
-  const HWND dialog = AwaitDialog(invocation, false);
-  if (dialog == nullptr) return NOT_THERE;
-  const HWND control = DialogControl(dialog, id);
-  if (control == nullptr) return NOT_THERE;
-  const bool clickable = AcceptsClicks(control);
-  if (clickable) Press(dialog, id, control);
-  JsonLine().Number("id", id).Bool("clicked", clickable).Print();
-  if (!clickable) Complain("control " + std::to_string(id) + " is disabled");
-  return clickable ? SUCCESS : NOT_THERE;
+  return WithDialogControl(invocation, id, [id](HWND dialog, HWND control) {
+    const bool clickable = AcceptsClicks(control);
+    if (clickable) Press(dialog, id, control);
+    JsonLine().Number("id", id).Bool("clicked", clickable).Print();
+    if (!clickable) Complain("control " + std::to_string(id) + " is disabled");
+    return clickable ? SUCCESS : NOT_THERE;
+  });
 }
 
 int Dismiss(const Invocation& invocation) {
@@ -228,7 +226,7 @@ int Dismiss(const Invocation& invocation) {
     return !IsWindow(dialog) || !IsWindowVisible(dialog);
   });
   JsonLine()
-      .Handle("dialog", dialog)
+      .Raw("dialog", HandleJson(dialog))
       .Number("id", id)
       .Bool("closed", closed)
       .Print();

@@ -2,11 +2,9 @@
 
 #include <commctrl.h>
 
-#include <cwchar>
-#include <cwctype>
-
 #include "tools/probe/remote_memory.h"
 #include "tools/probe/ui_messages.h"
+#include "tools/probe/window_find.h"
 
 namespace probe {
 
@@ -18,22 +16,6 @@ constexpr wchar_t DIALOG_CLASS[] = L"#32770";
 constexpr int MESSAGE_BOX_TEXT_ID = 0xFFFF;
 
 LONG_PTR StyleOf(HWND window) { return GetWindowLongPtrW(window, GWL_STYLE); }
-
-struct DialogSearch {
-  DWORD processId;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectDialog(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<DialogSearch*>(param);
-  DWORD processId = 0;
-  GetWindowThreadProcessId(window, &processId);
-  if (processId == search->processId && IsWindowVisible(window) &&
-      IsWindowEnabled(window) && HasClass(window, DIALOG_CLASS)) {
-    search->found.push_back(window);
-  }
-  return TRUE;
-}
 
 }  // namespace
 
@@ -50,9 +32,13 @@ bool IsPicture(HWND control) {
 }
 
 std::vector<HWND> OpenDialogs(DWORD processId) {
-  DialogSearch search{processId, {}};
-  EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  std::vector<HWND> found;
+  for (HWND window : TopLevelWindows()) {
+    if (ProcessOf(window) == processId && IsWindowVisible(window) &&
+        IsWindowEnabled(window) && HasClass(window, DIALOG_CLASS))
+      found.push_back(window);
+  }
+  return found;
 }
 
 std::vector<HWND> ChildControls(HWND dialog) {
@@ -106,35 +92,6 @@ std::optional<IpAddress> ReadIpAddress(HWND control, HANDLE process) {
     return std::nullopt;
   }
   return IpAddress{value, static_cast<int>(filled)};
-}
-
-std::wstring DottedAddress(DWORD value) {
-  wchar_t text[16];
-  swprintf(text, 16, L"%u.%u.%u.%u", static_cast<unsigned>(value >> 24),
-           static_cast<unsigned>((value >> 16) & 0xFF),
-           static_cast<unsigned>((value >> 8) & 0xFF),
-           static_cast<unsigned>(value & 0xFF));
-  return text;
-}
-
-std::optional<DWORD> ParseDottedAddress(const std::wstring& text) {
-  DWORD value = 0;
-  std::size_t at = 0;
-  for (int part = 0; part < 4; ++part) {
-    if (part > 0 && (at >= text.size() || text[at++] != L'.')) {
-      return std::nullopt;
-    }
-    unsigned number = 0;
-    std::size_t digits = 0;
-    for (; at < text.size() && iswdigit(text[at]) && digits < 4;
-         ++at, ++digits) {
-      number = number * 10 + static_cast<unsigned>(text[at] - L'0');
-    }
-    if (digits == 0 || number > 255) return std::nullopt;
-    value = (value << 8) | number;
-  }
-  if (at != text.size()) return std::nullopt;
-  return value;
 }
 
 std::vector<std::wstring> ComboItems(HWND combo) {

@@ -40,8 +40,6 @@ struct IpAddress {
   int filledFields;
 };
 std::optional<IpAddress> ReadIpAddress(HWND control, HANDLE process);
-std::wstring DottedAddress(DWORD value);
-std::optional<DWORD> ParseDottedAddress(const std::wstring& text);
 
 // The texts of a combo box's list.
 std::vector<std::wstring> ComboItems(HWND combo);

@@ -1,3 +1,4 @@
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -16,10 +17,10 @@ namespace {
 constexpr int FOUND_TEXT_ID = 1003;
 
 JsonLine ToolLine(int id, const ToolButton& button) {
-  JsonLine line;
-  line.Number("id", id).Bool("enabled", IsEnabled(button));
-  line.Number("state", button.state);
-  return line;
+  return JsonLine()
+      .Number("id", id)
+      .Bool("enabled", IsEnabled(button))
+      .Number("state", button.state);
 }
 
 // The frame's toolbar button of command `id`, or none with an explanation.
@@ -31,24 +32,26 @@ std::optional<ToolButton> ToolButtonOf(HWND frame, int id) {
   return button;
 }
 
-// A control of the device view, or none with an explanation.
-HWND ViewControl(const QuellanWindows& windows, int id) {
-  const HWND control = GetDlgItem(windows.view, id);
+// Runs `body` with the device view's control `id`, or explains its absence.
+int WithViewControl(const Invocation& invocation, int id,
+                    const std::function<int(HWND control)>& body) {
+  const auto windows = AwaitQuellan(invocation);
+  if (!windows) return NOT_THERE;
+  const HWND control = GetDlgItem(windows->view, id);
   if (control == nullptr) {
     Complain("the device view has no control " + std::to_string(id));
+    return NOT_THERE;
   }
-  return control;
+  return body(control);
 }
 
 int PrintControlText(const Invocation& invocation, int id, bool withId) {
-  const auto windows = AwaitQuellan(invocation);
-  if (!windows) return NOT_THERE;
-  const HWND control = ViewControl(*windows, id);
-  if (control == nullptr) return NOT_THERE;
-  JsonLine line;
-  if (withId) line.Number("id", id);
-  line.Text("text", TextOf(control)).Print();
-  return SUCCESS;
+  return WithViewControl(invocation, id, [&](HWND control) {
+    JsonLine line;
+    if (withId) line.Number("id", id);
+    line.Text("text", TextOf(control)).Print();
+    return SUCCESS;
+  });
 }
 
 }  // namespace
@@ -59,9 +62,9 @@ int WaitWindow(const Invocation& invocation) {
   RECT rect{};
   GetWindowRect(windows->frame, &rect);
   JsonLine()
-      .Handle("frame", windows->frame)
-      .Handle("view", windows->view)
-      .Handle("list", windows->list)
+      .Raw("frame", HandleJson(windows->frame))
+      .Raw("view", HandleJson(windows->view))
+      .Raw("list", HandleJson(windows->list))
       .Number("pid", windows->processId)
       .Number("left", rect.left)
       .Number("top", rect.top)
@@ -88,7 +91,10 @@ int PostCommand(const Invocation& invocation) {
     Complain("the frame takes no messages");
     return NOT_THERE;
   }
-  JsonLine().Number("command", id).Handle("frame", windows->frame).Print();
+  JsonLine()
+      .Number("command", id)
+      .Raw("frame", HandleJson(windows->frame))
+      .Print();
   return SUCCESS;
 }
 
@@ -133,29 +139,21 @@ int ClickTool(const Invocation& invocation) {
   TargetProcess process(windows->processId);
   const auto rect = process.Usable() ? ToolButtonRect(*button, process.Handle())
                                      : std::nullopt;
-  if (!rect || !AcceptsClicks(button->toolbar)) {
-    Complain("the toolbar can not be clicked");
-    return NOT_THERE;
-  }
-  const POINT at = CentreOf(*rect);
-  PostClick(button->toolbar, at);
-  ToolLine(id, *button).Number("x", at.x).Number("y", at.y).Print();
-  return SUCCESS;
+  return ClickMiddle(button->toolbar, rect, ToolLine(id, *button),
+                     "the toolbar");
 }
 
 int ControlEnabled(const Invocation& invocation) {
   int id = 0;
   if (!ParseId(invocation.args[0], id)) return USAGE_ERROR;
-  const auto windows = AwaitQuellan(invocation);
-  if (!windows) return NOT_THERE;
-  const HWND control = ViewControl(*windows, id);
-  if (control == nullptr) return NOT_THERE;
-  JsonLine()
-      .Number("id", id)
-      .Bool("enabled", IsWindowEnabled(control) != FALSE)
-      .Bool("visible", IsWindowVisible(control) != FALSE)
-      .Print();
-  return SUCCESS;
+  return WithViewControl(invocation, id, [id](HWND control) {
+    JsonLine()
+        .Number("id", id)
+        .Bool("enabled", IsWindowEnabled(control) != FALSE)
+        .Bool("visible", IsWindowVisible(control) != FALSE)
+        .Print();
+    return SUCCESS;
+  });
 }
 
 int ControlText(const Invocation& invocation) {
@@ -172,35 +170,28 @@ int WaitText(const Invocation& invocation) {
   int id = 0;
   if (!ParseId(invocation.args[0], id)) return USAGE_ERROR;
   const std::wstring& wanted = invocation.args[1];
-  const auto windows = AwaitQuellan(invocation);
-  if (!windows) return NOT_THERE;
-  const HWND control = ViewControl(*windows, id);
-  if (control == nullptr) return NOT_THERE;
-  std::wstring text;
-  const bool reached = WaitUntil(invocation.timeoutMs, [&] {
-    text = TextOf(control);
-    return text == wanted;
+  return WithViewControl(invocation, id, [&](HWND control) {
+    std::wstring text;
+    const bool reached = WaitUntil(invocation.timeoutMs, [&] {
+      text = TextOf(control);
+      return text == wanted;
+    });
+    JsonLine().Number("id", id).Text("text", text).Print();
+    return reached ? SUCCESS : NOT_THERE;
   });
-  JsonLine().Number("id", id).Text("text", text).Print();
-  return reached ? SUCCESS : NOT_THERE;
 }
 
 int ControlClick(const Invocation& invocation) {
   int id = 0;
   if (!ParseId(invocation.args[0], id)) return USAGE_ERROR;
-  const auto windows = AwaitQuellan(invocation);
-  if (!windows) return NOT_THERE;
-  const HWND control = ViewControl(*windows, id);
-  if (control == nullptr) return NOT_THERE;
-  RECT client{};
-  if (!AcceptsClicks(control) || !GetClientRect(control, &client)) {
-    Complain("control " + std::to_string(id) + " can not be clicked");
-    return NOT_THERE;
-  }
-  const POINT at = CentreOf(client);
-  PostClick(control, at);
-  JsonLine().Number("id", id).Number("x", at.x).Number("y", at.y).Print();
-  return SUCCESS;
+  return WithViewControl(invocation, id, [id](HWND control) {
+    RECT client{};
+    return ClickMiddle(
+        control,
+        GetClientRect(control, &client) ? std::optional<RECT>(client)
+                                        : std::nullopt,
+        JsonLine().Number("id", id), "control " + std::to_string(id));
+  });
 }
 
 }  // namespace probe

@@ -43,16 +43,8 @@ std::optional<HeaderItem> ReadHeaderItem(HWND header, HANDLE process,
 }
 
 std::optional<RECT> HeaderItemRect(HWND header, HANDLE process, int column) {
-  RECT rect{};
-  RemoteBuffer remote(process, sizeof rect);
-  LRESULT found = 0;
-  if (!remote.Put(rect) ||
-      !SendTo(header, HDM_GETITEMRECT, static_cast<WPARAM>(column),
-              remote.Address(), &found) ||
-      found == 0 || !remote.Get(rect)) {
-    return std::nullopt;
-  }
-  return rect;
+  return RemoteRect(header, HDM_GETITEMRECT, static_cast<WPARAM>(column),
+                    process);
 }
 
 }  // namespace probe

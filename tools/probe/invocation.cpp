@@ -54,4 +54,16 @@ void Complain(const std::string& what) {
   std::fprintf(stderr, "quellan-probe: %s\n", what.c_str());
 }
 
+int ClickMiddle(HWND window, const std::optional<RECT>& rect, JsonLine line,
+                const std::string& what, bool (*click)(HWND window, POINT at)) {
+  if (!rect || !AcceptsClicks(window)) {
+    Complain(what + " can not be clicked");
+    return NOT_THERE;
+  }
+  const POINT at = CentreOf(*rect);
+  click(window, at);
+  line.Number("x", at.x).Number("y", at.y).Print();
+  return SUCCESS;
+}
+
 }  // namespace probe

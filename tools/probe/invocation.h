@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/probe/json_line.h"
+#include "tools/probe/mouse_input.h"
 #include "tools/probe/window_find.h"
 
 namespace probe {
@@ -37,5 +39,11 @@ bool ParseIndex(const std::wstring& text, int& index);
 bool ParseOnOff(const std::wstring& text, bool& on);
 // One explanation line on stderr; stdout carries only results.
 void Complain(const std::string& what);
+// Clicks the middle of `rect` in `window` and prints `line` with the point
+// clicked; or, where the rectangle is unknown or the window takes no clicks,
+// says that `what` can not be clicked.
+int ClickMiddle(HWND window, const std::optional<RECT>& rect, JsonLine line,
+                const std::string& what,
+                bool (*click)(HWND window, POINT at) = PostClick);
 
 }  // namespace probe

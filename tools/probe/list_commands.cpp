@@ -2,6 +2,8 @@
 #include <string>
 #include <vector>
 
+#include "core/text/json_string.h"
+#include "core/text/utf8.h"
 #include "tools/probe/commands.h"
 #include "tools/probe/header_control.h"
 #include "tools/probe/json_line.h"
@@ -43,7 +45,8 @@ bool HasColumn(const ListView& list, int column) {
 
 void PrintRow(const ListRow& row) {
   std::vector<std::string> texts;
-  for (const std::wstring& text : row.texts) texts.push_back(JsonQuoted(text));
+  for (const std::wstring& text : row.texts)
+    texts.push_back(JsonString(Utf8(text)));
   JsonLine()
       .Number("row", row.index)
       .Raw("texts", JsonArray(texts))
@@ -76,19 +79,9 @@ int ClickRowWith(const Invocation& invocation,
       invocation,
       [&](ListView& list, const QuellanWindows& windows, HANDLE) -> int {
         if (!HasRow(list, row)) return NOT_THERE;
-        const auto rect = list.VisibleRowRect(row);
-        if (!rect || !AcceptsClicks(windows.list)) {
-          Complain("row " + std::to_string(row) + " can not be clicked");
-          return NOT_THERE;
-        }
-        const POINT at = CentreOf(*rect);
-        click(windows.list, at);
-        JsonLine()
-            .Number("row", row)
-            .Number("x", at.x)
-            .Number("y", at.y)
-            .Print();
-        return SUCCESS;
+        return ClickMiddle(windows.list, list.VisibleRowRect(row),
+                           JsonLine().Number("row", row),
+                           "row " + std::to_string(row), click);
       });
 }
 
@@ -169,19 +162,9 @@ int ClickHeader(const Invocation& invocation) {
       [&](ListView& list, const QuellanWindows&, HANDLE process) -> int {
         if (!HasColumn(list, column)) return NOT_THERE;
         const HWND header = list.Header();
-        const auto rect = HeaderItemRect(header, process, column);
-        if (!rect || !AcceptsClicks(header)) {
-          Complain("column " + std::to_string(column) + " can not be clicked");
-          return NOT_THERE;
-        }
-        const POINT at = CentreOf(*rect);
-        PostClick(header, at);
-        JsonLine()
-            .Number("column", column)
-            .Number("x", at.x)
-            .Number("y", at.y)
-            .Print();
-        return SUCCESS;
+        return ClickMiddle(header, HeaderItemRect(header, process, column),
+                           JsonLine().Number("column", column),
+                           "column " + std::to_string(column));
       });
 }
 

@@ -114,20 +114,14 @@ bool ListView::Select(int row) {
 
 std::optional<RECT> ListView::VisibleRowRect(int row) {
   SendTo(list_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
-  RECT bounds{};
-  bounds.left = LVIR_BOUNDS;
-  RemoteBuffer remote(process_, sizeof bounds);
-  LRESULT found = 0;
-  if (!remote.Put(bounds) ||
-      !SendTo(list_, LVM_GETITEMRECT, static_cast<WPARAM>(row),
-              remote.Address(), &found) ||
-      found == 0 || !remote.Get(bounds)) {
-    return std::nullopt;
-  }
+  RECT asked{};
+  asked.left = LVIR_BOUNDS;
+  const auto bounds = RemoteRect(list_, LVM_GETITEMRECT,
+                                 static_cast<WPARAM>(row), process_, asked);
   RECT client{};
   RECT visible{};
-  if (!GetClientRect(list_, &client) ||
-      !IntersectRect(&visible, &bounds, &client)) {
+  if (!bounds || !GetClientRect(list_, &client) ||
+      !IntersectRect(&visible, &*bounds, &client)) {
     return std::nullopt;
   }
   return visible;

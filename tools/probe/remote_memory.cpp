@@ -1,5 +1,7 @@
 #include "tools/probe/remote_memory.h"
 
+#include "tools/probe/ui_messages.h"
+
 namespace probe {
 
 TargetProcess::TargetProcess(DWORD processId)
@@ -54,6 +56,18 @@ bool RemoteBuffer::Read(std::size_t offset, void* data,
   return Fits(offset, size) &&
          ReadProcessMemory(process_, base_ + offset, data, size, &read) &&
          read == size;
+}
+
+std::optional<RECT> RemoteRect(HWND control, UINT message, WPARAM wParam,
+                               HANDLE process, RECT rect) {
+  RemoteBuffer remote(process, sizeof rect);
+  LRESULT found = 0;
+  if (!remote.Put(rect) ||
+      !SendTo(control, message, wParam, remote.Address(), &found) ||
+      found == 0 || !remote.Get(rect)) {
+    return std::nullopt;
+  }
+  return rect;
 }
 
 }  // namespace probe

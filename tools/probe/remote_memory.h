@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <optional>
 
 namespace probe {
 
@@ -66,5 +67,11 @@ class RemoteBuffer {
   std::size_t size_;
   char* base_;
 };
+
+// The rectangle a control of the target writes for `message` (an item's
+// bounds, `wParam` naming the item), given `rect` as it reads it; none when
+// the control does not answer or answers 0.
+std::optional<RECT> RemoteRect(HWND control, UINT message, WPARAM wParam,
+                               HANDLE process, RECT rect = {});
 
 }  // namespace probe

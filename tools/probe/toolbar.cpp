@@ -30,16 +30,8 @@ bool IsEnabled(const ToolButton& button) {
 }
 
 std::optional<RECT> ToolButtonRect(const ToolButton& button, HANDLE process) {
-  RECT rect{};
-  RemoteBuffer remote(process, sizeof rect);
-  LRESULT found = 0;
-  if (!remote.Put(rect) ||
-      !SendTo(button.toolbar, TB_GETITEMRECT, static_cast<WPARAM>(button.index),
-              remote.Address(), &found) ||
-      found == 0 || !remote.Get(rect)) {
-    return std::nullopt;
-  }
-  return rect;
+  return RemoteRect(button.toolbar, TB_GETITEMRECT,
+                    static_cast<WPARAM>(button.index), process);
 }
 
 }  // namespace probe

@@ -12,16 +12,8 @@ namespace {
 
 constexpr wchar_t FRAME_TITLE[] = L"Quellan";
 
-struct ClassSearch {
-  const wchar_t* className;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectOfClass(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<ClassSearch*>(param);
-  if (HasClass(window, search->className)) {
-    search->found.push_back(window);
-  }
+BOOL CALLBACK Collect(HWND window, LPARAM windows) {
+  reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
   return TRUE;
 }
 
@@ -38,26 +30,6 @@ HWND DeviceListBelow(HWND frame) {
   return nullptr;
 }
 
-struct FrameSearch {
-  DWORD processId;
-  std::optional<QuellanWindows> found;
-};
-
-BOOL CALLBACK CheckTopLevel(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<FrameSearch*>(param);
-  DWORD processId = 0;
-  GetWindowThreadProcessId(window, &processId);
-  if (search->processId != 0 && processId != search->processId) return TRUE;
-  if (!IsWindowVisible(window) || GetWindow(window, GW_OWNER) != nullptr ||
-      CaptionOf(window) != FRAME_TITLE) {
-    return TRUE;
-  }
-  const HWND list = DeviceListBelow(window);
-  if (list == nullptr) return TRUE;
-  search->found = QuellanWindows{window, GetParent(list), list, processId};
-  return FALSE;
-}
-
 }  // namespace
 
 bool WindowSystemReachable() {
@@ -66,15 +38,38 @@ bool WindowSystemReachable() {
 }
 
 std::vector<HWND> DescendantsOfClass(HWND root, const wchar_t* className) {
-  ClassSearch search{className, {}};
-  EnumChildWindows(root, CollectOfClass, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  std::vector<HWND> all;
+  EnumChildWindows(root, Collect, reinterpret_cast<LPARAM>(&all));
+  std::vector<HWND> found;
+  for (HWND window : all)
+    if (HasClass(window, className)) found.push_back(window);
+  return found;
+}
+
+std::vector<HWND> TopLevelWindows() {
+  std::vector<HWND> windows;
+  EnumWindows(Collect, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+DWORD ProcessOf(HWND window) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  return processId;
 }
 
 std::optional<QuellanWindows> FindQuellan(DWORD processId) {
-  FrameSearch search{processId, std::nullopt};
-  EnumWindows(CheckTopLevel, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (HWND window : TopLevelWindows()) {
+    const DWORD owner = ProcessOf(window);
+    if ((processId != 0 && owner != processId) || !IsWindowVisible(window) ||
+        GetWindow(window, GW_OWNER) != nullptr ||
+        CaptionOf(window) != FRAME_TITLE)
+      continue;
+    const HWND list = DeviceListBelow(window);
+    if (list != nullptr)
+      return QuellanWindows{window, GetParent(list), list, owner};
+  }
+  return std::nullopt;
 }
 
 }  // namespace probe

@@ -34,4 +34,9 @@ bool WindowSystemReachable();
 // class `className`, in the order the system enumerates them.
 std::vector<HWND> DescendantsOfClass(HWND root, const wchar_t* className);
 
+// The desktop's top-level windows, of every process, in the system's order.
+std::vector<HWND> TopLevelWindows();
+// The process that shows `window`.
+DWORD ProcessOf(HWND window);
+
 }  // namespace probe
