@@ -263,21 +263,22 @@ def case_plan(cli, devices, work):
         body_of(one, ip="10.77.0.12")}, (report, peer_events("change"))
 
     # A new router: only the gateway changes, the address stays, and the
-    # installer's own columns are named once and ignored.
+    # installer's own columns are named once and ignored (search's own, such
+    # as location, are ignored without a word).
     with open(path, "w") as f:
-        f.write("Location,mac,gateway,Notes\nHall 2,%s,10.77.0.254,door\n"
+        f.write("Room,mac,gateway,Notes\nHall 2,%s,10.77.0.254,door\n"
                 % one["mac"])
     out, err = cli.run("plan", path, "--apply", "--timeout", "1000",
                        "--format", "json", expect=0)
     assert [r["status"] for r in json.loads(out)] == ["confirmed"], out
-    assert ("quellan-cli: %s: ignored the columns 'Location' and 'Notes'"
+    assert ("quellan-cli: %s: ignored the columns 'Room' and 'Notes'"
             % path) in err.splitlines(), err
     assert body_of(one, ip="10.77.0.12", gateway="10.77.0.254") in [
         e["body"] for e in peer_events("change")], peer_events("change")
 
     for text, words in (("mac,ip\n02:00:5E:C1:00:01,10.77.0.256\n",
                          ":2: bad ip"),
-                        ("mac,Location\n02:00:5E:C1:00:01,Hall 2\n",
+                        ("mac,Room\n02:00:5E:C1:00:01,Hall 2\n",
                          ":1: the header names nothing to change")):
         with open(path, "w") as f:
             f.write(text)
