@@ -545,7 +545,6 @@ def case_domains(cli, domains, work):
     assert not peer_events("change_unknown"), peer_events("change_unknown")
 
 
-
 ONVIF_ONLY = ("Quellan cannot change this ONVIF device: it does not answer "
               "Quellan's own protocol")
 # The ONVIF device of mixed-a.csv that answers from its own listed address
@@ -603,7 +602,6 @@ def case_mixed(cli, domains, work):
     plans, and cannot be changed."""
     adapters = ["10.77.0.1", "10.100.3.1"]
     expected = mixed_rows(domains, adapters)
-    native = not cli.command[-1].endswith(".exe")
     neigh = ["ip", "neigh", "%s", NEIGHBOUR[0], "dev", "qa0"]
     subprocess.run([w.replace("%s", "replace") for w in neigh] + [
         "lladdr", NEIGHBOUR[1], "nud", "permanent"], check=True)
@@ -613,10 +611,6 @@ def case_mixed(cli, domains, work):
         subprocess.run([w.replace("%s", "del") for w in neigh], check=True)
     got = {}
     for r in listed:
-        if not native and r["endpoint"] == expected[NEIGHBOUR[1]]["endpoint"]:
-            # Wine reads the neighbour table its own way: whatever MAC the
-            # row shows there, it is known by its endpoint.
-            r = dict(r, mac=NEIGHBOUR[1])
         assert (r["mac"] or r["endpoint"]) not in got, listed
         got[r["mac"] or r["endpoint"]] = {k: r[k] for k in ROW_KEYS}
     assert got == expected, (got, expected)
