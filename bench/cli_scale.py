@@ -6,7 +6,14 @@ figures and fails only when the listing is wrong (a device missing or listed
 twice, or the word on the devices beyond the cap missing).
 
   cli_scale.py --cli PROGRAM --count N --window MS [--adapter ADDR]
-               [--timeout MS] [--figures FILE] [--plan]
+               [--timeout MS] [--figures FILE] [--plan] [--onvif N]
+  cli_scale.py --onvif N --write FILE
+
+With --onvif, N ONVIF-only devices of another maker answer too (a second
+simulator serving the device file that --write makes), and the run is a
+`search --protocol all`: every one of them must be listed once beside ours,
+by its MAC where its scopes give one (three in four) and else by its
+endpoint.
 
 With --plan, a search first lists the devices, and the run measured is the
 dry run of a plan for every one of them: a chain of 16000 devices each
@@ -84,16 +91,35 @@ def write_plan(search):
     return path, len(rows)
 
 
+def write_onvif(path, count):
+    """A device file of `count` ONVIF-only devices on 10.98.0.0/16, their
+    MAC scopes in each form makers use, and none on every fourth."""
+    scopes = ["colons", "hyphens", "bare", "none"]
+    with open(path, "w") as f:
+        f.write("mac,ip_mode,ip,gateway,mask,base_port,http_port,model,"
+                "firmware,protocols,name,mac_scope\n")
+        for i in range(count):
+            f.write("00:1A:2B:%02X:%02X:%02X,0,10.98.%d.%d,10.98.0.1,"
+                    "255.255.0.0,0,80,IPC-%d,,onvif,Camera %d,%s\n" % (
+                        i >> 16 & 255, i >> 8 & 255, i & 255, i // 250,
+                        i % 250 + 2, i % 7, i, scopes[i % 4]))
+
+
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--cli", required=True)
-    parser.add_argument("--count", type=int, required=True)
-    parser.add_argument("--window", type=int, required=True)
+    parser.add_argument("--cli")
+    parser.add_argument("--count", type=int)
+    parser.add_argument("--window", type=int)
     parser.add_argument("--timeout", type=int, default=3000)
     parser.add_argument("--adapter")
     parser.add_argument("--figures")
     parser.add_argument("--plan", action="store_true")
+    parser.add_argument("--onvif", type=int, default=0)
+    parser.add_argument("--write")
     args = parser.parse_args()
+    if args.write:
+        write_onvif(args.write, args.onvif)
+        return 0
 
     command = [args.cli, "search", "--format", "json", "--timeout",
                str(args.timeout)]
@@ -105,6 +131,8 @@ def main():
                    str(args.timeout)]
     if args.adapter:
         command += ["--adapter", args.adapter]
+    if args.onvif:
+        command += ["--protocol", "all"]
     received_before, dropped_before = udp_counters()
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         start = time.monotonic()
@@ -119,13 +147,14 @@ def main():
         devices = json.loads(out.read())
         remarks = err.read().decode().strip()
     cpu = usage.ru_utime + usage.ru_stime
-    line = ("| quellan-cli %s | %d devices within %d ms | %s | "
+    line = ("| quellan-cli %s | %d devices within %d ms%s | %s | "
             "listed %d | %s | CPU %.2f s (user %.2f, sys %.2f), "
             "%.2f s of it after the window | "
             "wall %.2f s beyond the %d ms window | peak RSS %.1f MiB | "
             "UDP read %d, dropped %d |" %
             ("plan (dry run)" if args.plan else "search", args.count,
              args.window,
+             " + %d ONVIF-only" % args.onvif if args.onvif else "",
              "--adapter " + args.adapter if args.adapter else "every adapter",
              len(devices), remarks or "no remark", cpu, usage.ru_utime,
              usage.ru_stime, cpu - cpu_in_window,
@@ -145,8 +174,11 @@ def main():
         assert set(statuses) <= {"change", "unchanged", "missing"}, remarks
         return 0
     assert os.waitstatus_to_exitcode(status) == 0, status
-    assert len(devices) == listed, len(devices)
-    assert len({d["mac"] for d in devices}) == listed
+    assert len(devices) == listed + args.onvif, len(devices)
+    assert len({d["mac"] or d["endpoint"] for d in devices}) == len(devices)
+    onvif = [d for d in devices if args.onvif and d["protocol"] == "onvif"]
+    assert len(onvif) == args.onvif, len(onvif)
+    assert sum(d["mac"] is None for d in onvif) == (args.onvif + 1) // 4
     beyond = args.count - listed
     if beyond:
         assert remarks == ("quellan-cli: %d more devices answered beyond the "

@@ -19,14 +19,18 @@
 # wake-ups between two cores, not the CPU time, are what bound the receive
 # rate, and one core for both removes them.
 #
-#   scripts/scale.sh --cli [--adapter ADDR] [--plan] [COUNT/WINDOW_MS ...]
+#   scripts/scale.sh --cli [--adapter ADDR] [--plan] [--onvif N]
+#                    [COUNT/WINDOW_MS ...]
 #
 # The command line instead: the native `quellan-cli search --format json`
 # (bench/cli_scale.py) against COUNT devices answering unpaced within
 # WINDOW_MS, by default 65536/2500 (its cap, a /16) and 70000/2500 (beyond
 # it); figures in build/cli-figures.txt. The app side has two links with
-# addresses, so without --adapter every device answers twice. Figures
-# recorded on the build machine: bench/cli_figures.md.
+# addresses, so without --adapter every device answers twice. With --onvif
+# N, N ONVIF-only devices answer a second simulator's WS-Discovery too, and
+# the run is a `search --protocol all` (each answers every probe on each
+# link, after up to 500 ms). Figures recorded on the build machine:
+# bench/cli_figures.md.
 #
 #   scripts/scale.sh --domains [DOMAINS/DEVICES ...]
 #
@@ -98,11 +102,23 @@ if [ "${1:-}" = --cli ]; then
     adapter+=(--plan)
     shift
   fi
+  onvif=0
+  peers=()
+  if [ "${1:-}" = --onvif ]; then
+    onvif=$2
+    shift 2
+  fi
   runs=("$@")
   [ ${#runs[@]} -gt 0 ] || runs=(65536/2500 70000/2500)
   name=qc$$
-  trap 'netns_down "$name"' EXIT
+  devices=$(mktemp)
+  trap 'netns_down "$name"; rm -f "$devices"' EXIT
   cli_runs_up "$name"
+  if [ "$onvif" -gt 0 ]; then
+    python3 bench/cli_scale.py --onvif "$onvif" --write "$devices"
+    peers=(--peer "--devices $devices --rate 1000000 --burst $((onvif * 8))")
+    adapter+=(--onvif "$onvif")
+  fi
   status=0
   for run in "${runs[@]}"; do
     count=${run%/*} window=${run#*/}
@@ -110,8 +126,8 @@ if [ "${1:-}" = --cli ]; then
     peer="--count $count --subnet 10.96.0.0/15 --delay 0:$window"
     peer="$peer --rate 1000000 --burst $count"
     ip netns exec "$QUELLAN_APP_NS" tests/support/netpeer.sh --peer "$peer" \
-      -- python3 bench/cli_scale.py --cli build/native/cli/quellan-cli \
-      --count "$count" --window "$window" "${adapter[@]}" \
+      "${peers[@]}" -- python3 bench/cli_scale.py \
+      --cli build/native/cli/quellan-cli --count "$count" --window "$window" "${adapter[@]}" \
       --figures "$figures" || status=1
   done
   exit $status

@@ -5,11 +5,12 @@ the peer side of the private test link (started by netpeer.sh).
   cli_e2e.py --cli PROGRAM [--emulator wine] --devices CSV CASE
 
 CASE is search, set, plan, watch, not_sent, nothing_answered, safe_order,
-apply_faults, round_trip, unicode_path, domains or port_taken; safe_order, apply_faults
-and round_trip run against
-clean-devices.csv with the simulator's conflict detection on, domains
-against one simulator per broadcast domain (--devices once for each, the
-first on the first link, the second on the extra domain 10.100.3.0/24).
+apply_faults, round_trip, unicode_path, domains, mixed or port_taken;
+safe_order, apply_faults and round_trip run against
+clean-devices.csv with the simulator's conflict detection on, domains and
+mixed (ONVIF devices beside ours) against one simulator per broadcast domain
+(--devices once for each, the first on the first link, the second on the
+extra domain 10.100.3.0/24).
 Every expectation is taken
 from the device file itself, never from the program's own output.
 """
@@ -262,7 +263,8 @@ def case_plan(cli, devices, work):
         body_of(one, ip="10.77.0.12")}, (report, peer_events("change"))
 
     # A new router: only the gateway changes, the address stays, and the
-    # installer's own columns are named once and ignored.
+    # installer's own columns are named once and ignored (search's own, such
+    # as location, are ignored without a word).
     with open(path, "w") as f:
         f.write("Room,mac,gateway,Notes\nHall 2,%s,10.77.0.254,door\n"
                 % one["mac"])
@@ -543,6 +545,106 @@ def case_domains(cli, domains, work):
     assert not peer_events("change_unknown"), peer_events("change_unknown")
 
 
+ONVIF_ONLY = ("Quellan cannot change this ONVIF device: it does not answer "
+              "Quellan's own protocol")
+# The ONVIF device of mixed-a.csv that answers from its own listed address
+# without a MAC scope, and the MAC a static neighbour entry gives it.
+NEIGHBOUR = ("10.77.0.2", "00:1A:2B:E1:00:02")
+# The keys of a device of the default search, in order, and those checked
+# of each row of search --protocol all.
+OUR_KEYS = ["mac", "ip", "mask", "gateway", "base_port", "http_port",
+            "ip_mode", "ip_mode_text", "model", "firmware", "conflict",
+            "reachable_from", "url", "adapter"]
+ROW_KEYS = ["mac", "ip", "protocol", "adapter", "conflict", "model", "mask",
+            "http_port", "firmware", "url", "endpoint", "name", "hardware",
+            "location", "xaddrs"]
+
+
+def mixed_rows(domains, adapters):
+    """Every device of a site of several makers as search --protocol all
+    must list it, by its MAC or, when it tells none, its endpoint."""
+    rows = {}
+    for domain, adapter in zip(domains, adapters):
+        shown = [d["ip"] for d in domain.values()]
+        for d in domain.values():
+            protocol = d["protocols"] or "quellan"
+            ours, onvif = protocol != "onvif", protocol != "quellan"
+            mac = d["mac"] if ours or d["mac_scope"] not in ("", "none") \
+                else {NEIGHBOUR[0]: NEIGHBOUR[1]}.get(d["ip"])
+            service = "http://%s/onvif/device_service"
+            row = {
+                "mac": mac, "ip": d["ip"], "protocol": protocol,
+                "adapter": adapter, "conflict": shown.count(d["ip"]) > 1,
+                "model": d["model"] if ours else d["hardware"] or d["model"],
+                "mask": d["mask"] if ours else None,
+                "http_port": int(d["http_port"]) if ours else None,
+                "firmware": d["firmware"] if ours else None,
+                "url": "http://%s:%s" % (d["ip"], d["http_port"]) if ours
+                else "http://%s/" % d["ip"],
+                "endpoint": None, "name": None, "hardware": None,
+                "location": None, "xaddrs": None}
+            if onvif:
+                row.update(
+                    endpoint=d["endpoint"] or "urn:uuid:51c0da7a-0000-4000-"
+                    "8000-" + d["mac"].replace(":", "").lower(),
+                    name=d["name"] or d["model"],
+                    hardware=d["hardware"] or d["model"],
+                    location=d["location"] or None,
+                    xaddrs=[service % a for a in (d["link_local"], d["ip"])
+                            if a])
+            rows[mac or row["endpoint"]] = {k: row[k] for k in ROW_KEYS}
+    return rows
+
+
+def case_mixed(cli, domains, work):
+    """A site of several makers over two broadcast domains: ONVIF devices
+    are listed beside ours only when asked for, count in conflicts and in
+    plans, and cannot be changed."""
+    adapters = ["10.77.0.1", "10.100.3.1"]
+    expected = mixed_rows(domains, adapters)
+    neigh = ["ip", "neigh", "%s", NEIGHBOUR[0], "dev", "qa0"]
+    subprocess.run([w.replace("%s", "replace") for w in neigh] + [
+        "lladdr", NEIGHBOUR[1], "nud", "permanent"], check=True)
+    try:
+        listed = cli.json("search", "--protocol", "all", "--timeout", "1000")
+    finally:
+        subprocess.run([w.replace("%s", "del") for w in neigh], check=True)
+    got = {}
+    for r in listed:
+        assert (r["mac"] or r["endpoint"]) not in got, listed
+        got[r["mac"] or r["endpoint"]] = {k: r[k] for k in ROW_KEYS}
+    assert got == expected, (got, expected)
+
+    # Without --protocol the output is as it always was, ONVIF devices or
+    # not: our devices, our keys, and no conflict with a camera.
+    ours = sorted(m for m, r in expected.items() if r["protocol"] != "onvif")
+    default = cli.json("search", "--timeout", "1000")
+    assert sorted(r["mac"] for r in default) == ours, default
+    assert all(list(r) == OUR_KEYS for r in default), default
+    assert not any(r["conflict"] for r in default), default
+    assert cli.run("search", "--timeout", "1000", expect=0) == cli.run(
+        "search", "--protocol", "quellan", "--timeout", "1000", expect=0)
+
+    # Numbering skips the address an ONVIF camera holds, unless told to
+    # look at our protocol alone; an ONVIF row is not a change.
+    path = os.path.join(work, "mixed.csv")
+    with open(path, "w") as f:
+        f.write("mac\n02:00:5E:E1:00:01\n02:00:5E:E1:00:02\n"
+                "00:1A:2B:E1:00:51\n")
+    plan = ["plan", path, "--from", "10.77.0.50", "--timeout", "1000"]
+    report = cli.json(*plan, expect=4)
+    assert [(r["status"], r["planned_ip"]) for r in report[:2]] == [
+        ("change", "10.77.0.50"), ("change", "10.77.0.52")], report
+    assert (report[2]["status"], report[2]["message"]) == (
+        "invalid", ONVIF_ONLY), report
+    report = cli.json(*plan, "--protocol", "quellan", expect=4)
+    assert [r["planned_ip"] for r in report[:2]] == [
+        "10.77.0.50", "10.77.0.51"], report
+    _, err = cli.run("set", "00:1A:2B:E1:00:51", "--ip", "10.77.0.70",
+                     "--timeout", "1000", expect=2)
+    assert ONVIF_ONLY in err, err
+
+
 class Watch:
     """A running watch whose output lines are read with a time limit."""
 
@@ -636,8 +738,9 @@ def main():
     parser.add_argument("case")
     args = parser.parse_args()
     cli = Cli(args)
-    if args.case == "domains":
-        case_domains(cli, [read_devices(p) for p in args.devices], args.work)
+    if args.case in ("domains", "mixed"):
+        globals()["case_" + args.case](
+            cli, [read_devices(p) for p in args.devices], args.work)
         print("ok", args.case)
         return 0
     devices = read_devices(args.devices[0])

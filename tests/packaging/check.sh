@@ -7,7 +7,8 @@
 # licence (with expat's notice); its programs load only DLLs that every
 # Windows has; Quellan.exe's version block is the project version. The .deb
 # has its files where Debian wants them, a machine-readable copyright file
-# naming the MIT (Expat) licence, passes lintian without errors, installs
+# naming the MIT (Expat) licence and carrying expat's notice, depends on
+# libexpat1 (quellan-cli links it), passes lintian without errors, installs
 # with dpkg into a throw-away root, runs from there, and removes cleanly.
 #
 # Ends with "packaging: N passed, M failed"; exits non-zero on a failure.
@@ -112,6 +113,10 @@ else
   check "deb Architecture is amd64" test "$(field Architecture)" = amd64
   check "deb Depends names libc6 ($(field Depends))" \
     grep -q 'libc6 (>=' <<<"$(field Depends)"
+  # The native quellan-cli reads WS-Discovery answers with the system's
+  # expat, linked dynamically.
+  check "deb Depends names libexpat1 ($(field Depends))" \
+    grep -q 'libexpat1 (>=' <<<"$(field Depends)"
 
   # MODE PATH for each file and folder that matters.
   dpkg-deb -c "$deb" >"$work/contents.txt"
@@ -139,6 +144,8 @@ EOF
     tar -xOf - ./usr/share/doc/quellan/copyright >"$work/copyright" 2>/dev/null
   check "deb's copyright file is DEP-5 with Files: * under Expat" \
     dep5_expat "$work/copyright"
+  check "deb's copyright file carries expat's notice" grep -q \
+    'Copyright (c) 2001-2022 Expat maintainers' "$work/copyright"
   check "every file in the deb belongs to root/root" \
     test -z "$(awk '$2 != "root/root"' "$work/contents.txt")"
   # The folder Debian's Wireshark reads Lua plugins from.

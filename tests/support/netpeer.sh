@@ -45,16 +45,25 @@ stop() {
   kill "$1" 2>/dev/null || true
   wait "$1" 2>/dev/null || true
 }
+# Wine keeps the list of links it read for as long as its server runs, and
+# the server outlives the program by a few seconds: a run with extra domains
+# waits for it to end before the links change, or the next program would be
+# told of links (and interface indexes) that are gone.
+wine_settled() {
+  if [ "$wine" = 1 ] && [ "$domains" != 0 ]; then wineserver -w; fi
+}
 cleanup() {
   local pid
   for pid in "${peer_pids[@]}"; do stop "$pid"; done
   stop "$holder_pid"
+  wine_settled
   netns_domains_del "$QUELLAN_APP_NS"
   rm -rf "$work"
 }
 trap cleanup EXIT
 
 # A run that was killed may have left its domains behind.
+wine_settled
 netns_domains_del "$QUELLAN_APP_NS"
 netns_domains_add "$QUELLAN_APP_NS" "$QUELLAN_PEER_NS" "$domains" || exit 1
 
