@@ -55,7 +55,7 @@ std::vector<OnvifHeard> OnvifDevices(const std::vector<OnvifAnswer>& answers,
         OnvifFacts{match.endpoint, match.about.name, match.about.hardware,
                    match.about.location, match.xaddrs};
     candidate.heard.interfaces = {answer.interfaceIndex};
-    candidate.fromListed = device.settings.ipAddress == answer.source;
+    candidate.fromListed = listed && *listed == answer.source;
     byEndpoint[match.endpoint] = candidates.size();
     candidates.push_back(std::move(candidate));
   }

@@ -24,8 +24,8 @@ struct OnvifHeard {
 //   169.254/16, preferring the subnet of the adapter the answer came in on,
 //   else the answer's source;
 // - its MAC is the one its scopes give; else the neighbour table's entry for
-//   its address, only when it answered from that address and no other ONVIF
-//   row would get the same entry; else unknown. In a real address conflict
+//   its address, only when the XAddr host is the address it answered from
+//   and no other ONVIF row would get the same entry; else unknown. In a real address conflict
 //   the table may hold the other device's MAC.
 std::vector<OnvifHeard> OnvifDevices(const std::vector<OnvifAnswer>& answers,
                                      const std::vector<LocalAdapter>& local,
