@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/wsdiscovery/namespaces.h"
+#include "core/wsdiscovery/xml_writer.h"
 
 namespace {
 
@@ -18,37 +19,28 @@ TypeName NameOf(ProbeType type) {
   return {"dn", ONVIF_NETWORK_NAMESPACE, "NetworkVideoTransmitter"};
 }
 
-std::string Escaped(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '&')
-      out += "&amp;";
-    else if (c == '<')
-      out += "&lt;";
-    else if (c == '>')
-      out += "&gt;";
-    else
-      out.push_back(c);
-  }
-  return out;
-}
-
 }  // namespace
 
 std::string ProbeMessage(ProbeType type, const std::string& messageId) {
   const TypeName name = NameOf(type);
-  const std::string prefix = name.prefix;
   // Every prefix is declared on the envelope, so the Types text resolves
   // however a device walks the scopes.
-  return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>") +
-         "<s:Envelope xmlns:s=\"" + SOAP_NAMESPACE + "\" xmlns:a=\"" +
-         ADDRESSING_NAMESPACE + "\" xmlns:d=\"" + DISCOVERY_NAMESPACE +
-         "\" xmlns:" + prefix + "=\"" + name.ns + "\">" +
-         "<s:Header><a:MessageID>" + Escaped(messageId) +
-         "</a:MessageID><a:To>" + DISCOVERY_TO + "</a:To><a:Action>" +
-         PROBE_ACTION + "</a:Action></s:Header>" +
-         "<s:Body><d:Probe><d:Types>" + prefix + ":" + name.local +
-         "</d:Types></d:Probe></s:Body></s:Envelope>";
+  const std::string declarations = XmlDeclaration("s", SOAP_NAMESPACE) +
+                                   XmlDeclaration("a", ADDRESSING_NAMESPACE) +
+                                   XmlDeclaration("d", DISCOVERY_NAMESPACE) +
+                                   XmlDeclaration(name.prefix, name.ns);
+  const std::string header =
+      XmlElement("a:MessageID", "", XmlEscaped(messageId)) +
+      XmlElement("a:To", "", DISCOVERY_TO) +
+      XmlElement("a:Action", "", PROBE_ACTION);
+  const std::string types = std::string(name.prefix) + ":" + name.local;
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>" +
+         XmlElement(
+             "s:Envelope", declarations,
+             XmlElement("s:Header", "", header) +
+                 XmlElement("s:Body", "",
+                            XmlElement("d:Probe", "",
+                                       XmlElement("d:Types", "", types))));
 }
 
 std::string RandomMessageId(std::mt19937_64& random) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/wsdiscovery/namespaces.h"
+#include "core/wsdiscovery/xml_writer.h"
 #include "tools/devsim/onvif_identity.h"
 #include "tools/devsim/text_form.h"
 
@@ -37,21 +38,6 @@ const Style STYLES[] = {
      Style::Sequence::Omitted},
 };
 
-std::string Escaped(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '&')
-      out += "&amp;";
-    else if (c == '<')
-      out += "&lt;";
-    else if (c == '>')
-      out += "&gt;";
-    else
-      out.push_back(c);
-  }
-  return out;
-}
-
 // Everything but RFC 3986's unreserved characters as %XX, so a scope never
 // holds a space (the list separator) or an XML special.
 std::string PercentEncoded(const std::string& text) {
@@ -69,15 +55,6 @@ std::string PercentEncoded(const std::string& text) {
     out += hex;
   }
   return out;
-}
-
-std::string Declaration(const char* prefix, const char* uri) {
-  return std::string(" xmlns:") + prefix + "=\"" + uri + "\"";
-}
-
-std::string Element(const std::string& name, const std::string& attributes,
-                    const std::string& content) {
-  return "<" + name + attributes + ">" + content + "</" + name + ">";
 }
 
 std::string Scopes(const SimDevice& device) {
@@ -123,39 +100,40 @@ std::string ProbeMatchesMessage(const SimDevice& device,
   const std::string wsa = style.wsa;
   const std::string wsd = style.wsd;
   const std::string types =
-      Declaration(style.network, ONVIF_NETWORK_NAMESPACE) +
-      Declaration(style.device, ONVIF_DEVICE_NAMESPACE);
+      XmlDeclaration(style.network, ONVIF_NETWORK_NAMESPACE) +
+      XmlDeclaration(style.device, ONVIF_DEVICE_NAMESPACE);
   const bool typesOnEnvelope =
       style.typesDeclared == Style::TypesDeclared::OnEnvelope;
   const std::string mustUnderstand = " " + soap + ":mustUnderstand=\"true\"";
 
   std::string header =
-      Element(wsa + ":MessageID", "", Escaped(messageId)) +
-      Element(wsa + ":RelatesTo", "", Escaped(relatesTo)) +
-      Element(wsa + ":To", mustUnderstand, ANONYMOUS_ROLE) +
-      Element(wsa + ":Action", mustUnderstand, PROBE_MATCHES_ACTION);
+      XmlElement(wsa + ":MessageID", "", XmlEscaped(messageId)) +
+      XmlElement(wsa + ":RelatesTo", "", XmlEscaped(relatesTo)) +
+      XmlElement(wsa + ":To", mustUnderstand, ANONYMOUS_ROLE) +
+      XmlElement(wsa + ":Action", mustUnderstand, PROBE_MATCHES_ACTION);
   if (style.sequence == Style::Sequence::Given) {
     header += "<" + wsd + ":AppSequence InstanceId=\"1\" MessageNumber=\"1\"/>";
   }
   const std::string match =
-      Element(wsa + ":EndpointReference", "",
-              Element(wsa + ":Address", "", Escaped(device.onvif.endpoint))) +
-      Element(wsd + ":Types", typesOnEnvelope ? "" : types,
-              std::string(style.network) + ":NetworkVideoTransmitter " +
-                  style.device + ":Device") +
-      Element(wsd + ":Scopes", "", Scopes(device)) +
-      Element(wsd + ":XAddrs", "", XAddrs(device)) +
-      Element(wsd + ":MetadataVersion", "", "1");
-  const std::string body = Element(wsd + ":ProbeMatches", "",
-                                   Element(wsd + ":ProbeMatch", "", match));
-  const std::string envelope = Declaration(style.soap, SOAP_NAMESPACE) +
-                               Declaration(style.wsa, ADDRESSING_NAMESPACE) +
-                               Declaration(style.wsd, DISCOVERY_NAMESPACE) +
+      XmlElement(
+          wsa + ":EndpointReference", "",
+          XmlElement(wsa + ":Address", "", XmlEscaped(device.onvif.endpoint))) +
+      XmlElement(wsd + ":Types", typesOnEnvelope ? "" : types,
+                 std::string(style.network) + ":NetworkVideoTransmitter " +
+                     style.device + ":Device") +
+      XmlElement(wsd + ":Scopes", "", Scopes(device)) +
+      XmlElement(wsd + ":XAddrs", "", XAddrs(device)) +
+      XmlElement(wsd + ":MetadataVersion", "", "1");
+  const std::string body = XmlElement(
+      wsd + ":ProbeMatches", "", XmlElement(wsd + ":ProbeMatch", "", match));
+  const std::string envelope = XmlDeclaration(style.soap, SOAP_NAMESPACE) +
+                               XmlDeclaration(style.wsa, ADDRESSING_NAMESPACE) +
+                               XmlDeclaration(style.wsd, DISCOVERY_NAMESPACE) +
                                (typesOnEnvelope ? types : std::string());
   return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" +
-         Element(soap + ":Envelope", envelope,
-                 Element(soap + ":Header", "", header) +
-                     Element(soap + ":Body", "", body));
+         XmlElement(soap + ":Envelope", envelope,
+                    XmlElement(soap + ":Header", "", header) +
+                        XmlElement(soap + ":Body", "", body));
 }
 
 }  // namespace devsim
