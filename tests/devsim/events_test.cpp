@@ -47,7 +47,7 @@ TEST(Events, UnknownAndShortChangesAreReported) {
   const std::vector<std::uint8_t> body =
       FromHex("aa bb cc dd ee ff" + std::string(66 * 2, '0'));
   EXPECT_EQ(
-      ChangeUnknownEvent(FROM, body.data()),
+      ChangeNotTakenEvent(ChangeNotTaken::Unknown, FROM, body.data()),
       "{\"event\":\"change_unknown\",\"from\":\"10.77.0.1\","
       "\"port\":64988,\"mac\":\"AA:BB:CC:DD:EE:FF\",\"body\":\"aabbccddeeff" +
           std::string(66 * 2, '0') + "\"}");

@@ -96,15 +96,11 @@ std::string ChangeEvent(const Sender& from, const AppliedChange& change,
       .Str();
 }
 
-std::string ChangeUnknownEvent(const Sender& from, const std::uint8_t* body) {
-  return Event("change_unknown", from)
-      .Text("mac", MacString(ParseDeviceInfo(body).macAddress))
-      .Text("body", HexOf(body, DEVICE_INFO_SIZE))
-      .Str();
-}
-
-std::string ChangeIgnoredEvent(const Sender& from, const std::uint8_t* body) {
-  return Event("change_ignored", from)
+std::string ChangeNotTakenEvent(ChangeNotTaken why, const Sender& from,
+                                const std::uint8_t* body) {
+  return Event(why == ChangeNotTaken::Unknown ? "change_unknown"
+                                              : "change_ignored",
+               from)
       .Text("mac", MacString(ParseDeviceInfo(body).macAddress))
       .Text("body", HexOf(body, DEVICE_INFO_SIZE))
       .Str();

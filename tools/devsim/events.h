@@ -48,8 +48,10 @@ std::string SearchDroppedEvent(const Sender& from, std::size_t pending);
 // `body` is the 72 bytes of the change request as received.
 std::string ChangeEvent(const Sender& from, const AppliedChange& change,
                         const std::uint8_t* body);
-std::string ChangeUnknownEvent(const Sender& from, const std::uint8_t* body);
-std::string ChangeIgnoredEvent(const Sender& from, const std::uint8_t* body);
+// A request for no known MAC, or for one whose device keeps its settings.
+enum class ChangeNotTaken { Unknown, Ignored };
+std::string ChangeNotTakenEvent(ChangeNotTaken why, const Sender& from,
+                                const std::uint8_t* body);
 // A device that kept its settings: another device shows the new address.
 std::string ChangeAddressInUseEvent(const Sender& from,
                                     const AppliedChange& change,

@@ -387,13 +387,14 @@ class Simulator {
     const DeviceInfo info = ParseDeviceInfo(body);
     for (const auto& mac : options_.ignoreChanges) {
       if (mac == info.macAddress) {
-        Print(ChangeIgnoredEvent(from, body));
+        Print(ChangeNotTakenEvent(ChangeNotTaken::Ignored, from, body));
         return;
       }
     }
     const std::vector<AppliedChange> applied =
         ApplyChangeRequest(devices_, info, options_.addressCheck);
-    if (applied.empty()) Print(ChangeUnknownEvent(from, body));
+    if (applied.empty())
+      Print(ChangeNotTakenEvent(ChangeNotTaken::Unknown, from, body));
     for (const AppliedChange& change : applied) {
       if (change.addressInUse) {
         Print(ChangeAddressInUseEvent(from, change, body));
