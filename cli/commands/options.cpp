@@ -7,6 +7,7 @@
 #include "cli/device/mac_text.h"
 #include "cli/format/text_formats.h"
 #include "cli/format/typed_words.h"
+#include "core/text/ascii_words.h"
 #include "core/text/option_loop.h"
 #include "core/validation/change_check.h"
 

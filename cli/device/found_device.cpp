@@ -10,13 +10,7 @@
 namespace cli {
 
 std::string BodyText(const DeviceText& area, std::int32_t bodyLength) {
-  std::string text;
-  if (bodyLength <= TEXT_BODY_THRESHOLD) return text;
-  for (std::uint8_t byte : area) {
-    if (byte == 0) break;
-    AppendUtf8(byte, &text);
-  }
-  return text;
+  return Utf8(DeviceTextOf(area, bodyLength));
 }
 
 std::vector<FoundDevice> FoundDevices(const std::vector<DeviceRow>& rows,

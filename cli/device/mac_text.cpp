@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "cli/format/typed_words.h"
+#include "core/text/ascii_words.h"
 
 namespace cli {
 namespace {

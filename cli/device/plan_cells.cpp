@@ -6,6 +6,7 @@
 #include "cli/device/mac_text.h"
 #include "cli/format/text_encoding.h"
 #include "cli/format/text_formats.h"
+#include "core/text/ascii_words.h"
 
 namespace cli {
 namespace {

@@ -7,6 +7,7 @@
 #include "cli/device/plan_cells.h"
 #include "cli/format/text_encoding.h"
 #include "cli/format/text_formats.h"
+#include "core/text/ascii_words.h"
 
 namespace cli {
 
@@ -159,32 +160,10 @@ std::vector<std::string> ChangedSettings(const IpSettings& before,
 }
 
 bool ParseMode(const std::string& text, std::int32_t* mode) {
-  const std::string name = AsciiLower(text);
-  if (name == "fixed") {
-    *mode = IP_MODE_FIXED;
-  } else if (name == "dhcp") {
-    *mode = IP_MODE_DHCP;
-  } else if (name == "pppoe") {
-    *mode = IP_MODE_PPPOE;
-  } else {
-    return false;
-  }
-  return true;
-}
-
-bool ParseInt32(const std::string& text, std::int32_t* value) {
-  std::size_t i = text.empty() || (text[0] != '-' && text[0] != '+') ? 0 : 1;
-  if (i == text.size()) return false;
-  std::int64_t magnitude = 0;
-  for (; i < text.size(); ++i) {
-    if (text[i] < '0' || text[i] > '9') return false;
-    magnitude = magnitude * 10 + (text[i] - '0');
-    if (magnitude > 2147483648LL) return false;
-  }
-  const std::int64_t signedValue = text[0] == '-' ? -magnitude : magnitude;
-  if (signedValue > 2147483647LL) return false;
-  *value = static_cast<std::int32_t>(signedValue);
-  return true;
+  static const NamedValue<std::int32_t> MODES[] = {{"fixed", IP_MODE_FIXED},
+                                                   {"dhcp", IP_MODE_DHCP},
+                                                   {"pppoe", IP_MODE_PPPOE}};
+  return ParseNamed(text, MODES, mode);
 }
 
 }  // namespace cli

@@ -67,7 +67,5 @@ std::vector<std::string> ChangedSettings(const IpSettings& before,
 // The text forms a user types (MACs: ReadMacText, mac_text.h).
 // "fixed", "dhcp" or "pppoe", either case.
 bool ParseMode(const std::string& text, std::int32_t* mode);
-// Optional sign and decimal digits, within 32 bits.
-bool ParseInt32(const std::string& text, std::int32_t* value);
 
 }  // namespace cli

@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "cli/format/text_encoding.h"
+#include "core/text/ascii_words.h"
 
 namespace cli {
 namespace {
@@ -14,12 +15,6 @@ bool IsSeparator(char c) {
     if (c == separator) return true;
   }
   return false;
-}
-
-std::string Trim(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return std::string();
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 // Where reading goes on after the hint lines, and the separator they name
@@ -107,7 +102,7 @@ bool SplitRecords(const std::string& text, const Preamble& preamble,
   bool inQuotes = false;  // ... and it is still open
   bool blank = true;      // every cell of the record so far is blank
   auto endCell = [&] {
-    record.cells.push_back(quoted ? cell : Trim(cell));
+    record.cells.push_back(quoted ? cell : Trimmed(cell));
     blank = blank && record.cells.back().empty();
     cell.clear();
     quoted = false;
@@ -144,7 +139,7 @@ bool SplitRecords(const std::string& text, const Preamble& preamble,
         out->why = "text after a closing quote";
         return false;
       }
-    } else if (c == '"' && Trim(cell).empty()) {
+    } else if (c == '"' && Trimmed(cell).empty()) {
       cell.clear();
       quoted = inQuotes = true;
     } else {

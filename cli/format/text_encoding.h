@@ -27,7 +27,4 @@ Utf8Text AsUtf8(const std::string& bytes);
 // invalid UTF-8. Valid UTF-8 otherwise stays as it is.
 std::string Printable(const std::string& text);
 
-// `text` with the ASCII capitals made small, for names that ignore case.
-std::string AsciiLower(std::string text);
-
 }  // namespace cli

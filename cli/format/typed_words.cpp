@@ -3,21 +3,14 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "cli/format/text_encoding.h"
+#include "core/text/ascii_words.h"
 
 namespace cli {
 namespace {
 
 constexpr std::size_t MOST_EDITS = 2;
-const char* const BLANKS = " \t";
 
 }  // namespace
-
-std::string Trimmed(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(BLANKS);
-  if (first == std::string::npos) return std::string();
-  return text.substr(first, text.find_last_not_of(BLANKS) - first + 1);
-}
 
 bool SameWord(const std::string& typed, const std::string& word) {
   return AsciiLower(typed) == AsciiLower(word);

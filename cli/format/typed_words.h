@@ -1,15 +1,11 @@
-// How the command line reads the words a user types: values trimmed of the
-// blanks a copy and paste brings along, names that ignore case, and a known
-// name offered for one that was mistyped.
+// How the command line reads the words a user types: names that ignore
+// case, and a known name offered for one that was mistyped.
 #pragma once
 
 #include <string>
 #include <vector>
 
 namespace cli {
-
-// `text` without the spaces and tabs around it.
-std::string Trimmed(const std::string& text);
 
 // True when `typed` is `word` but for the case of ASCII letters.
 bool SameWord(const std::string& typed, const std::string& word);

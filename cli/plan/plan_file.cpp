@@ -12,6 +12,7 @@
 #include "cli/format/text_encoding.h"
 #include "cli/format/text_formats.h"
 #include "cli/format/typed_words.h"
+#include "core/text/ascii_words.h"
 
 namespace cli {
 namespace {

@@ -299,14 +299,14 @@ std::string MacDigits(const std::string& text) {
   return std::string();
 }
 
+}  // namespace
+
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
 }
-
-}  // namespace
 
 bool ParseMac(const std::string& text, std::array<std::uint8_t, 6>* mac) {
   const std::string digits = MacDigits(text);

@@ -132,3 +132,5 @@ bool ParseAddress(const std::string& text, std::uint32_t* numeric);
 // "001a.2b00.0103"; false (and `mac` untouched) for anything else. MacText
 // writes the first form.
 bool ParseMac(const std::string& text, std::array<std::uint8_t, 6>* mac);
+// The value of one hex digit in either case; -1 for any other character.
+int HexValue(char c);

@@ -6,13 +6,6 @@ namespace {
 
 constexpr const char* ONVIF_SCOPE = "onvif://www.onvif.org/";
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 bool SameIgnoringCase(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
@@ -45,8 +38,8 @@ std::string PercentDecoded(const std::string& text) {
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '%' && i + 2 < text.size()) {
-      const int high = HexDigit(text[i + 1]);
-      const int low = HexDigit(text[i + 2]);
+      const int high = HexValue(text[i + 1]);
+      const int low = HexValue(text[i + 2]);
       const int byte = high * 16 + low;
       if (high >= 0 && low >= 0 && byte >= 0x20 && byte != 0x7F) {
         out.push_back(static_cast<char>(byte));

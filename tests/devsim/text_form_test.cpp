@@ -11,34 +11,6 @@ TEST(TextForm, DottedTextPrintsMostSignificantByteFirst) {
   EXPECT_EQ(DottedText(0xFFFFFFFFu), "255.255.255.255");
 }
 
-TEST(TextForm, Int32AcceptsTheFullRangeOnly) {
-  struct Case {
-    const char* text;
-    bool ok;
-    std::int32_t value;
-  };
-  const Case CASES[] = {
-      {"0", true, 0},
-      {"-1", true, -1},
-      {"+80", true, 80},
-      {"2147483647", true, 2147483647},
-      {"-2147483648", true, INT32_MIN},
-      {"2147483648", false, 0},
-      {"-2147483649", false, 0},
-      {"99999999999999999999999", false, 0},
-      {"", false, 0},
-      {"-", false, 0},
-      {"1.5", false, 0},
-      {"0x10", false, 0},
-      {" 1", false, 0},
-  };
-  for (const Case& c : CASES) {
-    std::int32_t value = 12345;
-    EXPECT_EQ(ParseInt32(c.text, &value), c.ok) << c.text;
-    EXPECT_EQ(value, c.ok ? c.value : 12345) << c.text;
-  }
-}
-
 TEST(TextForm, HexRoundTrips) {
   const std::uint8_t bytes[] = {0x00, 0x7F, 0xA5, 0xFF};
   EXPECT_EQ(HexOf(bytes, 4), "007fa5ff");

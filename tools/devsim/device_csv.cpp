@@ -49,27 +49,12 @@ const char* const COLUMN_NAMES[COLUMN_COUNT] = {
     "link_local",
 };
 
-std::string Trim(const std::string& text) {
-  const char* const BLANK = " \t";
-  const std::size_t first = text.find_first_not_of(BLANK);
-  if (first == std::string::npos) return std::string();
-  const std::size_t last = text.find_last_not_of(BLANK);
-  return text.substr(first, last - first + 1);
-}
-
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
 std::vector<std::string> SplitCells(const std::string& line) {
   std::vector<std::string> cells;
   std::size_t start = 0;
   for (;;) {
     const std::size_t comma = line.find(',', start);
-    cells.push_back(Trim(line.substr(start, comma - start)));
+    cells.push_back(Trimmed(line.substr(start, comma - start)));
     if (comma == std::string::npos) break;
     start = comma + 1;
   }
@@ -83,7 +68,7 @@ bool ReadHeader(const std::vector<std::string>& cells, ColumnMap* map,
                 std::string* error) {
   map->fill(-1);
   for (std::size_t i = 0; i < cells.size(); ++i) {
-    const std::string name = Lower(cells[i]);
+    const std::string name = AsciiLower(cells[i]);
     int column = -1;
     for (int c = 0; c < COLUMN_COUNT; ++c) {
       if (name == COLUMN_NAMES[c]) column = c;
@@ -285,7 +270,7 @@ CsvResult ReadDeviceCsv(const std::string& text, const std::string& source,
     start = end + 1;
     ++lineNumber;
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    const std::string trimmed = Trim(line);
+    const std::string trimmed = Trimmed(line);
     if (trimmed.empty() || trimmed[0] == '#') continue;
     const std::vector<std::string> cells = SplitCells(line);
     std::string error;

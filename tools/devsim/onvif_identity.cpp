@@ -2,18 +2,22 @@
 
 #include <cstdio>
 
+#include "core/text/ascii_words.h"
+
 namespace devsim {
 namespace {
 
 // Far beyond a "urn:uuid:" and its 36 digits, still well inside a datagram.
 constexpr std::size_t MAX_ENDPOINT = 256;
 
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
+const NamedValue<Protocols> PROTOCOLS[] = {
+    {"quellan", Protocols::Quellan},
+    {"onvif", Protocols::Onvif},
+    {"quellan+onvif", Protocols::QuellanAndOnvif}};
+const NamedValue<MacScope> MAC_SCOPES[] = {{"none", MacScope::None},
+                                           {"colons", MacScope::Colons},
+                                           {"hyphens", MacScope::Hyphens},
+                                           {"bare", MacScope::Bare}};
 
 std::string MacDigits(const std::array<std::uint8_t, 6>& mac,
                       const char* format, const char* separator) {
@@ -30,58 +34,18 @@ std::string MacDigits(const std::array<std::uint8_t, 6>& mac,
 }  // namespace
 
 bool ParseProtocols(const std::string& text, Protocols* protocols) {
-  const std::string name = Lower(text);
-  if (name == "quellan") {
-    *protocols = Protocols::Quellan;
-  } else if (name == "onvif") {
-    *protocols = Protocols::Onvif;
-  } else if (name == "quellan+onvif") {
-    *protocols = Protocols::QuellanAndOnvif;
-  } else {
-    return false;
-  }
-  return true;
+  return ParseNamed(text, PROTOCOLS, protocols);
 }
 
 const char* ProtocolsName(Protocols protocols) {
-  switch (protocols) {
-    case Protocols::Onvif:
-      return "onvif";
-    case Protocols::QuellanAndOnvif:
-      return "quellan+onvif";
-    default:
-      return "quellan";
-  }
+  return NameOf(PROTOCOLS, protocols);
 }
 
 bool ParseMacScope(const std::string& text, MacScope* scope) {
-  const std::string name = Lower(text);
-  if (name == "none") {
-    *scope = MacScope::None;
-  } else if (name == "colons") {
-    *scope = MacScope::Colons;
-  } else if (name == "hyphens") {
-    *scope = MacScope::Hyphens;
-  } else if (name == "bare") {
-    *scope = MacScope::Bare;
-  } else {
-    return false;
-  }
-  return true;
+  return ParseNamed(text, MAC_SCOPES, scope);
 }
 
-const char* MacScopeName(MacScope scope) {
-  switch (scope) {
-    case MacScope::Colons:
-      return "colons";
-    case MacScope::Hyphens:
-      return "hyphens";
-    case MacScope::Bare:
-      return "bare";
-    default:
-      return "none";
-  }
-}
+const char* MacScopeName(MacScope scope) { return NameOf(MAC_SCOPES, scope); }
 
 std::string MacScopeText(const std::array<std::uint8_t, 6>& mac,
                          MacScope scope) {

@@ -5,18 +5,6 @@
 #include "core/text/utf8.h"
 
 namespace devsim {
-namespace {
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-bool IsPrintable(char c) { return c >= 0x20 && c <= 0x7E; }
-
-}  // namespace
 
 std::string DottedText(std::uint32_t numeric) {
   return Utf8(AddressText(numeric));
@@ -40,8 +28,8 @@ std::string HexOf(const std::uint8_t* bytes, std::size_t size) {
 bool ParseHex(const std::string& text, std::uint8_t* bytes, std::size_t size) {
   if (text.size() != size * 2) return false;
   for (std::size_t i = 0; i < size; ++i) {
-    const int high = HexDigit(text[i * 2]);
-    const int low = HexDigit(text[i * 2 + 1]);
+    const int high = HexValue(text[i * 2]);
+    const int low = HexValue(text[i * 2 + 1]);
     if (high < 0 || low < 0) return false;
     bytes[i] = static_cast<std::uint8_t>(high * 16 + low);
   }
@@ -63,22 +51,6 @@ bool ParseUint64(const std::string& text, std::uint64_t* value) {
   return true;
 }
 
-bool ParseInt32(const std::string& text, std::int32_t* value) {
-  if (text.empty()) return false;
-  const bool negative = text[0] == '-';
-  const std::string digits =
-      (negative || text[0] == '+') ? text.substr(1) : text;
-  std::uint64_t magnitude = 0;
-  if (!ParseUint64(digits, &magnitude)) return false;
-  const std::uint64_t limit = negative ? 2147483648u : 2147483647u;
-  if (magnitude > limit) return false;
-  const std::int64_t signedValue = negative
-                                       ? -static_cast<std::int64_t>(magnitude)
-                                       : static_cast<std::int64_t>(magnitude);
-  *value = static_cast<std::int32_t>(signedValue);
-  return true;
-}
-
 std::string DeviceTextString(const DeviceText& area) {
   std::string text;
   for (std::uint8_t byte : area) {
@@ -92,7 +64,7 @@ bool MakeDeviceText(const std::string& text, DeviceText* area) {
   if (text.size() > DEVICE_TEXT_SIZE) return false;
   DeviceText filled{};
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (!IsPrintable(text[i])) return false;
+    if (text[i] < 0x20 || text[i] > 0x7E) return false;
     filled[i] = static_cast<std::uint8_t>(text[i]);
   }
   *area = filled;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/protocol/datagram.h"
+#include "core/text/ascii_words.h"
 
 namespace devsim {
 
@@ -18,8 +19,8 @@ std::string MacString(const std::array<std::uint8_t, 6>& mac);
 std::string HexOf(const std::uint8_t* bytes, std::size_t size);
 // Exactly 2 * size hex digits.
 bool ParseHex(const std::string& text, std::uint8_t* bytes, std::size_t size);
-// Optional sign, then decimal digits only; refuses anything out of range.
-bool ParseInt32(const std::string& text, std::int32_t* value);
+// Decimal digits only (ParseInt32, ascii_words.h, takes a sign too);
+// refuses anything out of range.
 bool ParseUint64(const std::string& text, std::uint64_t* value);
 // The text up to its first zero byte, never beyond the area.
 std::string DeviceTextString(const DeviceText& area);
