@@ -160,7 +160,7 @@ bool ReadOnvifText(const std::string& cell, const char* what, std::string* text,
 bool ReadOnvif(const std::function<std::string(Column)>& cell,
                SimDevice* device, std::string* error) {
   if (!cell(PROTOCOLS).empty() &&
-      !ParseProtocols(cell(PROTOCOLS), &device->protocols)) {
+      !ParseNamed(cell(PROTOCOLS), PROTOCOLS_NAMES, &device->protocols)) {
     *error = "bad protocols '" + cell(PROTOCOLS) +
              "' (expected quellan, onvif or quellan+onvif)";
     return false;
@@ -188,7 +188,7 @@ bool ReadOnvif(const std::function<std::string(Column)>& cell,
     return false;
   }
   if (!cell(MAC_SCOPE).empty() &&
-      !ParseMacScope(cell(MAC_SCOPE), &onvif.macScope)) {
+      !ParseNamed(cell(MAC_SCOPE), MAC_SCOPE_NAMES, &onvif.macScope)) {
     *error = "bad mac_scope '" + cell(MAC_SCOPE) +
              "' (expected none, colons, hyphens or bare)";
     return false;
@@ -317,10 +317,12 @@ namespace {
 
 std::string OnvifCells(const SimDevice& device) {
   const OnvifIdentity& onvif = device.onvif;
-  std::string text = std::string(",") + ProtocolsName(device.protocols);
+  std::string text =
+      std::string(",") + NameOf(PROTOCOLS_NAMES, device.protocols);
   if (!AnswersOnvif(device)) return text + ",,,,,,";
   return text + ',' + onvif.name + ',' + onvif.hardware + ',' + onvif.location +
-         ',' + onvif.endpoint + ',' + MacScopeName(onvif.macScope) + ',' +
+         ',' + onvif.endpoint + ',' + NameOf(MAC_SCOPE_NAMES, onvif.macScope) +
+         ',' +
          (onvif.linkLocal != 0 ? DottedText(onvif.linkLocal) : std::string());
 }
 

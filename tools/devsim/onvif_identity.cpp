@@ -2,22 +2,11 @@
 
 #include <cstdio>
 
-#include "core/text/ascii_words.h"
-
 namespace devsim {
 namespace {
 
 // Far beyond a "urn:uuid:" and its 36 digits, still well inside a datagram.
 constexpr std::size_t MAX_ENDPOINT = 256;
-
-const NamedValue<Protocols> PROTOCOLS[] = {
-    {"quellan", Protocols::Quellan},
-    {"onvif", Protocols::Onvif},
-    {"quellan+onvif", Protocols::QuellanAndOnvif}};
-const NamedValue<MacScope> MAC_SCOPES[] = {{"none", MacScope::None},
-                                           {"colons", MacScope::Colons},
-                                           {"hyphens", MacScope::Hyphens},
-                                           {"bare", MacScope::Bare}};
 
 std::string MacDigits(const std::array<std::uint8_t, 6>& mac,
                       const char* format, const char* separator) {
@@ -32,20 +21,6 @@ std::string MacDigits(const std::array<std::uint8_t, 6>& mac,
 }
 
 }  // namespace
-
-bool ParseProtocols(const std::string& text, Protocols* protocols) {
-  return ParseNamed(text, PROTOCOLS, protocols);
-}
-
-const char* ProtocolsName(Protocols protocols) {
-  return NameOf(PROTOCOLS, protocols);
-}
-
-bool ParseMacScope(const std::string& text, MacScope* scope) {
-  return ParseNamed(text, MAC_SCOPES, scope);
-}
-
-const char* MacScopeName(MacScope scope) { return NameOf(MAC_SCOPES, scope); }
 
 std::string MacScopeText(const std::array<std::uint8_t, 6>& mac,
                          MacScope scope) {

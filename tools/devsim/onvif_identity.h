@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/text/ascii_words.h"
 #include "tools/devsim/sim_device.h"
 
 namespace devsim {
@@ -15,13 +16,18 @@ namespace devsim {
 // Longest name, hardware or location a device file may give.
 constexpr std::size_t MAX_ONVIF_TEXT = 64;
 
-// "quellan", "onvif" or "quellan+onvif" (any case).
-bool ParseProtocols(const std::string& text, Protocols* protocols);
-const char* ProtocolsName(Protocols protocols);
+// The names of the protocols column (read in any case, with ParseNamed).
+inline constexpr NamedValue<Protocols> PROTOCOLS_NAMES[] = {
+    {"quellan", Protocols::Quellan},
+    {"onvif", Protocols::Onvif},
+    {"quellan+onvif", Protocols::QuellanAndOnvif}};
 
-// "none", "colons", "hyphens" or "bare" (any case).
-bool ParseMacScope(const std::string& text, MacScope* scope);
-const char* MacScopeName(MacScope scope);
+// The names of the mac_scope column.
+inline constexpr NamedValue<MacScope> MAC_SCOPE_NAMES[] = {
+    {"none", MacScope::None},
+    {"colons", MacScope::Colons},
+    {"hyphens", MacScope::Hyphens},
+    {"bare", MacScope::Bare}};
 
 // The MAC as the device writes it in its MAC scope; empty for None.
 std::string MacScopeText(const std::array<std::uint8_t, 6>& mac,
