@@ -29,10 +29,12 @@ struct Dialect {
 
 const char* const WORDS[] = {"fixed", "dhcp", "pppoe"};
 
-std::string ColonMac(const DeviceInfo& info) { return cli::MacString(info); }
+std::string ColonMac(const DeviceInfo& info) {
+  return cli::MacString(info.macAddress);
+}
 std::string BareMac(const DeviceInfo& info) {
   std::string text;
-  for (char c : cli::MacString(info)) {
+  for (char c : cli::MacString(info.macAddress)) {
     if (c != ':') text.push_back(c);
   }
   return text;
