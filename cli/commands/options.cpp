@@ -17,27 +17,16 @@ namespace {
 constexpr std::int32_t MAX_MILLISECONDS = 3600000;
 constexpr std::int32_t MAX_INTERVAL_SECONDS = 86400;
 
-struct CommandName {
-  const char* name;
-  Command command;
-};
-const CommandName COMMANDS[] = {{"search", Command::Search},
-                                {"set", Command::Set},
-                                {"plan", Command::Plan},
-                                {"watch", Command::Watch}};
+const NamedValue<Command> COMMANDS[] = {{"search", Command::Search},
+                                        {"set", Command::Set},
+                                        {"plan", Command::Plan},
+                                        {"watch", Command::Watch}};
 // Answers as --help does: "help" alone, or "help COMMAND".
 constexpr const char* HELP = "help";
 
-// The command `word` names in any case; None for none.
-Command CommandNamed(const std::string& word) {
-  for (const CommandName& command : COMMANDS)
-    if (SameWord(word, command.name)) return command.command;
-  return Command::None;
-}
-
 std::vector<std::string> CommandWords() {
   std::vector<std::string> words{HELP};
-  for (const CommandName& command : COMMANDS) words.push_back(command.name);
+  for (const auto& command : COMMANDS) words.push_back(command.name);
   return words;
 }
 
@@ -77,33 +66,31 @@ bool IsFlag(const std::string& name) {
   return name == "--no-verify" || name == "--apply";
 }
 
+// search and watch list devices; set and plan change them.
+bool Lists(Command command) {
+  return command == Command::Search || command == Command::Watch;
+}
+
+// watch writes no CSV.
 bool ReadFormat(Command command, const std::string& value, Format* format) {
-  const bool csvToo = command != Command::Watch;
-  if (SameWord(value, "table")) {
-    *format = Format::Table;
-  } else if (SameWord(value, "json")) {
-    *format = Format::Json;
-  } else if (SameWord(value, "csv") && csvToo) {
-    *format = Format::Csv;
-  } else {
-    return false;
-  }
-  return true;
+  static const NamedValue<Format> FORMATS[] = {
+      {"table", Format::Table}, {"json", Format::Json}, {"csv", Format::Csv}};
+  return ParseNamed(value, FORMATS, format) &&
+         (*format != Format::Csv || command != Command::Watch);
 }
 
 // set and plan change our devices only, and look at every protocol.
 bool ReadProtocol(Command command, const std::string& value,
                   std::optional<Protocols>* protocol) {
-  const bool lists = command == Command::Search || command == Command::Watch;
-  if (value == "quellan") {
-    *protocol = Protocols::Quellan;
-  } else if (value == "onvif" && lists) {
-    *protocol = Protocols::Onvif;
-  } else if (value == "all") {
-    *protocol = Protocols::All;
-  } else {
+  static const NamedValue<Protocols> PROTOCOLS[] = {
+      {"quellan", Protocols::Quellan},
+      {"onvif", Protocols::Onvif},
+      {"all", Protocols::All}};
+  Protocols read = Protocols::All;
+  if (!ParseNamed(value, PROTOCOLS, &read) ||
+      (read == Protocols::Onvif && !Lists(command)))
     return false;
-  }
+  *protocol = read;
   return true;
 }
 
@@ -132,10 +119,9 @@ bool Apply(const std::string& name, const std::string& value, Options* options,
                                                   : "table, json or csv");
   }
   if (name == "--protocol") {
-    const bool lists = options->command == Command::Search ||
-                       options->command == Command::Watch;
     return ReadProtocol(options->command, value, &options->protocol) ||
-           bad(lists ? "quellan, onvif or all" : "quellan or all");
+           bad(Lists(options->command) ? "quellan, onvif or all"
+                                       : "quellan or all");
   }
   if (name == "--timeout" || name == "--verify-timeout") {
     return ReadMilliseconds(value, name == "--timeout"
@@ -216,7 +202,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
     next = 1;
   }
   if (next < args.size() && args[next].compare(0, 1, "-") != 0) {
-    options.command = CommandNamed(args[next]);
+    ParseNamed(args[next], COMMANDS, &options.command);
     // --help and --version answer a line whose first word is no command,
     // but "help" must be followed by one.
     const bool answered = (options.help || options.version) && next == 0;
@@ -280,9 +266,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
 
 Protocols SearchProtocols(const Options& options) {
   if (options.protocol) return *options.protocol;
-  const bool lists =
-      options.command == Command::Search || options.command == Command::Watch;
-  return lists ? Protocols::Quellan : Protocols::All;
+  return Lists(options.command) ? Protocols::Quellan : Protocols::All;
 }
 
 DeviceColumns DeviceColumnsOf(const Options& options) {

@@ -16,7 +16,6 @@
 namespace cli {
 
 enum class Command { None, Search, Set, Plan, Watch };
-enum class Format { Table, Json, Csv };
 
 // The shortest pause between two searches of watch: the network is shared.
 constexpr int MIN_WATCH_INTERVAL = 5;

@@ -21,18 +21,6 @@ PlanSetting SettingOf(const Options& options) {
   return setting;
 }
 
-std::string Report(const std::vector<PlanOutcome>& outcomes, Format format) {
-  switch (format) {
-    case Format::Json:
-      return PlanJson(outcomes);
-    case Format::Csv:
-      return PlanCsv(outcomes);
-    case Format::Table:
-      break;
-  }
-  return PlanTable(outcomes);
-}
-
 int ExitStatus(const std::vector<PlanOutcome>& outcomes, bool applied,
                ApplyEnd end) {
   if (end == ApplyEnd::LinkFailed || PlanNotSent(outcomes))
@@ -86,7 +74,7 @@ int PlanCommand(const Options& options) {
         "reach");
   } else if (options.apply) {
     SecondStop second;
-    second.Keep(Report(outcomes, options.format));
+    second.Keep(PlanReport(outcomes, options.format));
     ApplyCalls calls;
     calls.verifyTimeout = options.verifyTimeout;
     calls.stopRequested = StopRequested;
@@ -96,12 +84,12 @@ int PlanCommand(const Options& options) {
            "; waiting for the devices to answer with the new settings");
     };
     calls.progress = [&](const std::vector<PlanOutcome>& rows) {
-      second.Keep(Report(rows, options.format));
+      second.Keep(PlanReport(rows, options.format));
     };
     outcomes = judged;
     end = ApplyPlan(&outcomes, apply, discovery, calls);
   }
-  Emit(Report(outcomes, options.format));
+  Emit(PlanReport(outcomes, options.format));
   Tell(PlanSummary(outcomes));
   return ExitStatus(outcomes, options.apply, end);
 }

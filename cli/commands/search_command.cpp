@@ -11,18 +11,7 @@ int SearchCommand(const Options& options) {
       discovery.Search(options.timeout, Remarks::Say);
   if (searched.status != LinkStatus::Done) return EXIT_NETWORK_FAILURE;
   const std::vector<FoundDevice>& devices = searched.found.devices;
-  const DeviceColumns columns = DeviceColumnsOf(options);
-  switch (options.format) {
-    case Format::Json:
-      WriteDevicesJson(devices, columns, Emit);
-      break;
-    case Format::Csv:
-      WriteDevicesCsv(devices, columns, Emit);
-      break;
-    case Format::Table:
-      Emit(DevicesTable(devices, columns));
-      break;
-  }
+  WriteDevices(devices, DeviceColumnsOf(options), options.format, Emit);
   // The search has said on standard error that no device answered.
   return devices.empty() ? EXIT_NOT_FOUND : EXIT_DONE;
 }

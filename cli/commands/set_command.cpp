@@ -9,22 +9,6 @@
 #include "platform/stop_signal.h"
 
 namespace cli {
-namespace {
-
-std::string ReportText(const SetReport& report, Format format) {
-  switch (format) {
-    case Format::Json:
-      return SetReportJson(report);
-    case Format::Csv:
-      return SetReportCsv(report);
-    case Format::Table:
-      break;
-  }
-  return SetReportTable(report);
-}
-
-}  // namespace
-
 int SetCommand(const Options& options) {
   // A stop request while the change is verified lets the verify end; so it
   // is taken from the start.
@@ -52,7 +36,7 @@ int SetCommand(const Options& options) {
   // is sent.
   if (proposed == target->settings) {
     report.status = ChangeStatus::Unchanged;
-    Emit(ReportText(report, options.format));
+    Emit(SetReportText(report, options.format));
     return EXIT_DONE;
   }
   const Through through = ChangeThrough(found, *target, options.adapter);
@@ -79,24 +63,24 @@ int SetCommand(const Options& options) {
   const ChangeRequest request{options.mac, proposed, target->place.domain};
   report.sent = proposed;
   SecondStop second;
-  second.Keep(ReportText(report, options.format));
+  second.Keep(SetReportText(report, options.format));
   const SendOutcome sent = discovery.Send({request});
   if (sent.status != LinkStatus::Done) {
     report.status = ChangeStatus::NotSent;
-    Emit(ReportText(report, options.format));
+    Emit(SetReportText(report, options.format));
     return EXIT_NETWORK_FAILURE;
   }
   if (sent.adapters[0] == 0) {
     Tell("the change request for " + MacString(options.mac) +
          " left through no adapter: nothing was sent");
     report.status = ChangeStatus::NotSent;
-    Emit(ReportText(report, options.format));
+    Emit(SetReportText(report, options.format));
     return EXIT_NETWORK_FAILURE;
   }
 
   int status = EXIT_DONE;
   report.status = ChangeStatus::Sent;
-  second.Keep(ReportText(report, options.format));
+  second.Keep(SetReportText(report, options.format));
   if (options.verify) {
     Tell("sent the change to " + MacString(options.mac) +
          "; waiting for it to answer with the new settings");
@@ -104,7 +88,7 @@ int SetCommand(const Options& options) {
         discovery.Verify({request}, {request.domain}, options.verifyTimeout);
     if (verified.status != LinkStatus::Done) {
       Tell("the change was sent, but the searches that verify it failed");
-      Emit(ReportText(report, options.format));
+      Emit(SetReportText(report, options.format));
       return EXIT_NETWORK_FAILURE;
     }
     for (const FoundDevice& device : verified.heard) {
@@ -117,7 +101,7 @@ int SetCommand(const Options& options) {
         report.answered ? ChangeStatus::Confirmed : ChangeStatus::NotConfirmed;
     if (!report.answered) status = EXIT_PROBLEMS;
   }
-  Emit(ReportText(report, options.format));
+  Emit(SetReportText(report, options.format));
   return StopRequested() ? EXIT_STOPPED : status;
 }
 

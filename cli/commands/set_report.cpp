@@ -34,7 +34,7 @@ const Field<SettingRow> ROW_FIELDS[] = {
     {"status", "Status", FieldKind::Word,
      [](const SettingRow& r) -> FieldValue { return r.status; }},
     {"setting", "Setting", FieldKind::Word,
-     [](const SettingRow& r) -> FieldValue { return r.setting->key; }},
+     [](const SettingRow& r) -> FieldValue { return r.setting->field.key; }},
     {"before", "Before", FieldKind::Word,
      [](const SettingRow& r) { return r.setting->field.value(r.before); }},
     {"sent", "Sent", FieldKind::Word,
@@ -58,9 +58,7 @@ std::string Shown(const Setting& setting, const IpSettings& settings) {
                        : *setting.field.value(settings);
 }
 
-}  // namespace
-
-std::string SetReportJson(const SetReport& report) {
+std::string Json(const SetReport& report) {
   return "{\"mac\":" + JsonString(MacString(report.before)) +
          ",\"status\":" + JsonString(StatusWord(report.status)) +
          ",\"before\":" + DeviceJson(report.before, DeviceColumns::Ours) +
@@ -72,21 +70,28 @@ std::string SetReportJson(const SetReport& report) {
          "}\n";
 }
 
-std::string SetReportTable(const SetReport& report) {
+std::string TableText(const SetReport& report) {
   std::vector<std::vector<std::string>> rows;
   for (const SettingRow& row : SettingRows(report)) {
-    rows.push_back({row.setting->key, Shown(*row.setting, row.before),
+    rows.push_back({row.setting->field.key, Shown(*row.setting, row.before),
                     row.sent ? Shown(*row.setting, *row.sent) : ""});
   }
   return AlignedTable({"Setting", "Before", "Sent"}, rows) +
          MacString(report.before) + ": " + StatusWord(report.status) + "\n";
 }
 
-std::string SetReportCsv(const SetReport& report) {
+std::string Csv(const SetReport& report) {
   return Collected([&report](const TextSink& write) {
     WriteCsv(Pick(ROW_FIELDS, {"mac", "status", "setting", "before", "sent"}),
              SettingRows(report), write);
   });
+}
+
+}  // namespace
+
+std::string SetReportText(const SetReport& report, Format format) {
+  if (format == Format::Json) return Json(report);
+  return format == Format::Csv ? Csv(report) : TableText(report);
 }
 
 }  // namespace cli

@@ -6,6 +6,7 @@
 
 #include "cli/device/change_status.h"
 #include "cli/device/found_device.h"
+#include "cli/format/fields.h"
 
 namespace cli {
 
@@ -20,14 +21,11 @@ struct SetReport {
   FoundDevice after;
 };
 
-// {"mac":...,"status":...,"before":{device},"sent":{settings}|null,
-//  "after":{device}|null}
-std::string SetReportJson(const SetReport& report);
-// The six settings before and as sent, a mode by its name, then
-// "MAC: status".
-std::string SetReportTable(const SetReport& report);
-// mac,status,setting,before,sent and a row per setting, as the JSON form
-// writes the values; sent is empty when nothing was sent.
-std::string SetReportCsv(const SetReport& report);
+// JSON: {"mac":...,"status":...,"before":{device},"sent":{settings}|null,
+// "after":{device}|null}. The table: the six settings before and as sent,
+// a mode by its name, then "MAC: status". CSV: mac,status,setting,before,
+// sent and a row per setting, as the JSON form writes the values; sent is
+// empty when nothing was sent.
+std::string SetReportText(const SetReport& report, Format format);
 
 }  // namespace cli

@@ -6,20 +6,17 @@
 
 #include "cli/device/device_fields.h"
 #include "cli/format/text_formats.h"
+#include "core/text/ascii_words.h"
 
 namespace cli {
 namespace {
 
 const char* KindName(WatchEvent::Kind kind) {
-  switch (kind) {
-    case WatchEvent::Kind::New:
-      return "new";
-    case WatchEvent::Kind::Changed:
-      return "changed";
-    case WatchEvent::Kind::Gone:
-      return "gone";
-  }
-  return "";
+  static const NamedValue<WatchEvent::Kind> NAMES[] = {
+      {"new", WatchEvent::Kind::New},
+      {"changed", WatchEvent::Kind::Changed},
+      {"gone", WatchEvent::Kind::Gone}};
+  return NameOf(NAMES, kind);
 }
 
 // A field's value in the table: "none" for none, a mode by its name.

@@ -1,33 +1,23 @@
 #include "cli/device/change_status.h"
 
+#include "core/text/ascii_words.h"
+
 namespace cli {
 
 const char* StatusWord(ChangeStatus status) {
-  switch (status) {
-    case ChangeStatus::Change:
-      return "change";
-    case ChangeStatus::Unchanged:
-      return "unchanged";
-    case ChangeStatus::Missing:
-      return "missing";
-    case ChangeStatus::Invalid:
-      return "invalid";
-    case ChangeStatus::Conflict:
-      return "conflict";
-    case ChangeStatus::Sent:
-      return "sent";
-    case ChangeStatus::Confirmed:
-      return "confirmed";
-    case ChangeStatus::NotConfirmed:
-      return "not-confirmed";
-    case ChangeStatus::NotSent:
-      return "not-sent";
-    case ChangeStatus::Returned:
-      return "returned";
-    case ChangeStatus::Stranded:
-      return "stranded";
-  }
-  return "";
+  static const NamedValue<ChangeStatus> WORDS[] = {
+      {"change", ChangeStatus::Change},
+      {"unchanged", ChangeStatus::Unchanged},
+      {"missing", ChangeStatus::Missing},
+      {"invalid", ChangeStatus::Invalid},
+      {"conflict", ChangeStatus::Conflict},
+      {"sent", ChangeStatus::Sent},
+      {"confirmed", ChangeStatus::Confirmed},
+      {"not-confirmed", ChangeStatus::NotConfirmed},
+      {"not-sent", ChangeStatus::NotSent},
+      {"returned", ChangeStatus::Returned},
+      {"stranded", ChangeStatus::Stranded}};
+  return NameOf(WORDS, status);
 }
 
 }  // namespace cli

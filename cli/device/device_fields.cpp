@@ -116,20 +116,14 @@ std::vector<Field<FoundDevice>> MakeDeviceFields() {
        {"xaddrs", "XAddrs", FieldKind::DeviceList,
         [](const FoundDevice& d) -> FieldValue {
           if (!d.onvif) return std::nullopt;
-          std::string list;
-          for (const std::string& xaddr : d.onvif->xaddrs)
-            list += (list.empty() ? "" : " ") + xaddr;
-          return list;
+          return Joined(d.onvif->xaddrs, " ");
         }},
        {"note", "Note", FieldKind::Text,
         [](const FoundDevice& d) -> FieldValue {
           std::vector<std::string> notes;
           if (d.conflict) notes.push_back("address conflict");
           if (!d.place.reachableFrom) notes.push_back(UNREACHABLE_NOTE);
-          std::string note;
-          for (const std::string& one : notes)
-            note += (note.empty() ? "" : "; ") + one;
-          return note;
+          return Joined(notes, "; ");
         },
         FieldUse::Derived}});
   return fields;
@@ -189,8 +183,9 @@ std::vector<std::string> ChangedFields(const FoundDevice& before,
       ChangedSettings(before.settings, after.settings);
   for (const Field<FoundDevice>& field : DeviceFields()) {
     const bool setting = std::any_of(
-        std::begin(SETTINGS), std::end(SETTINGS),
-        [&field](const Setting& s) { return field.key == std::string(s.key); });
+        std::begin(SETTINGS), std::end(SETTINGS), [&field](const Setting& s) {
+          return field.key == std::string(s.field.key);
+        });
     if (field.use == FieldUse::Reported && !setting &&
         field.value(before) != field.value(after))
       keys.push_back(field.key);
@@ -211,20 +206,12 @@ std::vector<std::pair<std::string, std::string>> DeviceHeadings() {
   return headings;
 }
 
-void WriteDevicesJson(const std::vector<FoundDevice>& devices,
-                      DeviceColumns columns, const TextSink& write) {
-  WriteJsonArray(Made<MakeObjectFields>(columns), devices, write);
-}
-
-void WriteDevicesCsv(const std::vector<FoundDevice>& devices,
-                     DeviceColumns columns, const TextSink& write) {
-  WriteCsv(Made<MakeObjectFields>(columns), devices, write);
-}
-
-std::string DevicesTable(const std::vector<FoundDevice>& devices,
-                         DeviceColumns columns) {
-  return Table(Made<MakeTableFields>(columns), devices) +
-         Utf8(FoundCountText(devices.size())) + "\n";
+void WriteDevices(const std::vector<FoundDevice>& devices,
+                  DeviceColumns columns, Format format, const TextSink& write) {
+  WriteReport(format, Made<MakeObjectFields>(columns),
+              Made<MakeTableFields>(columns), devices, write);
+  if (format == Format::Table)
+    write(Utf8(FoundCountText(devices.size())) + "\n");
 }
 
 }  // namespace cli

@@ -31,15 +31,12 @@ FieldValue DeviceValue(const FoundDevice& device, const std::string& key);
 // Every field's key with its table heading, the table's note among them.
 std::vector<std::pair<std::string, std::string>> DeviceHeadings();
 
-// The search report in its JSON and CSV forms, in pieces of some tens of
+// The search report. The JSON and CSV forms come in pieces of some tens of
 // kilobytes: the report of tens of thousands of devices never becomes one
 // string of tens of megabytes, whose fresh pages cost more than its text.
-void WriteDevicesJson(const std::vector<FoundDevice>& devices,
-                      DeviceColumns columns, const TextSink& write);
-void WriteDevicesCsv(const std::vector<FoundDevice>& devices,
-                     DeviceColumns columns, const TextSink& write);
-// The table form, which needs every row for its column widths.
-std::string DevicesTable(const std::vector<FoundDevice>& devices,
-                         DeviceColumns columns);
+// The table, which needs every row for its column widths, ends with the
+// count.
+void WriteDevices(const std::vector<FoundDevice>& devices,
+                  DeviceColumns columns, Format format, const TextSink& write);
 
 }  // namespace cli

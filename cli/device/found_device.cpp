@@ -6,6 +6,7 @@
 
 #include "cli/format/text_formats.h"
 #include "core/devices/web_page.h"
+#include "core/text/ascii_words.h"
 
 namespace cli {
 
@@ -88,15 +89,10 @@ bool Changeable(const FoundDevice& device) {
 }
 
 std::string ProtocolWord(HeardBy heardBy) {
-  switch (heardBy) {
-    case HeardBy::Quellan:
-      return "quellan";
-    case HeardBy::Onvif:
-      return "onvif";
-    case HeardBy::Both:
-      return "quellan+onvif";
-  }
-  return "";
+  static const NamedValue<HeardBy> WORDS[] = {{"quellan", HeardBy::Quellan},
+                                              {"onvif", HeardBy::Onvif},
+                                              {"quellan+onvif", HeardBy::Both}};
+  return NameOf(WORDS, heardBy);
 }
 
 std::string Identity(const FoundDevice& device) {

@@ -13,11 +13,6 @@ namespace cli {
 
 namespace {
 
-template <auto Member>
-std::int64_t Of(const IpSettings& settings) {
-  return settings.*Member;
-}
-
 // Addresses are the settings held unsigned.
 template <auto Member>
 FieldValue TextOf(const IpSettings& settings) {
@@ -77,7 +72,6 @@ constexpr const char* NUMBER = "a whole number";
 
 const Setting SETTINGS[6] = {
     {IP,
-     IP,
      "",
      "--ip",
      ReadOption<&SettingsEdit::ip, ParseAddress>,
@@ -85,10 +79,8 @@ const Setting SETTINGS[6] = {
      ReadCell<&SettingsEdit::ip, ParseAddress, IP>,
      {IP, "IP address", FieldKind::Address, TextOf<&IpSettings::ipAddress>},
      nullptr,
-     Of<&IpSettings::ipAddress>,
      Apply<&SettingsEdit::ip, &IpSettings::ipAddress>},
     {MASK,
-     MASK,
      "subnet_mask",
      "--mask",
      ReadOption<&SettingsEdit::mask, ParseAddress>,
@@ -96,10 +88,8 @@ const Setting SETTINGS[6] = {
      ReadCell<&SettingsEdit::mask, ParseAddress, MASK>,
      {MASK, "Mask", FieldKind::Address, TextOf<&IpSettings::subnetMask>},
      nullptr,
-     Of<&IpSettings::subnetMask>,
      Apply<&SettingsEdit::mask, &IpSettings::subnetMask>},
     {GATEWAY,
-     GATEWAY,
      "",
      "--gateway",
      ReadOption<&SettingsEdit::gateway, ParseAddress>,
@@ -107,10 +97,8 @@ const Setting SETTINGS[6] = {
      ReadCell<&SettingsEdit::gateway, ParseAddress, GATEWAY>,
      {GATEWAY, "Gateway", FieldKind::Address, TextOf<&IpSettings::gateway>},
      nullptr,
-     Of<&IpSettings::gateway>,
      Apply<&SettingsEdit::gateway, &IpSettings::gateway>},
-    {"ip_mode",
-     "mode",
+    {"mode",
      "",
      "--mode",
      ReadOption<&SettingsEdit::mode, ParseMode>,
@@ -118,10 +106,8 @@ const Setting SETTINGS[6] = {
      ReadMode,
      {"ip_mode", "IP mode", FieldKind::Number, TextOf<&IpSettings::ipMode>},
      ModeWords,
-     Of<&IpSettings::ipMode>,
      Apply<&SettingsEdit::mode, &IpSettings::ipMode>},
     {BASE_PORT,
-     BASE_PORT,
      "",
      "--base-port",
      ReadOption<&SettingsEdit::basePort, ParseInt32>,
@@ -129,10 +115,8 @@ const Setting SETTINGS[6] = {
      ReadNumber<&SettingsEdit::basePort, BASE_PORT>,
      {BASE_PORT, "Base port", FieldKind::Number, TextOf<&IpSettings::basePort>},
      nullptr,
-     Of<&IpSettings::basePort>,
      Apply<&SettingsEdit::basePort, &IpSettings::basePort>},
     {HTTP_PORT,
-     HTTP_PORT,
      "",
      "--http-port",
      ReadOption<&SettingsEdit::httpPort, ParseInt32>,
@@ -140,7 +124,6 @@ const Setting SETTINGS[6] = {
      ReadNumber<&SettingsEdit::httpPort, HTTP_PORT>,
      {HTTP_PORT, "HTTP port", FieldKind::Number, TextOf<&IpSettings::httpPort>},
      nullptr,
-     Of<&IpSettings::httpPort>,
      Apply<&SettingsEdit::httpPort, &IpSettings::httpPort>},
 };
 
@@ -155,7 +138,8 @@ std::vector<std::string> ChangedSettings(const IpSettings& before,
                                          const IpSettings& after) {
   std::vector<std::string> names;
   for (const Setting& setting : SETTINGS)
-    if (setting.of(before) != setting.of(after)) names.push_back(setting.key);
+    if (setting.field.value(before) != setting.field.value(after))
+      names.push_back(setting.field.key);
   return names;
 }
 

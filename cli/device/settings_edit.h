@@ -29,7 +29,6 @@ struct SettingsEdit {
 // One row per setting a change can edit, in the order of set's report: how
 // the option and a plan's cell are read, and how the reports write it.
 struct Setting {
-  const char* key;  // as the reports name it
   // The plan's column, and another name it may have there ("" for none).
   const char* column;
   const char* alias;
@@ -42,13 +41,12 @@ struct Setting {
   // `why`.
   bool (*readCell)(const std::string& cell, SettingsEdit* edit,
                    std::string* why);
-  // The value as the reports write it, typed.
+  // The value as the reports write it, typed; its key is the setting's
+  // name in the reports.
   Field<IpSettings> field;
   // The value as a table shows it, where that is not `field`'s text: a
   // mode by its name, as search's table shows it. Null for the others.
   std::string (*shown)(const IpSettings& settings);
-  // The value as a number, to compare two devices' settings.
-  std::int64_t (*of)(const IpSettings& settings);
   // Writes the edit's value, if given, into `settings`.
   void (*apply)(const SettingsEdit& edit, IpSettings* settings);
 };
@@ -59,7 +57,7 @@ extern const Setting SETTINGS[6];
 IpSettings ProposedSettings(const IpSettings& current,
                             const SettingsEdit& edit);
 
-// The report's names (SETTINGS' keys) of the settings that differ, in the
+// The report's names (SETTINGS' field keys) of the settings that differ, in the
 // table's order.
 std::vector<std::string> ChangedSettings(const IpSettings& before,
                                          const IpSettings& after);

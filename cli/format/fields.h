@@ -17,6 +17,9 @@
 
 namespace cli {
 
+// The forms of a report.
+enum class Format { Table, Json, Csv };
+
 // What a field holds, which decides how each form writes it.
 enum class FieldKind {
   Address,     // dotted, or none
@@ -158,6 +161,20 @@ std::string Table(const Fields<Record>& fields,
       rows.back().push_back(field->value(record).value_or(""));
   }
   return AlignedTable(headings, rows);
+}
+
+// The records as a JSON array or CSV of `fields`, or a table of `columns`.
+template <typename Record>
+void WriteReport(Format format, const Fields<Record>& fields,
+                 const Fields<Record>& columns,
+                 const std::vector<Record>& records, const TextSink& write) {
+  if (format == Format::Json) {
+    WriteJsonArray(fields, records, write);
+  } else if (format == Format::Csv) {
+    WriteCsv(fields, records, write);
+  } else {
+    write(Table(columns, records));
+  }
 }
 
 // The fields of `all` (an array or a vector of fields) whose keys `keys`

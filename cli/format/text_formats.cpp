@@ -4,6 +4,14 @@
 #include <cstddef>
 
 namespace cli {
+std::string Joined(const std::vector<std::string>& items,
+                   const char* separator) {
+  std::string text;
+  for (const std::string& item : items)
+    text += (text.empty() ? "" : separator) + item;
+  return text;
+}
+
 std::string ListText(const std::vector<std::string>& items) {
   std::string text;
   for (std::size_t i = 0; i < items.size(); ++i) {

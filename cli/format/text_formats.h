@@ -13,6 +13,9 @@ namespace cli {
 
 // A message of the window tool on one line: its line breaks become spaces.
 std::string OneLine(const std::wstring& message);
+// The items with `separator` between each two.
+std::string Joined(const std::vector<std::string>& items,
+                   const char* separator);
 // "a", "a and b", "a, b and c".
 std::string ListText(const std::vector<std::string>& items);
 // `text` ending in a full stop, one added when it has none.

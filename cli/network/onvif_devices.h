@@ -25,8 +25,8 @@ struct OnvifHeard {
 //   else the answer's source;
 // - its MAC is the one its scopes give; else the neighbour table's entry for
 //   its address, only when the XAddr host is the address it answered from
-//   and no other ONVIF row would get the same entry; else unknown. In a real address conflict
-//   the table may hold the other device's MAC.
+//   and no other ONVIF row would get the same entry; else unknown. In a real
+//   address conflict the table may hold the other device's MAC.
 std::vector<OnvifHeard> OnvifDevices(const std::vector<OnvifAnswer>& answers,
                                      const std::vector<LocalAdapter>& local,
                                      const std::vector<Neighbour>& neighbours);

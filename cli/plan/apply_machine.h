@@ -41,6 +41,7 @@ struct ApplyMove {
   IpSettings proposed;  // its new settings
   std::uint32_t domain = 0;
   std::string message;  // what the change does ("changes ip")
+  std::size_t row = 0;  // the caller's: the plan row the move comes from
 };
 
 // How a move ended.

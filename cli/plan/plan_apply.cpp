@@ -6,24 +6,18 @@
 namespace cli {
 namespace {
 
-struct Moves {
-  std::vector<ApplyMove> moves;
-  std::vector<std::size_t> rows;  // rows[k]: the outcome of moves[k]
-};
-
-Moves MovesOf(const std::vector<PlanOutcome>& outcomes,
-              const ApplySetting& setting) {
+std::vector<ApplyMove> MovesOf(const std::vector<PlanOutcome>& outcomes,
+                               const ApplySetting& setting) {
   std::unordered_map<std::uint64_t, const FoundDevice*> byMac;
   for (const FoundDevice& device : setting.devices)
     if (device.mac) byMac[MacKey(*device.mac)] = &device;
-  Moves moves;
+  std::vector<ApplyMove> moves;
   for (std::size_t i = 0; i < outcomes.size(); ++i) {
     const PlanOutcome& outcome = outcomes[i];
     if (outcome.status != ChangeStatus::Change) continue;
-    moves.moves.push_back({outcome.mac, byMac.at(MacKey(outcome.mac))->settings,
-                           outcome.proposed, outcome.place.domain,
-                           outcome.message});
-    moves.rows.push_back(i);
+    moves.push_back({outcome.mac, byMac.at(MacKey(outcome.mac))->settings,
+                     outcome.proposed, outcome.place.domain, outcome.message,
+                     i});
   }
   return moves;
 }
@@ -59,10 +53,11 @@ ChangeStatus StatusOf(MoveEnd end, NotSentCause* cause) {
 }
 
 // Writes the moves' ends into their rows.
-void Record(const std::vector<MoveReport>& reports, const Moves& moves,
+void Record(const std::vector<MoveReport>& reports,
+            const std::vector<ApplyMove>& moves,
             std::vector<PlanOutcome>* outcomes) {
-  for (std::size_t k = 0; k < reports.size() && k < moves.rows.size(); ++k) {
-    PlanOutcome& row = (*outcomes)[moves.rows[k]];
+  for (std::size_t k = 0; k < reports.size() && k < moves.size(); ++k) {
+    PlanOutcome& row = (*outcomes)[moves[k].row];
     row.status = StatusOf(reports[k].end, &row.notSent);
     row.message = reports[k].message;
     row.nowIp = reports[k].nowIp;
@@ -73,13 +68,13 @@ void Record(const std::vector<MoveReport>& reports, const Moves& moves,
 
 void ForecastPlan(std::vector<PlanOutcome>* outcomes,
                   const ApplySetting& setting) {
-  const Moves moves = MovesOf(*outcomes, setting);
+  const std::vector<ApplyMove> moves = MovesOf(*outcomes, setting);
   const ApplyResult forecast =
-      ForecastApply(moves.moves, setting.devices, RulesOf(setting));
+      ForecastApply(moves, setting.devices, RulesOf(setting));
   for (PlanOutcome& row : *outcomes)
     if (row.found) row.nowIp = row.currentIp;
-  for (std::size_t k = 0; k < moves.rows.size(); ++k) {
-    PlanOutcome& row = (*outcomes)[moves.rows[k]];
+  for (std::size_t k = 0; k < moves.size(); ++k) {
+    PlanOutcome& row = (*outcomes)[moves[k].row];
     const MoveReport& report = forecast.moves[k];
     row.message = report.message;
     if (report.end == MoveEnd::NoTemporary) row.status = ChangeStatus::Conflict;
@@ -89,7 +84,7 @@ void ForecastPlan(std::vector<PlanOutcome>* outcomes,
 ApplyEnd ApplyPlan(std::vector<PlanOutcome>* outcomes,
                    const ApplySetting& setting, ApplyLink& link,
                    const ApplyCalls& calls) {
-  const Moves moves = MovesOf(*outcomes, setting);
+  const std::vector<ApplyMove> moves = MovesOf(*outcomes, setting);
   ApplyRules rules = RulesOf(setting);
   rules.verifyTimeout = calls.verifyTimeout;
   rules.stopRequested = calls.stopRequested;
@@ -107,8 +102,7 @@ ApplyEnd ApplyPlan(std::vector<PlanOutcome>* outcomes,
       calls.progress(snapshot);
     };
   }
-  const ApplyResult result =
-      RunApply(moves.moves, setting.devices, rules, link);
+  const ApplyResult result = RunApply(moves, setting.devices, rules, link);
   Record(result.moves, moves, outcomes);
   if (result.lastSearch) {
     std::unordered_map<std::uint64_t, std::uint32_t> heard;

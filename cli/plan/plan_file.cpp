@@ -42,8 +42,8 @@ std::map<std::string, int> Headings() {
       {"mac", MAC}, {"mac_address", MAC}, {"protocol", PROTOCOL}};
   for (std::size_t i = 0; i < std::size(SETTINGS); ++i) {
     const Setting& setting = SETTINGS[i];
-    for (const char* name :
-         {setting.key, setting.column, setting.alias, setting.field.heading})
+    for (const char* name : {setting.field.key, setting.column, setting.alias,
+                             setting.field.heading})
       if (*name) columns.emplace(HeaderName(name), static_cast<int>(i) + 1);
   }
   for (const auto& [key, heading] : DeviceHeadings()) {

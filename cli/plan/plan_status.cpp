@@ -15,13 +15,6 @@
 namespace cli {
 namespace {
 
-std::string Join(const std::vector<std::string>& names) {
-  std::string joined;
-  for (const std::string& name : names)
-    joined += (joined.empty() ? "" : ", ") + name;
-  return joined;
-}
-
 // The address books of each broadcast domain.
 using Books = std::map<std::uint32_t, AddressBook>;
 
@@ -214,7 +207,8 @@ std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
     } else {
       outcome.status = ChangeStatus::Change;
       outcome.proposed = proposed;
-      outcome.message = "changes " + Join(ChangedSettings(current, proposed));
+      outcome.message =
+          "changes " + Joined(ChangedSettings(current, proposed), ", ");
     }
     outcomes.push_back(outcome);
   }
@@ -265,29 +259,17 @@ std::string PlanSummary(const std::vector<PlanOutcome>& outcomes) {
     if (found != counts.end())
       parts.push_back(std::to_string(found->second) + " " + StatusWord(status));
   }
-  std::string summary;
-  for (const std::string& part : parts)
-    summary += (summary.empty() ? "" : ", ") + part;
-  return summary;
+  return Joined(parts, ", ");
 }
 
-std::string PlanJson(const std::vector<PlanOutcome>& outcomes) {
+std::string PlanReport(const std::vector<PlanOutcome>& outcomes,
+                       Format format) {
+  static const Fields<PlanOutcome> columns =
+      Pick(REPORT_FIELDS, {"mac", "status", "current_ip", "planned_ip",
+                           "adapter", "now_ip", "message"});
   return Collected([&](const TextSink& write) {
-    WriteJsonArray(ReportFields(), outcomes, write);
+    WriteReport(format, ReportFields(), columns, outcomes, write);
   });
-}
-
-std::string PlanCsv(const std::vector<PlanOutcome>& outcomes) {
-  return Collected([&](const TextSink& write) {
-    WriteCsv(ReportFields(), outcomes, write);
-  });
-}
-
-std::string PlanTable(const std::vector<PlanOutcome>& outcomes) {
-  // The message, of any length, goes last.
-  return Table(Pick(REPORT_FIELDS, {"mac", "status", "current_ip", "planned_ip",
-                                    "adapter", "now_ip", "message"}),
-               outcomes);
 }
 
 }  // namespace cli

@@ -77,9 +77,8 @@ bool PlanNotSent(const std::vector<PlanOutcome>& outcomes);
 // How many rows of each status: "2 confirmed, 1 returned".
 std::string PlanSummary(const std::vector<PlanOutcome>& outcomes);
 
-// The report: mac, status, current_ip, planned_ip, message, adapter, now_ip.
-std::string PlanJson(const std::vector<PlanOutcome>& outcomes);
-std::string PlanCsv(const std::vector<PlanOutcome>& outcomes);
-std::string PlanTable(const std::vector<PlanOutcome>& outcomes);
+// The report: mac, status, current_ip, planned_ip, message, adapter, now_ip;
+// the table shows the message, of any length, last.
+std::string PlanReport(const std::vector<PlanOutcome>& outcomes, Format format);
 
 }  // namespace cli

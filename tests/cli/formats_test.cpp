@@ -12,17 +12,15 @@
 namespace cli {
 namespace {
 
-using Writer = void (*)(const std::vector<FoundDevice>&, DeviceColumns,
-                        const TextSink&);
-
 // The report as one text, and the size of each piece it came in.
-std::string Written(Writer write, const std::vector<FoundDevice>& devices,
+std::string Written(Format format, const std::vector<FoundDevice>& devices,
                     std::vector<std::size_t>* pieces = nullptr) {
   std::string text;
-  write(devices, DeviceColumns::Ours, [&](const std::string& piece) {
-    text += piece;
-    if (pieces) pieces->push_back(piece.size());
-  });
+  WriteDevices(devices, DeviceColumns::Ours, format,
+               [&](const std::string& piece) {
+                 text += piece;
+                 if (pieces) pieces->push_back(piece.size());
+               });
   return text;
 }
 
@@ -68,7 +66,7 @@ TEST(CliFormats, DeviceTextsThatLookLikeFormulasAreGuardedInCsv) {
     FoundDevice device = Device(1, Ip(10, 77, 0, 11));
     device.settings.basePort = -1;
     device.model = device.firmware = c.text;
-    const std::string csv = Written(WriteDevicesCsv, {device});
+    const std::string csv = Written(Format::Csv, {device});
     EXPECT_EQ(csv.substr(csv.find('\n') + 1),
               "02:00:5E:C1:00:01,10.77.0.11,255.255.255.0,10.77.0.1,-1,80,0,"
               "Fixed IP," +
@@ -103,10 +101,11 @@ TEST(CliFormats, TheUrlFollowsTheHttpPort) {
     FoundDevice device = Device(1, Ip(10, 77, 0, 11));
     device.settings.httpPort = c.port;
     EXPECT_EQ(DeviceValue(device, "url"), c.url) << c.port;
-    EXPECT_NE(DeviceJson(device, DeviceColumns::Ours).find(std::string("\"url\":") + c.json),
+    EXPECT_NE(DeviceJson(device, DeviceColumns::Ours)
+                  .find(std::string("\"url\":") + c.json),
               std::string::npos)
         << c.port;
-    const std::string csv = Written(WriteDevicesCsv, {device});
+    const std::string csv = Written(Format::Csv, {device});
     EXPECT_NE(csv.find(std::string(",false,,") + c.csv + ",10.77.0.1\n"),
               std::string::npos)
         << csv;
@@ -122,7 +121,7 @@ TEST(CliFormats, SetReportsNameTheModeInTheTableAndWriteCsv) {
   sent.httpPort = 8080;
   report.sent = sent;
   report.status = ChangeStatus::Sent;
-  EXPECT_EQ(SetReportTable(report),
+  EXPECT_EQ(SetReportText(report, Format::Table),
             "Setting    Before         Sent\n"
             "ip         10.77.0.11     10.77.0.11\n"
             "mask       255.255.255.0  255.255.255.0\n"
@@ -131,7 +130,7 @@ TEST(CliFormats, SetReportsNameTheModeInTheTableAndWriteCsv) {
             "base_port  8000           8000\n"
             "http_port  80             8080\n"
             "02:00:5E:C1:00:01: sent\n");
-  const std::string csv = SetReportCsv(report);
+  const std::string csv = SetReportText(report, Format::Csv);
   EXPECT_EQ(csv.substr(0, csv.find("mask")),
             "mac,status,setting,before,sent\n"
             "02:00:5E:C1:00:01,sent,ip,10.77.0.11,10.77.0.11\n"
@@ -140,7 +139,7 @@ TEST(CliFormats, SetReportsNameTheModeInTheTableAndWriteCsv) {
             std::string::npos);
   report.sent.reset();
   report.status = ChangeStatus::Unchanged;
-  const std::string unchanged = SetReportCsv(report);
+  const std::string unchanged = SetReportText(report, Format::Csv);
   EXPECT_EQ(unchanged.substr(unchanged.rfind("02:")),
             "02:00:5E:C1:00:01,unchanged,http_port,80,\n");
 }
@@ -204,18 +203,18 @@ TEST(CliFormats, DevicesSortNumericallyWithConflictsAndReach) {
             "\"firmware\":\"\",\"conflict\":false,"
             "\"reachable_from\":\"10.77.0.1\","
             "\"url\":\"http://10.77.0.100:80\",\"adapter\":\"10.77.0.1\"}");
-  const std::string csv = Written(WriteDevicesCsv, {devices[2], devices[3]});
+  const std::string csv = Written(Format::Csv, {devices[2], devices[3]});
   EXPECT_EQ(csv.substr(csv.find('\n') + 1),
             "02:00:5E:C1:00:01,10.77.0.100,255.255.255.0,10.77.0.1,8000,80,0,"
             "Fixed IP,\"CAM \"\"A\"\"\",,false,10.77.0.1,"
             "http://10.77.0.100:80,10.77.0.1\n"
             "02:00:5E:C1:00:03,192.168.7.5,255.255.255.0,10.77.0.1,8000,80,0,"
             "Fixed IP,,,false,,http://192.168.7.5:80,10.77.0.1\n");
-  const std::string table = DevicesTable(devices, DeviceColumns::Ours);
+  const std::string table = Written(Format::Table, devices);
   EXPECT_NE(table.find("not reachable from this computer"), std::string::npos);
   EXPECT_EQ(table.substr(table.rfind("Found")), "Found 4 devices\n");
-  EXPECT_EQ(Written(WriteDevicesJson, {}), "[]\n");
-  EXPECT_EQ(Written(WriteDevicesJson, {devices[2]}),
+  EXPECT_EQ(Written(Format::Json, {}), "[]\n");
+  EXPECT_EQ(Written(Format::Json, {devices[2]}),
             "[\n  " + DeviceJson(devices[2], DeviceColumns::Ours) + "\n]\n");
 }
 
@@ -263,17 +262,17 @@ TEST(CliFormats, LargeReportsAreWrittenInPiecesOfWholeLines) {
   for (std::size_t i = 0; i < devices.size(); ++i) {
     json += "  " + DeviceJson(devices[i], DeviceColumns::Ours) +
             (i + 1 < devices.size() ? ",\n" : "\n");
-    const std::string one = Written(WriteDevicesCsv, {devices[i]});
+    const std::string one = Written(Format::Csv, {devices[i]});
     csv += i ? one.substr(one.find('\n') + 1) : one;
   }
   json += "]\n";
   const struct {
-    Writer write;
+    Format format;
     std::string expected;
-  } CASES[] = {{WriteDevicesJson, json}, {WriteDevicesCsv, csv}};
+  } CASES[] = {{Format::Json, json}, {Format::Csv, csv}};
   for (const auto& c : CASES) {
     std::vector<std::size_t> pieces;
-    ASSERT_EQ(Written(c.write, devices, &pieces), c.expected);
+    ASSERT_EQ(Written(c.format, devices, &pieces), c.expected);
     ASSERT_GT(pieces.size(), 3u);
     std::size_t at = 0;
     for (std::size_t size : pieces) {

@@ -93,6 +93,11 @@ TEST(CliOptions, WordsInAnyCaseAndValuesWithBlanks) {
     EXPECT_EQ(parsed.options.format, c.format) << c.args[1];
     EXPECT_EQ(parsed.options.mac, c.mac) << c.args[1];
   }
+  const ParseResult onvif = ParseCommandLine({"watch", "--protocol", " ONVIF"});
+  ASSERT_TRUE(onvif.ok) << onvif.error;
+  EXPECT_EQ(SearchProtocols(onvif.options), Protocols::Onvif);
+  EXPECT_EQ(ParseCommandLine({"plan", "p.csv", "--protocol", "Onvif"}).error,
+            "--protocol needs quellan or all, not 'Onvif'");
 }
 
 TEST(CliOptions, HelpIsACommandToo) {

@@ -234,8 +234,8 @@ TEST(PlanFile, SpreadsheetGuardsAreDropped) {
   forged.firmware = "@SUM(1)";
   forged.settings.basePort = -1;
   std::string csv;
-  WriteDevicesCsv({forged}, DeviceColumns::Ours,
-                  [&csv](const std::string& piece) { csv += piece; });
+  WriteDevices({forged}, DeviceColumns::Ours, Format::Csv,
+               [&csv](const std::string& piece) { csv += piece; });
   ASSERT_NE(csv.find(",-1,80,"), std::string::npos) << csv;
   ASSERT_NE(csv.find(",'@SUM(1),"), std::string::npos) << csv;
   const PlanFile plan = ReadPlanCsv(csv, "site.csv", BlankIp::Kept);
@@ -268,8 +268,8 @@ TEST(PlanFile, WhatSearchWritesReadsBackAsAPlan) {
   away.settings.ipMode = IP_MODE_DHCP;
   away.settings.gateway = Ip(192, 168, 7, 1);
   std::string csv;
-  WriteDevicesCsv({fixed, ownMode, pppoe, away}, DeviceColumns::Ours,
-                  [&csv](const std::string& piece) { csv += piece; });
+  WriteDevices({fixed, ownMode, pppoe, away}, DeviceColumns::Ours, Format::Csv,
+               [&csv](const std::string& piece) { csv += piece; });
   // The installer moves the unreachable device into this computer's subnet.
   const std::size_t cell = csv.find(",192.168.7.5,");
   ASSERT_NE(cell, std::string::npos) << csv;
@@ -296,7 +296,9 @@ TEST(PlanFile, WhatSearchWritesReadsBackAsAPlan) {
 // The search table's headings, saved as a spreadsheet's header, name the
 // same columns: every one is read or left out on purpose.
 TEST(PlanFile, TheSearchTablesHeadingsAreColumnsToo) {
-  const std::string table = DevicesTable({}, DeviceColumns::Ours);
+  const std::string table = Collected([](const TextSink& write) {
+    WriteDevices({}, DeviceColumns::Ours, Format::Table, write);
+  });
   std::string header;
   for (std::size_t at = 0; at < table.find('\n');) {
     const std::size_t gap = table.find("  ", at);

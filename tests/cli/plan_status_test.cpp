@@ -107,7 +107,7 @@ TEST(ChangeStatus, EndsWellOnlyWithChangesAndUnchangedRows) {
   outcomes[0].status = ChangeStatus::Returned;
   outcomes[0].nowIp = Ip(10, 77, 0, 11);
   EXPECT_FALSE(PlanSucceeded(outcomes, true));
-  EXPECT_EQ(PlanCsv(outcomes),
+  EXPECT_EQ(PlanReport(outcomes, Format::Csv),
             "mac,status,current_ip,planned_ip,message,adapter,now_ip\n"
             "00:00:00:00:00:00,returned,,,,,10.77.0.11\n"
             "00:00:00:00:00:00,missing,,,,,\n");
