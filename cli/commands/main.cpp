@@ -39,17 +39,11 @@ int main(int argc, char** argv) {
     return cli::EXIT_NETWORK_FAILURE;
   }
   cli::InstallEngineNotifier();
-  switch (options.command) {
-    case cli::Command::Search:
-      return cli::SearchCommand(options);
-    case cli::Command::Set:
-      return cli::SetCommand(options);
-    case cli::Command::Plan:
-      return cli::PlanCommand(options);
-    case cli::Command::Watch:
-      return cli::WatchCommand(options);
-    case cli::Command::None:
-      break;
-  }
-  return cli::EXIT_REFUSED;
+  // In the order of Command's values; a line that parsed names a command
+  // unless it asked for help or the version.
+  static int (*const RUN[])(const cli::Options&) = {
+      nullptr, cli::SearchCommand, cli::SetCommand, cli::PlanCommand,
+      cli::WatchCommand};
+  if (options.command == cli::Command::None) return cli::EXIT_REFUSED;
+  return RUN[static_cast<int>(options.command)](options);
 }

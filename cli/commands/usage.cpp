@@ -245,24 +245,9 @@ then exits 0.
 }  // namespace
 
 std::string UsageText(Command command) {
-  const char* text = PROGRAM;
-  switch (command) {
-    case Command::Search:
-      text = SEARCH;
-      break;
-    case Command::Set:
-      text = SET;
-      break;
-    case Command::Plan:
-      text = PLAN;
-      break;
-    case Command::Watch:
-      text = WATCH;
-      break;
-    case Command::None:
-      break;
-  }
-  return std::string(text) + EXIT_CODES;
+  // In the order of Command's values, None first.
+  static const char* const TEXTS[] = {PROGRAM, SEARCH, SET, PLAN, WATCH};
+  return std::string(TEXTS[static_cast<int>(command)]) + EXIT_CODES;
 }
 
 }  // namespace cli
