@@ -114,19 +114,18 @@ bool ReadNumber(const std::string& cell, const char* what, std::int32_t low,
 
 bool ReadText(const std::string& cell, const char* what, DeviceText* area,
               std::string* error) {
+  const std::string named = std::string(what) + " '" + cell + "'";
   if (cell.find('"') != std::string::npos) {
-    *error = std::string(what) + " '" + cell +
-             "' holds a quote; quotes are not supported";
+    *error = named + " holds a quote; quotes are not supported";
     return false;
   }
   if (cell.size() > DEVICE_TEXT_SIZE) {
-    *error = std::string(what) + " '" + cell + "' is longer than " +
-             std::to_string(DEVICE_TEXT_SIZE) + " characters";
+    *error = named + " is longer than " + std::to_string(DEVICE_TEXT_SIZE) +
+             " characters";
     return false;
   }
   if (!MakeDeviceText(cell, area)) {
-    *error = std::string(what) + " '" + cell +
-             "' holds a character outside printable ASCII";
+    *error = named + " holds a character outside printable ASCII";
     return false;
   }
   return true;

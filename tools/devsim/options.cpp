@@ -28,12 +28,10 @@ bool ReadDelay(const std::string& value, Options* options, std::string* error) {
   const std::string low = value.substr(0, colon);
   const std::string high =
       colon == std::string::npos ? low : value.substr(colon + 1);
-  std::string ignored;
-  if (!ReadInt("--delay", low, 0, MAX_DELAY_MS, &options->delayMinMs,
-               &ignored) ||
-      !ReadInt("--delay", high, 0, MAX_DELAY_MS, &options->delayMaxMs,
-               &ignored) ||
-      options->delayMinMs > options->delayMaxMs) {
+  if (!ParseInt32(low, &options->delayMinMs) ||
+      !ParseInt32(high, &options->delayMaxMs) || options->delayMinMs < 0 ||
+      options->delayMinMs > options->delayMaxMs ||
+      options->delayMaxMs > MAX_DELAY_MS) {
     *error = "--delay needs MIN:MAX in milliseconds, 0 <= MIN <= MAX <= " +
              std::to_string(MAX_DELAY_MS) + ", not '" + value + "'";
     return false;
