@@ -156,18 +156,14 @@ std::vector<AppliedChange> ApplyChangeRequest(std::vector<SimDevice>& devices,
     // A device that answers only ONVIF does not hear our change requests.
     if (info.macAddress != body.macAddress || !AnswersQuellan(devices[i]))
       continue;
-    AppliedChange change;
-    change.device = i;
-    change.before = info;
-    change.after = info;
-    if (check == AddressCheck::ConflictDetection &&
-        body.ipAddress != info.ipAddress && ShownByAnother(devices, body)) {
-      change.addressInUse = true;
-      changes.push_back(change);
-      continue;
+    AppliedChange change{i, info, info};
+    change.addressInUse = check == AddressCheck::ConflictDetection &&
+                          body.ipAddress != info.ipAddress &&
+                          ShownByAnother(devices, body);
+    if (!change.addressInUse) {
+      ApplyIpSettings(info, SettingsFromDeviceInfo(body));
+      change.after = info;
     }
-    ApplyIpSettings(info, SettingsFromDeviceInfo(body));
-    change.after = info;
     changes.push_back(change);
   }
   return changes;
