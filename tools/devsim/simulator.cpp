@@ -82,7 +82,7 @@ class Simulator {
     const char* reason = "signal";
     int status = 0;
     int waitFailures = 0;
-    while (status == 0 && !StopRequested()) {
+    while (!StopRequested()) {
       Micros now = Now();
       if (now >= end) {
         reason = "duration";
@@ -94,26 +94,20 @@ class Simulator {
       const Micros wait =
           std::max<Micros>(0, std::min(wakeAt - now, STOP_POLL));
       const int timeoutMs = static_cast<int>((wait + 999) / 1000);
-      switch (Wait(timeoutMs)) {
-        case net::WaitResult::Readable:
-          waitFailures = 0;
-          if (IsReadable(socket_)) Drain(socket_, &Simulator::Handle);
-          if (onvifSocket_ != net::NO_SOCKET && IsReadable(onvifSocket_))
-            Drain(onvifSocket_, &Simulator::HandleProbe);
-          break;
-        case net::WaitResult::Failed:
-          if (++waitFailures > MAX_WAIT_FAILURES) {
-            std::fprintf(stderr,
-                         "quellan-devsim: waiting on the socket keeps "
-                         "failing\n");
-            reason = "error";
-            status = 1;
-          }
-          break;
-        default:
-          waitFailures = 0;
-          break;
+      const net::WaitResult waited = Wait(timeoutMs);
+      waitFailures = waited == net::WaitResult::Failed ? waitFailures + 1 : 0;
+      if (waitFailures > MAX_WAIT_FAILURES) {
+        std::fprintf(stderr,
+                     "quellan-devsim: waiting on the socket keeps "
+                     "failing\n");
+        reason = "error";
+        status = 1;
+        break;
       }
+      if (waited != net::WaitResult::Readable) continue;
+      if (IsReadable(socket_)) Drain(socket_, &Simulator::Handle);
+      if (onvifSocket_ != net::NO_SOCKET && IsReadable(onvifSocket_))
+        Drain(onvifSocket_, &Simulator::HandleProbe);
     }
     counters_.pending = static_cast<std::int64_t>(schedule_.Pending());
     ExitEvent(reason, counters_).Print();
