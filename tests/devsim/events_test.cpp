@@ -31,7 +31,7 @@ TEST(Events, ChangeLineCarriesMacOldAndNewSettingsAndTheBody) {
   change.after.basePort = -1;
   change.after.httpPort = 65535;
   EXPECT_EQ(
-      ChangeEvent(FROM, change, body.data()),
+      ChangeEvent(FROM, change, body.data()).Str(),
       "{\"event\":\"change\",\"from\":\"10.77.0.1\",\"port\":64988,"
       "\"device\":4,\"mac\":\"02:51:4C:00:00:AB\","
       "\"old\":{\"ip_mode\":0,\"ip\":\"10.77.0.10\",\"gateway\":\"10.77.0.1\","
@@ -47,11 +47,11 @@ TEST(Events, UnknownAndShortChangesAreReported) {
   const std::vector<std::uint8_t> body =
       FromHex("aa bb cc dd ee ff" + std::string(66 * 2, '0'));
   EXPECT_EQ(
-      ChangeNotTakenEvent(ChangeNotTaken::Unknown, FROM, body.data()),
+      ChangeNotTakenEvent(ChangeNotTaken::Unknown, FROM, body.data()).Str(),
       "{\"event\":\"change_unknown\",\"from\":\"10.77.0.1\","
       "\"port\":64988,\"mac\":\"AA:BB:CC:DD:EE:FF\",\"body\":\"aabbccddeeff" +
           std::string(66 * 2, '0') + "\"}");
-  EXPECT_EQ(ChangeShortEvent(FROM, 95),
+  EXPECT_EQ(ChangeShortEvent(FROM, 95).Str(),
             "{\"event\":\"change_short\",\"from\":\"10.77.0.1\","
             "\"port\":64988,\"size\":95}");
 }
@@ -75,10 +75,11 @@ TEST(Events, DatagramLineNamesTheKind) {
   }
   const std::vector<std::uint8_t> search =
       FromHex("34 52 34 87 01 05 00 00" + std::string(32, '0'));
-  EXPECT_EQ(DatagramEvent(Sender{0x7F000001u, 5}, search.data(), search.size()),
-            "{\"event\":\"datagram\",\"from\":\"127.0.0.1\",\"port\":5,"
-            "\"size\":24,\"kind\":\"search\",\"hex\":"
-            "\"345234870105000000000000000000000000000000000000\"}");
+  EXPECT_EQ(
+      DatagramEvent(Sender{0x7F000001u, 5}, search.data(), search.size()).Str(),
+      "{\"event\":\"datagram\",\"from\":\"127.0.0.1\",\"port\":5,"
+      "\"size\":24,\"kind\":\"search\",\"hex\":"
+      "\"345234870105000000000000000000000000000000000000\"}");
 }
 
 TEST(Events, ReadySearchAndExitLines) {
@@ -86,27 +87,27 @@ TEST(Events, ReadySearchAndExitLines) {
   options.durationMs = 2500;
   options.noise = 6;
   EXPECT_EQ(
-      ReadyEvent(options, 18446744073709551615ull, 25, 0),
+      ReadyEvent(options, 18446744073709551615ull, 25, 0).Str(),
       "{\"event\":\"ready\",\"address\":\"0.0.0.0\",\"port\":64988,"
       "\"devices\":25,\"random_start\":18446744073709551615,\"delay_min_ms\":0,"
       "\"delay_max_ms\":300,\"rate\":5000,\"burst\":32,\"noise\":6,"
       "\"duration_ms\":2500}");
   options.interfaceName = "qd1";
   options.sourceAddress = 0xC0A80140u;
-  const std::string served = ReadyEvent(options, 1, 1, 0);
+  const std::string served = ReadyEvent(options, 1, 1, 0).Str();
   EXPECT_EQ(served.substr(served.find("\"duration_ms\"")),
             "\"duration_ms\":2500,\"interface\":\"qd1\","
             "\"source\":\"192.168.1.64\"}");
-  const std::string onvif = ReadyEvent(options, 1, 8, 6);
+  const std::string onvif = ReadyEvent(options, 1, 8, 6).Str();
   EXPECT_EQ(onvif.substr(onvif.find("\"source\"")),
             "\"source\":\"192.168.1.64\",\"onvif_devices\":6}");
-  EXPECT_EQ(ProbeEvent(FROM, "urn:uuid:1", 6, 7),
+  EXPECT_EQ(ProbeEvent(FROM, "urn:uuid:1", 6, 7).Str(),
             "{\"event\":\"probe\",\"from\":\"10.77.0.1\",\"port\":64988,"
             "\"message_id\":\"urn:uuid:1\",\"matches\":6,\"pending\":7}");
   PlannedSearch plan;
   plan.replies = 30;
   plan.noise = 6;
-  EXPECT_EQ(SearchEvent(FROM, plan, 36),
+  EXPECT_EQ(SearchEvent(FROM, plan, 36).Str(),
             "{\"event\":\"search\",\"from\":\"10.77.0.1\",\"port\":64988,"
             "\"replies\":30,\"noise\":6,\"pending\":36}");
   RunCounters counters;
@@ -118,14 +119,14 @@ TEST(Events, ReadySearchAndExitLines) {
   counters.received = 6;
   counters.echoes = 7;
   counters.pending = 8;
-  EXPECT_EQ(ExitEvent("duration", counters),
+  EXPECT_EQ(ExitEvent("duration", counters).Str(),
             "{\"event\":\"exit\",\"reason\":\"duration\",\"searches\":1,"
             "\"changes\":2,\"replies_sent\":3,\"noise_sent\":4,"
             "\"send_failures\":5,\"received\":6,\"echoes\":7,\"pending\":8}");
   counters.onvif = RunCounters::Onvif::Served;
   counters.probes = 9;
   counters.probeMatchesSent = 10;
-  const std::string exit = ExitEvent("duration", counters);
+  const std::string exit = ExitEvent("duration", counters).Str();
   EXPECT_EQ(exit.substr(exit.find("\"pending\"")),
             "\"pending\":8,\"probes\":9,\"probe_matches_sent\":10}");
 }

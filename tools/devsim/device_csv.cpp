@@ -114,22 +114,27 @@ bool ReadNumber(const std::string& cell, const char* what, std::int32_t low,
 
 bool ReadText(const std::string& cell, const char* what, DeviceText* area,
               std::string* error) {
+  const std::string named = std::string(what) + " '" + cell + "'";
   if (cell.find('"') != std::string::npos) {
-    *error = std::string(what) + " '" + cell +
-             "' holds a quote; quotes are not supported";
+    *error = named + " holds a quote; quotes are not supported";
     return false;
   }
   if (cell.size() > DEVICE_TEXT_SIZE) {
-    *error = std::string(what) + " '" + cell + "' is longer than " +
-             std::to_string(DEVICE_TEXT_SIZE) + " characters";
+    *error = named + " is longer than " + std::to_string(DEVICE_TEXT_SIZE) +
+             " characters";
     return false;
   }
   if (!MakeDeviceText(cell, area)) {
-    *error = std::string(what) + " '" + cell +
-             "' holds a character outside printable ASCII";
+    *error = named + " holds a character outside printable ASCII";
     return false;
   }
   return true;
+}
+
+// An optional column: an empty cell keeps the default in `value`.
+bool ReadOptional(const std::string& cell, const char* what, std::int32_t low,
+                  std::int32_t high, std::int32_t* value, std::string* error) {
+  return cell.empty() || ReadNumber(cell, what, low, high, value, error);
 }
 
 template <std::size_t N>
@@ -212,6 +217,8 @@ bool ReadRow(const std::vector<std::string>& cells, const ColumnMap& map,
   const std::int32_t MIN = INT32_MIN;
   const std::int32_t MAX = INT32_MAX;
   DeviceInfo& info = device->info;
+  device->repeat = defaultRepeat;
+  std::int32_t replySize = static_cast<std::int32_t>(device->replySize);
   if (!ParseMac(cell(MAC), &info.macAddress)) {
     *error = "bad MAC address '" + cell(MAC) + "'";
     return false;
@@ -227,28 +234,17 @@ bool ReadRow(const std::vector<std::string>& cells, const ColumnMap& map,
       !ReadText(cell(MODEL), "model", &info.modelName, error) ||
       !ReadText(cell(FIRMWARE), "firmware", &info.firmware, error) ||
       !ReadReserved(cell(RESERVED1), "reserved1", &info.reserved1, error) ||
-      !ReadReserved(cell(RESERVED2), "reserved2", &info.reserved2, error)) {
+      !ReadReserved(cell(RESERVED2), "reserved2", &info.reserved2, error) ||
+      !ReadOptional(cell(BODY_LENGTH), "body_length", MIN, MAX,
+                    &device->bodyLength, error) ||
+      !ReadOptional(cell(REPEAT), "repeat", 0, MAX_REPEAT, &device->repeat,
+                    error) ||
+      !ReadOptional(cell(REPLY_SIZE), "reply_size", 0,
+                    static_cast<std::int32_t>(MAX_REPLY_SIZE), &replySize,
+                    error)) {
     return false;
   }
-  if (!cell(BODY_LENGTH).empty() &&
-      !ReadNumber(cell(BODY_LENGTH), "body_length", MIN, MAX,
-                  &device->bodyLength, error)) {
-    return false;
-  }
-  std::int32_t repeat = defaultRepeat;
-  if (!cell(REPEAT).empty() &&
-      !ReadNumber(cell(REPEAT), "repeat", 0, MAX_REPEAT, &repeat, error)) {
-    return false;
-  }
-  device->repeat = repeat;
-  if (!cell(REPLY_SIZE).empty()) {
-    std::int32_t size = 0;
-    if (!ReadNumber(cell(REPLY_SIZE), "reply_size", 0,
-                    static_cast<std::int32_t>(MAX_REPLY_SIZE), &size, error)) {
-      return false;
-    }
-    device->replySize = static_cast<std::size_t>(size);
-  }
+  device->replySize = static_cast<std::size_t>(replySize);
   return ReadOnvif(cell, device, error);
 }
 
@@ -259,6 +255,8 @@ CsvResult ReadDeviceCsv(const std::string& text, const std::string& source,
   CsvResult result;
   ColumnMap map{};
   bool haveHeader = false;
+  // Every header cell names a column of its own, so a row has as many.
+  std::size_t columns = 0;
   int lineNumber = 0;
   std::size_t start = 0;
   // A byte order mark from a Windows editor is not part of the header.
@@ -274,34 +272,23 @@ CsvResult ReadDeviceCsv(const std::string& text, const std::string& source,
     if (trimmed.empty() || trimmed[0] == '#') continue;
     const std::vector<std::string> cells = SplitCells(line);
     std::string error;
-    if (!haveHeader) {
-      if (!ReadHeader(cells, &map, &error)) {
-        result.error = source + ":" + std::to_string(lineNumber) + ": " + error;
-        result.line = lineNumber;
-        return result;
-      }
-      haveHeader = true;
-      continue;
-    }
     SimDevice device;
-    std::size_t expected = 0;
-    for (int index : map) {
-      if (index >= 0) ++expected;
-    }
-    if (cells.size() != expected) {
+    if (!haveHeader) {
+      haveHeader = ReadHeader(cells, &map, &error);
+      columns = cells.size();
+    } else if (cells.size() != columns) {
       error = std::to_string(cells.size()) +
-              " fields, but the header row has " + std::to_string(expected);
+              " fields, but the header row has " + std::to_string(columns);
     } else if (result.devices.size() >= static_cast<std::size_t>(MAX_DEVICES)) {
       error = "more than " + std::to_string(MAX_DEVICES) + " devices";
-    } else {
-      ReadRow(cells, map, defaultRepeat, &device, &error);
+    } else if (ReadRow(cells, map, defaultRepeat, &device, &error)) {
+      result.devices.push_back(device);
     }
     if (!error.empty()) {
       result.error = source + ":" + std::to_string(lineNumber) + ": " + error;
       result.line = lineNumber;
       return result;
     }
-    result.devices.push_back(device);
   }
   if (!haveHeader) {
     result.error = source +

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 #include "tools/devsim/text_form.h"
 
@@ -51,8 +52,7 @@ SimDevice MakeDevice(std::uint32_t index, std::uint32_t address,
   info.gateway = subnet.network + 1;
   info.basePort = BASE_PORTS[index % 4];
   info.httpPort = HTTP_PORTS[(index / 4) % 3];
-  const std::size_t modelCount = sizeof MODELS / sizeof MODELS[0];
-  MakeDeviceText(MODELS[index % modelCount], &info.modelName);
+  MakeDeviceText(MODELS[index % std::size(MODELS)], &info.modelName);
   char firmware[24];
   std::snprintf(firmware, sizeof firmware, "V%u.%u.%u.%04u", 1 + index % 3,
                 index % 7, (index * 7) % 31, 1000 + (index * 37) % 9000);
@@ -156,18 +156,14 @@ std::vector<AppliedChange> ApplyChangeRequest(std::vector<SimDevice>& devices,
     // A device that answers only ONVIF does not hear our change requests.
     if (info.macAddress != body.macAddress || !AnswersQuellan(devices[i]))
       continue;
-    AppliedChange change;
-    change.device = i;
-    change.before = info;
-    change.after = info;
-    if (check == AddressCheck::ConflictDetection &&
-        body.ipAddress != info.ipAddress && ShownByAnother(devices, body)) {
-      change.addressInUse = true;
-      changes.push_back(change);
-      continue;
+    AppliedChange change{i, info, info};
+    change.addressInUse = check == AddressCheck::ConflictDetection &&
+                          body.ipAddress != info.ipAddress &&
+                          ShownByAnother(devices, body);
+    if (!change.addressInUse) {
+      ApplyIpSettings(info, SettingsFromDeviceInfo(body));
+      change.after = info;
     }
-    ApplyIpSettings(info, SettingsFromDeviceInfo(body));
-    change.after = info;
     changes.push_back(change);
   }
   return changes;

@@ -42,8 +42,8 @@ const char* DatagramKind(const std::uint8_t* data, std::size_t size) {
   return "other";
 }
 
-std::string ReadyEvent(const Options& options, std::uint64_t randomStart,
-                       std::size_t devices, std::size_t onvifDevices) {
+JsonLine ReadyEvent(const Options& options, std::uint64_t randomStart,
+                    std::size_t devices, std::size_t onvifDevices) {
   JsonLine line = Event("ready")
                       .Text("address", "0.0.0.0")
                       .Number("port", DISCOVERY_PORT)
@@ -60,92 +60,85 @@ std::string ReadyEvent(const Options& options, std::uint64_t randomStart,
   if (options.sourceAddress != 0)
     line.Text("source", DottedText(options.sourceAddress));
   if (onvifDevices > 0) line.Number("onvif_devices", Count(onvifDevices));
-  return line.Str();
+  return line;
 }
 
-std::string DatagramEvent(const Sender& from, const std::uint8_t* data,
-                          std::size_t size) {
+JsonLine DatagramEvent(const Sender& from, const std::uint8_t* data,
+                       std::size_t size) {
   return Event("datagram", from)
       .Number("size", Count(size))
       .Text("kind", DatagramKind(data, size))
-      .Text("hex", HexOf(data, size))
-      .Str();
+      .Text("hex", HexOf(data, size));
 }
 
-std::string SearchEvent(const Sender& from, const PlannedSearch& plan,
-                        std::size_t pending) {
+JsonLine SearchEvent(const Sender& from, const PlannedSearch& plan,
+                     std::size_t pending) {
   return Event("search", from)
       .Number("replies", Count(plan.replies))
       .Number("noise", Count(plan.noise))
-      .Number("pending", Count(pending))
-      .Str();
+      .Number("pending", Count(pending));
 }
 
-std::string SearchDroppedEvent(const Sender& from, std::size_t pending) {
-  return Event("search_dropped", from).Number("pending", Count(pending)).Str();
+JsonLine SearchDroppedEvent(const Sender& from, std::size_t pending) {
+  return Event("search_dropped", from).Number("pending", Count(pending));
 }
 
-std::string ChangeEvent(const Sender& from, const AppliedChange& change,
-                        const std::uint8_t* body) {
+JsonLine ChangeEvent(const Sender& from, const AppliedChange& change,
+                     const std::uint8_t* body) {
   return Event("change", from)
       .Number("device", Count(change.device))
       .Text("mac", MacString(change.after.macAddress))
       .Raw("old", SettingsJson(change.before))
       .Raw("new", SettingsJson(change.after))
-      .Text("body", HexOf(body, DEVICE_INFO_SIZE))
-      .Str();
+      .Text("body", HexOf(body, DEVICE_INFO_SIZE));
 }
 
-std::string ChangeNotTakenEvent(ChangeNotTaken why, const Sender& from,
-                                const std::uint8_t* body) {
+JsonLine ChangeNotTakenEvent(ChangeNotTaken why, const Sender& from,
+                             const std::uint8_t* body) {
   return Event(why == ChangeNotTaken::Unknown ? "change_unknown"
                                               : "change_ignored",
                from)
       .Text("mac", MacString(ParseDeviceInfo(body).macAddress))
-      .Text("body", HexOf(body, DEVICE_INFO_SIZE))
-      .Str();
+      .Text("body", HexOf(body, DEVICE_INFO_SIZE));
 }
 
-std::string ChangeAddressInUseEvent(const Sender& from,
-                                    const AppliedChange& change,
-                                    const std::uint8_t* body) {
+JsonLine ChangeAddressInUseEvent(const Sender& from,
+                                 const AppliedChange& change,
+                                 const std::uint8_t* body) {
   return Event("change_address_in_use", from)
       .Number("device", Count(change.device))
       .Text("mac", MacString(change.before.macAddress))
-      .Text("body", HexOf(body, DEVICE_INFO_SIZE))
-      .Str();
+      .Text("body", HexOf(body, DEVICE_INFO_SIZE));
 }
 
-std::string ChangeShortEvent(const Sender& from, std::size_t size) {
-  return Event("change_short", from).Number("size", Count(size)).Str();
+JsonLine ChangeShortEvent(const Sender& from, std::size_t size) {
+  return Event("change_short", from).Number("size", Count(size));
 }
 
-std::string ProbeEvent(const Sender& from, const std::string& messageId,
-                       std::size_t matches, std::size_t pending) {
+JsonLine ProbeEvent(const Sender& from, const std::string& messageId,
+                    std::size_t matches, std::size_t pending) {
   return Event("probe", from)
       .Text("message_id", messageId)
       .Number("matches", Count(matches))
-      .Number("pending", Count(pending))
-      .Str();
+      .Number("pending", Count(pending));
 }
 
-std::string ProbeDroppedEvent(const Sender& from, std::size_t pending) {
-  return Event("probe_dropped", from).Number("pending", Count(pending)).Str();
+JsonLine ProbeDroppedEvent(const Sender& from, std::size_t pending) {
+  return Event("probe_dropped", from).Number("pending", Count(pending));
 }
 
-std::string ProbeUnreadEvent(const Sender& from, std::size_t size) {
-  return Event("probe_unread", from).Number("size", Count(size)).Str();
+JsonLine ProbeUnreadEvent(const Sender& from, std::size_t size) {
+  return Event("probe_unread", from).Number("size", Count(size));
 }
 
-std::string SendFailedEvent(std::size_t size, const Sender& to) {
+JsonLine SendFailedEvent(std::size_t size, const Sender& to) {
   return Event("send_failed")
       .Text("to", DottedText(to.address))
       .Number("port", to.port)
-      .Number("size", Count(size))
-      .Str();
+      .Number("size", Count(size));
 }
 
-std::string ExitEvent(const char* reason, const RunCounters& counters) {
+JsonLine ExitEvent(const char* reason, const RunCounters& counters) {
   JsonLine line = Event("exit")
                       .Text("reason", reason)
                       .Number("searches", counters.searches)
@@ -160,7 +153,7 @@ std::string ExitEvent(const char* reason, const RunCounters& counters) {
     line.Number("probes", counters.probes)
         .Number("probe_matches_sent", counters.probeMatchesSent);
   }
-  return line.Str();
+  return line;
 }
 
 }  // namespace devsim

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/text/json_line.h"
 #include "tools/devsim/device_set.h"
 #include "tools/devsim/options.h"
 #include "tools/devsim/search_plan.h"
@@ -38,36 +39,36 @@ const char* DatagramKind(const std::uint8_t* data, std::size_t size);
 
 // `onvifDevices` (those that answer WS-Discovery probes on its port) is
 // shown only when there are some.
-std::string ReadyEvent(const Options& options, std::uint64_t randomStart,
-                       std::size_t devices, std::size_t onvifDevices);
-std::string DatagramEvent(const Sender& from, const std::uint8_t* data,
-                          std::size_t size);
-std::string SearchEvent(const Sender& from, const PlannedSearch& plan,
-                        std::size_t pending);
-std::string SearchDroppedEvent(const Sender& from, std::size_t pending);
+JsonLine ReadyEvent(const Options& options, std::uint64_t randomStart,
+                    std::size_t devices, std::size_t onvifDevices);
+JsonLine DatagramEvent(const Sender& from, const std::uint8_t* data,
+                       std::size_t size);
+JsonLine SearchEvent(const Sender& from, const PlannedSearch& plan,
+                     std::size_t pending);
+JsonLine SearchDroppedEvent(const Sender& from, std::size_t pending);
 // `body` is the 72 bytes of the change request as received.
-std::string ChangeEvent(const Sender& from, const AppliedChange& change,
-                        const std::uint8_t* body);
+JsonLine ChangeEvent(const Sender& from, const AppliedChange& change,
+                     const std::uint8_t* body);
 // A request for no known MAC, or for one whose device keeps its settings.
 enum class ChangeNotTaken { Unknown, Ignored };
-std::string ChangeNotTakenEvent(ChangeNotTaken why, const Sender& from,
-                                const std::uint8_t* body);
+JsonLine ChangeNotTakenEvent(ChangeNotTaken why, const Sender& from,
+                             const std::uint8_t* body);
 // A device that kept its settings: another device shows the new address.
-std::string ChangeAddressInUseEvent(const Sender& from,
-                                    const AppliedChange& change,
-                                    const std::uint8_t* body);
-std::string ChangeShortEvent(const Sender& from, std::size_t size);
+JsonLine ChangeAddressInUseEvent(const Sender& from,
+                                 const AppliedChange& change,
+                                 const std::uint8_t* body);
+JsonLine ChangeShortEvent(const Sender& from, std::size_t size);
 // A probe read on the WS-Discovery port: its MessageID and how many devices
 // will answer it.
-std::string ProbeEvent(const Sender& from, const std::string& messageId,
-                       std::size_t matches, std::size_t pending);
+JsonLine ProbeEvent(const Sender& from, const std::string& messageId,
+                    std::size_t matches, std::size_t pending);
 // A probe left unanswered: too many sends wait already.
-std::string ProbeDroppedEvent(const Sender& from, std::size_t pending);
+JsonLine ProbeDroppedEvent(const Sender& from, std::size_t pending);
 // Anything else there: another message, or bytes we cannot read as XML.
-std::string ProbeUnreadEvent(const Sender& from, std::size_t size);
-std::string SendFailedEvent(std::size_t size,
-                            const Sender& to = Sender{BROADCAST_ADDRESS,
-                                                      DISCOVERY_PORT});
-std::string ExitEvent(const char* reason, const RunCounters& counters);
+JsonLine ProbeUnreadEvent(const Sender& from, std::size_t size);
+JsonLine SendFailedEvent(std::size_t size,
+                         const Sender& to = Sender{BROADCAST_ADDRESS,
+                                                   DISCOVERY_PORT});
+JsonLine ExitEvent(const char* reason, const RunCounters& counters);
 
 }  // namespace devsim

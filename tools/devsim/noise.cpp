@@ -1,6 +1,7 @@
 #include "tools/devsim/noise.h"
 
 #include <cstring>
+#include <iterator>
 #include <random>
 
 #include "core/protocol/datagram.h"
@@ -23,14 +24,12 @@ const WrongHeader WRONG_HEADERS[] = {
     {FOREIGN_MAGIC, CMD_SEARCH_REPLY}, {REPLY_MAGIC, CMD_CHANGE_IP},
     {REQUEST_MAGIC, 0x0503u},          {0, 0},
 };
-constexpr std::size_t WRONG_HEADER_COUNT =
-    sizeof WRONG_HEADERS / sizeof WRONG_HEADERS[0];
 
-}  // namespace
-
+// The sizes junk cycles through, the awkward ones first.
 const std::size_t NOISE_SIZES[] = {0, 1,  23, 95, 97,  300,
                                    7, 24, 64, 96, 256, 257};
-const std::size_t NOISE_SIZE_COUNT = sizeof NOISE_SIZES / sizeof NOISE_SIZES[0];
+
+}  // namespace
 
 bool LooksMeaningful(const std::vector<std::uint8_t>& datagram) {
   return std::strcmp(DatagramKind(datagram.data(), datagram.size()), "other") !=
@@ -39,11 +38,12 @@ bool LooksMeaningful(const std::vector<std::uint8_t>& datagram) {
 
 std::vector<std::uint8_t> MakeNoise(std::uint64_t key, std::uint32_t index) {
   std::mt19937_64 random(key * 0x9E3779B97F4A7C15ull + index);
-  std::vector<std::uint8_t> datagram(NOISE_SIZES[index % NOISE_SIZE_COUNT]);
+  std::vector<std::uint8_t> datagram(
+      NOISE_SIZES[index % std::size(NOISE_SIZES)]);
   for (std::uint8_t& byte : datagram) {
     byte = static_cast<std::uint8_t>(random());
   }
-  const WrongHeader& header = WRONG_HEADERS[index % WRONG_HEADER_COUNT];
+  const WrongHeader& header = WRONG_HEADERS[index % std::size(WRONG_HEADERS)];
   if (header.magic != 0) {
     std::uint8_t words[8];
     WriteU32(words, header.magic);

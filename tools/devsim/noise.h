@@ -8,10 +8,6 @@
 
 namespace devsim {
 
-// The sizes junk cycles through, the awkward ones first.
-extern const std::size_t NOISE_SIZES[];
-extern const std::size_t NOISE_SIZE_COUNT;
-
 // Junk number `index` of a search; the same key and index give the same bytes.
 std::vector<std::uint8_t> MakeNoise(std::uint64_t key, std::uint32_t index);
 

@@ -28,12 +28,10 @@ bool ReadDelay(const std::string& value, Options* options, std::string* error) {
   const std::string low = value.substr(0, colon);
   const std::string high =
       colon == std::string::npos ? low : value.substr(colon + 1);
-  std::string ignored;
-  if (!ReadInt("--delay", low, 0, MAX_DELAY_MS, &options->delayMinMs,
-               &ignored) ||
-      !ReadInt("--delay", high, 0, MAX_DELAY_MS, &options->delayMaxMs,
-               &ignored) ||
-      options->delayMinMs > options->delayMaxMs) {
+  if (!ParseInt32(low, &options->delayMinMs) ||
+      !ParseInt32(high, &options->delayMaxMs) || options->delayMinMs < 0 ||
+      options->delayMinMs > options->delayMaxMs ||
+      options->delayMaxMs > MAX_DELAY_MS) {
     *error = "--delay needs MIN:MAX in milliseconds, 0 <= MIN <= MAX <= " +
              std::to_string(MAX_DELAY_MS) + ", not '" + value + "'";
     return false;
@@ -85,21 +83,32 @@ bool ReadMacList(const std::string& value, Options* options,
   }
 }
 
-bool TakesValue(const std::string& name) {
+// Every option but --help, and whether it takes a value.
+OptionKind KindOf(const std::string& name) {
   static const char* const VALUED[] = {
       "--devices", "--count",    "--subnet",         "--delay",
       "--rate",    "--burst",    "--random-start",   "--noise",
       "--repeat",  "--duration", "--ignore-changes", "--interface",
       "--source",
   };
+  static const char* const FLAGS[] = {"--log-datagrams", "--print-devices",
+                                      "--conflict-detection"};
   for (const char* valued : VALUED) {
-    if (name == valued) return true;
+    if (name == valued) return OptionKind::Valued;
   }
-  return false;
+  for (const char* flag : FLAGS) {
+    if (name == flag) return OptionKind::Flag;
+  }
+  return OptionKind::Unknown;
 }
 
 bool Apply(const std::string& name, const std::string& value, Options* options,
            bool* subnetGiven, std::string* error) {
+  if (name == "--log-datagrams") options->logDatagrams = true;
+  if (name == "--print-devices") options->printDevices = true;
+  if (name == "--conflict-detection")
+    options->addressCheck = AddressCheck::ConflictDetection;
+  if (KindOf(name) == OptionKind::Flag) return true;
   if (name == "--devices") {
     if (value.empty()) {
       *error = "--devices needs a file name";
@@ -174,25 +183,10 @@ OptionsResult ParseOptions(const std::vector<std::string>& args) {
   }
   bool subnetGiven = false;
   OptionReader reader;
-  reader.kind = [](const std::string& name) {
-    if (TakesValue(name)) return OptionKind::Valued;
-    return name == "--log-datagrams" || name == "--print-devices" ||
-                   name == "--conflict-detection"
-               ? OptionKind::Flag
-               : OptionKind::Unknown;
-  };
+  reader.kind = KindOf;
   reader.option = [&](const std::string& name, const std::string& value,
                       std::string* error) {
-    if (name == "--log-datagrams") {
-      options.logDatagrams = true;
-    } else if (name == "--print-devices") {
-      options.printDevices = true;
-    } else if (name == "--conflict-detection") {
-      options.addressCheck = AddressCheck::ConflictDetection;
-    } else {
-      return Apply(name, value, &options, &subnetGiven, error);
-    }
-    return true;
+    return Apply(name, value, &options, &subnetGiven, error);
   };
   reader.positional = [](const std::string& arg, std::string* error) {
     *error = arg.compare(0, 1, "-") == 0

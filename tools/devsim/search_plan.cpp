@@ -15,20 +15,17 @@ PlannedSearch PlanSearch(const std::vector<SimDevice>& devices, int noise,
   for (std::size_t i = 0; i < devices.size(); ++i) {
     if (!AnswersQuellan(devices[i])) continue;
     for (int r = 0; r < devices[i].repeat; ++r) {
-      SendItem item;
-      item.kind = SendItem::Kind::Reply;
-      item.index = static_cast<std::uint32_t>(i);
-      schedule.Add(now + rng.Between(window.earliest, window.latest), item);
+      schedule.Add(
+          now + rng.Between(window.earliest, window.latest),
+          SendItem{SendItem::Kind::Reply, static_cast<std::uint32_t>(i)});
       ++planned.replies;
     }
   }
   const std::uint64_t noiseKey = rng.Next();
   for (int n = 0; n < noise; ++n) {
-    SendItem item;
-    item.kind = SendItem::Kind::Noise;
-    item.index = static_cast<std::uint32_t>(n);
-    item.noiseKey = noiseKey;
-    schedule.Add(now + rng.Between(window.earliest, window.latest), item);
+    schedule.Add(now + rng.Between(window.earliest, window.latest),
+                 SendItem{SendItem::Kind::Noise, static_cast<std::uint32_t>(n),
+                          noiseKey});
     ++planned.noise;
   }
   return planned;
@@ -40,11 +37,9 @@ std::size_t PlanProbeMatches(const std::vector<SimDevice>& devices,
   std::size_t planned = 0;
   for (std::size_t i = 0; i < devices.size(); ++i) {
     if (!AnswersOnvif(devices[i])) continue;
-    SendItem item;
-    item.kind = SendItem::Kind::ProbeMatch;
-    item.index = static_cast<std::uint32_t>(i);
-    item.probe = probe;
-    schedule.Add(now + rng.Between(0, PROBE_ANSWER_LATEST), item);
+    schedule.Add(now + rng.Between(0, PROBE_ANSWER_LATEST),
+                 SendItem{SendItem::Kind::ProbeMatch,
+                          static_cast<std::uint32_t>(i), 0, probe});
     ++planned;
   }
   return planned;

@@ -71,15 +71,18 @@ class Simulator {
 
   int Run() {
     const int opened = Open();
-    if (opened != 0) return opened;
-    Print(ReadyEvent(options_, randomStart_, devices_.size(),
-                     OnvifCount(devices_)));
+    if (opened != 0) {
+      CloseSockets();
+      return opened;
+    }
+    ReadyEvent(options_, randomStart_, devices_.size(), OnvifCount(devices_))
+        .Print();
     const Micros end =
         options_.durationMs > 0 ? options_.durationMs * 1000 : NEVER;
     const char* reason = "signal";
     int status = 0;
     int waitFailures = 0;
-    while (status == 0 && !StopRequested()) {
+    while (!StopRequested()) {
       Micros now = Now();
       if (now >= end) {
         reason = "duration";
@@ -91,29 +94,23 @@ class Simulator {
       const Micros wait =
           std::max<Micros>(0, std::min(wakeAt - now, STOP_POLL));
       const int timeoutMs = static_cast<int>((wait + 999) / 1000);
-      switch (Wait(timeoutMs)) {
-        case net::WaitResult::Readable:
-          waitFailures = 0;
-          if (IsReadable(socket_)) Drain(socket_, &Simulator::Handle);
-          if (onvifSocket_ != net::NO_SOCKET && IsReadable(onvifSocket_))
-            Drain(onvifSocket_, &Simulator::HandleProbe);
-          break;
-        case net::WaitResult::Failed:
-          if (++waitFailures > MAX_WAIT_FAILURES) {
-            std::fprintf(stderr,
-                         "quellan-devsim: waiting on the socket keeps "
-                         "failing\n");
-            reason = "error";
-            status = 1;
-          }
-          break;
-        default:
-          waitFailures = 0;
-          break;
+      const net::WaitResult waited = Wait(timeoutMs);
+      waitFailures = waited == net::WaitResult::Failed ? waitFailures + 1 : 0;
+      if (waitFailures > MAX_WAIT_FAILURES) {
+        std::fprintf(stderr,
+                     "quellan-devsim: waiting on the socket keeps "
+                     "failing\n");
+        reason = "error";
+        status = 1;
+        break;
       }
+      if (waited != net::WaitResult::Readable) continue;
+      if (IsReadable(socket_)) Drain(socket_, &Simulator::Handle);
+      if (onvifSocket_ != net::NO_SOCKET && IsReadable(onvifSocket_))
+        Drain(onvifSocket_, &Simulator::HandleProbe);
     }
     counters_.pending = static_cast<std::int64_t>(schedule_.Pending());
-    Print(ExitEvent(reason, counters_));
+    ExitEvent(reason, counters_).Print();
     CloseSockets();
     return status;
   }
@@ -125,7 +122,8 @@ class Simulator {
         .count();
   }
 
-  // 0 once the sockets are set up, else the exit status.
+  // 0 once the sockets are set up, else the exit status; Run closes what
+  // was opened either way.
   int Open() {
     if (!net::Startup()) {
       std::fprintf(stderr,
@@ -133,37 +131,23 @@ class Simulator {
                    "start\n");
       return 1;
     }
-    socket_ = net::OpenUdp();
+    socket_ = sendSocket_ = net::OpenUdp();
     if (socket_ == net::NO_SOCKET) {
       std::fprintf(stderr, "quellan-devsim: cannot open a UDP socket\n");
-      net::Cleanup();
       return 1;
     }
     // A larger buffer only helps against floods of searches; without it the
     // simulator still works.
     net::SetReceiveBuffer(socket_, SOCKET_BUFFER_BYTES);
-    const int bound = SetUp(socket_, 0);
-    if (bound != 0) {
-      CloseSockets();
-      return bound;
-    }
-    const int onvif = OpenOnvif();
-    if (onvif != 0) {
-      CloseSockets();
-      return onvif;
-    }
-    if (options_.sourceAddress == 0) {
-      sendSocket_ = socket_;
-      return 0;
-    }
+    int status = SetUp(socket_, 0);
+    if (status == 0) status = OpenOnvif();
+    if (status != 0 || options_.sourceAddress == 0) return status;
     // Sends from an address of their own: a second socket, never read
     // (a broadcast never reaches a socket bound to a single address).
     sendSocket_ = net::OpenUdp();
-    const int sourceBound = sendSocket_ == net::NO_SOCKET
-                                ? 1
-                                : SetUp(sendSocket_, options_.sourceAddress);
-    if (sourceBound != 0) CloseSockets();
-    return sourceBound;
+    return sendSocket_ == net::NO_SOCKET
+               ? 1
+               : SetUp(sendSocket_, options_.sourceAddress);
   }
 
   // The WS-Discovery socket, only when some device answers ONVIF: bound to
@@ -246,12 +230,6 @@ class Simulator {
     net::Cleanup();
   }
 
-  // Tests wait for these lines, so each one leaves at once.
-  void Print(const std::string& line) {
-    std::fputs((line + "\n").c_str(), stdout);
-    std::fflush(stdout);
-  }
-
   net::WaitResult Wait(int timeoutMs) {
     if (onvifSocket_ == net::NO_SOCKET)
       return net::WaitReadable(socket_, net::NO_SOCKET, timeoutMs);
@@ -280,7 +258,7 @@ class Simulator {
       if (!net::SendTo(sendSocket_, data, bytes.size(),
                        net::Endpoint{BROADCAST_ADDRESS, DISCOVERY_PORT})) {
         if (counters_.sendFailures++ == 0) {
-          Print(SendFailedEvent(bytes.size()));
+          SendFailedEvent(bytes.size()).Print();
         }
         continue;
       }
@@ -301,8 +279,9 @@ class Simulator {
     if (net::SendTo(onvifSocket_, data, message.size(), pending.to)) {
       ++counters_.probeMatchesSent;
     } else if (counters_.sendFailures++ == 0) {
-      Print(SendFailedEvent(message.size(),
-                            Sender{pending.to.address, pending.to.port}));
+      SendFailedEvent(message.size(),
+                      Sender{pending.to.address, pending.to.port})
+          .Print();
     }
     if (--pending.unanswered == 0) probes_.erase(probe);
   }
@@ -323,14 +302,15 @@ class Simulator {
 
   void HandleProbe(std::size_t size, const Sender& from) {
     ++counters_.received;
-    if (options_.logDatagrams) Print(DatagramEvent(from, buffer_.data(), size));
+    if (options_.logDatagrams)
+      DatagramEvent(from, buffer_.data(), size).Print();
     const ProbeReading probe = ReadProbe(buffer_.data(), size);
     if (probe.status != ProbeStatus::Ok) {
-      Print(ProbeUnreadEvent(from, size));
+      ProbeUnreadEvent(from, size).Print();
       return;
     }
     if (schedule_.Pending() + OnvifCount(devices_) > MAX_PENDING) {
-      Print(ProbeDroppedEvent(from, schedule_.Pending()));
+      ProbeDroppedEvent(from, schedule_.Pending()).Print();
       return;
     }
     ++counters_.probes;
@@ -342,7 +322,7 @@ class Simulator {
       probes_[nextProbe_++] = PendingProbe{
           probe.messageId, net::Endpoint{from.address, from.port}, matches};
     }
-    Print(ProbeEvent(from, probe.messageId, matches, schedule_.Pending()));
+    ProbeEvent(from, probe.messageId, matches, schedule_.Pending()).Print();
   }
 
   void Handle(std::size_t size, const Sender& from) {
@@ -355,7 +335,7 @@ class Simulator {
       return;
     }
     ++counters_.received;
-    if (options_.logDatagrams) Print(DatagramEvent(from, data, size));
+    if (options_.logDatagrams) DatagramEvent(from, data, size).Print();
     const std::string kind = DatagramKind(data, size);
     if (kind == "search") OnSearch(from, now);
     if (kind == "change") OnChange(data, size, from);
@@ -368,40 +348,40 @@ class Simulator {
         planned += static_cast<std::size_t>(device.repeat);
     }
     if (schedule_.Pending() + planned > MAX_PENDING) {
-      Print(SearchDroppedEvent(from, schedule_.Pending()));
+      SearchDroppedEvent(from, schedule_.Pending()).Print();
       return;
     }
     const PlannedSearch plan =
         PlanSearch(devices_, options_.noise, window_, now, rng_, schedule_);
     ++counters_.searches;
-    Print(SearchEvent(from, plan, schedule_.Pending()));
+    SearchEvent(from, plan, schedule_.Pending()).Print();
   }
 
   void OnChange(const std::uint8_t* data, std::size_t size,
                 const Sender& from) {
     if (size < DATAGRAM_SIZE) {
-      Print(ChangeShortEvent(from, size));
+      ChangeShortEvent(from, size).Print();
       return;
     }
     const std::uint8_t* body = data + HEADER_SIZE;
     const DeviceInfo info = ParseDeviceInfo(body);
     for (const auto& mac : options_.ignoreChanges) {
       if (mac == info.macAddress) {
-        Print(ChangeNotTakenEvent(ChangeNotTaken::Ignored, from, body));
+        ChangeNotTakenEvent(ChangeNotTaken::Ignored, from, body).Print();
         return;
       }
     }
     const std::vector<AppliedChange> applied =
         ApplyChangeRequest(devices_, info, options_.addressCheck);
     if (applied.empty())
-      Print(ChangeNotTakenEvent(ChangeNotTaken::Unknown, from, body));
+      ChangeNotTakenEvent(ChangeNotTaken::Unknown, from, body).Print();
     for (const AppliedChange& change : applied) {
       if (change.addressInUse) {
-        Print(ChangeAddressInUseEvent(from, change, body));
+        ChangeAddressInUseEvent(from, change, body).Print();
         continue;
       }
       ++counters_.changes;
-      Print(ChangeEvent(from, change, body));
+      ChangeEvent(from, change, body).Print();
     }
   }
 

@@ -1,6 +1,6 @@
 #include "tools/devsim/text_form.h"
 
-#include <limits>
+#include <charconv>
 
 #include "core/text/utf8.h"
 
@@ -38,16 +38,12 @@ bool ParseHex(const std::string& text, std::uint8_t* bytes, std::size_t size) {
 
 bool ParseUint64(const std::string& text, std::uint64_t* value) {
   if (text.empty() || text.size() > 20) return false;
-  std::uint64_t result = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    const std::uint64_t digit = static_cast<std::uint64_t>(c - '0');
-    if (result > (std::numeric_limits<std::uint64_t>::max() - digit) / 10) {
-      return false;
-    }
-    result = result * 10 + digit;
-  }
-  *value = result;
+  // from_chars takes neither a sign nor spaces, and fails out of range.
+  std::uint64_t parsed = 0;
+  const char* end = text.data() + text.size();
+  const std::from_chars_result read = std::from_chars(text.data(), end, parsed);
+  if (read.ec != std::errc() || read.ptr != end) return false;
+  *value = parsed;
   return true;
 }
 

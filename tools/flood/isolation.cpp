@@ -2,6 +2,7 @@
 
 #include "core/engine/net.h"
 #include "core/protocol/datagram.h"
+#include "core/text/utf8.h"
 
 namespace flood {
 
@@ -17,8 +18,7 @@ bool OnlyOnTestLinks(std::string* why) {
     if (address == 0) continue;
     const std::uint32_t net16 = address >> 16;
     if (net16 != 0x0A4Du && net16 != 0x0A4Eu) {
-      const std::wstring text = AddressText(address);
-      *why = "local address " + std::string(text.begin(), text.end()) +
+      *why = "local address " + Utf8(AddressText(address)) +
              " is not on a private test link";
       return false;
     }

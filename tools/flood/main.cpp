@@ -92,20 +92,15 @@ int main(int argc, char** argv) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
             .count();
     if (elapsed >= options.seconds) break;
-    for (std::int64_t n = junk.Due(elapsed); n > 0; --n) {
+    for (std::int64_t n = junk.TakeDue(elapsed); n > 0; --n)
       sender.Send(flood::Junk(random));
-      junk.Sent();
-    }
-    for (std::int64_t n = replies.Due(elapsed - options.repliesAfter); n > 0;
-         --n) {
-      const auto index = static_cast<std::uint32_t>(replies.SentSoFar());
-      sender.Send(flood::ForgedReply(index, random));
-      replies.Sent();
-    }
-    for (std::int64_t n = requests.Due(elapsed); n > 0; --n) {
+    // The forged devices are numbered in the order their replies go out.
+    const std::int64_t first = replies.SentSoFar();
+    const std::int64_t due = replies.TakeDue(elapsed - options.repliesAfter);
+    for (std::int64_t n = first; n < first + due; ++n)
+      sender.Send(flood::ForgedReply(static_cast<std::uint32_t>(n), random));
+    for (std::int64_t n = requests.TakeDue(elapsed); n > 0; --n)
       sender.Send(request);
-      requests.Sent();
-    }
     std::this_thread::sleep_for(PASS_PAUSE);
   }
   std::printf("{\"event\":\"exit\",\"junk\":%" PRId64 ",\"replies\":%" PRId64

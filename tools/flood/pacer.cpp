@@ -14,10 +14,12 @@ constexpr std::int64_t BURST = 512;
 Pacer::Pacer(std::int64_t rate, std::int64_t total)
     : rate_(rate), total_(total) {}
 
-std::int64_t Pacer::Due(double elapsedSeconds) const {
+std::int64_t Pacer::TakeDue(double elapsedSeconds) {
   std::int64_t target = static_cast<std::int64_t>(elapsedSeconds * rate_);
   if (total_ >= 0) target = std::min(target, total_);
-  return std::clamp<std::int64_t>(target - sent_, 0, BURST);
+  const std::int64_t due = std::clamp<std::int64_t>(target - sent_, 0, BURST);
+  sent_ += due;
+  return due;
 }
 
 }  // namespace flood

@@ -11,9 +11,9 @@ class Pacer {
  public:
   // `total` < 0 for no limit but time.
   Pacer(std::int64_t rate, std::int64_t total);
-  // How many to send now, `elapsedSeconds` after the start (none before it).
-  std::int64_t Due(double elapsedSeconds) const;
-  void Sent() { ++sent_; }
+  // How many to send now, `elapsedSeconds` after the start (none before it),
+  // counted as sent.
+  std::int64_t TakeDue(double elapsedSeconds);
   std::int64_t SentSoFar() const { return sent_; }
 
  private:

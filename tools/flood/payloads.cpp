@@ -10,10 +10,6 @@ namespace {
 
 constexpr std::uint32_t FORGED_NETWORK = 0x0AC80000u;  // 10.200.0.0/16
 
-void PutText(DeviceText& area, const char* text) {
-  std::memcpy(area.data(), text, std::min(std::strlen(text), area.size()));
-}
-
 }  // namespace
 
 std::vector<std::uint8_t> Junk(Random& random) {
@@ -47,8 +43,8 @@ std::vector<std::uint8_t> ForgedReply(std::uint32_t index, Random& random) {
   info.subnetMask = 0xFFFF0000u;
   info.basePort = 8000;
   info.httpPort = 80;
-  PutText(info.modelName, "FORGED");
-  PutText(info.firmware, "0.0");
+  info.modelName = {'F', 'O', 'R', 'G', 'E', 'D'};
+  info.firmware = {'0', '.', '0'};
 
   std::vector<std::uint8_t> datagram(DATAGRAM_SIZE);
   WriteSearchReply(info, static_cast<std::int32_t>(DEVICE_INFO_SIZE),

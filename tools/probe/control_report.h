@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "tools/probe/json_line.h"
+#include "core/text/json_line.h"
 
 namespace probe {
 

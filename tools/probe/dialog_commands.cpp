@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "core/protocol/datagram.h"
+#include "core/text/json_line.h"
 #include "core/text/utf8.h"
 #include "tools/probe/commands.h"
 #include "tools/probe/control_report.h"
 #include "tools/probe/dialogs.h"
-#include "tools/probe/json_line.h"
 #include "tools/probe/mouse_input.h"
 #include "tools/probe/remote_memory.h"
 #include "tools/probe/ui_messages.h"
@@ -134,8 +134,7 @@ int DescribeMessageBox(const Invocation& invocation) {
 }
 
 int DialogSetText(const Invocation& invocation) {
-  int id = 0;
-  if (!ParseId(invocation.args[0], id)) return USAGE_ERROR;
+  const int id = invocation.number;
   const std::wstring& text = invocation.args[1];
   return WithDialogControl(invocation, id, [&](HWND, HWND control) {
     SendTo(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
@@ -146,8 +145,7 @@ int DialogSetText(const Invocation& invocation) {
 }
 
 int DialogSetAddress(const Invocation& invocation) {
-  int id = 0;
-  if (!ParseId(invocation.args[0], id)) return USAGE_ERROR;
+  const int id = invocation.number;
   std::uint32_t address = 0;
   if (!ParseAddress(Utf8(invocation.args[1]), &address)) return USAGE_ERROR;
   return WithDialogControl(invocation, id, [&](HWND dialog, HWND control) {
@@ -169,12 +167,9 @@ int DialogSetAddress(const Invocation& invocation) {
 }
 
 int DialogSelectEntry(const Invocation& invocation) {
-  int id = 0;
+  const int id = invocation.number;
   long index = 0;
-  if (!ParseId(invocation.args[0], id) ||
-      !ParseNumber(invocation.args[1], index) || index < 0) {
-    return USAGE_ERROR;
-  }
+  if (!ParseNumber(invocation.args[1], index) || index < 0) return USAGE_ERROR;
   return WithDialogControl(invocation, id, [&](HWND dialog, HWND combo) {
     LRESULT selected = CB_ERR;
     SendTo(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0, &selected);
@@ -198,8 +193,7 @@ int DialogSelectEntry(const Invocation& invocation) {
 }
 
 int DialogClick(const Invocation& invocation) {
-  int id = 0;
-  if (!ParseId(invocation.args[0], id)) return USAGE_ERROR;
+  const int id = invocation.number;
   return WithDialogControl(invocation, id, [id](HWND dialog, HWND control) {
     const bool clickable = AcceptsClicks(control);
     if (clickable) Press(dialog, id, control);
@@ -210,10 +204,7 @@ int DialogClick(const Invocation& invocation) {
 }
 
 int Dismiss(const Invocation& invocation) {
-  int id = IDOK;
-  if (!invocation.args.empty() && !ParseId(invocation.args[0], id)) {
-    return USAGE_ERROR;
-  }
+  const int id = invocation.args.empty() ? IDOK : invocation.number;
   const HWND dialog = AwaitDialog(invocation, false);
   if (dialog == nullptr) return NOT_THERE;
   const HWND control = GetDlgItem(dialog, id);

@@ -2,8 +2,8 @@
 #include <optional>
 #include <string>
 
+#include "core/text/json_line.h"
 #include "tools/probe/commands.h"
-#include "tools/probe/json_line.h"
 #include "tools/probe/mouse_input.h"
 #include "tools/probe/remote_memory.h"
 #include "tools/probe/toolbar.h"
@@ -83,8 +83,7 @@ int WaitClosed(const Invocation& invocation) {
 }
 
 int PostCommand(const Invocation& invocation) {
-  int id = 0;
-  if (!ParseId(invocation.args[0], id)) return USAGE_ERROR;
+  const int id = invocation.number;
   const auto windows = AwaitQuellan(invocation);
   if (!windows) return NOT_THERE;
   if (!PostMessageW(windows->frame, WM_COMMAND, MAKEWPARAM(id, 0), 0)) {
@@ -99,8 +98,7 @@ int PostCommand(const Invocation& invocation) {
 }
 
 int ToolEnabled(const Invocation& invocation) {
-  int id = 0;
-  if (!ParseId(invocation.args[0], id)) return USAGE_ERROR;
+  const int id = invocation.number;
   const auto windows = AwaitQuellan(invocation);
   if (!windows) return NOT_THERE;
   const auto button = ToolButtonOf(windows->frame, id);
@@ -110,12 +108,9 @@ int ToolEnabled(const Invocation& invocation) {
 }
 
 int WaitToolEnabled(const Invocation& invocation) {
-  int id = 0;
+  const int id = invocation.number;
   bool wanted = false;
-  if (!ParseId(invocation.args[0], id) ||
-      !ParseOnOff(invocation.args[1], wanted)) {
-    return USAGE_ERROR;
-  }
+  if (!ParseOnOff(invocation.args[1], wanted)) return USAGE_ERROR;
   const auto windows = AwaitQuellan(invocation);
   if (!windows) return NOT_THERE;
   std::optional<ToolButton> button;
@@ -130,8 +125,7 @@ int WaitToolEnabled(const Invocation& invocation) {
 }
 
 int ClickTool(const Invocation& invocation) {
-  int id = 0;
-  if (!ParseId(invocation.args[0], id)) return USAGE_ERROR;
+  const int id = invocation.number;
   const auto windows = AwaitQuellan(invocation);
   if (!windows) return NOT_THERE;
   const auto button = ToolButtonOf(windows->frame, id);
@@ -144,8 +138,7 @@ int ClickTool(const Invocation& invocation) {
 }
 
 int ControlEnabled(const Invocation& invocation) {
-  int id = 0;
-  if (!ParseId(invocation.args[0], id)) return USAGE_ERROR;
+  const int id = invocation.number;
   return WithViewControl(invocation, id, [id](HWND control) {
     JsonLine()
         .Number("id", id)
@@ -157,9 +150,7 @@ int ControlEnabled(const Invocation& invocation) {
 }
 
 int ControlText(const Invocation& invocation) {
-  int id = 0;
-  if (!ParseId(invocation.args[0], id)) return USAGE_ERROR;
-  return PrintControlText(invocation, id, true);
+  return PrintControlText(invocation, invocation.number, true);
 }
 
 int FoundText(const Invocation& invocation) {
@@ -167,8 +158,7 @@ int FoundText(const Invocation& invocation) {
 }
 
 int WaitText(const Invocation& invocation) {
-  int id = 0;
-  if (!ParseId(invocation.args[0], id)) return USAGE_ERROR;
+  const int id = invocation.number;
   const std::wstring& wanted = invocation.args[1];
   return WithViewControl(invocation, id, [&](HWND control) {
     std::wstring text;
@@ -182,8 +172,7 @@ int WaitText(const Invocation& invocation) {
 }
 
 int ControlClick(const Invocation& invocation) {
-  int id = 0;
-  if (!ParseId(invocation.args[0], id)) return USAGE_ERROR;
+  const int id = invocation.number;
   return WithViewControl(invocation, id, [id](HWND control) {
     RECT client{};
     return ClickMiddle(

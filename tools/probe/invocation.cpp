@@ -1,6 +1,7 @@
 #include "tools/probe/invocation.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cwchar>
 
@@ -29,25 +30,13 @@ bool ParseNumber(const std::wstring& text, long& value) {
   return errno == 0 && *end == L'\0';
 }
 
-bool ParseId(const std::wstring& text, int& id) {
-  long value = 0;
-  if (!ParseNumber(text, value) || value < 0 || value > 0xFFFF) return false;
-  id = static_cast<int>(value);
-  return true;
-}
-
-bool ParseIndex(const std::wstring& text, int& index) {
-  long value = 0;
-  if (!ParseNumber(text, value) || value < 0 || value > 0x7FFFFFFF) {
-    return false;
-  }
-  index = static_cast<int>(value);
-  return true;
-}
-
 bool ParseOnOff(const std::wstring& text, bool& on) {
   on = text == L"on";
   return on || text == L"off";
+}
+
+std::string HandleJson(HWND window) {
+  return std::to_string(reinterpret_cast<std::uintptr_t>(window));
 }
 
 void Complain(const std::string& what) {

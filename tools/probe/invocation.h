@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/probe/json_line.h"
+#include "core/text/json_line.h"
 #include "tools/probe/mouse_input.h"
 #include "tools/probe/window_find.h"
 
@@ -26,17 +26,18 @@ struct Invocation {
   std::vector<std::wstring> args;  // after the command's name
   DWORD timeoutMs;
   DWORD processId;  // 0: whichever process shows the frame
+  // The first argument as a number, read by main() where the command's help
+  // names it ID (a command or control id) or ROW or COLUMN (an index).
+  int number = 0;
 };
 
 // The frame, waited for up to the timeout; an explanation on stderr if not.
 std::optional<QuellanWindows> AwaitQuellan(const Invocation& invocation);
 // A decimal number, or hexadecimal with "0x"; nothing else may follow.
 bool ParseNumber(const std::wstring& text, long& value);
-// A command or control id: 0 to 0xFFFF.
-bool ParseId(const std::wstring& text, int& id);
-// A row or column: 0 or more.
-bool ParseIndex(const std::wstring& text, int& index);
 bool ParseOnOff(const std::wstring& text, bool& on);
+// A window handle as a plain number, ready to be passed on.
+std::string HandleJson(HWND window);
 // One explanation line on stderr; stdout carries only results.
 void Complain(const std::string& what);
 // Clicks the middle of `rect` in `window` and prints `line` with the point

@@ -2,11 +2,11 @@
 #include <string>
 #include <vector>
 
+#include "core/text/json_line.h"
 #include "core/text/json_string.h"
 #include "core/text/utf8.h"
 #include "tools/probe/commands.h"
 #include "tools/probe/header_control.h"
-#include "tools/probe/json_line.h"
 #include "tools/probe/list_view.h"
 #include "tools/probe/mouse_input.h"
 #include "tools/probe/remote_memory.h"
@@ -16,10 +16,16 @@ namespace probe {
 
 namespace {
 
-using ListBody = std::function<int(ListView&, const QuellanWindows&, HANDLE)>;
+// What a command needs the device list to have: the row or the column that
+// its first argument names, or nothing in particular.
+enum class ListItem { Any, Row, Column };
 
-// Runs `body` with the device list of the frame and the target's memory.
-int WithList(const Invocation& invocation, const ListBody& body) {
+using ListBody = std::function<int(ListView& list, HANDLE process)>;
+
+// Runs `body` with the device list of the frame and the target's memory, or
+// explains why there is none or why it lacks the `item` asked for.
+int WithList(const Invocation& invocation, ListItem item,
+             const ListBody& body) {
   const auto windows = AwaitQuellan(invocation);
   if (!windows) return NOT_THERE;
   TargetProcess process(windows->processId);
@@ -28,19 +34,14 @@ int WithList(const Invocation& invocation, const ListBody& body) {
     return NOT_THERE;
   }
   ListView list(windows->list, process.Handle());
-  return body(list, *windows, process.Handle());
-}
-
-bool HasRow(const ListView& list, int row) {
-  if (row < list.RowCount()) return true;
-  Complain("the device list has no row " + std::to_string(row));
-  return false;
-}
-
-bool HasColumn(const ListView& list, int column) {
-  if (column < list.ColumnCount()) return true;
-  Complain("the device list has no column " + std::to_string(column));
-  return false;
+  const bool row = item == ListItem::Row;
+  if (item != ListItem::Any &&
+      invocation.number >= (row ? list.RowCount() : list.ColumnCount())) {
+    Complain(std::string("the device list has no ") +
+             (row ? "row " : "column ") + std::to_string(invocation.number));
+    return NOT_THERE;
+  }
+  return body(list, process.Handle());
 }
 
 void PrintRow(const ListRow& row) {
@@ -73,77 +74,63 @@ int PrintHeaderItem(HWND header, HANDLE process, int column) {
 
 int ClickRowWith(const Invocation& invocation,
                  bool (*click)(HWND window, POINT at)) {
-  int row = 0;
-  if (!ParseIndex(invocation.args[0], row)) return USAGE_ERROR;
-  return WithList(
-      invocation,
-      [&](ListView& list, const QuellanWindows& windows, HANDLE) -> int {
-        if (!HasRow(list, row)) return NOT_THERE;
-        return ClickMiddle(windows.list, list.VisibleRowRect(row),
-                           JsonLine().Number("row", row),
-                           "row " + std::to_string(row), click);
-      });
+  const int row = invocation.number;
+  return WithList(invocation, ListItem::Row, [&](ListView& list, HANDLE) {
+    return ClickMiddle(list.Window(), list.VisibleRowRect(row),
+                       JsonLine().Number("row", row),
+                       "row " + std::to_string(row), click);
+  });
 }
 
 }  // namespace
 
 int Rows(const Invocation& invocation) {
-  return WithList(
-      invocation, [](ListView& list, const QuellanWindows&, HANDLE) -> int {
-        const int count = list.RowCount();
-        for (int index = 0; index < count; ++index) {
-          const auto row = list.Row(index);
-          if (!row) {
-            Complain("row " + std::to_string(index) + " can not be read");
-            return NOT_THERE;
-          }
-          PrintRow(*row);
-        }
-        return SUCCESS;
-      });
+  return WithList(invocation, ListItem::Any, [](ListView& list, HANDLE) -> int {
+    const int count = list.RowCount();
+    for (int index = 0; index < count; ++index) {
+      const auto row = list.Row(index);
+      if (!row) {
+        Complain("row " + std::to_string(index) + " can not be read");
+        return NOT_THERE;
+      }
+      PrintRow(*row);
+    }
+    return SUCCESS;
+  });
 }
 
 int RowCount(const Invocation& invocation) {
-  return WithList(invocation,
-                  [](ListView& list, const QuellanWindows&, HANDLE) -> int {
-                    JsonLine().Number("rows", list.RowCount()).Print();
-                    return SUCCESS;
-                  });
+  return WithList(invocation, ListItem::Any, [](ListView& list, HANDLE) {
+    JsonLine().Number("rows", list.RowCount()).Print();
+    return SUCCESS;
+  });
 }
 
 int CheckRow(const Invocation& invocation) {
-  int row = 0;
+  const int row = invocation.number;
   bool on = false;
-  if (!ParseIndex(invocation.args[0], row) ||
-      !ParseOnOff(invocation.args[1], on)) {
-    return USAGE_ERROR;
-  }
-  return WithList(
-      invocation, [&](ListView& list, const QuellanWindows&, HANDLE) -> int {
-        if (!HasRow(list, row)) return NOT_THERE;
-        list.SetCheck(row, on);
-        const int check = list.CheckState(row);
-        JsonLine().Number("row", row).Number("check", check).Print();
-        return check == (on ? 1 : 0) ? SUCCESS : NOT_THERE;
-      });
+  if (!ParseOnOff(invocation.args[1], on)) return USAGE_ERROR;
+  return WithList(invocation, ListItem::Row, [&](ListView& list, HANDLE) {
+    list.SetCheck(row, on);
+    const int check = list.CheckState(row);
+    JsonLine().Number("row", row).Number("check", check).Print();
+    return check == (on ? 1 : 0) ? SUCCESS : NOT_THERE;
+  });
 }
 
 int SelectRow(const Invocation& invocation) {
-  int row = 0;
-  if (!ParseIndex(invocation.args[0], row)) return USAGE_ERROR;
-  return WithList(invocation,
-                  [&](ListView& list, const QuellanWindows&, HANDLE) -> int {
-                    if (!HasRow(list, row)) return NOT_THERE;
-                    list.Select(row);
-                    const auto state = list.Row(row);
-                    const bool selected = state && state->selected;
-                    JsonLine()
-                        .Number("row", row)
-                        .Bool("selected", selected)
-                        .Bool("focused", state && state->focused)
-                        .Print();
-                    return selected ? SUCCESS : NOT_THERE;
-                  });
+  const int row = invocation.number;
+  return WithList(invocation, ListItem::Row, [&](ListView& list, HANDLE) {
+    list.Select(row);
+    const auto state = list.Row(row);
+    const bool selected = state && state->selected;
+    JsonLine()
+        .Number("row", row)
+        .Bool("selected", selected)
+        .Bool("focused", state && state->focused)
+        .Print();
+    return selected ? SUCCESS : NOT_THERE;
+  });
 }
 
 int ClickRow(const Invocation& invocation) {
@@ -155,12 +142,9 @@ int DoubleClickRow(const Invocation& invocation) {
 }
 
 int ClickHeader(const Invocation& invocation) {
-  int column = 0;
-  if (!ParseIndex(invocation.args[0], column)) return USAGE_ERROR;
+  const int column = invocation.number;
   return WithList(
-      invocation,
-      [&](ListView& list, const QuellanWindows&, HANDLE process) -> int {
-        if (!HasColumn(list, column)) return NOT_THERE;
+      invocation, ListItem::Column, [&](ListView& list, HANDLE process) {
         const HWND header = list.Header();
         return ClickMiddle(header, HeaderItemRect(header, process, column),
                            JsonLine().Number("column", column),
@@ -169,27 +153,18 @@ int ClickHeader(const Invocation& invocation) {
 }
 
 int HeaderFormat(const Invocation& invocation) {
-  int column = 0;
-  if (!ParseIndex(invocation.args[0], column)) return USAGE_ERROR;
   return WithList(
-      invocation,
-      [&](ListView& list, const QuellanWindows&, HANDLE process) -> int {
-        if (!HasColumn(list, column)) return NOT_THERE;
-        return PrintHeaderItem(list.Header(), process, column);
+      invocation, ListItem::Column, [&](ListView& list, HANDLE process) {
+        return PrintHeaderItem(list.Header(), process, invocation.number);
       });
 }
 
 int WaitHeaderFormat(const Invocation& invocation) {
-  int column = 0;
+  const int column = invocation.number;
   long wanted = 0;
-  if (!ParseIndex(invocation.args[0], column) ||
-      !ParseNumber(invocation.args[1], wanted)) {
-    return USAGE_ERROR;
-  }
+  if (!ParseNumber(invocation.args[1], wanted)) return USAGE_ERROR;
   return WithList(
-      invocation,
-      [&](ListView& list, const QuellanWindows&, HANDLE process) -> int {
-        if (!HasColumn(list, column)) return NOT_THERE;
+      invocation, ListItem::Column, [&](ListView& list, HANDLE process) {
         const bool reached = WaitUntil(invocation.timeoutMs, [&] {
           const auto item = ReadHeaderItem(list.Header(), process, column);
           return item && item->format == wanted;
@@ -201,8 +176,7 @@ int WaitHeaderFormat(const Invocation& invocation) {
 
 int Headers(const Invocation& invocation) {
   return WithList(
-      invocation,
-      [](ListView& list, const QuellanWindows&, HANDLE process) -> int {
+      invocation, ListItem::Any, [](ListView& list, HANDLE process) -> int {
         const int columns = list.ColumnCount();
         for (int column = 0; column < columns; ++column) {
           const int result = PrintHeaderItem(list.Header(), process, column);

@@ -37,6 +37,7 @@ class ListView {
   // scrolling the row into view as a user would before clicking it.
   std::optional<RECT> VisibleRowRect(int row);
   HWND Header() const;
+  HWND Window() const { return list_; }
 
  private:
   bool SetState(int row, UINT state, UINT mask);

@@ -11,6 +11,7 @@
 #include <io.h>
 
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -112,6 +113,23 @@ int UsageError() {
   return probe::USAGE_ERROR;
 }
 
+// Reads the first argument where the command's help names it an ID (a
+// command or control id, up to 0xFFFF) or a ROW or COLUMN; false when it is
+// not such a number.
+bool ReadFirstArgument(const Command& command, Invocation& invocation) {
+  const std::string first(command.arguments,
+                          std::strcspn(command.arguments, " "));
+  const bool id = first == "ID" || first == "[ID]";
+  if (invocation.args.empty() || (!id && first != "ROW" && first != "COLUMN"))
+    return true;
+  long value = 0;
+  if (!probe::ParseNumber(invocation.args[0], value) || value < 0 ||
+      value > (id ? 0xFFFF : 0x7FFFFFFF))
+    return false;
+  invocation.number = static_cast<int>(value);
+  return true;
+}
+
 bool ParseOption(const std::wstring& text, DWORD& value) {
   long number = 0;
   if (!probe::ParseNumber(text, number) || number < 0) return false;
@@ -153,6 +171,7 @@ int wmain(int argc, wchar_t** argv) {
       probe::Complain("this process can not reach the window system");
       return probe::NO_WINDOW_SYSTEM;
     }
+    if (!ReadFirstArgument(command, invocation)) return UsageError();
     const int result = command.run(invocation);
     return result == probe::USAGE_ERROR ? UsageError() : result;
   }

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/text/json_line.h"
 #include "tools/probe/commands.h"
-#include "tools/probe/json_line.h"
 #include "tools/probe/toolbar.h"
 
 namespace probe {
