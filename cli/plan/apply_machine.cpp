@@ -33,6 +33,8 @@ struct Request {
   IpSettings settings;  // what the device is asked for
 };
 
+constexpr std::size_t NO_MOVE = static_cast<std::size_t>(-1);
+
 // Every device the search listed, and any that turned up later.
 struct Device {
   MacAddress mac{};
@@ -41,9 +43,8 @@ struct Device {
   std::vector<std::uint32_t> may;
   std::optional<IpSettings> lastSeen;
   std::size_t seenInWave = 0;  // the wave of its last sighting
+  std::size_t move = NO_MOVE;  // its move, if it is to move
 };
-
-constexpr std::size_t NO_MOVE = static_cast<std::size_t>(-1);
 
 struct Move {
   ApplyMove plan;
@@ -51,6 +52,7 @@ struct Move {
   Phase phase = Phase::Waiting;
   bool returning = false;  // asked to go back to its own address
   std::optional<TemporarySlot> slot;
+  MoveReport report;
   // The wave in which the move was last sent, so that a wave takes each
   // move once.
   std::size_t inWave = 0;
@@ -108,14 +110,14 @@ class Machine {
   void End(std::size_t move, MoveEnd end);
   void Note(std::size_t move, const std::string& text);
   void Replace(std::size_t move, const std::string& text);
+  // Each move's report, in the order of the moves.
+  std::vector<MoveReport> Reports() const;
   void Progress();
 
   const ApplyRules& rules_;
   ApplyLink& link_;
   std::vector<Move> moves_;
   std::vector<Device> devices_;
-  std::vector<MoveReport> reports_;
-  std::vector<std::size_t> moveOfDevice_;
   std::unordered_map<std::uint64_t, std::size_t> deviceOfMac_;
   std::unordered_map<Key, std::vector<std::size_t>> bookers_;
   std::unordered_set<Key> everShown_;
@@ -137,7 +139,6 @@ Machine::Machine(const std::vector<ApplyMove>& moves,
                  ApplyLink& link)
     : rules_(rules),
       link_(link),
-      reports_(moves.size()),
       pool_(rules.temporary, rules.localAddresses, link,
             [this](std::uint32_t domain, std::uint32_t address) {
               return Taken(domain, address);
@@ -164,9 +165,9 @@ Machine::Machine(const std::vector<ApplyMove>& moves,
     move.plan = moves[m];
     move.device = DeviceOf(moves[m].mac, moves[m].domain);
     if (devices_[move.device].may.empty()) Place(move.device, {move.from()});
-    moveOfDevice_[move.device] = m;
+    devices_[move.device].move = m;
     targetOf_[KeyOf(move.plan.domain, move.to())] = m;
-    reports_[m].message = move.plan.message;
+    move.report.message = move.plan.message;
     moves_.push_back(std::move(move));
     ready_.push_back(m);
   }
@@ -177,8 +178,7 @@ std::size_t Machine::DeviceOf(const MacAddress& mac, std::uint32_t domain) {
   const auto [found, added] =
       deviceOfMac_.emplace(MacKey(mac), devices_.size());
   if (added) {
-    devices_.push_back({mac, domain, {}, std::nullopt, 0});
-    moveOfDevice_.push_back(NO_MOVE);
+    devices_.push_back({mac, domain, {}, std::nullopt, 0, NO_MOVE});
   }
   return found->second;
 }
@@ -255,19 +255,25 @@ void Machine::End(std::size_t move, MoveEnd end) {
   if (m.phase == Phase::Waiting) --waiting_;
   m.phase = Phase::Ended;
   m.returning = false;
-  reports_[move].end = end;
+  m.report.end = end;
 }
 
 void Machine::Note(std::size_t move, const std::string& text) {
-  reports_[move].message += "; " + text;
+  moves_[move].report.message += "; " + text;
 }
 
 void Machine::Replace(std::size_t move, const std::string& text) {
-  reports_[move].message = text;
+  moves_[move].report.message = text;
+}
+
+std::vector<MoveReport> Machine::Reports() const {
+  std::vector<MoveReport> reports;
+  for (const Move& move : moves_) reports.push_back(move.report);
+  return reports;
 }
 
 void Machine::Progress() {
-  if (rules_.progress) rules_.progress(reports_);
+  if (rules_.progress) rules_.progress(Reports());
 }
 
 bool Machine::ToTemporary(std::size_t move, std::vector<Request>* wave,
@@ -278,11 +284,11 @@ bool Machine::ToTemporary(std::size_t move, std::vector<Request>* wave,
   if (!slot) return false;
   m.slot = slot;
   m.inWave = wave_;
-  if (!reports_[move].temporary) {
-    reports_[move].temporary = slot->address;
+  if (!m.report.temporary) {
+    m.report.temporary = slot->address;
     Note(move, "by way of the temporary address " + Dotted(slot->address));
     if (slot->checked == Holding::NotChecked)
-      reports_[move].message += " (not checked on the link: " + slot->why + ")";
+      m.report.message += " (not checked on the link: " + slot->why + ")";
   }
   IpSettings parked = m.plan.proposed;
   parked.ipAddress = slot->address;
@@ -411,7 +417,7 @@ void Machine::Sighted(const std::vector<FoundDevice>& heard) {
     device.seenInWave = wave_;
     // Seen there, it holds no other address now.
     Place(d, {found.settings.ipAddress});
-    const std::size_t move = moveOfDevice_[d];
+    const std::size_t move = device.move;
     const bool staying = move == NO_MOVE ||
                          moves_[move].phase == Phase::Ended ||
                          moves_[move].phase == Phase::Done;
@@ -430,7 +436,7 @@ void Machine::Outcome(const Request& request) {
       if (took) {
         if (m.phase == Phase::Waiting) --waiting_;
         m.phase = Phase::Done;
-        reports_[request.move].end = MoveEnd::Confirmed;
+        m.report.end = MoveEnd::Confirmed;
         if (m.slot) GiveBack(m.plan.domain, m.plan.proposed, *m.slot);
         Place(m.device, {m.to()});
         return;
@@ -577,7 +583,7 @@ void Machine::FinalSearch() {
     heard[MacKey(*found.mac)] = &found.settings;
   for (std::size_t move = 0; move < moves_.size(); ++move) {
     const auto found = heard.find(MacKey(moves_[move].plan.mac));
-    MoveReport& report = reports_[move];
+    MoveReport& report = moves_[move].report;
     report.nowIp.reset();
     if (found == heard.end()) continue;
     report.nowIp = found->second->ipAddress;
@@ -602,7 +608,7 @@ ApplyResult Machine::Run() {
         const auto found = bookers_.find(KeyOf(m.plan.domain, m.to()));
         if (found == bookers_.end()) return NO_MOVE;
         for (std::size_t device : found->second) {
-          const std::size_t other = moveOfDevice_[device];
+          const std::size_t other = devices_[device].move;
           if (device != m.device && other != NO_MOVE) return other;
         }
         return NO_MOVE;
@@ -611,7 +617,7 @@ ApplyResult Machine::Run() {
   // A move whose address a device holds that is not planned to move waits
   // for ever.
   for (std::size_t d = 0; d < devices_.size(); ++d)
-    if (moveOfDevice_[d] == NO_MOVE) EndedAt(d);
+    if (devices_[d].move == NO_MOVE) EndedAt(d);
 
   ApplyResult result;
   bool stopped = false;
@@ -714,7 +720,7 @@ ApplyResult Machine::Run() {
       Stop("the network failed", false);
       result.end = ApplyEnd::LinkFailed;
       Progress();
-      result.moves = reports_;
+      result.moves = Reports();
       return result;
     }
     Settle(wave, verified.heard);
@@ -722,7 +728,7 @@ ApplyResult Machine::Run() {
   }
   FinalSearch();
   result.end = stopped ? ApplyEnd::Stopped : ApplyEnd::Finished;
-  result.moves = reports_;
+  result.moves = Reports();
   result.lastSearch = lastSearch_;
   if (rules_.finalSearchDomains.empty()) {
     // No last search: where each device was last heard.
