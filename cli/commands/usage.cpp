@@ -43,8 +43,9 @@ holds. Quellan changes only devices of its own protocol.
 
 A MAC address may be written 00:1A:2B:00:01:03, 00-1A-2B-00-01-03,
 "00 1A 2B 00 01 03" (quoted), 001A2B000103 or 001a.2b00.0103, in any case.
-Commands, formats and modes are read in any case, blanks around a value are
-ignored, and a mistyped command or option gets the name of a close one.
+Commands, formats, modes and protocols are read in any case, blanks around
+a value are ignored, and a mistyped command or option gets the name of a
+close one.
 
 Run 'quellan-cli help COMMAND' or 'quellan-cli COMMAND --help' for a
 command's options.
