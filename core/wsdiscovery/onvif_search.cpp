@@ -39,7 +39,7 @@ struct Session {
   OnvifSearchResult result;
 };
 
-std::mt19937_64 SeededRandom() {
+std::mt19937_64 EntropyRandom() {
   // The clock joins the system's entropy: some C++ libraries for Windows
   // have given a fixed sequence from std::random_device.
   std::random_device device;
@@ -176,7 +176,7 @@ OnvifSearchResult OnvifSearch::Run(std::chrono::milliseconds window) {
     return session.result;
   }
   session.through = AdaptersToProbe(options_);
-  session.random = SeededRandom();
+  session.random = EntropyRandom();
 
   std::vector<std::uint8_t> buffer(RECEIVE_CAPACITY);
   const Clock::time_point start = Clock::now();

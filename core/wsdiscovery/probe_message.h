@@ -18,7 +18,7 @@ enum class ProbeType { NetworkVideoTransmitter, Device };
 std::string ProbeMessage(ProbeType type, const std::string& messageId);
 
 // A fresh "urn:uuid:..." (a random version 4 UUID) drawn from `random`,
-// which the caller seeds.
+// which the caller starts from its own entropy.
 std::string RandomMessageId(std::mt19937_64& random);
 
 enum class ProbeStatus { Ok, Refused, NotProbe };

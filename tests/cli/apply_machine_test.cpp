@@ -104,9 +104,9 @@ TEST(ApplyMachine, RandomPlansKeepEveryInvariant) {
   const Behaviour behaviours[] = {Behaviour::Confirms, Behaviour::Ignores,
                                   Behaviour::RefusesInUse, Behaviour::Late,
                                   Behaviour::Vanishes};
-  for (unsigned seed = 1; seed <= 400; ++seed) {
-    SCOPED_TRACE("seed " + std::to_string(seed));
-    std::mt19937 random(seed);
+  for (unsigned siteNumber = 1; siteNumber <= 400; ++siteNumber) {
+    SCOPED_TRACE("site " + std::to_string(siteNumber));
+    std::mt19937 random(siteNumber);
     auto pick = [&](int n) { return static_cast<int>(random() % n); };
     FakeSite site;
     std::vector<FoundDevice> devices;

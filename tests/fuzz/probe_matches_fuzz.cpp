@@ -2,7 +2,7 @@
 // reads a reply within its caps or refuses it with nothing half read, and
 // the address chosen from a reply's XAddrs is one of them and routable. The
 // same bytes go through the Probe reader, and every probe we would send for
-// a generator seeded from them reads back with its own MessageID.
+// a generator started from them reads back with its own MessageID.
 #include <cstdint>
 #include <cstring>
 #include <random>
