@@ -24,6 +24,8 @@ struct Candidate {
   // The address answered from equals the address listed: only then may
   // the neighbour table's entry for it be the device's own.
   bool fromListed = false;
+  // The neighbour table's entry for that address, when it is so.
+  std::optional<MacAddress> tableMac;
 };
 
 }  // namespace
@@ -64,20 +66,17 @@ std::vector<OnvifHeard> OnvifDevices(const std::vector<OnvifAnswer>& answers,
   std::unordered_map<std::uint32_t, MacAddress> table;
   for (const Neighbour& entry : neighbours) table[entry.address] = entry.mac;
   std::map<MacAddress, int> uses;
-  std::vector<std::optional<MacAddress>> fromTable(candidates.size());
-  for (std::size_t i = 0; i < candidates.size(); ++i) {
-    const Candidate& c = candidates[i];
+  for (Candidate& c : candidates) {
     if (c.heard.device.mac || !c.fromListed) continue;
     const auto entry = table.find(c.heard.device.settings.ipAddress);
     if (entry == table.end()) continue;
-    fromTable[i] = entry->second;
+    c.tableMac = entry->second;
     ++uses[entry->second];
   }
   std::vector<OnvifHeard> devices;
-  for (std::size_t i = 0; i < candidates.size(); ++i) {
-    if (fromTable[i] && uses[*fromTable[i]] == 1)
-      candidates[i].heard.device.mac = fromTable[i];
-    devices.push_back(std::move(candidates[i].heard));
+  for (Candidate& c : candidates) {
+    if (c.tableMac && uses[*c.tableMac] == 1) c.heard.device.mac = c.tableMac;
+    devices.push_back(std::move(c.heard));
   }
   return devices;
 }
