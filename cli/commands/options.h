@@ -42,6 +42,8 @@ struct Options {
   std::string planPath;
   bool apply = false;
   std::optional<std::uint32_t> from;
+  // --from START-LAST: the last address the numbering gives.
+  std::optional<std::uint32_t> fromLast;
   std::optional<TemporaryRange> temporary;
   // watch
   int intervalSeconds = 10;

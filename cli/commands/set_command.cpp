@@ -1,6 +1,9 @@
 #include "cli/commands/commands.h"
 #include "cli/commands/second_stop.h"
 #include "cli/commands/set_report.h"
+#include "cli/device/change_hint.h"
+#include "cli/device/dhcp_address.h"
+#include "cli/device/subnet_reach.h"
 #include "cli/format/messages.h"
 #include "cli/format/text_formats.h"
 #include "cli/network/engine_discovery.h"
@@ -55,10 +58,21 @@ int SetCommand(const Options& options) {
       CheckChange(proposed, target->settings, options.mac,
                   ChangeContext{&shown, AddressesOf(LocalAdapters()), nullptr});
   if (!problems.empty()) {
-    Tell(Sentence(OneLine(ChangeProblemMessage(problems[0]))) +
+    Tell(Sentence(RefusalText(problems[0], proposed, ChangeSource::Options)) +
          " Nothing was sent.");
     return EXIT_REFUSED;
   }
+  const std::string dhcp = DhcpRefusalText(
+      JudgeDhcpAddress(target->settings, options.edit), MacString(options.mac));
+  if (!dhcp.empty()) {
+    Tell(dhcp + " Nothing was sent.");
+    return EXIT_REFUSED;
+  }
+  const std::string leaving = LeavingSubnetsWarning(
+      MacString(options.mac), target->settings, proposed,
+      AdaptersWith(found.domains.AdapterAddresses(target->place.domain),
+                   LocalAdapters()));
+  if (!leaving.empty()) Tell(leaving);
 
   const ChangeRequest request{options.mac, proposed, target->place.domain};
   report.sent = proposed;
