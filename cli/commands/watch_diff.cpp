@@ -5,6 +5,7 @@
 #include <set>
 
 #include "cli/device/device_fields.h"
+#include "cli/format/display_width.h"
 #include "cli/format/text_formats.h"
 #include "core/text/ascii_words.h"
 
@@ -42,10 +43,9 @@ std::string TableLine(const std::vector<std::string>& cells) {
   std::string line;
   for (std::size_t i = 0; i < cells.size(); ++i) {
     line += cells[i];
+    const std::size_t width = DisplayWidth(cells[i]);
     if (i < std::size(WIDTHS))
-      line.append(
-          WIDTHS[i] > cells[i].size() ? WIDTHS[i] - cells[i].size() + 2 : 2,
-          ' ');
+      line.append(WIDTHS[i] > width ? WIDTHS[i] - width + 2 : 2, ' ');
   }
   line.erase(line.find_last_not_of(' ') + 1);
   return line;
