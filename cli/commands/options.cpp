@@ -32,7 +32,8 @@ std::vector<std::string> CommandWords() {
 
 // The options each command takes besides --help and --version.
 std::vector<std::string> OptionNames(Command command) {
-  std::vector<std::string> names{"--format", "--adapter", "--protocol"};
+  std::vector<std::string> names{"--format", "--adapter", "--protocol",
+                                 "--quiet"};
   auto add = [&names](std::initializer_list<const char*> more) {
     names.insert(names.end(), more.begin(), more.end());
   };
@@ -63,7 +64,7 @@ bool Takes(Command command, const std::string& name) {
 }
 
 bool IsFlag(const std::string& name) {
-  return name == "--no-verify" || name == "--apply";
+  return name == "--no-verify" || name == "--apply" || name == "--quiet";
 }
 
 // search and watch list devices; set and plan change them.
@@ -256,6 +257,8 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
       options.apply = true;
     } else if (name == "--no-verify") {
       options.verify = false;
+    } else if (name == "--quiet") {
+      options.progress = Progress::Quiet;
     } else {
       return Apply(name, value, &options, error);
     }

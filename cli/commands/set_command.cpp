@@ -98,8 +98,15 @@ int SetCommand(const Options& options) {
   if (options.verify) {
     Tell("sent the change to " + MacString(options.mac) +
          "; waiting for it to answer with the new settings");
-    const VerifyOutcome verified =
-        discovery.Verify({request}, {request.domain}, options.verifyTimeout);
+    const VerifyOutcome verified = [&] {
+      const ProgressWait progress(
+          ErrorProgress(), options.verifyTimeout,
+          [mac = MacString(options.mac)](std::chrono::seconds left) {
+            return "waiting for " + mac + ", " + TimeLeftText(left);
+          });
+      return discovery.Verify({request}, {request.domain},
+                              options.verifyTimeout);
+    }();
     if (verified.status != LinkStatus::Done) {
       Tell("the change was sent, but the searches that verify it failed");
       Emit(SetReportText(report, options.format));
