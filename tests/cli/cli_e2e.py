@@ -305,6 +305,19 @@ def case_plan(cli, devices, work):
         _, err = cli.run("plan", path, expect=2)
         assert path + words in err, err
 
+    # Three MACs to number in a range of two addresses: the range lacks one,
+    # and nothing is sent.
+    with open(path, "w") as f:
+        f.write("mac\n02:00:5E:C1:00:01\n02:00:5E:C1:00:02\n"
+                "02:00:5E:C1:00:09\n")
+    out, err = cli.run("plan", path, "--from", "10.77.0.40-10.77.0.41",
+                       "--timeout", "1000", "--apply", "--format", "json",
+                       expect=4)
+    assert [r["status"] for r in json.loads(out)] == [
+        "change", "change", "conflict"], out
+    assert "the range 10.77.0.40-10.77.0.41 lacks 1 address" in err, err
+    assert "nothing was sent" in err, err
+
 
 def case_unicode_path(cli, devices, work):
     """A plan file named outside the ANSI code page is read, and named in a
