@@ -32,23 +32,19 @@ def from_man(root, command):
     return ""
 
 
-def indented_block(lines, start, indent):
-    """The line that starts the synopsis and the lines of brackets below
-    it."""
-    block = [lines[start]]
-    for line in lines[start + 1:]:
-        if not line.startswith(indent) or not line.strip().startswith("["):
-            break
-        block.append(line)
-    return "\n".join(block)
-
-
-def from_readme(root, name, prefix, command):
+def from_readme(root, name, indent, command):
+    """The synopsis line and the lines of brackets below it."""
     lines = open(os.path.join(root, name)).read().splitlines()
+    start = indent + "quellan-cli " + command
     for i, line in enumerate(lines):
-        if line.startswith(prefix + "quellan-cli " + command + " ") or \
-                line == prefix + "quellan-cli " + command:
-            return indented_block(lines, i, prefix)
+        if line == start or line.startswith(start + " "):
+            block = [line]
+            for more in lines[i + 1:]:
+                if not more.startswith(indent) or \
+                        not more.strip().startswith("["):
+                    break
+                block.append(more)
+            return "\n".join(block)
     return ""
 
 
@@ -70,9 +66,7 @@ def main():
         names = {place: set(OPTION.findall(text))
                  for place, text in places.items()}
         want = names["--help"]
-        if not want:
-            print(f"{command}: --help names no option")
-            failed = True
+        failed = failed or not want
         for place, found in names.items():
             if found != want:
                 failed = True
