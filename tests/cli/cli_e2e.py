@@ -487,10 +487,26 @@ def case_round_trip(cli, devices, work):
     for row in rows:
         row["ip"] = typed.get(row["mac"], row["ip"])
     path = os.path.join(work, "site.csv")
-    with open(path, "w", newline="") as f:
-        writer = csv.DictWriter(f, fieldnames=list(rows[0]))
-        writer.writeheader()
-        writer.writerows(rows)
+
+    def save():
+        with open(path, "w", newline="") as f:
+            writer = csv.DictWriter(f, fieldnames=list(rows[0]))
+            writer.writeheader()
+            writer.writerows(rows)
+    save()
+    # 02:..:24 is in DHCP mode, as its ip_mode cell still says: it would
+    # ignore the address, so the row is invalid and nothing is sent until
+    # the installer writes fixed there.
+    report = cli.json("plan", path, "--apply", "--timeout", "1000", expect=4)
+    assert [r["message"] for r in report if r["status"] == "invalid"] == [
+        "the row gives an address and the mode DHCP, but a device in DHCP "
+        "mode takes its address from the DHCP server: write fixed in the "
+        "ip_mode cell, or leave the ip cell blank"], report
+    assert not peer_events("change"), peer_events("change")
+    for row in rows:
+        if row["mac"] == "02:00:5E:C2:00:24":
+            row["ip_mode"] = "fixed"
+    save()
     report = cli.json("plan", path, "--apply", "--timeout", "1000",
                       "--verify-timeout", "4000")
     assert {r["mac"]: r["status"] for r in report} == {
