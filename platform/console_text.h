@@ -12,3 +12,8 @@ enum class StandardStream { Output, Error };
 
 // Writes `text` (UTF-8) to `stream` at once.
 void WriteStandard(StandardStream stream, const std::string& text);
+
+// Whether `stream` goes to a terminal (a Windows console), where a line may
+// be drawn over with a carriage return; not a file, a pipe or the null
+// device.
+bool IsTerminal(StandardStream stream);

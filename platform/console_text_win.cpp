@@ -60,3 +60,9 @@ void WriteStandard(StandardStream stream, const std::string& text) {
   std::fputs(text.c_str(), file);
   std::fflush(file);
 }
+
+bool IsTerminal(StandardStream stream) {
+  return FormFor(GetStdHandle(stream == StandardStream::Output
+                                  ? STD_OUTPUT_HANDLE
+                                  : STD_ERROR_HANDLE)) == TextForm::Wide;
+}

@@ -4,8 +4,8 @@
 #   quellan-VERSION-win64.zip   Quellan.exe, quellan-cli.exe, quellan-devsim.exe,
 #                               the Wireshark dissector, README.txt and
 #                               LICENSE.txt (the MIT licence, then the
-#                               notice of expat, which the Windows build
-#                               links statically)
+#                               notices of expat and utf8proc, which the
+#                               Windows build links statically)
 #   quellan_VERSION_amd64.deb   quellan-cli and quellan-devsim for Debian, with
 #                               the dissector, a man page and the Debian docs
 #
@@ -29,6 +29,7 @@ die() { echo "package.sh: $*" >&2; exit 1; }
 
 . scripts/lib/packages.sh
 . scripts/lib/expat.sh
+. scripts/lib/utf8proc.sh
 if [ "$(id -u)" = 0 ]; then ensure_packages; fi
 for tool in dpkg-deb dpkg-shlibdeps x86_64-w64-mingw32-strip python3 gzip; do
   command -v "$tool" >/dev/null || die "$tool is missing (run as root once to install it)"
@@ -49,6 +50,7 @@ export SOURCE_DATE_EPOCH=$epoch
 if [ "$build" = 1 ]; then
   mkdir -p build
   fetch_expat "$root" || die "no expat source for the Windows build"
+  fetch_utf8proc "$root" || die "no utf8proc source for the Windows build"
   for preset in native win64; do
     echo "== build $preset"
     if ! { cmake --preset "$preset" && cmake --build --preset "$preset" -j2; } \
@@ -94,12 +96,22 @@ sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' packaging/windows/README.txt \
 expat_source=$(sed -n 's/^QUELLAN_EXPAT_SOURCE:PATH=//p' build/win64/CMakeCache.txt)
 [ -f "$expat_source/COPYING" ] || die "no expat COPYING in '$expat_source'"
 expat_version=$(dpkg-parsechangelog -l "$expat_source/debian/changelog" -S Version)
+# And utf8proc's, the same way.
+utf8proc_source=$(sed -n 's/^QUELLAN_UTF8PROC_SOURCE:PATH=//p' build/win64/CMakeCache.txt)
+[ -f "$utf8proc_source/LICENSE.md" ] ||
+  die "no utf8proc LICENSE.md in '$utf8proc_source'"
+utf8proc_version=$(dpkg-parsechangelog -l "$utf8proc_source/debian/changelog" -S Version)
 {
   cat LICENSE
   printf '\n\nThe Windows programs are built with expat, an XML parser, linked\n'
   printf 'statically (Debian source package expat %s). Its licence:\n\n' \
     "$expat_version"
   cat "$expat_source/COPYING"
+  printf '\n\nThe Windows programs are built with utf8proc, a Unicode library,\n'
+  printf 'linked statically (Debian source package utf8proc %s). Its\n' \
+    "$utf8proc_version"
+  printf 'licence:\n\n'
+  cat "$utf8proc_source/LICENSE.md"
 } | sed 's/$/\r/' >"$win/LICENSE.txt"
 zip=$dist/quellan-$version-win64.zip
 rm -f "$zip"

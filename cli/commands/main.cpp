@@ -24,6 +24,8 @@ int main(int argc, char** argv) {
     return cli::EXIT_REFUSED;
   }
   const cli::Options& options = parsed.options;
+  // Before anything is written beside the line.
+  cli::SetProgress(options.progress);
   if (options.help) {
     cli::Emit(cli::UsageText(options.command));
     return cli::EXIT_DONE;

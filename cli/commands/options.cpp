@@ -32,7 +32,8 @@ std::vector<std::string> CommandWords() {
 
 // The options each command takes besides --help and --version.
 std::vector<std::string> OptionNames(Command command) {
-  std::vector<std::string> names{"--format", "--adapter", "--protocol"};
+  std::vector<std::string> names{"--format", "--adapter", "--protocol",
+                                 "--quiet"};
   auto add = [&names](std::initializer_list<const char*> more) {
     names.insert(names.end(), more.begin(), more.end());
   };
@@ -63,7 +64,7 @@ bool Takes(Command command, const std::string& name) {
 }
 
 bool IsFlag(const std::string& name) {
-  return name == "--no-verify" || name == "--apply";
+  return name == "--no-verify" || name == "--apply" || name == "--quiet";
 }
 
 // search and watch list devices; set and plan change them.
@@ -158,25 +159,43 @@ bool Apply(const std::string& name, const std::string& value, Options* options,
     options->temporary = range;
     return true;
   }
-  // The address options.
-  if (!ParseAddress(value, &address)) return bad("an address a.b.c.d");
-  if (name == "--adapter") {
-    options->adapter = address;
-  } else {
-    options->from = address;
+  if (name == "--from") {
+    // START numbers up to the subnet's end, START-LAST up to LAST.
+    TemporaryRange range;
+    if (!ParseTemporaryRange(value, &range))
+      return bad("an address a.b.c.d or a range a.b.c.d-e.f.g.h");
+    options->from = range.first;
+    if (value.find('-') != std::string::npos) options->fromLast = range.last;
+    return true;
   }
+  if (!ParseAddress(value, &address)) return bad("an address a.b.c.d");
+  options->adapter = address;
   return true;
 }
 
-bool ReadPositional(const std::string& arg, Options* options, int* positional,
-                    std::string* error) {
-  ++*positional;
-  if (*positional == 1 && options->command == Command::Set) {
-    if (ReadMacText(arg, &options->mac)) return true;
-    *error = "'" + arg + "' is not a MAC address; write it " +
-             std::string(MAC_FORMS);
-    return false;
+// set's MAC; `rest` are the arguments from it on.
+bool ReadSetMac(const std::string& arg, const std::vector<std::string>& rest,
+                Options* options, std::string* error) {
+  if (ReadMacText(arg, &options->mac)) return true;
+  *error = "'" + arg + "' is not a MAC address";
+  const std::string split = SplitMac(rest);
+  if (split.empty()) {
+    *error += "; write it " + std::string(MAC_FORMS);
+  } else {
+    *error +=
+        ": the shell splits a MAC written with blanks into six "
+        "arguments; quote it: \"" +
+        split + "\"";
   }
+  return false;
+}
+
+bool ReadPositional(const std::string& arg,
+                    const std::vector<std::string>& rest, Options* options,
+                    int* positional, std::string* error) {
+  ++*positional;
+  if (*positional == 1 && options->command == Command::Set)
+    return ReadSetMac(arg, rest, options, error);
   if (*positional == 1 && options->command == Command::Plan) {
     options->planPath = arg;
     return true;
@@ -238,13 +257,19 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args) {
       options.apply = true;
     } else if (name == "--no-verify") {
       options.verify = false;
+    } else if (name == "--quiet") {
+      options.progress = Progress::Quiet;
     } else {
       return Apply(name, value, &options, error);
     }
     return true;
   };
   reader.positional = [&](const std::string& arg, std::string* error) {
-    return ReadPositional(arg, &options, &positional, error);
+    // The arguments from this one on: a split MAC's other five follow it.
+    std::vector<std::string> rest;
+    const auto at = std::find(args.begin() + next, args.end(), arg);
+    if (at != args.end()) rest.assign(at, args.end());
+    return ReadPositional(arg, rest, &options, &positional, error);
   };
   if (!ReadOptions(args, next, reader, &result.error)) return result;
   if (options.command == Command::Set && positional == 0) {

@@ -9,6 +9,7 @@
 
 #include "cli/device/device_fields.h"
 #include "cli/device/settings_edit.h"
+#include "cli/format/progress_line.h"
 #include "cli/network/discovery.h"
 #include "cli/plan/temporary_range.h"
 #include "core/text/option_loop.h"
@@ -25,6 +26,8 @@ struct Options {
   bool help = false;
   bool version = false;
   Format format = Format::Table;
+  // --quiet: no progress line on a terminal either.
+  Progress progress = Progress::Shown;
   // The first search's window.
   std::chrono::milliseconds timeout{3000};
   // The local address the requests leave through; 0 for every adapter.
@@ -42,6 +45,8 @@ struct Options {
   std::string planPath;
   bool apply = false;
   std::optional<std::uint32_t> from;
+  // --from START-LAST: the last address the numbering gives.
+  std::optional<std::uint32_t> fromLast;
   std::optional<TemporaryRange> temporary;
   // watch
   int intervalSeconds = 10;

@@ -1,5 +1,6 @@
 #include "cli/commands/commands.h"
 #include "cli/commands/second_stop.h"
+#include "cli/device/subnet_reach.h"
 #include "cli/format/messages.h"
 #include "cli/network/engine_discovery.h"
 #include "cli/network/network.h"
@@ -16,8 +17,8 @@ PlanSetting SettingOf(const Options& options) {
   PlanSetting setting;
   setting.localAddresses = AddressesOf(LocalAdapters());
   if (options.from)
-    setting.numbering =
-        Numbering{*options.from, options.edit.mask, options.edit.gateway};
+    setting.numbering = Numbering{*options.from, options.edit.mask,
+                                  options.edit.gateway, options.fromLast};
   return setting;
 }
 
@@ -27,6 +28,24 @@ int ExitStatus(const std::vector<PlanOutcome>& outcomes, bool applied,
     return EXIT_NETWORK_FAILURE;
   if (end == ApplyEnd::Stopped) return EXIT_STOPPED;
   return PlanSucceeded(outcomes, applied) ? EXIT_DONE : EXIT_PROBLEMS;
+}
+
+// Each change that takes its device out of reach of this computer, before
+// it goes.
+void WarnOfLeavingSubnets(const std::vector<PlanOutcome>& outcomes,
+                          const Findings& found) {
+  const std::vector<LocalAdapter> local = LocalAdapters();
+  for (const PlanOutcome& outcome : outcomes) {
+    if (outcome.status != ChangeStatus::Change) continue;
+    for (const FoundDevice& device : found.devices) {
+      if (device.mac != outcome.mac) continue;
+      const std::string warning = LeavingSubnetsWarning(
+          MacString(outcome.mac), device.settings, outcome.proposed,
+          AdaptersWith(found.domains.AdapterAddresses(device.place.domain),
+                       local));
+      if (!warning.empty()) Tell(warning);
+    }
+  }
 }
 
 }  // namespace
@@ -44,7 +63,7 @@ int PlanCommand(const Options& options) {
       ReadPlanCsv(file.bytes, options.planPath,
                   options.from ? BlankIp::Numbered : BlankIp::Kept);
   if (!plan.ok) {
-    Tell(plan.error);
+    for (const std::string& error : plan.errors) Tell(error);
     return EXIT_REFUSED;
   }
   if (!plan.warning.empty()) Tell(plan.warning);
@@ -59,6 +78,14 @@ int PlanCommand(const Options& options) {
   const PlanSetting setting = SettingOf(options);
   const std::vector<PlanOutcome> judged =
       JudgePlan(plan.rows, found.devices, setting);
+  const std::size_t lacking =
+      setting.numbering ? RangeShortfall(judged, *setting.numbering) : 0;
+  if (lacking > 0) {
+    Tell("the range " + Dotted(*options.from) + "-" +
+         Dotted(*options.fromLast) + " lacks " + std::to_string(lacking) +
+         (lacking == 1 ? " address" : " addresses") +
+         " for the rows to number; give a longer one with --from");
+  }
   std::vector<PlanOutcome> outcomes = judged;
   ApplySetting apply;
   apply.devices = found.devices;
@@ -73,6 +100,7 @@ int PlanCommand(const Options& options) {
         "nothing was sent: some rows are invalid, in conflict or out of "
         "reach");
   } else if (options.apply) {
+    WarnOfLeavingSubnets(judged, found);
     SecondStop second;
     second.Keep(PlanReport(outcomes, options.format));
     ApplyCalls calls;

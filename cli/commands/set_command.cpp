@@ -1,6 +1,9 @@
 #include "cli/commands/commands.h"
 #include "cli/commands/second_stop.h"
 #include "cli/commands/set_report.h"
+#include "cli/device/change_hint.h"
+#include "cli/device/dhcp_address.h"
+#include "cli/device/subnet_reach.h"
 #include "cli/format/messages.h"
 #include "cli/format/text_formats.h"
 #include "cli/network/engine_discovery.h"
@@ -55,10 +58,21 @@ int SetCommand(const Options& options) {
       CheckChange(proposed, target->settings, options.mac,
                   ChangeContext{&shown, AddressesOf(LocalAdapters()), nullptr});
   if (!problems.empty()) {
-    Tell(Sentence(OneLine(ChangeProblemMessage(problems[0]))) +
+    Tell(Sentence(RefusalText(problems[0], proposed, ChangeSource::Options)) +
          " Nothing was sent.");
     return EXIT_REFUSED;
   }
+  const std::string dhcp = DhcpRefusalText(
+      JudgeDhcpAddress(target->settings, options.edit), MacString(options.mac));
+  if (!dhcp.empty()) {
+    Tell(dhcp + " Nothing was sent.");
+    return EXIT_REFUSED;
+  }
+  const std::string leaving = LeavingSubnetsWarning(
+      MacString(options.mac), target->settings, proposed,
+      AdaptersWith(found.domains.AdapterAddresses(target->place.domain),
+                   LocalAdapters()));
+  if (!leaving.empty()) Tell(leaving);
 
   const ChangeRequest request{options.mac, proposed, target->place.domain};
   report.sent = proposed;
@@ -84,8 +98,15 @@ int SetCommand(const Options& options) {
   if (options.verify) {
     Tell("sent the change to " + MacString(options.mac) +
          "; waiting for it to answer with the new settings");
-    const VerifyOutcome verified =
-        discovery.Verify({request}, {request.domain}, options.verifyTimeout);
+    const VerifyOutcome verified = [&] {
+      const ProgressWait progress(
+          ErrorProgress(), options.verifyTimeout,
+          [mac = MacString(options.mac)](std::chrono::seconds left) {
+            return "waiting for " + mac + ", " + TimeLeftText(left);
+          });
+      return discovery.Verify({request}, {request.domain},
+                              options.verifyTimeout);
+    }();
     if (verified.status != LinkStatus::Done) {
       Tell("the change was sent, but the searches that verify it failed");
       Emit(SetReportText(report, options.format));

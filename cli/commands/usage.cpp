@@ -47,6 +47,11 @@ Commands, formats, modes and protocols are read in any case, blanks around
 a value are ignored, and a mistyped command or option gets the name of a
 close one.
 
+While it waits 2 s or more for devices (a search, a verify), a command
+shows its progress on one line of standard error when that is a terminal,
+drawn over as it goes and cleared at the end; --quiet, which every command
+takes, silences it. A file or a pipe never gets it.
+
 Run 'quellan-cli help COMMAND' or 'quellan-cli COMMAND --help' for a
 command's options.
   --version   print the version
@@ -55,6 +60,7 @@ command's options.
 constexpr const char* SEARCH =
     R"(Usage: quellan-cli search [--timeout MS] [--format table|json|csv]
                           [--adapter ADDR] [--protocol quellan|onvif|all]
+                          [--quiet]
 
 One search: every device that answers, up to 65536, one entry per MAC
 address, sorted by address. Devices that share an address in one broadcast
@@ -74,6 +80,7 @@ subnet, with the sysctl that loosens it.
   --protocol P      quellan (default): the devices of Quellan's own
                     protocol; onvif: the devices that answer an ONVIF
                     WS-Discovery probe; all: both, one row per device
+  --quiet           no progress line on a terminal
 
 JSON and CSV keys: mac, ip, mask, gateway, base_port, http_port, ip_mode,
 ip_mode_text, model, firmware, conflict, reachable_from, url, adapter (the
@@ -104,7 +111,7 @@ constexpr const char* SET =
                        [--mode fixed|dhcp|pppoe] [--base-port N]
                        [--http-port N] [--no-verify] [--timeout MS]
                        [--verify-timeout MS] [--format table|json|csv]
-                       [--adapter ADDR] [--protocol quellan|all]
+                       [--adapter ADDR] [--protocol quellan|all] [--quiet]
 
 Searches for the device, applies the options to its current settings and
 checks the result: the window's checks, a mask whose ones come first and
@@ -112,14 +119,21 @@ that is not /0, /31 or /32, and no address that is the subnet's network or
 broadcast address, the gateway's, this computer's or another device's in its
 broadcast domain. Only what changes is judged: the mask and address rules
 when the address, mask or gateway changes, a port when it changes. A refusal
-exits 2 and sends nothing. Then it sends one change request, through the
-adapters of the device's domain only, and searches every 2 seconds until the
-device answers with the new settings: confirmed, or not-confirmed. A request
-that left through no adapter is not-sent (exit 1); so is a device heard only
-on an interface without an IPv4 address, which no request can reach. With
-nothing to change the status is unchanged and nothing is sent. The report
-is always printed: when the verifying searches fail it says sent (exit 1);
-Ctrl+C lets the verify end (exit 130), a second one ends at once.
+exits 2 and sends nothing; after the window's own message it names the value
+and the option that fixes it ("The gateway 192.168.1.1 lies outside the
+subnet 10.77.0.0/255.255.255.0 of 10.77.0.5: give a gateway in that subnet
+with --gateway."). A device in DHCP mode takes its address from the DHCP
+server: --ip for one is refused unless --mode fixed comes with it. A new
+address outside the subnet of every adapter of the device's domain is sent,
+with a warning of how to reach the device afterwards. Then it sends one
+change request, through the adapters of the device's domain only, and
+searches every 2 seconds until the device answers with the new settings:
+confirmed, or not-confirmed. A request that left through no adapter is
+not-sent (exit 1); so is a device heard only on an interface without an IPv4
+address, which no request can reach. With nothing to change the status is
+unchanged and nothing is sent. The report is always printed: when the
+verifying searches fail it says sent (exit 1); Ctrl+C lets the verify end
+(exit 130), a second one ends at once.
 
   --ip, --mask, --gateway A   the new addresses
   --mode M                    fixed, dhcp or pppoe
@@ -138,14 +152,15 @@ Ctrl+C lets the verify end (exit 130), a second one ends at once.
                               holds is taken too, and an ONVIF device's
                               MAC is refused (exit 2); quellan: look at
                               Quellan's own protocol only
+  --quiet                     no progress line on a terminal
 )";
 
 constexpr const char* PLAN =
-    R"(Usage: quellan-cli plan FILE [--apply] [--from START [--mask M]
+    R"(Usage: quellan-cli plan FILE [--apply] [--from START|A-B [--mask M]
                         [--gateway G]] [--temp ADDR|A-B]
                         [--format table|json|csv] [--timeout MS]
                         [--verify-timeout MS] [--adapter ADDR]
-                        [--protocol quellan|all]
+                        [--protocol quellan|all] [--quiet]
 
 FILE is CSV as search --format csv writes it or a spreadsheet saves it:
 UTF-8 or UTF-16 with a byte-order mark; commas, semicolons or tabs (found
@@ -161,21 +176,27 @@ search's text; another number keeps the device's mode. An all-digit MAC of
 fewer than 12 digits gets back the zeros a spreadsheet dropped. A port may
 begin with ' or +; one a spreadsheet wrote with a thousands separator or a
 decimal part (8.000, 8080,00) is refused with how to format its column. A
-file that cannot be read is refused with the system's reason.
+file that cannot be read is refused with the system's reason. Every error of
+a file is reported at once, up to 20 lines, then a count of the rest.
 
 After one search each row gets a status: unchanged (it asks for what the
 device has; never refused), change, missing (did not answer), invalid (with
 the reason; also a mask whose ones do not come first, or /0, /31 or /32) or
 conflict (the address is another device's, planned twice, this computer's,
-or the subnet's network, broadcast or gateway address). The mask and
-address rules judge a row that changes the address, mask or gateway; a
-setting the row leaves as the device has it is never judged. Only devices
-and rows of the row's broadcast domain count. Devices the plan moves away
-free their addresses.
+or the subnet's network, broadcast or gateway address); after the window's
+own message a row's message names the value and the column that fixes it.
+The mask and address rules judge a row that changes the address, mask or
+gateway; a setting the row leaves as the device has it is never judged. A
+device in DHCP mode takes its address from the DHCP server: a row that gives
+one an address with a blank mode cell also makes it fixed, and says so; one
+whose mode cell says dhcp is invalid. Only devices and rows of the row's
+broadcast domain count. Devices the plan moves away free their addresses.
 
 With --from, the rows without an ip cell (or a file without an ip column)
 are numbered in file order from START: each gets the first address the
-checks allow in its domain, after the last one given there. A device that
+checks allow in its domain, after the last one given there. --from A-B
+numbers within A to B inclusive; rows the range has no room for are in
+conflict, and standard error says how many addresses it lacks. A device that
 did not answer uses up no address. Mask and gateway come from the row, else
 from --mask and --gateway, else from the device; a device that shows mask
 0.0.0.0 (no DHCP lease) is invalid unless given one.
@@ -199,10 +220,12 @@ apply stopped first). Standard error then counts the rows of each status.
 Ctrl+C or SIGTERM sends no new wave: the wave under way is verified, parked
 devices go back, the report is printed, exit 130; a second Ctrl+C ends at
 once. When the engine fails between waves the report is printed too
-(exit 1).
+(exit 1). Before an apply sends anything, standard error warns of each
+device that moves outside the subnet of every adapter of its domain.
 
   --apply               send the changes
-  --from START          number the rows without an address from START
+  --from START|A-B      number the rows without an address from START, or
+                        within A to B
   --mask M, --gateway G for the numbered rows without their own
   --temp ADDR|A-B       the temporary address, or an inclusive range of
                         them within one subnet, for swaps and chains
@@ -219,19 +242,22 @@ once. When the engine fails between waves the report is printed too
                         mac is allowed on a row whose protocol is onvif) is
                         invalid; quellan: look at Quellan's own protocol
                         only
+  --quiet               no progress line on a terminal
 )";
 
 constexpr const char* WATCH =
     R"(Usage: quellan-cli watch [--interval S] [--format table|json]
                          [--adapter ADDR] [--protocol quellan|onvif|all]
+                         [--quiet]
 
 Searches every S seconds and prints what happens: "new" for each device of
 the first search and every newcomer, "changed" with each field that changed
 and its old and new value ("conflict began" or "conflict ended"; adapter
 when it moved to another broadcast domain, counting the domains of every
-search so far), "gone" once a device has missed two searches in a row. The
-table has a header line and fixed columns. Runs until Ctrl+C or SIGTERM,
-then exits 0.
+search so far), "gone" once a device has missed two searches in a row; a
+conflict with a device that missed a search ends with its "gone". The
+table has a header line and fixed columns (with --protocol onvif or all, a
+Name after the model). Runs until Ctrl+C or SIGTERM, then exits 0.
 
   --interval S     seconds between searches (default 10, at least 5: the
                    network is shared with others)
@@ -239,8 +265,9 @@ then exits 0.
                    keys event, mac, device and, for "changed", changed (the
                    list of keys) with old and new (those keys' values)
   --adapter ADDR   search through the adapter with this local address only
-  --protocol P     as for search; a device is known by its MAC, else by its
-                   ONVIF endpoint
+  --protocol P     as for search; a device is known by its MAC (null in
+                   JSON when it has none), else by its ONVIF endpoint
+  --quiet          no progress line on a terminal
 )";
 
 }  // namespace

@@ -43,12 +43,13 @@ int WatchCommand(const Options& options) {
     const Findings& found = searched.found;
     // The table's header goes out once the engine runs, before any event.
     if (remarks == Remarks::Say && options.format != Format::Json)
-      Emit(WatchTableHeader() + "\n");
+      Emit(WatchTableHeader(DeviceColumnsOf(options)) + "\n");
     remarks = Remarks::Quiet;
     for (const WatchEvent& event : state.Update(found.devices, found.domains)) {
       Emit(options.format == Format::Json
                ? WatchEventJson(event, DeviceColumnsOf(options)) + "\n"
-               : WatchEventText(LocalTime(), event) + "\n");
+               : WatchEventText(LocalTime(), event, DeviceColumnsOf(options)) +
+                     "\n");
     }
     next += every;
     while (!StopRequested() && Clock::now() < next) {

@@ -1,10 +1,12 @@
 #include "cli/commands/watch_diff.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <iterator>
 #include <set>
 
 #include "cli/device/device_fields.h"
+#include "cli/format/display_width.h"
 #include "cli/format/text_formats.h"
 #include "core/text/ascii_words.h"
 
@@ -35,17 +37,17 @@ std::string ChangeText(const WatchEvent& event, const std::string& key) {
          ValueText(event.device, key);
 }
 
-// The table's columns: time, event, MAC, address, model, then the changes.
-const std::size_t WIDTHS[] = {8, 7, 17, 15, 16};
+// The table's columns: time, event, MAC, address, model, with ONVIF
+// devices their name, then the changes.
+const std::size_t WIDTHS[] = {8, 7, 17, 15, 16, 16};
 
 std::string TableLine(const std::vector<std::string>& cells) {
   std::string line;
   for (std::size_t i = 0; i < cells.size(); ++i) {
     line += cells[i];
-    if (i < std::size(WIDTHS))
-      line.append(
-          WIDTHS[i] > cells[i].size() ? WIDTHS[i] - cells[i].size() + 2 : 2,
-          ' ');
+    const std::size_t width = DisplayWidth(cells[i]);
+    if (i + 1 < cells.size())
+      line.append(WIDTHS[i] > width ? WIDTHS[i] - width + 2 : 2, ' ');
   }
   line.erase(line.find_last_not_of(' ') + 1);
   return line;
@@ -53,12 +55,29 @@ std::string TableLine(const std::vector<std::string>& cells) {
 
 }  // namespace
 
+std::vector<FoundDevice> WatchState::WithLingering(
+    const std::vector<FoundDevice>& found) const {
+  std::set<std::string> seen;
+  for (const FoundDevice& device : found) seen.insert(Identity(device));
+  std::vector<FoundDevice> all = found;
+  for (const auto& [identity, known] : known_)
+    if (!seen.count(identity) && known.misses + 1 < MISSES_TO_GONE)
+      all.push_back(known.device);
+  all = PlacedIn(std::move(all), domains_);
+  all.erase(std::remove_if(all.begin(), all.end(),
+                           [&seen](const FoundDevice& device) {
+                             return !seen.count(Identity(device));
+                           }),
+            all.end());
+  return all;
+}
+
 std::vector<WatchEvent> WatchState::Update(
     const std::vector<FoundDevice>& found, const BroadcastDomains& domains) {
   domains_.Unite(domains);
   std::vector<WatchEvent> events;
   std::set<std::string> seen;
-  for (const FoundDevice& device : PlacedIn(found, domains_)) {
+  for (const FoundDevice& device : WithLingering(found)) {
     const std::string identity = Identity(device);
     seen.insert(identity);
     const auto known = known_.find(identity);
@@ -85,8 +104,10 @@ std::vector<WatchEvent> WatchState::Update(
 }
 
 std::string WatchEventJson(const WatchEvent& event, DeviceColumns columns) {
+  const std::string mac =
+      event.device.mac ? JsonString(MacString(event.device)) : "null";
   std::string line = "{\"event\":" + JsonString(KindName(event.kind)) +
-                     ",\"mac\":" + JsonString(MacString(event.device)) +
+                     ",\"mac\":" + mac +
                      ",\"device\":" + DeviceJson(event.device, columns);
   if (event.kind == WatchEvent::Kind::Changed) {
     line += ",\"changed\":[";
@@ -98,18 +119,27 @@ std::string WatchEventJson(const WatchEvent& event, DeviceColumns columns) {
   return line + "}";
 }
 
-std::string WatchTableHeader() {
-  return TableLine(
-      {"Time", "Event", "MAC address", "IP address", "Model", "Change"});
+std::string WatchTableHeader(DeviceColumns columns) {
+  std::vector<std::string> cells{"Time", "Event", "MAC address", "IP address",
+                                 "Model"};
+  if (columns == DeviceColumns::WithOnvif) cells.push_back("Name");
+  cells.push_back("Change");
+  return TableLine(cells);
 }
 
-std::string WatchEventText(const std::string& time, const WatchEvent& event) {
+std::string WatchEventText(const std::string& time, const WatchEvent& event,
+                           DeviceColumns columns) {
   const FoundDevice& device = event.device;
   std::string change;
   for (const std::string& key : event.changed)
     change += (change.empty() ? "" : ", ") + ChangeText(event, key);
-  return TableLine({time, KindName(event.kind), MacString(device),
-                    Dotted(device.settings.ipAddress), device.model, change});
+  std::vector<std::string> cells{time, KindName(event.kind), MacString(device),
+                                 Dotted(device.settings.ipAddress),
+                                 device.model};
+  if (columns == DeviceColumns::WithOnvif)
+    cells.push_back(device.onvif ? device.onvif->name : std::string());
+  cells.push_back(change);
+  return TableLine(cells);
 }
 
 }  // namespace cli

@@ -32,6 +32,9 @@ class WatchState {
   // order, then Gone. `domains` are the search's own; each device is placed
   // in them united with those of every search before, so that a device
   // whose reply came in on one card of its LAN this time keeps its adapter.
+  // A device that missed a search but is not gone yet still holds its
+  // address: a conflict with it ends in the search that reports it gone
+  // (or changed), not one search before.
   std::vector<WatchEvent> Update(const std::vector<FoundDevice>& found,
                                  const BroadcastDomains& domains);
 
@@ -40,17 +43,25 @@ class WatchState {
     FoundDevice device;
     int misses = 0;
   };
+  // The search's devices placed and marked for conflicts among themselves
+  // and the known devices that missed this search without being gone.
+  std::vector<FoundDevice> WithLingering(
+      const std::vector<FoundDevice>& found) const;
   BroadcastDomains domains_;
   std::map<std::string, Known> known_;  // by Identity
 };
 
 // {"event":"new","mac":"...","device":{...}}; a change adds "changed":[...]
-// and the changed fields' values in "old":{...} and "new":{...}.
+// and the changed fields' values in "old":{...} and "new":{...}. "mac" is
+// null where the device's is.
 std::string WatchEventJson(const WatchEvent& event, DeviceColumns columns);
 
 // The table form, whose lines go out one at a time as events happen: fixed
-// column widths, the header line first. `time` is when the event was seen.
-std::string WatchTableHeader();
-std::string WatchEventText(const std::string& time, const WatchEvent& event);
+// column widths, the header line first; with ONVIF columns, a device's name
+// follows its model (a device ONVIF names without a MAC is known by it).
+// `time` is when the event was seen.
+std::string WatchTableHeader(DeviceColumns columns);
+std::string WatchEventText(const std::string& time, const WatchEvent& event,
+                           DeviceColumns columns);
 
 }  // namespace cli

@@ -32,4 +32,16 @@ bool ReadMacText(const std::string& text, Mac* mac) {
   return ParseMac(WithColons(Trimmed(text)), mac);
 }
 
+std::string SplitMac(const std::vector<std::string>& words) {
+  constexpr std::size_t PAIRS = 6;
+  if (words.size() < PAIRS) return std::string();
+  std::string joined;
+  for (std::size_t i = 0; i < PAIRS; ++i) {
+    if (words[i].size() != 2) return std::string();
+    joined += (i ? " " : "") + words[i];
+  }
+  Mac mac{};
+  return ReadMacText(joined, &mac) ? joined : std::string();
+}
+
 }  // namespace cli

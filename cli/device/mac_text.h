@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "cli/device/settings_edit.h"
 
@@ -17,5 +18,10 @@ extern const char* const MAC_FORMS;
 // ("02 51 4C 10 00 02", as some labels print it); the blanks around the
 // address are ignored. False (and `mac` untouched) for anything else.
 bool ReadMacText(const std::string& text, Mac* mac);
+
+// A MAC written with blanks and not quoted reaches a program as six words.
+// `words` are the arguments from the one that was no MAC on: their first
+// six joined by blanks when that reads as a MAC, else empty.
+std::string SplitMac(const std::vector<std::string>& words);
 
 }  // namespace cli

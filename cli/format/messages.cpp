@@ -14,14 +14,33 @@ void ToStandardError(const std::wstring& text, const std::wstring&, void*) {
   Tell(lines);
 }
 
+// What --quiet said; read once, when the line is first used.
+Progress progressSetting = Progress::Shown;
+
 }  // namespace
 
+void SetProgress(Progress progress) { progressSetting = progress; }
+
+ProgressLine& ErrorProgress() {
+  static ProgressLine line(
+      progressSetting == Progress::Shown && IsTerminal(StandardStream::Error)
+          ? ProgressTarget::Terminal
+          : ProgressTarget::Other,
+      [](const std::string& text) {
+        WriteStandard(StandardStream::Error, text);
+      });
+  return line;
+}
+
 void Emit(const std::string& text) {
-  WriteStandard(StandardStream::Output, text);
+  ErrorProgress().WriteAside(
+      [&text] { WriteStandard(StandardStream::Output, text); });
 }
 
 void Tell(const std::string& text) {
-  WriteStandard(StandardStream::Error, "quellan-cli: " + text + "\n");
+  ErrorProgress().WriteAside([&text] {
+    WriteStandard(StandardStream::Error, "quellan-cli: " + text + "\n");
+  });
 }
 
 void InstallEngineNotifier() { SetUserNotifier(ToStandardError); }

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "cli/format/progress_line.h"
+
 namespace cli {
 
 // The exit statuses of the contract.
@@ -25,5 +27,11 @@ void Tell(const std::string& text);
 
 // Routes the engine's messages to standard error.
 void InstallEngineNotifier();
+
+// Standard error's progress line: drawn on a terminal unless --quiet said
+// Progress::Quiet, never on a file or a pipe. Emit and Tell write aside of
+// it.
+void SetProgress(Progress progress);
+ProgressLine& ErrorProgress();
 
 }  // namespace cli

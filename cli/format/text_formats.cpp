@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "cli/format/display_width.h"
+
 namespace cli {
 std::string Joined(const std::vector<std::string>& items,
                    const char* separator) {
@@ -77,7 +79,7 @@ std::string AlignedTable(const std::vector<std::string>& header,
   std::vector<std::size_t> widths(header.size(), 0);
   auto measure = [&widths](const std::vector<std::string>& cells) {
     for (std::size_t i = 0; i < cells.size() && i < widths.size(); ++i)
-      widths[i] = std::max(widths[i], cells[i].size());
+      widths[i] = std::max(widths[i], DisplayWidth(cells[i]));
   };
   measure(header);
   for (const auto& row : rows) measure(row);
@@ -87,7 +89,7 @@ std::string AlignedTable(const std::vector<std::string>& header,
     for (std::size_t i = 0; i < cells.size() && i < widths.size(); ++i) {
       line += cells[i];
       if (i + 1 < cells.size())
-        line.append(widths[i] - cells[i].size() + 2, ' ');
+        line.append(widths[i] - DisplayWidth(cells[i]) + 2, ' ');
     }
     line.erase(line.find_last_not_of(' ') + 1);
     out += line + "\n";

@@ -6,6 +6,8 @@
 #include <thread>
 #include <unordered_map>
 
+#include "cli/format/messages.h"
+#include "cli/format/progress_line.h"
 #include "core/devices/change_link.h"
 #include "core/devices/multi_change.h"
 #include "platform/neighbour_table.h"
@@ -38,6 +40,10 @@ EngineDiscovery::EngineDiscovery(std::uint32_t adapterOption,
 
 SearchOutcome EngineDiscovery::Search(std::chrono::milliseconds window,
                                       Remarks remarks) {
+  const ProgressWait progress(
+      ErrorProgress(), window, [](std::chrono::seconds left) {
+        return "searching for devices, " + TimeLeftText(left);
+      });
   SearchOutcome outcome;
   if (!SearchDevices(window, ThroughOption(adapterOption_), protocols_,
                      &outcome.found, &bodies_, remarks)) {

@@ -12,6 +12,7 @@
 #include "cli/format/text_encoding.h"
 #include "cli/format/text_formats.h"
 #include "cli/format/typed_words.h"
+#include "cli/plan/plan_problems.h"
 #include "core/text/ascii_words.h"
 
 namespace cli {
@@ -114,8 +115,10 @@ bool ReadHeader(const CsvRecord& record, BlankIp blankIp, Header* header,
   return true;
 }
 
+// Every cell of the row is read, so that each bad one is reported; false
+// when one was bad.
 bool ReadRow(const std::vector<int>& columns, const CsvRecord& record,
-             PlanRow* row, std::string* why) {
+             PlanRow* row, PlanProblems* problems) {
   std::vector<std::string> cells(IGNORED);
   for (std::size_t i = 0; i < columns.size(); ++i) {
     if (columns[i] != IGNORED)
@@ -127,27 +130,29 @@ bool ReadRow(const std::vector<int>& columns, const CsvRecord& record,
     row->kind = PlanRowKind::OnvifOnly;
     return true;
   }
-  if (!ReadMacCell(cells[MAC], &row->mac, why)) return false;
+  bool good = true;
+  std::string why;
+  auto check = [&](bool read) {
+    if (!read) problems->Add(record.line, why);
+    good = good && read;
+  };
+  check(ReadMacCell(cells[MAC], &row->mac, &why));
   for (std::size_t i = 0; i < std::size(SETTINGS); ++i)
-    if (!SETTINGS[i].readCell(cells[i + 1], &row->edit, why)) return false;
-  return true;
+    check(SETTINGS[i].readCell(cells[i + 1], &row->edit, &why));
+  return good;
 }
 
 }  // namespace
 
-PlanFile ReadPlanCsv(const std::string& text, const std::string& name,
-                     BlankIp blankIp) {
+PlanFile ReadPlanRecords(const std::vector<CsvRecord>& records,
+                         const std::string& name, BlankIp blankIp) {
   PlanFile plan;
+  PlanProblems problems(name);
   auto fail = [&](int line, const std::string& why) {
-    plan.rows.clear();
-    plan.error = name + ":" + std::to_string(line) + ": " + why;
+    problems.Add(line, why);
+    plan.errors = problems.Lines();
     return plan;
   };
-  const Utf8Text decoded = AsUtf8(text);
-  if (!decoded.ok) return fail(decoded.failLine, decoded.why);
-  const CsvRecords csv = ReadCsvRecords(decoded.text);
-  if (!csv.ok) return fail(csv.failLine, csv.why);
-  const std::vector<CsvRecord>& records = csv.records;
   if (records.empty()) return fail(1, "no header row");
   Header header;
   std::string why;
@@ -159,21 +164,28 @@ PlanFile ReadPlanCsv(const std::string& text, const std::string& name,
   for (std::size_t i = 1; i < records.size(); ++i) {
     const CsvRecord& record = records[i];
     if (record.cells.size() != columns.size()) {
-      return fail(record.line, std::to_string(record.cells.size()) +
-                                   " cells where the header has " +
-                                   std::to_string(columns.size()));
+      problems.Add(record.line, std::to_string(record.cells.size()) +
+                                    " cells where the header has " +
+                                    std::to_string(columns.size()));
+      continue;
     }
     PlanRow row;
-    if (!ReadRow(columns, record, &row, &why)) return fail(record.line, why);
+    if (!ReadRow(columns, record, &row, &problems)) continue;
     if (row.kind == PlanRowKind::Device) {
       const auto [first, added] = firstLine.emplace(row.mac, row.line);
       if (!added) {
-        return fail(record.line,
-                    "the MAC address is planned twice (first on line " +
-                        std::to_string(first->second) + ")");
+        problems.Add(record.line,
+                     "the MAC address is planned twice (first on line " +
+                         std::to_string(first->second) + ")");
+        continue;
       }
     }
     plan.rows.push_back(row);
+  }
+  if (!problems.Empty()) {
+    plan.rows.clear();
+    plan.errors = problems.Lines();
+    return plan;
   }
   if (!header.unknown.empty()) {
     plan.warning = name + ": ignored the column" +
@@ -182,6 +194,24 @@ PlanFile ReadPlanCsv(const std::string& text, const std::string& name,
   }
   plan.ok = true;
   return plan;
+}
+
+PlanFile ReadPlanCsv(const std::string& text, const std::string& name,
+                     BlankIp blankIp) {
+  PlanFile plan;
+  auto fail = [&](int line, const std::string& why) {
+    PlanProblems problems(name);
+    problems.Add(line, why);
+    plan.errors = problems.Lines();
+    return plan;
+  };
+  // A file whose text or quoting is broken cannot be read on past the
+  // break: its rows are not known.
+  const Utf8Text decoded = AsUtf8(text);
+  if (!decoded.ok) return fail(decoded.failLine, decoded.why);
+  const CsvRecords csv = ReadCsvRecords(decoded.text);
+  if (!csv.ok) return fail(csv.failLine, csv.why);
+  return ReadPlanRecords(csv.records, name, blankIp);
 }
 
 }  // namespace cli

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/device/settings_edit.h"
+#include "cli/format/csv_records.h"
 
 namespace cli {
 
@@ -41,9 +42,10 @@ struct PlanRow {
 struct PlanFile {
   bool ok = false;
   std::vector<PlanRow> rows;
-  // "NAME:LINE: what is wrong"; what it quotes from the file is escaped by
-  // Printable.
-  std::string error;
+  // When not ok: "NAME:LINE: what is wrong", one per error in file order,
+  // what it quotes from the file escaped by Printable; past
+  // PlanProblems::SHOWN of them, a last line counts the rest.
+  std::vector<std::string> errors;
   // When ok: "NAME: ignored the columns 'Location' and 'Notes'" for the
   // columns the plan does not know, or empty.
   std::string warning;
@@ -51,8 +53,15 @@ struct PlanFile {
 
 // `text` is the file's bytes; `name` is the file name the messages give.
 // Rows whose cells are all blank are skipped; a MAC planned twice is an
-// error.
+// error. A broken encoding or quoting ends the reading at its line; every
+// bad row or cell after a good header is reported.
 PlanFile ReadPlanCsv(const std::string& text, const std::string& name,
                      BlankIp blankIp);
+
+// The rules of a plan on a sheet's rows however they were stored: the
+// header first, then the rows, each with its line (or row number) and its
+// cells as text.
+PlanFile ReadPlanRecords(const std::vector<CsvRecord>& records,
+                         const std::string& name, BlankIp blankIp);
 
 }  // namespace cli

@@ -7,6 +7,8 @@
 #include <set>
 #include <utility>
 
+#include "cli/device/change_hint.h"
+#include "cli/device/dhcp_address.h"
 #include "cli/format/fields.h"
 #include "cli/format/text_formats.h"
 #include "core/devices/address_plan.h"
@@ -57,6 +59,10 @@ std::vector<std::string> NumberBlankRows(
       problems[i] = "no free address is left from " + Dotted(numbering.start) +
                     " in the subnet " + Dotted(from & settings.subnetMask) +
                     "/" + Dotted(settings.subnetMask);
+      continue;
+    }
+    if (numbering.last && plan.addresses[0] > *numbering.last) {
+      problems[i] = RangeExhaustedText(numbering);
       continue;
     }
     edit.ip = settings.ipAddress = plan.addresses[0];
@@ -143,6 +149,17 @@ std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
   const std::vector<std::string> numberingProblems =
       NumberBlankRows(rows, deviceOf, everyone, setting, &edits, &planned);
 
+  // A device in DHCP mode would ignore the address a row gives it: a row
+  // that leaves the mode open makes it fixed, one that asks for DHCP is
+  // invalid.
+  std::vector<DhcpAddress> dhcp(rows.size(), DhcpAddress::Fine);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const FoundDevice* device = deviceOf(rows[i].mac);
+    if (!device || !Changeable(*device)) continue;
+    dhcp[i] = JudgeDhcpAddress(device->settings, edits[i]);
+    if (dhcp[i] == DhcpAddress::KeepsDhcp) edits[i].mode = IP_MODE_FIXED;
+  }
+
   std::set<Mac> movedAway;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const FoundDevice* device = deviceOf(rows[i].mac);
@@ -196,11 +213,15 @@ std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
       // a search's own list may show a factory gateway, a port the checks
       // would not take, or an address two devices share.
       outcome.status = ChangeStatus::Unchanged;
+    } else if (dhcp[i] == DhcpAddress::AsksDhcp) {
+      outcome.status = ChangeStatus::Invalid;
+      outcome.message = ASKS_DHCP_TEXT;
     } else if (!problems.empty()) {
       // The problems come in the order of their kinds, the input checks
       // first: the first one says the most.
       outcome.status = StatusOf(problems[0]);
-      outcome.message = OneLine(ChangeProblemMessage(problems[0]));
+      outcome.message =
+          RefusalText(problems[0], proposed, ChangeSource::PlanRow);
     } else if (device->place.adapter == 0) {
       outcome.status = ChangeStatus::NotSent;
       outcome.message = UnreachableText(*device);
@@ -209,10 +230,28 @@ std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
       outcome.proposed = proposed;
       outcome.message =
           "changes " + Joined(ChangedSettings(current, proposed), ", ");
+      if (dhcp[i] == DhcpAddress::KeepsDhcp)
+        outcome.message += std::string("; ") + MADE_FIXED_TEXT;
     }
     outcomes.push_back(outcome);
   }
   return outcomes;
+}
+
+std::string RangeExhaustedText(const Numbering& numbering) {
+  return "no free address is left in the range " + Dotted(numbering.start) +
+         "-" + Dotted(numbering.last.value_or(numbering.start));
+}
+
+std::size_t RangeShortfall(const std::vector<PlanOutcome>& outcomes,
+                           const Numbering& numbering) {
+  if (!numbering.last) return 0;
+  const std::string exhausted = RangeExhaustedText(numbering);
+  return static_cast<std::size_t>(
+      std::count_if(outcomes.begin(), outcomes.end(),
+                    [&exhausted](const PlanOutcome& outcome) {
+                      return outcome.message == exhausted;
+                    }));
 }
 
 bool PlanSendable(const std::vector<PlanOutcome>& outcomes) {

@@ -3,6 +3,7 @@
 // device asks for.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -36,13 +37,24 @@ struct PlanOutcome {
 };
 
 // Rows with a blank ip cell numbered from a start address, in file order
-// (plan FILE --from START).
+// (plan FILE --from START, or --from START-LAST).
 struct Numbering {
   std::uint32_t start = 0;
   // For the rows without a mask or gateway cell; else the device's own.
   std::optional<std::uint32_t> mask;
   std::optional<std::uint32_t> gateway;
+  // The last address the numbering may give, inclusive; none: the subnet's
+  // end.
+  std::optional<std::uint32_t> last;
 };
+
+// The message of a numbered row that found no free address up to the
+// numbering's last one.
+std::string RangeExhaustedText(const Numbering& numbering);
+// How many numbered rows found no address up to the numbering's last one:
+// the addresses the range lacks.
+std::size_t RangeShortfall(const std::vector<PlanOutcome>& outcomes,
+                           const Numbering& numbering);
 
 struct PlanSetting {
   // This computer's addresses, which no device is given in any domain.

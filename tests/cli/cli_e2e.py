@@ -5,7 +5,8 @@ the peer side of the private test link (started by netpeer.sh).
   cli_e2e.py --cli PROGRAM [--emulator wine] --devices CSV CASE
 
 CASE is search, set, plan, watch, not_sent, nothing_answered, safe_order,
-apply_faults, round_trip, unicode_path, domains, mixed or port_taken;
+apply_faults, round_trip, unicode_path, progress, domains, mixed or
+port_taken;
 safe_order, apply_faults and round_trip run against
 clean-devices.csv with the simulator's conflict detection on, domains and
 mixed (ONVIF devices beside ours) against one simulator per broadcast domain
@@ -19,7 +20,9 @@ import csv
 import io
 import json
 import os
+import pty
 import queue
+import select
 import signal
 import socket
 import struct
@@ -196,7 +199,10 @@ def case_set(cli, devices):
     for args, words in (
             (["--ip", "10.77.0.50"], "already the address of " + one["mac"]),
             (["--http-port", "81"], "Invalid http port number"),
-            (["--gateway", "10.78.0.1"], "Invalid network setting"),
+            (["--gateway", "10.78.0.1"], "Invalid network setting. Please "
+             "check IP address, Subnet Mask, Gateway. The gateway 10.78.0.1 "
+             "lies outside the subnet 10.77.0.0/255.255.255.0 of 10.77.0.12: "
+             "give a gateway in that subnet with --gateway."),
             (["--ip", "10.77.0.0"], "combination of IP address and subnet"),
             (["--ip", "10.77.0.255"], "10.77.0.255 is the subnet's broadcast"),
             (["--ip", "10.77.0.1"], "10.77.0.1 is the gateway"),
@@ -205,8 +211,16 @@ def case_set(cli, devices):
         _, err = cli.run("set", two["mac"], "--timeout", "1000", *args,
                          expect=2)
         assert words in err and "Nothing was sent" in err, err
+    # A device in DHCP mode would ignore the address.
+    _, err = cli.run("set", "02:00:5E:C1:00:03", "--ip", "10.77.0.61",
+                     "--timeout", "1000", expect=2)
+    assert "in DHCP mode" in err and "Add --mode fixed" in err, err
     assert not [e for e in peer_events("change") if e["mac"] == two["mac"]]
     cli.run("set", "02:00:5E:C1:00:99", "--timeout", "1000", expect=3)
+    # The shell splits a MAC with blanks: the message says to quote it.
+    _, err = cli.run("set", *"02 00 5E C1 00 02".split(), "--ip", "10.77.0.62",
+                     expect=2)
+    assert 'quote it: "02 00 5E C1 00 02"' in err, err
 
     report = cli.json("set", IGNORES_CHANGES, "--ip", "10.77.0.60",
                       "--timeout", "1000", "--verify-timeout", "2500",
@@ -215,6 +229,12 @@ def case_set(cli, devices):
     ignored = peer_events("change_ignored")
     assert ignored and ignored[0]["body"] == body_of(
         devices[IGNORES_CHANGES], ip="10.77.0.60"), ignored
+
+    # Out of every subnet of this computer: warned of, and sent all the same.
+    _, err = cli.run("set", two["mac"], "--ip", "10.79.0.12", "--gateway",
+                     "10.79.0.1", "--no-verify", "--timeout", "1000", expect=0)
+    assert "moves to 10.79.0.12, outside the subnets of this computer's " \
+        "adapters" in err and "an address in 10.79.0.0/255.255.255.0" in err, err
 
 
 PLAN = """mac,ip,mode,http_port
@@ -284,6 +304,19 @@ def case_plan(cli, devices, work):
             f.write(text)
         _, err = cli.run("plan", path, expect=2)
         assert path + words in err, err
+
+    # Three MACs to number in a range of two addresses: the range lacks one,
+    # and nothing is sent.
+    with open(path, "w") as f:
+        f.write("mac\n02:00:5E:C1:00:01\n02:00:5E:C1:00:02\n"
+                "02:00:5E:C1:00:09\n")
+    out, err = cli.run("plan", path, "--from", "10.77.0.40-10.77.0.41",
+                       "--timeout", "1000", "--apply", "--format", "json",
+                       expect=4)
+    assert [r["status"] for r in json.loads(out)] == [
+        "change", "change", "conflict"], out
+    assert "the range 10.77.0.40-10.77.0.41 lacks 1 address" in err, err
+    assert "nothing was sent" in err, err
 
 
 def case_unicode_path(cli, devices, work):
@@ -454,10 +487,26 @@ def case_round_trip(cli, devices, work):
     for row in rows:
         row["ip"] = typed.get(row["mac"], row["ip"])
     path = os.path.join(work, "site.csv")
-    with open(path, "w", newline="") as f:
-        writer = csv.DictWriter(f, fieldnames=list(rows[0]))
-        writer.writeheader()
-        writer.writerows(rows)
+
+    def save():
+        with open(path, "w", newline="") as f:
+            writer = csv.DictWriter(f, fieldnames=list(rows[0]))
+            writer.writeheader()
+            writer.writerows(rows)
+    save()
+    # 02:..:24 is in DHCP mode, as its ip_mode cell still says: it would
+    # ignore the address, so the row is invalid and nothing is sent until
+    # the installer writes fixed there.
+    report = cli.json("plan", path, "--apply", "--timeout", "1000", expect=4)
+    assert [r["message"] for r in report if r["status"] == "invalid"] == [
+        "the row gives an address and the mode DHCP, but a device in DHCP "
+        "mode takes its address from the DHCP server: write fixed in the "
+        "ip_mode cell, or leave the ip cell blank"], report
+    assert not peer_events("change"), peer_events("change")
+    for row in rows:
+        if row["mac"] == "02:00:5E:C2:00:24":
+            row["ip_mode"] = "fixed"
+    save()
     report = cli.json("plan", path, "--apply", "--timeout", "1000",
                       "--verify-timeout", "4000")
     assert {r["mac"]: r["status"] for r in report} == {
@@ -720,6 +769,52 @@ def case_newcomer(cli, devices):
     assert out.splitlines()[:2] == [
         "mac,status,setting,before,sent",
         "02:00:5E:C1:00:01,unchanged,ip,%s," % one["ip"]], out
+
+
+def on_terminal(cli, *args):
+    """Runs the command with standard error (and input) on a pseudo-terminal
+    and standard output in a file: its status, its output and the bytes the
+    terminal was sent. The terminal is read until the program has ended and
+    then for as long as more comes (Wine's helpers may hold it open)."""
+    master, slave = pty.openpty()
+    with tempfile.TemporaryFile() as out:
+        process = subprocess.Popen(cli.command + list(args), stdin=slave,
+                                   stdout=out, stderr=slave)
+        os.close(slave)
+        seen = b""
+        last = time.monotonic()
+        while process.poll() is None or time.monotonic() - last < 0.5:
+            if not select.select([master], [], [], 0.1)[0]:
+                continue
+            try:
+                chunk = os.read(master, 4096)
+            except OSError:  # EIO: every writer has closed it
+                break
+            seen += chunk
+            last = time.monotonic()
+        os.close(master)
+        out.seek(0)
+        return process.wait(), out.read(), seen
+
+
+def case_progress(cli, devices):
+    """A wait of 2 s or more shows one line on a terminal, drawn over as the
+    time runs down and cleared at the end; --quiet silences it, and a file
+    gets the same bytes as ever."""
+    search = ("search", "--timeout", "3000", "--format", "json")
+    status, out, seen = on_terminal(cli, *search)
+    assert status == 0 and json.loads(out) == expected_listing(devices), out
+    assert b"searching for devices, 3 s left" in seen, seen
+    assert b"searching for devices, 1 s left" in seen, seen
+    if not cli.emulated:
+        # The last thing on the line is the line blanked, the cursor back
+        # at its start.
+        blank = b"\r" + b" " * len("searching for devices, 1 s left") + b"\r"
+        assert seen.endswith(blank), seen
+    status, out, seen = on_terminal(cli, *search, "--quiet")
+    assert status == 0 and b"searching" not in seen, seen
+    out, err = cli.run(*search, expect=0)
+    assert "searching" not in err and "\r" not in err, err
 
 
 def case_port_taken(cli):

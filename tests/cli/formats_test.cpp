@@ -6,6 +6,7 @@
 #include "cli/commands/set_report.h"
 #include "cli/device/device_fields.h"
 #include "cli/device/found_device.h"
+#include "cli/format/display_width.h"
 #include "cli/format/text_formats.h"
 #include "tests/cli/cli_test_devices.h"
 
@@ -150,6 +151,30 @@ TEST(CliFormats, TableColumnsAreAligned) {
             "A          Long header  C\n"
             "wide cell  x\n"
             "y          z            last\n");
+}
+
+// Columns are measured in what a terminal shows: an umlaut is one column
+// (two bytes), a CJK character two (three bytes), a combining mark none.
+TEST(CliFormats, ColumnsLineUpByDisplayWidth) {
+  const struct {
+    const char* text;
+    std::size_t width;
+  } CASES[] = {{"Tor 1", 5},
+               {"Eingang S\u00FCd", 11},
+               {"\u5317\u9580", 4},
+               {"Cafe\u0301", 4},
+               {"bad \xC3", 5}};
+  for (const auto& c : CASES)
+    EXPECT_EQ(DisplayWidth(c.text), c.width) << c.text;
+  EXPECT_EQ(AlignedTable({"Name", "IP"}, {{"Tor 1", "10.77.0.5"},
+                                          {"Eingang S\u00FCd", "10.77.0.6"},
+                                          {"\u5317\u9580", "10.77.0.7"},
+                                          {"Cafe\u0301", "10.77.0.8"}}),
+            "Name         IP\n"
+            "Tor 1        10.77.0.5\n"
+            "Eingang S\u00FCd  10.77.0.6\n"
+            "\u5317\u9580         10.77.0.7\n"
+            "Cafe\u0301         10.77.0.8\n");
 }
 
 // Each byte is one Latin-1 character, up to the first zero; a body of 40

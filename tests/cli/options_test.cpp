@@ -44,6 +44,7 @@ TEST(CliOptions, CommandsWithTheirOptions) {
   EXPECT_TRUE(plan.options.apply);
   EXPECT_EQ(plan.options.format, Format::Table);
   EXPECT_EQ(plan.options.from, Ip(10, 77, 0, 100));
+  EXPECT_FALSE(plan.options.fromLast) << "--from A numbers to the subnet's end";
   EXPECT_EQ(plan.options.edit.mask, Ip(255, 255, 0, 0));
   ASSERT_TRUE(plan.options.temporary);
   EXPECT_EQ(plan.options.temporary->first, Ip(10, 77, 0, 250));
@@ -53,6 +54,11 @@ TEST(CliOptions, CommandsWithTheirOptions) {
   ASSERT_TRUE(range.ok && range.options.temporary) << range.error;
   EXPECT_EQ(range.options.temporary->first, Ip(10, 77, 0, 240));
   EXPECT_EQ(range.options.temporary->last, Ip(10, 77, 0, 249));
+  const ParseResult from =
+      ParseCommandLine({"plan", "site.csv", "--from=10.77.0.180-10.77.0.199"});
+  ASSERT_TRUE(from.ok) << from.error;
+  EXPECT_EQ(from.options.from, Ip(10, 77, 0, 180));
+  EXPECT_EQ(from.options.fromLast, Ip(10, 77, 0, 199));
   for (const char* bad : {"10.77.0.249-10.77.0.240", "10.77.0.1-", "x"})
     EXPECT_FALSE(ParseCommandLine({"plan", "p.csv", "--temp", bad}).ok) << bad;
 
@@ -174,6 +180,13 @@ TEST(CliOptions, ErrorsSayWhatIsWrong) {
       {{"search", "--adapter", "10.77.0"}, "--adapter needs an address"},
       {{"set"}, "set needs the MAC address"},
       {{"set", "02:00:5E:C1:00"}, "'02:00:5E:C1:00' is not a MAC address"},
+      {{"set", "02", "51", "4C", "30", "00", "03", "--gateway", "10.0.0.1"},
+       "'02' is not a MAC address: the shell splits a MAC written with "
+       "blanks into six arguments; quote it: \"02 51 4C 30 00 03\""},
+      {{"set", "02", "51", "4C", "30", "00"},
+       "'02' is not a MAC address; write it 00:1A:2B"},
+      {{"plan", "a.csv", "--from", "10.0.0.9-10.0.0.1"},
+       "--from needs an address a.b.c.d or a range"},
       {{"set", "02:00:5E:C1:00:01", "--mode", "static"},
        "--mode needs fixed, dhcp or pppoe"},
       {{"set", "02:00:5E:C1:00:01", "--http-port", "80x"},

@@ -27,6 +27,9 @@ std::string Utf16(const std::u16string& text, Order order) {
   return bytes;
 }
 
+// The errors as one text, a line each.
+std::string Errors(const PlanFile& plan) { return Joined(plan.errors, "\n"); }
+
 // The rows as one line of text, each with the settings it gives.
 std::string Summary(const PlanFile& plan) {
   std::string text;
@@ -56,7 +59,7 @@ TEST(PlanFile, ReadsRowsWithOptionalCells) {
       "\r\n"
       "\"02-00-5e-c1-00-02\", 10.77.0.12 ,pppoe,8080,\"10.77.0.254\"\r\n",
       "site.csv", BlankIp::Kept);
-  ASSERT_TRUE(plan.ok) << plan.error;
+  ASSERT_TRUE(plan.ok) << Errors(plan);
   ASSERT_EQ(plan.rows.size(), 2u);
   EXPECT_EQ(plan.rows[0].line, 2);
   EXPECT_EQ(plan.rows[1].line, 4);
@@ -123,7 +126,7 @@ TEST(PlanFile, ReadsEveryDialectOfSpreadsheetsAndPowerShell) {
   };
   for (const auto& c : CASES) {
     const PlanFile plan = ReadPlanCsv(c.text, "site.csv", BlankIp::Kept);
-    EXPECT_TRUE(plan.ok) << c.dialect << ": " << plan.error;
+    EXPECT_TRUE(plan.ok) << c.dialect << ": " << Errors(plan);
     EXPECT_EQ(Summary(plan), PLAN) << c.dialect;
   }
 }
@@ -153,7 +156,7 @@ TEST(PlanFile, ReadsEveryFormOfMacAndModeCells) {
     const std::string text =
         std::string("mac,ip,mode\n") + c.mac + ",10.0.0.1," + c.mode + "\n";
     const PlanFile plan = ReadPlanCsv(text, "p.csv", BlankIp::Kept);
-    EXPECT_TRUE(plan.ok) << text << plan.error;
+    EXPECT_TRUE(plan.ok) << text << Errors(plan);
     EXPECT_EQ(Summary(plan), c.row) << text;
   }
 }
@@ -162,12 +165,12 @@ TEST(PlanFile, BlankIpCellsAreLeftForNumbering) {
   const PlanFile blanks = ReadPlanCsv(
       "mac,ip,http_port\n02:00:5E:C1:00:01,,81\n02:00:5E:C1:00:02,10.0.0.2,\n",
       "p.csv", BlankIp::Numbered);
-  ASSERT_TRUE(blanks.ok) << blanks.error;
+  ASSERT_TRUE(blanks.ok) << Errors(blanks);
   EXPECT_EQ(Summary(blanks),
             "02:00:5E:C1:00:01 http_port=81; 02:00:5E:C1:00:02 ip=10.0.0.2");
   const PlanFile macsOnly =
       ReadPlanCsv("mac\n02:00:5E:C1:00:01\n103\n", "p.csv", BlankIp::Numbered);
-  ASSERT_TRUE(macsOnly.ok) << macsOnly.error;
+  ASSERT_TRUE(macsOnly.ok) << Errors(macsOnly);
   EXPECT_EQ(Summary(macsOnly), "02:00:5E:C1:00:01; 00:00:00:00:01:03");
 }
 
@@ -178,7 +181,7 @@ TEST(PlanFile, APlanChangesAnySubset) {
       "mac,gateway,ip\n02:00:5E:C1:00:01,10.77.0.254,\n"
       "02:00:5E:C1:00:02,,\n",
       "p.csv", BlankIp::Kept);
-  ASSERT_TRUE(plan.ok) << plan.error;
+  ASSERT_TRUE(plan.ok) << Errors(plan);
   EXPECT_EQ(Summary(plan),
             "02:00:5E:C1:00:01 gateway=10.77.0.254; 02:00:5E:C1:00:02");
   const std::vector<PlanOutcome> outcomes = JudgePlan(
@@ -212,7 +215,7 @@ TEST(PlanFile, UnknownColumnsAreIgnoredAndNamedInOneWarning) {
   };
   for (const auto& c : CASES) {
     const PlanFile plan = ReadPlanCsv(c.text, "p.csv", BlankIp::Kept);
-    ASSERT_TRUE(plan.ok) << plan.error;
+    ASSERT_TRUE(plan.ok) << Errors(plan);
     EXPECT_EQ(Summary(plan), "02:00:5E:C1:00:01 ip=10.0.0.1") << c.text;
     EXPECT_EQ(plan.warning, c.warning);
   }
@@ -239,14 +242,14 @@ TEST(PlanFile, SpreadsheetGuardsAreDropped) {
   ASSERT_NE(csv.find(",-1,80,"), std::string::npos) << csv;
   ASSERT_NE(csv.find(",'@SUM(1),"), std::string::npos) << csv;
   const PlanFile plan = ReadPlanCsv(csv, "site.csv", BlankIp::Kept);
-  ASSERT_TRUE(plan.ok) << plan.error;
+  ASSERT_TRUE(plan.ok) << Errors(plan);
   EXPECT_EQ(Summary(plan),
             "02:00:5E:C1:00:01 ip=10.77.0.11 mask=255.255.255.0 "
             "gateway=10.77.0.1 mode=0 base_port=-1 http_port=80");
   const PlanFile typed =
       ReadPlanCsv("mac,base_port,http_port\n02:00:5E:C1:00:01,'-1,'+8080\n",
                   "p.csv", BlankIp::Kept);
-  ASSERT_TRUE(typed.ok) << typed.error;
+  ASSERT_TRUE(typed.ok) << Errors(typed);
   EXPECT_EQ(Summary(typed), "02:00:5E:C1:00:01 base_port=-1 http_port=8080");
 }
 
@@ -276,7 +279,7 @@ TEST(PlanFile, WhatSearchWritesReadsBackAsAPlan) {
   csv.replace(cell, 13, ",10.77.0.50,");
 
   const PlanFile plan = ReadPlanCsv(csv, "site.csv", BlankIp::Kept);
-  ASSERT_TRUE(plan.ok) << plan.error;
+  ASSERT_TRUE(plan.ok) << Errors(plan);
   // Every column search writes is read, or left out on purpose.
   EXPECT_EQ(plan.warning, "");
   const std::string SETTINGS = " mask=255.255.255.0 gateway=10.77.0.1";
@@ -311,7 +314,7 @@ TEST(PlanFile, TheSearchTablesHeadingsAreColumnsToo) {
           "\n10.77.0.11,02:00:5E:C1:00:01,255.255.255.0,10.77.0.1,8000,"
           "80,DHCP,CAM,V1,10.77.0.1,\n",
       "site.csv", BlankIp::Kept);
-  ASSERT_TRUE(plan.ok) << header << ": " << plan.error;
+  ASSERT_TRUE(plan.ok) << header << ": " << Errors(plan);
   EXPECT_EQ(plan.warning, "");
   EXPECT_EQ(Summary(plan),
             "02:00:5E:C1:00:01 ip=10.77.0.11 mask=255.255.255.0 "
@@ -357,7 +360,7 @@ TEST(PlanFile, NumberCellsAsSpreadsheetsWriteThem) {
     const PlanFile plan = ReadPlanCsv(
         std::string("mac,http_port\n02:00:5E:C1:00:01,") + c.cell + "\n",
         "p.csv", BlankIp::Kept);
-    EXPECT_EQ(plan.ok ? Summary(plan) : plan.error, c.read) << c.cell;
+    EXPECT_EQ(plan.ok ? Summary(plan) : Errors(plan), c.read) << c.cell;
   }
 }
 
@@ -434,8 +437,47 @@ TEST(PlanFile, ErrorsNameTheFileAndLine) {
     const PlanFile plan = ReadPlanCsv(c.text, "p.csv", BlankIp::Kept);
     EXPECT_FALSE(plan.ok) << c.text;
     EXPECT_TRUE(plan.rows.empty());
-    EXPECT_EQ(plan.error.rfind(c.error, 0), 0u) << plan.error;
+    EXPECT_EQ(Errors(plan).rfind(c.error, 0), 0u) << Errors(plan);
   }
+}
+
+}  // namespace
+}  // namespace cli
+
+namespace cli {
+namespace {
+
+// Every bad row and cell of a sheet at once, up to twenty, then a count.
+TEST(PlanFile, EveryErrorIsReportedAtOnce) {
+  const PlanFile five = ReadPlanCsv(
+      "mac,ip,http_port\n"
+      "02:00:5E:C1:00:01,10.0.0.1,80\n"
+      "02:00:5E:C1:00:0G,10.0.0.300,80\n"
+      "02:00:5E:C1:00:02,10.0.0.2\n"
+      "02:00:5E:C1:00:03,10.0.0.3,8.000\n"
+      "02-00-5E-C1-00-01,10.0.0.4,80\n",
+      "p.csv", BlankIp::Kept);
+  EXPECT_FALSE(five.ok);
+  EXPECT_TRUE(five.rows.empty());
+  EXPECT_EQ(Errors(five),
+            "p.csv:3: bad MAC address '02:00:5E:C1:00:0G' (write it "
+            "00:1A:2B:00:01:03, 00-1A-2B-00-01-03, 00 1A 2B 00 01 03, "
+            "001A2B000103 or 001a.2b00.0103)\n"
+            "p.csv:3: bad ip '10.0.0.300'\n"
+            "p.csv:4: 2 cells where the header has 3\n"
+            "p.csv:5: bad http_port '8.000': the spreadsheet wrote it with a "
+            "thousands separator or a decimal part; format the http_port "
+            "column as a number "
+            "with no decimal places and no thousands separator (or as text), "
+            "enter the value again and save\n"
+            "p.csv:6: the MAC address is planned twice (first on line 2)");
+
+  std::string many = "mac,ip\n";
+  for (int i = 0; i < 25; ++i) many += "x,10.0.0.1\n";
+  const PlanFile capped = ReadPlanCsv(many, "p.csv", BlankIp::Kept);
+  ASSERT_EQ(capped.errors.size(), 21u);
+  EXPECT_EQ(capped.errors[19].rfind("p.csv:21: bad MAC address 'x'", 0), 0u);
+  EXPECT_EQ(capped.errors[20], "p.csv: 5 more errors");
 }
 
 }  // namespace

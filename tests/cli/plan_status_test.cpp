@@ -67,11 +67,16 @@ TEST(ChangeStatus, EveryStatusWithItsReason) {
       {ChangeStatus::Conflict, "10.77.0.255 is the subnet's broadcast address"},
       {ChangeStatus::Conflict,
        "The combination of IP address and subnet mask is invalid. Please "
-       "enter a valid combination of IP address and subnet mask."},
+       "enter a valid combination of IP address and subnet mask. The "
+       "address 10.77.0.0 is the network address of the subnet "
+       "10.77.0.0/255.255.255.0: give another in the plan's ip column, or "
+       "another mask in the plan's mask column."},
       {ChangeStatus::Missing, "did not answer the search"},
       {ChangeStatus::Invalid,
        "Invalid http port number. Http port number must have 80 or a value "
-       "of 1025~65535."},
+       "of 1025~65535. The HTTP port 81 is neither 80 nor between 1025 and "
+       "65535: give 80 or one in that range in the plan's http_port "
+       "column."},
       {ChangeStatus::Conflict, "10.77.0.2 is an address of this computer"},
       {ChangeStatus::Change, "changes ip_mode"},
   };
@@ -146,8 +151,8 @@ TEST(ChangeStatus, NumberingSkipsWhatTheCheckerRefusesAndMissingDevices) {
   for (int i = 0; i < 4; ++i) rows[i].edit.ip.reset();
   const std::vector<PlanOutcome> outcomes = JudgePlan(
       rows, devices,
-      Setting(Ip(10, 77, 0, 2),
-              Numbering{Ip(10, 77, 0, 1), std::nullopt, std::nullopt}));
+      Setting(Ip(10, 77, 0, 2), Numbering{Ip(10, 77, 0, 1), std::nullopt,
+                                          std::nullopt, std::nullopt}));
   EXPECT_EQ(outcomes[0].status, ChangeStatus::Change);
   EXPECT_EQ(outcomes[0].plannedIp, Ip(10, 77, 0, 3));
   EXPECT_EQ(outcomes[1].status, ChangeStatus::Missing);
@@ -208,17 +213,17 @@ TEST(ChangeStatus, NumberingWithAZeroMaskEndsAtOnceInvalid) {
 
   std::vector<PlanOutcome> outcomes = JudgePlan(
       rows, devices,
-      Setting(Ip(10, 77, 0, 2),
-              Numbering{Ip(10, 77, 0, 100), std::nullopt, std::nullopt}));
+      Setting(Ip(10, 77, 0, 2), Numbering{Ip(10, 77, 0, 100), std::nullopt,
+                                          std::nullopt, std::nullopt}));
   EXPECT_EQ(outcomes[0].status, ChangeStatus::Change);
   EXPECT_EQ(outcomes[0].plannedIp, Ip(10, 77, 0, 100));
   EXPECT_EQ(outcomes[1].status, ChangeStatus::Invalid);
   EXPECT_EQ(outcomes[1].message, ZERO);
 
-  outcomes =
-      JudgePlan(rows, devices,
-                Setting(Ip(10, 77, 0, 2),
-                        Numbering{Ip(10, 77, 0, 100), 0u, Ip(10, 77, 0, 1)}));
+  outcomes = JudgePlan(
+      rows, devices,
+      Setting(Ip(10, 77, 0, 2), Numbering{Ip(10, 77, 0, 100), 0u,
+                                          Ip(10, 77, 0, 1), std::nullopt}));
   for (const PlanOutcome& outcome : outcomes) {
     EXPECT_EQ(outcome.status, ChangeStatus::Invalid);
     EXPECT_EQ(outcome.message, ZERO);
@@ -245,8 +250,8 @@ TEST(ChangeStatus, EachDomainIsPlannedOnItsOwn) {
   rows[1].edit.ip.reset();
   const std::vector<PlanOutcome> outcomes = JudgePlan(
       rows, devices,
-      Setting(Ip(10, 78, 0, 1),
-              Numbering{Ip(10, 77, 0, 60), MASK24, Ip(10, 77, 0, 1)}));
+      Setting(Ip(10, 78, 0, 1), Numbering{Ip(10, 77, 0, 60), MASK24,
+                                          Ip(10, 77, 0, 1), std::nullopt}));
   const struct {
     ChangeStatus status;
     std::uint32_t planned;

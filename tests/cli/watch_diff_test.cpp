@@ -35,7 +35,7 @@ Search Heard(const std::vector<std::pair<FoundDevice, std::vector<int>>>& on) {
 std::string Lines(const std::vector<WatchEvent>& events) {
   std::string lines;
   for (const WatchEvent& event : events)
-    lines += WatchEventText("12:00:00", event) + "\n";
+    lines += WatchEventText("12:00:00", event, DeviceColumns::Ours) + "\n";
   return lines;
 }
 
@@ -48,7 +48,7 @@ TEST(WatchDiff, NewChangedAndGoneAfterTwoMisses) {
   FoundDevice a = Device(1, Ip(10, 77, 0, 11));
   a.model = "CAM-A";
   FoundDevice b = Device(2, Ip(10, 77, 0, 12));
-  EXPECT_EQ(WatchTableHeader(),
+  EXPECT_EQ(WatchTableHeader(DeviceColumns::Ours),
             "Time      Event    MAC address        IP address       Model      "
             "       Change");
   // a joins the two cards of the LAN.
@@ -146,6 +146,43 @@ TEST(WatchDiff, DomainsAreUnitedAcrossSearches) {
                 "\"10.77.0.1\"},\"new\":{\"reachable_from\":null,\"adapter\":"
                 "\"10.79.0.1\"}"),
       std::string::npos);
+}
+
+// A device that misses a search still holds its address until it is gone:
+// the conflict with it ends in the same search as its "gone".
+TEST(WatchDiff, AConflictEndsWithTheGoneThatEndsIt) {
+  WatchState state;
+  const FoundDevice a = Device(1, Ip(10, 77, 0, 11));
+  const FoundDevice b = Device(2, Ip(10, 77, 0, 11));
+  Update(state, Heard({{a, {2}}, {b, {2}}}));
+  EXPECT_EQ(Lines(Update(state, Heard({{a, {2}}}))), "");
+  EXPECT_EQ(Lines(Update(state, Heard({{a, {2}}}))),
+            "12:00:00  changed  02:00:5E:C1:00:01  10.77.0.11                 "
+            "        conflict ended\n"
+            "12:00:00  gone     02:00:5E:C1:00:02  10.77.0.11\n");
+}
+
+// A device that ONVIF names without a MAC: null as the event's MAC, as in
+// its device object, and its name in the table.
+TEST(WatchDiff, OnvifDevicesWithoutAMacAreShownByName) {
+  FoundDevice camera;
+  camera.heardBy = HeardBy::Onvif;
+  camera.settings.ipAddress = Ip(10, 77, 0, 12);
+  camera.model = "IPC-B520";
+  camera.onvif = OnvifFacts{"urn:uuid:1", "Tor 1 S\u00FCd", "IPC-B520", "", {}};
+  camera.place = {2, Ip(10, 77, 0, 1), Ip(10, 77, 0, 1)};
+  const WatchEvent event{WatchEvent::Kind::New, camera, {}, {}};
+  EXPECT_EQ(
+      WatchEventJson(event, DeviceColumns::WithOnvif)
+          .rfind("{\"event\":\"new\",\"mac\":null,\"device\":{\"mac\":null,",
+                 0),
+      0u);
+  EXPECT_EQ(WatchTableHeader(DeviceColumns::WithOnvif),
+            "Time      Event    MAC address        IP address       Model      "
+            "       Name              Change");
+  EXPECT_EQ(WatchEventText("12:00:00", event, DeviceColumns::WithOnvif),
+            "12:00:00  new                         10.77.0.12       IPC-B520   "
+            "       Tor 1 S\u00FCd");
 }
 
 }  // namespace

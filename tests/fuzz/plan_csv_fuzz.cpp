@@ -137,7 +137,9 @@ bool SameRows(const std::vector<cli::PlanRow>& a,
 
 void RequireWellFormed(const cli::PlanFile& plan) {
   if (!plan.ok) {
-    FUZZ_REQUIRE(plan.error.rfind("fuzz.csv:", 0) == 0);
+    FUZZ_REQUIRE(!plan.errors.empty());
+    for (const std::string& error : plan.errors)
+      FUZZ_REQUIRE(error.rfind("fuzz.csv:", 0) == 0);
     FUZZ_REQUIRE(plan.rows.empty());
     return;
   }

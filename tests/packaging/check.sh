@@ -4,11 +4,12 @@
 #   tests/packaging/check.sh DIST_DIR
 #
 # The Windows zip holds the programs, the dissector, the README and the
-# licence (with expat's notice); its programs load only DLLs that every
+# licence (with the notices of expat and utf8proc); its programs load only DLLs that every
 # Windows has; Quellan.exe's version block is the project version. The .deb
 # has its files where Debian wants them, a machine-readable copyright file
-# naming the MIT (Expat) licence and carrying expat's notice, depends on
-# libexpat1 (quellan-cli links it), passes lintian without errors, installs
+# naming the MIT (Expat) licence and carrying the notices of expat and
+# utf8proc, depends on libexpat1 and libutf8proc2 (quellan-cli links them),
+# passes lintian without errors, installs
 # with dpkg into a throw-away root, runs from there, and removes cleanly.
 #
 # Ends with "packaging: N passed, M failed"; exits non-zero on a failure.
@@ -74,6 +75,8 @@ check "zip's LICENSE.txt starts with LICENSE" \
   "$root/LICENSE"
 check "zip's LICENSE.txt carries expat's notice" grep -q \
   'Copyright (c) 2001-2022 Expat maintainers' "$work/win/LICENSE.txt"
+check "zip's LICENSE.txt carries utf8proc's notice" grep -q \
+  'Public Software Group e. V.' "$work/win/LICENSE.txt"
 check "README.txt names version $version" \
   grep -qF "Quellan $version for Windows" "$work/win/README.txt"
 
@@ -117,6 +120,8 @@ else
   # expat, linked dynamically.
   check "deb Depends names libexpat1 ($(field Depends))" \
     grep -q 'libexpat1 (>=' <<<"$(field Depends)"
+  check "deb Depends names libutf8proc2 ($(field Depends))" \
+    grep -q 'libutf8proc2 (>=' <<<"$(field Depends)"
 
   # MODE PATH for each file and folder that matters.
   dpkg-deb -c "$deb" >"$work/contents.txt"
@@ -146,6 +151,8 @@ EOF
     dep5_expat "$work/copyright"
   check "deb's copyright file carries expat's notice" grep -q \
     'Copyright (c) 2001-2022 Expat maintainers' "$work/copyright"
+  check "deb's copyright file carries utf8proc's notice" grep -q \
+    'Public Software Group e. V.' "$work/copyright"
   check "every file in the deb belongs to root/root" \
     test -z "$(awk '$2 != "root/root"' "$work/contents.txt")"
   # The folder Debian's Wireshark reads Lua plugins from.

@@ -144,9 +144,11 @@ def run(command, kind, stop):
 def stop_after_first_search(process, out, stop):
     """A watch prints the first search's events together once its window
     ends, then waits for the next: a second after the first of them, it is
-    stopped."""
+    stopped. The file is looked at with pread: the program writes through
+    the same open file, so a seek here would move where its next line
+    goes, over the lines before it."""
     deadline = time.monotonic() + 60
-    while out.seek(0) == 0 and b"new" not in out.read():
+    while b"new" not in os.pread(out.fileno(), 1 << 20, 0):
         assert time.monotonic() < deadline and process.poll() is None, \
             "watch printed no event"
         time.sleep(0.1)
