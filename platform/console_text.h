@@ -12,3 +12,9 @@ enum class StandardStream { Output, Error };
 
 // Writes `text` (UTF-8) to `stream` at once.
 void WriteStandard(StandardStream stream, const std::string& text);
+
+// True when `stream` goes to a terminal (a Windows console), which must not
+// be sent a binary file.
+bool IsTerminal(StandardStream stream);
+// Writes `bytes` to standard output as they are, NUL and line ends included.
+void WriteStandardBytes(const std::string& bytes);

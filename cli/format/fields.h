@@ -13,12 +13,13 @@
 #include <type_traits>
 #include <vector>
 
+#include "cli/format/sheet_lines.h"
 #include "cli/format/text_formats.h"
 
 namespace cli {
 
 // The forms of a report.
-enum class Format { Table, Json, Csv };
+enum class Format { Table, Json, Csv, Xlsx };
 
 // What a field holds, which decides how each form writes it.
 enum class FieldKind {
@@ -59,6 +60,9 @@ using Fields = std::vector<const Field<Record>*>;
 // One value as each form writes it.
 std::string JsonValue(FieldKind kind, const FieldValue& value);
 std::string CsvValue(FieldKind kind, const FieldValue& value);
+// A field's value as the workbook types it: numbers and flags as such,
+// everything else as text.
+SheetCell CellOf(FieldKind kind, const FieldValue& value);
 
 // {"key":value,...} on one line, appended to `out`.
 template <typename Record>
@@ -141,6 +145,26 @@ void WriteCsv(const Fields<Record>& fields, const std::vector<Record>& records,
   out.End();
 }
 
+// The keys' row as text cells, then a row per record.
+template <typename Record>
+void WriteSheetLines(const Fields<Record>& fields,
+                     const std::vector<Record>& records,
+                     const TextSink& write) {
+  Pieces out(write);
+  SheetRow cells;
+  for (const Field<Record>* field : fields)
+    cells.push_back({CellKind::Text, field->key});
+  out.Text() += SheetLine(cells);
+  for (const Record& record : records) {
+    cells.clear();
+    for (const Field<Record>* field : fields)
+      cells.push_back(CellOf(field->kind, field->value(record)));
+    out.Text() += SheetLine(cells);
+    out.LineDone();
+  }
+  out.End();
+}
+
 // What a writer hands on, as one string.
 template <typename Write>
 std::string Collected(Write write) {
@@ -163,7 +187,8 @@ std::string Table(const Fields<Record>& fields,
   return AlignedTable(headings, rows);
 }
 
-// The records as a JSON array or CSV of `fields`, or a table of `columns`.
+// The records as a JSON array, CSV or a workbook's lines of `fields`, or a
+// table of `columns`.
 template <typename Record>
 void WriteReport(Format format, const Fields<Record>& fields,
                  const Fields<Record>& columns,
@@ -172,6 +197,8 @@ void WriteReport(Format format, const Fields<Record>& fields,
     WriteJsonArray(fields, records, write);
   } else if (format == Format::Csv) {
     WriteCsv(fields, records, write);
+  } else if (format == Format::Xlsx) {
+    WriteSheetLines(fields, records, write);
   } else {
     write(Table(columns, records));
   }

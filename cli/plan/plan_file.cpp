@@ -147,7 +147,17 @@ PlanFile ReadPlanCsv(const std::string& text, const std::string& name,
   if (!decoded.ok) return fail(decoded.failLine, decoded.why);
   const CsvRecords csv = ReadCsvRecords(decoded.text);
   if (!csv.ok) return fail(csv.failLine, csv.why);
-  const std::vector<CsvRecord>& records = csv.records;
+  return ReadPlanRecords(csv.records, name, blankIp);
+}
+
+PlanFile ReadPlanRecords(const std::vector<CsvRecord>& records,
+                         const std::string& name, BlankIp blankIp) {
+  PlanFile plan;
+  auto fail = [&](int line, const std::string& why) {
+    plan.rows.clear();
+    plan.error = name + ":" + std::to_string(line) + ": " + why;
+    return plan;
+  };
   if (records.empty()) return fail(1, "no header row");
   Header header;
   std::string why;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/device/settings_edit.h"
+#include "cli/format/csv_records.h"
 
 namespace cli {
 
@@ -54,5 +55,10 @@ struct PlanFile {
 // error.
 PlanFile ReadPlanCsv(const std::string& text, const std::string& name,
                      BlankIp blankIp);
+
+// The same rules for a table of cells, the header first, however it was
+// read (ReadCsvRecords, or a workbook's sheet).
+PlanFile ReadPlanRecords(const std::vector<CsvRecord>& records,
+                         const std::string& name, BlankIp blankIp);
 
 }  // namespace cli
