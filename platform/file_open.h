@@ -9,7 +9,8 @@
 std::FILE* OpenForReading(const std::string& path);
 // Null with errno set when the file cannot be created.
 std::FILE* OpenForWriting(const std::string& path);
-// Where the folder part of `path` ends: after its last separator, or 0.
-std::size_t FolderEnd(const std::string& path);
+// The folder part of `path` with its last separator, or empty, spelt in
+// ASCII where the system can (Windows' short names).
+std::string FolderOf(const std::string& path);
 // This process's number, which keeps its temporary names from another's.
 unsigned long ProcessNumber();

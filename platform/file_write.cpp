@@ -9,9 +9,8 @@
 
 std::string TemporaryBeside(const std::string& target) {
   static std::atomic<unsigned> count{0};
-  return target.substr(0, FolderEnd(target)) + ".quellan-" +
-         std::to_string(ProcessNumber()) + "-" + std::to_string(++count) +
-         ".tmp";
+  return FolderOf(target) + ".quellan-" + std::to_string(ProcessNumber()) +
+         "-" + std::to_string(++count) + ".tmp";
 }
 
 FileWritten WriteNewFile(const std::string& path, const std::string& bytes) {

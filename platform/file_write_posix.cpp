@@ -11,9 +11,9 @@ std::FILE* OpenForWriting(const std::string& path) {
   return std::fopen(path.c_str(), "wb");
 }
 
-std::size_t FolderEnd(const std::string& path) {
+std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? 0 : slash + 1;
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 unsigned long ProcessNumber() { return static_cast<unsigned long>(getpid()); }

@@ -13,9 +13,23 @@ std::FILE* OpenForWriting(const std::string& path) {
   return WidePath(path, &wide) ? _wfopen(wide.c_str(), L"wb") : nullptr;
 }
 
-std::size_t FolderEnd(const std::string& path) {
+std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.find_last_of("/\\:");
-  return slash == std::string::npos ? 0 : slash + 1;
+  if (slash == std::string::npos) return {};
+  const std::string folder = path.substr(0, slash + 1);
+  // A writer that opens files by their code-page names (libxlsxwriter's
+  // zip) loses any other character: the folder's short name has none.
+  std::wstring wide;
+  if (!WidePath(folder, &wide)) return folder;
+  wchar_t shortName[MAX_PATH];
+  const DWORD length = GetShortPathNameW(wide.c_str(), shortName, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return folder;
+  std::string ascii;
+  for (const wchar_t* c = shortName; *c; ++c) {
+    if (*c >= 0x80) return folder;
+    ascii.push_back(static_cast<char>(*c));
+  }
+  return ascii;
 }
 
 unsigned long ProcessNumber() { return GetCurrentProcessId(); }

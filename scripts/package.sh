@@ -29,6 +29,7 @@ die() { echo "package.sh: $*" >&2; exit 1; }
 
 . scripts/lib/packages.sh
 . scripts/lib/expat.sh
+. scripts/lib/workbook_sources.sh
 if [ "$(id -u)" = 0 ]; then ensure_packages; fi
 for tool in dpkg-deb dpkg-shlibdeps x86_64-w64-mingw32-strip python3 gzip; do
   command -v "$tool" >/dev/null || die "$tool is missing (run as root once to install it)"
@@ -49,6 +50,8 @@ export SOURCE_DATE_EPOCH=$epoch
 if [ "$build" = 1 ]; then
   mkdir -p build
   fetch_expat "$root" || die "no expat source for the Windows build"
+  fetch_workbook_sources "$root" ||
+    die "no minizip or libxlsxwriter source for the Windows build"
   for preset in native win64; do
     echo "== build $preset"
     if ! { cmake --preset "$preset" && cmake --build --preset "$preset" -j2; } \

@@ -16,6 +16,7 @@ cd "$root"
 . scripts/lib/netns.sh
 . scripts/lib/display.sh
 . scripts/lib/expat.sh
+. scripts/lib/workbook_sources.sh
 
 headless=0
 [ "${1:-}" = --headless ] && { headless=1; shift; }
@@ -23,6 +24,7 @@ devices=$(realpath "${1:-tools/devsim/example-devices.csv}")
 [ "$(id -u)" = 0 ] || { echo "run as root (network namespaces)" >&2; exit 1; }
 ensure_packages
 fetch_expat "$root"
+fetch_workbook_sources "$root"
 for preset in native win64; do
   cmake --preset "$preset" >/dev/null
 done

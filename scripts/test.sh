@@ -10,10 +10,12 @@ cd "$root"
 . scripts/lib/display.sh
 . scripts/lib/sandbox.sh
 . scripts/lib/expat.sh
+. scripts/lib/workbook_sources.sh
 
 [ "$(id -u)" = 0 ] || { echo "run as root (network namespaces)" >&2; exit 1; }
 ensure_packages
 fetch_expat "$root"
+fetch_workbook_sources "$root"
 
 presets=(native native-asan native-tsan win64)
 mkdir -p build

@@ -56,8 +56,6 @@ bool DeliverWorkbook(const Options& options, const Report& report) {
 
 std::string OutputProblem(const Options& options) {
   if (options.format != Format::Xlsx) return {};
-  if (!WORKBOOKS_WRITTEN)
-    return "this build of quellan-cli writes no workbooks: use --format csv";
   if (options.output.empty() && IsTerminal(StandardStream::Output))
     return "a workbook is not for a terminal: name its file with --output "
            "FILE, or redirect standard output to one";

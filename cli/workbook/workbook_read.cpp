@@ -87,6 +87,7 @@ class Parts {
                              part.substr(FolderOf(part).size()) + ".rels";
     std::string xml;
     if (!Read(name, &xml, why, true)) return false;
+    if (xml.empty()) return true;  // a part that links to nothing
     XmlCalls calls;
     calls.start = [&](const std::string& element, const XmlAttributes& at) {
       if (element == "Relationship")

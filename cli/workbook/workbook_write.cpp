@@ -88,8 +88,6 @@ lxw_error WriteSheet(lxw_workbook* workbook, const WorkbookSheet& sheet) {
 
 }  // namespace
 
-const bool WORKBOOKS_WRITTEN = true;
-
 WorkbookWritten WriteWorkbook(const std::string& path,
                               const std::vector<WorkbookSheet>& sheets) {
   WorkbookWritten result;

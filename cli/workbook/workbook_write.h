@@ -10,10 +10,6 @@
 
 namespace cli {
 
-// False in a build without the workbook library, whose WriteWorkbook
-// refuses.
-extern const bool WORKBOOKS_WRITTEN;
-
 struct WorkbookSheet {
   std::string name;
   std::vector<SheetRow> rows;
