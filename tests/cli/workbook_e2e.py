@@ -9,7 +9,7 @@ put together by hand with zipfile.
   workbook_e2e.py --cli PROGRAM [--emulator wine] --devices CSV --work DIR
 """
 import argparse
-import io
+import ipaddress
 import json
 import os
 import zipfile
@@ -51,6 +51,7 @@ def check_search(cli, devices, work):
             assert cell.data_type != "f", (key, cell.value)
     assert any(str(r["model"]).startswith("=") for r in expected)
     assert len(rows) == len(expected) + 1 and not leftovers(work)
+    check_site(book["Site"], expected)
     # --output takes the other formats too, the same bytes as standard
     # output; an output that cannot be written is refused and leaves nothing.
     text = os.path.join(work, NAME + ".csv")
@@ -66,6 +67,42 @@ def check_search(cli, devices, work):
     assert "cannot write '%s'" % missing in err, err
     assert not leftovers(work)
     return path
+
+
+def ranges(addresses):
+    numbers = sorted({int(ipaddress.ip_address(a)) for a in addresses})
+    runs = []
+    for n in numbers:
+        if runs and runs[-1][1] + 1 == n:
+            runs[-1][1] = n
+        else:
+            runs.append([n, n])
+    text = lambda n: str(ipaddress.ip_address(n))
+    return ", ".join(text(a) if a == b else text(a) + "-" + text(b)
+                     for a, b in runs)
+
+
+def check_site(sheet, expected):
+    """The hand-over sheet: where the search ran, then per domain and
+    subnet the devices, conflicts, unreachable ones and addresses."""
+    rows = [[c.value for c in row] for row in sheet.iter_rows()]
+    assert [r[0] for r in rows[:4]] == ["Searched", "Computer", "Adapters",
+                                        "Quellan version"], rows
+    assert rows[3][1] == "1.0.0.1" and "10.77.0.1/24" in rows[2][1], rows
+    assert rows[5] == ["Broadcast domain", "Subnet", "Devices", "Conflicts",
+                       "Not reachable", "Addresses in use"], rows
+    subnets = {}
+    for d in expected:
+        net = ipaddress.ip_interface("%s/%s" % (d["ip"], d["mask"])).network
+        subnets.setdefault((d["adapter"], str(net)), []).append(d)
+    want = [[adapter, net, len(ds), sum(d["conflict"] for d in ds),
+             sum(d["reachable_from"] is None for d in ds),
+             ranges(d["ip"] for d in ds)]
+            for (adapter, net), ds in sorted(
+                subnets.items(), key=lambda kv: int(ipaddress.ip_network(
+                    kv[0][1]).network_address))]
+    assert rows[6:] == want, (rows[6:], want)
+    assert sheet.freeze_panes == "A7", sheet.freeze_panes
 
 
 def plan_statuses(cli, path, *extra):
