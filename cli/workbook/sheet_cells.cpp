@@ -15,6 +15,10 @@ namespace {
 // A worksheet's bounds.
 constexpr long MAX_ROW = 1048576;
 constexpr std::size_t MAX_COLUMN = 16384;
+// The cells a sheet may spread to once every row is as wide as its header:
+// room for 65536 devices in 64 columns, while a hostile header that fills
+// all 16384 columns above a million rows is refused, not unpacked.
+constexpr std::size_t MAX_CELLS = 65537 * 64;
 // The largest whole number a double holds exactly, digit for digit.
 constexpr double EXACT = 1e15;
 
@@ -152,6 +156,12 @@ SheetCells ReadSheetCells(const std::string& xml,
   if (!rows.empty())
     for (const auto& cell : rows.begin()->second)
       width = std::max(width, cell.first + 1);
+  if (rows.size() * width > MAX_CELLS) {
+    result.why = std::to_string(rows.size()) + " rows of " +
+                 std::to_string(width) +
+                 " columns: more than a plan of 65536 devices needs";
+    return result;
+  }
   for (auto& [number, cells] : rows) {
     CsvRecord record{static_cast<int>(number), std::vector<std::string>(width)};
     for (auto& [at, text] : cells) {

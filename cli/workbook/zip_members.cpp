@@ -94,21 +94,18 @@ Member ZipMembers::Read(const std::string& name) {
     return member;
   }
   if (unzOpenCurrentFile(zip) != UNZ_OK) return member;
-  // One byte more than the header promises tells a header that lies.
-  member.bytes.resize(static_cast<std::size_t>(size) + 1);
-  std::size_t got = 0;
+  // Grown as the data comes, never to the size the header claims, which
+  // may lie; one byte more than it promises tells that it does.
+  char piece[1 << 16];
   int read = 0;
-  while (got < member.bytes.size() &&
-         (read = unzReadCurrentFile(
-              zip, &member.bytes[got],
-              static_cast<unsigned>(std::min<std::size_t>(
-                  member.bytes.size() - got, 1u << 20)))) > 0)
-    got += static_cast<std::size_t>(read);
+  while (member.bytes.size() <= size &&
+         (read = unzReadCurrentFile(zip, piece, sizeof piece)) > 0)
+    member.bytes.append(piece, static_cast<std::size_t>(read));
+  const std::size_t got = member.bytes.size();
   const bool whole = unzCloseCurrentFile(zip) == UNZ_OK;
   if (got > size) {
     member.status = MemberRead::Bomb;
   } else if (read >= 0 && got == size && whole) {
-    member.bytes.resize(got);
     member.status = MemberRead::Ok;
   }
   if (member.status != MemberRead::Ok) member.bytes.clear();
