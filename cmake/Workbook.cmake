@@ -8,12 +8,11 @@
 # Debian's libz-mingw-w64-dev.
 if(NOT WIN32)
   find_package(PkgConfig REQUIRED)
-  pkg_check_modules(MINIZIP REQUIRED IMPORTED_TARGET GLOBAL minizip)
-  pkg_check_modules(XLSXWRITER REQUIRED IMPORTED_TARGET GLOBAL xlsxwriter)
-  add_library(quellan_minizip INTERFACE)
-  target_link_libraries(quellan_minizip INTERFACE PkgConfig::MINIZIP)
-  add_library(quellan_xlsxwriter INTERFACE)
-  target_link_libraries(quellan_xlsxwriter INTERFACE PkgConfig::XLSXWRITER)
+  foreach(library minizip xlsxwriter)
+    pkg_check_modules(${library} REQUIRED IMPORTED_TARGET GLOBAL ${library})
+    add_library(quellan_${library} INTERFACE)
+    target_link_libraries(quellan_${library} INTERFACE PkgConfig::${library})
+  endforeach()
   return()
 endif()
 

@@ -103,6 +103,25 @@ expat_version=$(dpkg-parsechangelog -l "$expat_source/debian/changelog" -S Versi
   printf 'statically (Debian source package expat %s). Its licence:\n\n' \
     "$expat_version"
   cat "$expat_source/COPYING"
+  # quellan-cli.exe's workbooks: libxlsxwriter and minizip from the sources
+  # the build compiled, zlib from Debian's libz-mingw-w64-dev.
+  local_notice() {  # local_notice WHAT CACHE_VARIABLE FILE
+    local source
+    source=$(sed -n "s/^$2:PATH=//p" build/win64/CMakeCache.txt)
+    [ -f "$source/$3" ] || die "no $3 in '$source'"
+    printf '\n\nquellan-cli.exe is built with %s, linked statically (Debian\n' "$1"
+    printf 'source package version %s). Its licence:\n\n' \
+      "$(dpkg-parsechangelog -l "$source/debian/changelog" -S Version)"
+    cat "$source/$3"
+  }
+  local_notice "libxlsxwriter, which writes workbooks" \
+    QUELLAN_XLSXWRITER_SOURCE License.txt
+  local_notice "minizip, which reads and writes zip files" \
+    QUELLAN_MINIZIP_SOURCE debian/copyright
+  printf '\n\nquellan-cli.exe is built with zlib, linked statically (Debian\n'
+  printf 'package libz-mingw-w64-dev %s). Its licence:\n\n' \
+    "$(dpkg-query -W -f='${Version}' libz-mingw-w64-dev)"
+  cat /usr/share/doc/libz-mingw-w64-dev/copyright
 } | sed 's/$/\r/' >"$win/LICENSE.txt"
 zip=$dist/quellan-$version-win64.zip
 rm -f "$zip"

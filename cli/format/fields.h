@@ -127,42 +127,42 @@ void WriteJsonArray(const Fields<Record>& fields,
   out.End();
 }
 
-// The keys' line, then a line per record (RFC 4180).
-template <typename Record>
-void WriteCsv(const Fields<Record>& fields, const std::vector<Record>& records,
-              const TextSink& write) {
+// The keys' line, then a line per record: each field's value made a cell by
+// `cell` and the cells a line by `line`.
+template <typename Record, typename Cell>
+void WriteLines(const Fields<Record>& fields,
+                const std::vector<Record>& records,
+                Cell (*cell)(FieldKind, const FieldValue&),
+                std::string (*line)(const std::vector<Cell>&),
+                const TextSink& write) {
   Pieces out(write);
-  std::vector<std::string> cells;
-  for (const Field<Record>* field : fields) cells.push_back(field->key);
-  out.Text() += CsvLine(cells);
+  std::vector<Cell> cells;
+  for (const Field<Record>* field : fields)
+    cells.push_back(cell(FieldKind::Word, field->key));
+  out.Text() += line(cells);
   for (const Record& record : records) {
     cells.clear();
     for (const Field<Record>* field : fields)
-      cells.push_back(CsvValue(field->kind, field->value(record)));
-    out.Text() += CsvLine(cells);
+      cells.push_back(cell(field->kind, field->value(record)));
+    out.Text() += line(cells);
     out.LineDone();
   }
   out.End();
 }
 
-// The keys' row as text cells, then a row per record.
+// RFC 4180.
+template <typename Record>
+void WriteCsv(const Fields<Record>& fields, const std::vector<Record>& records,
+              const TextSink& write) {
+  WriteLines(fields, records, CsvValue, CsvLine, write);
+}
+
+// A workbook's typed cells, the keys as text.
 template <typename Record>
 void WriteSheetLines(const Fields<Record>& fields,
                      const std::vector<Record>& records,
                      const TextSink& write) {
-  Pieces out(write);
-  SheetRow cells;
-  for (const Field<Record>* field : fields)
-    cells.push_back({CellKind::Text, field->key});
-  out.Text() += SheetLine(cells);
-  for (const Record& record : records) {
-    cells.clear();
-    for (const Field<Record>* field : fields)
-      cells.push_back(CellOf(field->kind, field->value(record)));
-    out.Text() += SheetLine(cells);
-    out.LineDone();
-  }
-  out.End();
+  WriteLines(fields, records, CellOf, SheetLine, write);
 }
 
 // What a writer hands on, as one string.
