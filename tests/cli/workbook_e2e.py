@@ -12,6 +12,7 @@ import argparse
 import ipaddress
 import json
 import os
+import subprocess
 import zipfile
 
 import openpyxl
@@ -61,12 +62,33 @@ def check_search(cli, devices, work):
                      expect=0)
     with open(text, newline="") as f:
         assert f.read() == out
+    check_standard_output(cli, work)
     missing = os.path.join(work, "no-such-folder", "x.xlsx")
     _, err = cli.run("search", "--timeout", "1000", "--format", "xlsx",
                      "--output", missing, expect=2)
     assert "cannot write '%s'" % missing in err, err
     assert not leftovers(work)
     return path
+
+
+def check_standard_output(cli, work):
+    """A workbook goes to a standard output that is a file, never to a
+    terminal."""
+    piped = os.path.join(work, "piped.xlsx")
+    with open(piped, "wb") as out:
+        subprocess.run(cli.command + ["search", "--timeout", "1000",
+                                      "--format", "xlsx"], stdout=out,
+                       timeout=120, check=True)
+    assert openpyxl.load_workbook(piped).sheetnames == ["Devices", "Site"]
+    if cli.emulated:
+        return  # a pseudo-terminal is no Windows console
+    terminal, other = os.openpty()
+    done = subprocess.run(cli.command + ["search", "--format", "xlsx"],
+                          stdout=other, stderr=subprocess.PIPE, timeout=120)
+    os.close(terminal)
+    os.close(other)
+    assert done.returncode == 2 and b"a workbook is not for a terminal" in \
+        done.stderr, done
 
 
 def ranges(addresses):

@@ -8,6 +8,7 @@
 
 #include "cli/device/found_device.h"
 #include "cli/format/sheet_lines.h"
+#include "cli/format/text_encoding.h"
 #include "cli/plan/plan_file.h"
 #include "cli/workbook/sheet_cells.h"
 
@@ -115,6 +116,19 @@ TEST(SheetCells, ANumberMacGetsItsZerosBackAndANumberAddressIsRefused) {
   plan = ReadPlanRecords(good, "p.xlsx:Devices", BlankIp::Kept);
   ASSERT_TRUE(plan.ok) << plan.error;
   EXPECT_EQ(MacString(plan.rows[0].mac), "02:00:50:10:00:02");
+}
+
+TEST(SheetLines, TextsThatAreNotUtf8GetTheReplacementCharacter) {
+  const struct {
+    const char* text;
+    const char* valid;
+  } cases[] = {
+      {"S\xC3\xBCd", "S\xC3\xBCd"},
+      {"S\xFCd", "S\xEF\xBF\xBDd"},
+      {"\xC3", "\xEF\xBF\xBD"},
+      {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ValidUtf8(c.text), c.valid) << c.text;
 }
 
 TEST(SheetLines, CarryEveryKindAndEveryByteThrough) {
