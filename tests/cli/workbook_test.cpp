@@ -123,8 +123,14 @@ TEST(SheetLines, TextsThatAreNotUtf8GetTheReplacementCharacter) {
     const char* text;
     const char* valid;
   } cases[] = {
-      {"S\xC3\xBCd", "S\xC3\xBCd"},
-      {"S\xFCd", "S\xEF\xBF\xBDd"},
+      {"S\xC3\xBC"
+       "d",
+       "S\xC3\xBC"
+       "d"},
+      {"S\xFC"
+       "d",
+       "S\xEF\xBF\xBD"
+       "d"},
       {"\xC3", "\xEF\xBF\xBD"},
       {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
   };
