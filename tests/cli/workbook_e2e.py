@@ -148,6 +148,18 @@ def check_round_trip(cli, path):
     assert "the header needs a mac column" in err, err
     statuses = plan_statuses(cli, path, "--sheet", "devices")
     assert statuses[:2] == [(ONE, "change"), (TWO, "change")], statuses
+    # plan's and set's reports as workbooks: the CSV's rows, typed.
+    report = os.path.join(os.path.dirname(path), "report.xlsx")
+    cli.run("plan", path, "--sheet", "Devices", "--timeout", "1000",
+            "--format", "xlsx", "--output", report, expect=0)
+    rows = list(openpyxl.load_workbook(report)["Devices"].values)
+    assert rows[0][:2] == ("mac", "status") and [r[:2] for r in rows[1:]] \
+        == statuses, rows
+    cli.run("set", ONE, "--http-port", "80", "--timeout", "1000", "--format",
+            "xlsx", "--output", report, expect=0)
+    rows = list(openpyxl.load_workbook(report)["Devices"].values)
+    assert rows[0] == ("mac", "status", "setting", "before", "sent") and \
+        rows[6] == (ONE, "unchanged", "http_port", "80", None), rows
     _, err = cli.run("plan", path, "--sheet", "Site plan", expect=2)
     assert "no sheet 'Site plan'; its sheets: 'Notes', 'Devices'" in err, err
 
