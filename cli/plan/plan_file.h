@@ -1,11 +1,10 @@
 // The address plan file: CSV with a header row, one device a row, as
 // `search --format csv` writes it or a spreadsheet saves it (csv_records.h,
-// text_encoding.h), or a workbook's sheet read into the same records
-// (cli/workbook/workbook_read.h). "mac" is required, with one or more of the
-// setting columns that SETTINGS names; a blank cell keeps the device's value.
-// Header names ignore case, and a space, a hyphen and an underscore are the
-// same, so the search table's headings ("IP address", "Base port", ...) name
-// the same columns. The other columns of search's output are ignored, and so
+// text_encoding.h). "mac" is required, with one or more of the setting
+// columns that SETTINGS names; a blank cell keeps the device's value. Header
+// names ignore case, and a space, a hyphen and an underscore are the same,
+// so the search table's headings ("IP address", "Base port", ...) name the
+// same columns. The other columns of search's output are ignored, and so
 // are columns of the installer's own (Notes, a Room), which the warning
 // names.
 #pragma once
