@@ -14,6 +14,8 @@ enum class StandardStream { Output, Error };
 void WriteStandard(StandardStream stream, const std::string& text);
 
 // Whether `stream` goes to a terminal (a Windows console), where a line may
-// be drawn over with a carriage return; not a file, a pipe or the null
-// device.
+// be drawn over with a carriage return and which must not be sent a binary
+// file; not a file, a pipe or the null device.
 bool IsTerminal(StandardStream stream);
+// Writes `bytes` to standard output as they are, NUL and line ends included.
+void WriteStandardBytes(const std::string& bytes);

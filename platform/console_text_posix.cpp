@@ -14,3 +14,8 @@ bool IsTerminal(StandardStream stream) {
   return isatty(stream == StandardStream::Output ? STDOUT_FILENO
                                                  : STDERR_FILENO) == 1;
 }
+
+void WriteStandardBytes(const std::string& bytes) {
+  std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+  std::fflush(stdout);
+}

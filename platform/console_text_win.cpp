@@ -1,5 +1,8 @@
 #include "platform/console_text_win.h"
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -65,4 +68,12 @@ bool IsTerminal(StandardStream stream) {
   return FormFor(GetStdHandle(stream == StandardStream::Output
                                   ? STD_OUTPUT_HANDLE
                                   : STD_ERROR_HANDLE)) == TextForm::Wide;
+}
+
+void WriteStandardBytes(const std::string& bytes) {
+  // The C library would write each '\n' as "\r\n".
+  std::fflush(stdout);
+  _setmode(_fileno(stdout), _O_BINARY);
+  std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+  std::fflush(stdout);
 }

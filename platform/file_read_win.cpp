@@ -3,8 +3,9 @@
 #include <cerrno>
 
 #include "platform/file_open.h"
+#include "platform/wide_path_win.h"
 
-std::FILE* OpenForReading(const std::string& path) {
+bool WidePath(const std::string& path, std::wstring* wide) {
   // The ANSI functions would turn every character outside the code page into
   // '?', so the name is converted to the wide path Windows keeps.
   const int length = static_cast<int>(path.size());
@@ -12,11 +13,17 @@ std::FILE* OpenForReading(const std::string& path) {
                                         path.data(), length, nullptr, 0);
   if (units == 0 && length > 0) {
     errno = EILSEQ;
-    return nullptr;
+    return false;
   }
-  std::wstring wide(static_cast<std::size_t>(units), L'\0');
+  wide->assign(static_cast<std::size_t>(units), L'\0');
   MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), length,
-                      &wide[0], units);
+                      &(*wide)[0], units);
+  return true;
+}
+
+std::FILE* OpenForReading(const std::string& path) {
+  std::wstring wide;
+  if (!WidePath(path, &wide)) return nullptr;
   std::FILE* file = _wfopen(wide.c_str(), L"rb");
   // Windows refuses a folder as it refuses a file it may not read: the
   // reason would say "Permission denied" to one who named a folder.

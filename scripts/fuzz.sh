@@ -12,7 +12,7 @@ cd "$root"
 seconds=${1:-60}
 build=${QUELLAN_FUZZ_BUILD:-$root/build/fuzz}
 targets=(codec_fuzz intake_fuzz ip_validation_fuzz device_csv_fuzz plan_csv_fuzz
-  probe_matches_fuzz)
+  probe_matches_fuzz workbook_fuzz)
 
 mkdir -p "$build"
 echo "== build $build"

@@ -30,6 +30,7 @@ die() { echo "package.sh: $*" >&2; exit 1; }
 . scripts/lib/packages.sh
 . scripts/lib/expat.sh
 . scripts/lib/utf8proc.sh
+. scripts/lib/workbook_sources.sh
 if [ "$(id -u)" = 0 ]; then ensure_packages; fi
 for tool in dpkg-deb dpkg-shlibdeps x86_64-w64-mingw32-strip python3 gzip; do
   command -v "$tool" >/dev/null || die "$tool is missing (run as root once to install it)"
@@ -51,6 +52,8 @@ if [ "$build" = 1 ]; then
   mkdir -p build
   fetch_expat "$root" || die "no expat source for the Windows build"
   fetch_utf8proc "$root" || die "no utf8proc source for the Windows build"
+  fetch_workbook_sources "$root" ||
+    die "no minizip or libxlsxwriter source for the Windows build"
   for preset in native win64; do
     echo "== build $preset"
     if ! { cmake --preset "$preset" && cmake --build --preset "$preset" -j2; } \
@@ -92,26 +95,31 @@ cp "$dissector" "$win/"
 # Notepad on older Windows shows a file with bare LF line ends as one line.
 sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' packaging/windows/README.txt \
   >"$win/README.txt"
-# expat's notice from the very source the Windows build compiled.
-expat_source=$(sed -n 's/^QUELLAN_EXPAT_SOURCE:PATH=//p' build/win64/CMakeCache.txt)
-[ -f "$expat_source/COPYING" ] || die "no expat COPYING in '$expat_source'"
-expat_version=$(dpkg-parsechangelog -l "$expat_source/debian/changelog" -S Version)
-# And utf8proc's, the same way.
-utf8proc_source=$(sed -n 's/^QUELLAN_UTF8PROC_SOURCE:PATH=//p' build/win64/CMakeCache.txt)
-[ -f "$utf8proc_source/LICENSE.md" ] ||
-  die "no utf8proc LICENSE.md in '$utf8proc_source'"
-utf8proc_version=$(dpkg-parsechangelog -l "$utf8proc_source/debian/changelog" -S Version)
+# The notices of the libraries the Windows build compiled in, each from the
+# very source it compiled; zlib's from Debian's libz-mingw-w64-dev.
+notice() {  # notice WHO WHAT CACHE_VARIABLE FILE
+  local source
+  source=$(sed -n "s/^$3:PATH=//p" build/win64/CMakeCache.txt)
+  [ -f "$source/$4" ] || die "no $4 in '$source'"
+  printf '\n\n%s built with %s, linked statically (Debian\n' "$1" "$2"
+  printf 'source package version %s). Its licence:\n\n' \
+    "$(dpkg-parsechangelog -l "$source/debian/changelog" -S Version)"
+  cat "$source/$4"
+}
 {
   cat LICENSE
-  printf '\n\nThe Windows programs are built with expat, an XML parser, linked\n'
-  printf 'statically (Debian source package expat %s). Its licence:\n\n' \
-    "$expat_version"
-  cat "$expat_source/COPYING"
-  printf '\n\nThe Windows programs are built with utf8proc, a Unicode library,\n'
-  printf 'linked statically (Debian source package utf8proc %s). Its\n' \
-    "$utf8proc_version"
-  printf 'licence:\n\n'
-  cat "$utf8proc_source/LICENSE.md"
+  notice "The Windows programs are" "expat, an XML parser" \
+    QUELLAN_EXPAT_SOURCE COPYING
+  notice "The Windows programs are" "utf8proc, a Unicode library" \
+    QUELLAN_UTF8PROC_SOURCE LICENSE.md
+  notice "quellan-cli.exe is" "libxlsxwriter, which writes workbooks" \
+    QUELLAN_XLSXWRITER_SOURCE License.txt
+  notice "quellan-cli.exe is" "minizip, which reads and writes zip files" \
+    QUELLAN_MINIZIP_SOURCE debian/copyright
+  printf '\n\nquellan-cli.exe is built with zlib, linked statically (Debian\n'
+  printf 'package libz-mingw-w64-dev %s). Its licence:\n\n' \
+    "$(dpkg-query -W -f='${Version}' libz-mingw-w64-dev)"
+  cat /usr/share/doc/libz-mingw-w64-dev/copyright
 } | sed 's/$/\r/' >"$win/LICENSE.txt"
 zip=$dist/quellan-$version-win64.zip
 rm -f "$zip"

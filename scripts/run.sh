@@ -17,6 +17,7 @@ cd "$root"
 . scripts/lib/display.sh
 . scripts/lib/expat.sh
 . scripts/lib/utf8proc.sh
+. scripts/lib/workbook_sources.sh
 
 headless=0
 [ "${1:-}" = --headless ] && { headless=1; shift; }
@@ -25,6 +26,7 @@ devices=$(realpath "${1:-tools/devsim/example-devices.csv}")
 ensure_packages
 fetch_expat "$root"
 fetch_utf8proc "$root"
+fetch_workbook_sources "$root"
 for preset in native win64; do
   cmake --preset "$preset" >/dev/null
 done

@@ -11,11 +11,13 @@ cd "$root"
 . scripts/lib/sandbox.sh
 . scripts/lib/expat.sh
 . scripts/lib/utf8proc.sh
+. scripts/lib/workbook_sources.sh
 
 [ "$(id -u)" = 0 ] || { echo "run as root (network namespaces)" >&2; exit 1; }
 ensure_packages
 fetch_expat "$root"
 fetch_utf8proc "$root"
+fetch_workbook_sources "$root"
 
 presets=(native native-asan native-tsan win64)
 mkdir -p build

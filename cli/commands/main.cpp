@@ -7,6 +7,7 @@
 #include "cli/commands/adapter_check.h"
 #include "cli/commands/commands.h"
 #include "cli/commands/options.h"
+#include "cli/commands/report_output.h"
 #include "cli/format/messages.h"
 #include "core/engine/local_adapters.h"
 #include "platform/program_arguments.h"
@@ -33,6 +34,11 @@ int main(int argc, char** argv) {
   if (options.version) {
     cli::Emit(QUELLAN_VERSION "\n");
     return cli::EXIT_DONE;
+  }
+  const std::string outputProblem = cli::OutputProblem(options);
+  if (!outputProblem.empty()) {
+    cli::Tell(outputProblem);
+    return cli::EXIT_REFUSED;
   }
   const std::string adapterProblem =
       cli::UnknownAdapterText(options.adapter, LocalAdapters());

@@ -39,15 +39,15 @@ std::vector<std::string> OptionNames(Command command) {
   };
   switch (command) {
     case Command::Search:
-      add({"--timeout"});
+      add({"--timeout", "--output"});
       break;
     case Command::Set:
       for (const Setting& setting : SETTINGS) names.push_back(setting.option);
-      add({"--no-verify", "--timeout", "--verify-timeout"});
+      add({"--no-verify", "--timeout", "--verify-timeout", "--output"});
       break;
     case Command::Plan:
       add({"--apply", "--timeout", "--verify-timeout", "--from", "--mask",
-           "--gateway", "--temp"});
+           "--gateway", "--temp", "--output", "--sheet"});
       break;
     case Command::Watch:
       add({"--interval"});
@@ -72,12 +72,15 @@ bool Lists(Command command) {
   return command == Command::Search || command == Command::Watch;
 }
 
-// watch writes no CSV.
+// watch writes neither CSV nor a workbook.
 bool ReadFormat(Command command, const std::string& value, Format* format) {
-  static const NamedValue<Format> FORMATS[] = {
-      {"table", Format::Table}, {"json", Format::Json}, {"csv", Format::Csv}};
+  static const NamedValue<Format> FORMATS[] = {{"table", Format::Table},
+                                               {"json", Format::Json},
+                                               {"csv", Format::Csv},
+                                               {"xlsx", Format::Xlsx}};
   return ParseNamed(value, FORMATS, format) &&
-         (*format != Format::Csv || command != Command::Watch);
+         (command != Command::Watch ||
+          (*format != Format::Csv && *format != Format::Xlsx));
 }
 
 // set and plan change our devices only, and look at every protocol.
@@ -117,7 +120,13 @@ bool Apply(const std::string& name, const std::string& value, Options* options,
   if (name == "--format") {
     return ReadFormat(options->command, value, &options->format) ||
            bad(options->command == Command::Watch ? "table or json"
-                                                  : "table, json or csv");
+                                                  : "table, json, csv or xlsx");
+  }
+  if (name == "--output" || name == "--sheet") {
+    if (value.empty())
+      return bad(name == "--output" ? "a file name" : "a sheet's name");
+    (name == "--output" ? options->output : options->sheet) = value;
+    return true;
   }
   if (name == "--protocol") {
     return ReadProtocol(options->command, value, &options->protocol) ||

@@ -28,6 +28,9 @@ struct Options {
   Format format = Format::Table;
   // --quiet: no progress line on a terminal either.
   Progress progress = Progress::Shown;
+  // --output: the report's file, written whole or not at all; empty for
+  // standard output.
+  std::string output;
   // The first search's window.
   std::chrono::milliseconds timeout{3000};
   // The local address the requests leave through; 0 for every adapter.
@@ -43,6 +46,8 @@ struct Options {
   std::chrono::milliseconds verifyTimeout{20000};
   // plan; with `from`, edit.mask and edit.gateway are the numbered rows'
   std::string planPath;
+  // --sheet: the workbook's sheet a plan is read from; empty for the first.
+  std::string sheet;
   bool apply = false;
   std::optional<std::uint32_t> from;
   // --from START-LAST: the last address the numbering gives.

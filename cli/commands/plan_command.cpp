@@ -1,11 +1,14 @@
 #include "cli/commands/commands.h"
+#include "cli/commands/report_output.h"
 #include "cli/commands/second_stop.h"
 #include "cli/device/subnet_reach.h"
 #include "cli/format/messages.h"
+#include "cli/format/text_encoding.h"
 #include "cli/network/engine_discovery.h"
 #include "cli/network/network.h"
 #include "cli/plan/plan_apply.h"
 #include "cli/plan/plan_status.h"
+#include "cli/workbook/workbook_read.h"
 #include "core/engine/local_adapters.h"
 #include "platform/file_read.h"
 #include "platform/stop_signal.h"
@@ -20,6 +23,28 @@ PlanSetting SettingOf(const Options& options) {
     setting.numbering = Numbering{*options.from, options.edit.mask,
                                   options.edit.gateway, options.fromLast};
   return setting;
+}
+
+// A workbook's chosen sheet, or CSV, through the same plan rules.
+PlanFile ReadPlan(const std::string& bytes, const Options& options,
+                  BlankIp blankIp) {
+  const std::string& path = options.planPath;
+  if (!LooksLikeWorkbook(bytes)) {
+    if (options.sheet.empty()) return ReadPlanCsv(bytes, path, blankIp);
+    PlanFile refused;
+    refused.errors = {path +
+                      ": --sheet names a workbook's sheet, and this is "
+                      "a text file"};
+    return refused;
+  }
+  const WorkbookCells cells = ReadWorkbookCells(bytes, options.sheet);
+  if (!cells.ok) {
+    PlanFile refused;
+    refused.errors = {path + ": " + cells.why};
+    return refused;
+  }
+  return ReadPlanRecords(cells.records, path + ":" + Printable(cells.sheet),
+                         blankIp);
 }
 
 int ExitStatus(const std::vector<PlanOutcome>& outcomes, bool applied,
@@ -59,9 +84,8 @@ int PlanCommand(const Options& options) {
   }
   // Rows without an ip cell are numbered with --from; without, they keep
   // their devices' addresses.
-  const PlanFile plan =
-      ReadPlanCsv(file.bytes, options.planPath,
-                  options.from ? BlankIp::Numbered : BlankIp::Kept);
+  const PlanFile plan = ReadPlan(
+      file.bytes, options, options.from ? BlankIp::Numbered : BlankIp::Kept);
   if (!plan.ok) {
     for (const std::string& error : plan.errors) Tell(error);
     return EXIT_REFUSED;
@@ -101,7 +125,9 @@ int PlanCommand(const Options& options) {
         "reach");
   } else if (options.apply) {
     WarnOfLeavingSubnets(judged, found);
-    SecondStop second;
+    SecondStop second([&options](const std::string& text) {
+      Deliver(options, {text, {}});
+    });
     second.Keep(PlanReport(outcomes, options.format));
     ApplyCalls calls;
     calls.verifyTimeout = options.verifyTimeout;
@@ -117,9 +143,12 @@ int PlanCommand(const Options& options) {
     outcomes = judged;
     end = ApplyPlan(&outcomes, apply, discovery, calls);
   }
-  Emit(PlanReport(outcomes, options.format));
+  const bool delivered =
+      Deliver(options, {PlanReport(outcomes, options.format), {}});
   Tell(PlanSummary(outcomes));
-  return ExitStatus(outcomes, options.apply, end);
+  const int status = ExitStatus(outcomes, options.apply, end);
+  // The report's loss matters only where all else went well.
+  return delivered || status != EXIT_DONE ? status : EXIT_REFUSED;
 }
 
 }  // namespace cli

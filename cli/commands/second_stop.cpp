@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <utility>
 
 #include "cli/format/messages.h"
 #include "platform/stop_signal.h"
@@ -14,7 +15,8 @@ constexpr std::chrono::milliseconds POLL{50};
 
 }  // namespace
 
-SecondStop::SecondStop() : watcher_(&SecondStop::Watch, this) {}
+SecondStop::SecondStop(std::function<void(const std::string&)> deliver)
+    : deliver_(std::move(deliver)), watcher_(&SecondStop::Watch, this) {}
 
 SecondStop::~SecondStop() {
   done_ = true;
@@ -30,7 +32,7 @@ void SecondStop::Watch() {
   while (!done_) {
     if (StopRequests() >= 2) {
       std::lock_guard<std::mutex> hold(lock_);
-      Emit(report_);
+      deliver_(report_);
       Tell("stopped at once: the rows above are as far as the change got");
       std::_Exit(EXIT_STOPPED);
     }

@@ -13,8 +13,9 @@ namespace cli {
 
 class SecondStop {
  public:
-  // Watches for the second request until destroyed.
-  SecondStop();
+  // Watches for the second request until destroyed; on one, `deliver`
+  // writes the report kept.
+  explicit SecondStop(std::function<void(const std::string&)> deliver);
   ~SecondStop();
   SecondStop(const SecondStop&) = delete;
   SecondStop& operator=(const SecondStop&) = delete;
@@ -25,6 +26,7 @@ class SecondStop {
  private:
   void Watch();
 
+  std::function<void(const std::string&)> deliver_;
   std::mutex lock_;
   std::string report_;
   std::atomic<bool> done_{false};

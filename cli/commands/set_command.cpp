@@ -1,4 +1,5 @@
 #include "cli/commands/commands.h"
+#include "cli/commands/report_output.h"
 #include "cli/commands/second_stop.h"
 #include "cli/commands/set_report.h"
 #include "cli/device/change_hint.h"
@@ -33,14 +34,19 @@ int SetCommand(const Options& options) {
     return EXIT_REFUSED;
   }
   SetReport report;
+  // A report that cannot be written leaves the exit status of a refusal.
+  bool delivered = true;
+  const auto deliver = [&](const SetReport& made) {
+    delivered = Deliver(options, {SetReportText(made, options.format), {}});
+  };
   report.before = *target;
   const IpSettings proposed = ProposedSettings(target->settings, options.edit);
   // Many devices restart on a change request: with nothing to change, none
   // is sent.
   if (proposed == target->settings) {
     report.status = ChangeStatus::Unchanged;
-    Emit(SetReportText(report, options.format));
-    return EXIT_DONE;
+    deliver(report);
+    return delivered ? EXIT_DONE : EXIT_REFUSED;
   }
   const Through through = ChangeThrough(found, *target, options.adapter);
   if (through.empty()) {
@@ -76,19 +82,21 @@ int SetCommand(const Options& options) {
 
   const ChangeRequest request{options.mac, proposed, target->place.domain};
   report.sent = proposed;
-  SecondStop second;
+  SecondStop second([&options](const std::string& text) {
+    Deliver(options, {text, {}});
+  });
   second.Keep(SetReportText(report, options.format));
   const SendOutcome sent = discovery.Send({request});
   if (sent.status != LinkStatus::Done) {
     report.status = ChangeStatus::NotSent;
-    Emit(SetReportText(report, options.format));
+    deliver(report);
     return EXIT_NETWORK_FAILURE;
   }
   if (sent.adapters[0] == 0) {
     Tell("the change request for " + MacString(options.mac) +
          " left through no adapter: nothing was sent");
     report.status = ChangeStatus::NotSent;
-    Emit(SetReportText(report, options.format));
+    deliver(report);
     return EXIT_NETWORK_FAILURE;
   }
 
@@ -109,7 +117,7 @@ int SetCommand(const Options& options) {
     }();
     if (verified.status != LinkStatus::Done) {
       Tell("the change was sent, but the searches that verify it failed");
-      Emit(SetReportText(report, options.format));
+      deliver(report);
       return EXIT_NETWORK_FAILURE;
     }
     for (const FoundDevice& device : verified.heard) {
@@ -122,8 +130,9 @@ int SetCommand(const Options& options) {
         report.answered ? ChangeStatus::Confirmed : ChangeStatus::NotConfirmed;
     if (!report.answered) status = EXIT_PROBLEMS;
   }
-  Emit(SetReportText(report, options.format));
-  return StopRequested() ? EXIT_STOPPED : status;
+  deliver(report);
+  if (StopRequested()) return EXIT_STOPPED;
+  return delivered || status != EXIT_DONE ? status : EXIT_REFUSED;
 }
 
 }  // namespace cli

@@ -80,10 +80,16 @@ std::string TableText(const SetReport& report) {
          MacString(report.before) + ": " + StatusWord(report.status) + "\n";
 }
 
-std::string Csv(const SetReport& report) {
-  return Collected([&report](const TextSink& write) {
-    WriteCsv(Pick(ROW_FIELDS, {"mac", "status", "setting", "before", "sent"}),
-             SettingRows(report), write);
+// The CSV, or the same rows as a workbook's.
+std::string Rows(const SetReport& report, Format format) {
+  const auto fields =
+      Pick(ROW_FIELDS, {"mac", "status", "setting", "before", "sent"});
+  return Collected([&](const TextSink& write) {
+    if (format == Format::Xlsx) {
+      WriteSheetLines(fields, SettingRows(report), write);
+    } else {
+      WriteCsv(fields, SettingRows(report), write);
+    }
   });
 }
 
@@ -91,7 +97,7 @@ std::string Csv(const SetReport& report) {
 
 std::string SetReportText(const SetReport& report, Format format) {
   if (format == Format::Json) return Json(report);
-  return format == Format::Csv ? Csv(report) : TableText(report);
+  return format == Format::Table ? TableText(report) : Rows(report, format);
 }
 
 }  // namespace cli

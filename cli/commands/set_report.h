@@ -25,7 +25,7 @@ struct SetReport {
 // "after":{device}|null}. The table: the six settings before and as sent,
 // a mode by its name, then "MAC: status". CSV: mac,status,setting,before,
 // sent and a row per setting, as the JSON form writes the values; sent is
-// empty when nothing was sent.
+// empty when nothing was sent. The workbook form holds the CSV's rows.
 std::string SetReportText(const SetReport& report, Format format);
 
 }  // namespace cli

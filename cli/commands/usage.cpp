@@ -58,9 +58,9 @@ command's options.
 )";
 
 constexpr const char* SEARCH =
-    R"(Usage: quellan-cli search [--timeout MS] [--format table|json|csv]
-                          [--adapter ADDR] [--protocol quellan|onvif|all]
-                          [--quiet]
+    R"(Usage: quellan-cli search [--timeout MS] [--format table|json|csv|xlsx]
+                          [--output FILE] [--adapter ADDR]
+                          [--protocol quellan|onvif|all] [--quiet]
 
 One search: every device that answers, up to 65536, one entry per MAC
 address, sorted by address. Devices that share an address in one broadcast
@@ -73,7 +73,16 @@ strictly (rp_filter=1), which drops the replies of devices on a foreign
 subnet, with the sysctl that loosens it.
 
   --timeout MS      how long to listen for replies (default 3000)
-  --format F        table (default), json (an array of objects) or csv
+  --format F        table (default), json (an array of objects), csv or
+                    xlsx (a workbook: the sheet Devices with csv's columns
+                    as typed cells, and the sheet Site to hand over: when,
+                    from which computer and adapters and with which
+                    version the search ran, and per broadcast domain and
+                    subnet its devices, conflicts, devices not reachable
+                    from here and the addresses in use)
+  --output FILE     write the report to FILE, whole or not at all, instead
+                    of standard output; a workbook is never written to a
+                    terminal
   --adapter ADDR    search through the adapter with this local address only,
                     and list only the devices heard on it; an address this
                     computer does not have is refused with those it has
@@ -110,8 +119,9 @@ constexpr const char* SET =
     R"(Usage: quellan-cli set MAC [--ip A] [--mask M] [--gateway G]
                        [--mode fixed|dhcp|pppoe] [--base-port N]
                        [--http-port N] [--no-verify] [--timeout MS]
-                       [--verify-timeout MS] [--format table|json|csv]
-                       [--adapter ADDR] [--protocol quellan|all] [--quiet]
+                       [--verify-timeout MS] [--format table|json|csv|xlsx]
+                       [--output FILE] [--adapter ADDR]
+                       [--protocol quellan|all] [--quiet]
 
 Searches for the device, applies the options to its current settings and
 checks the result: the window's checks, a mask whose ones come first and
@@ -147,6 +157,8 @@ verifying searches fail it says sent (exit 1); Ctrl+C lets the verify end
                               or csv (the keys mac, status, setting,
                               before, sent: a row per setting, the mode as
                               its number, sent empty when nothing was sent)
+                              or xlsx (csv's rows as a workbook)
+  --output FILE               write the report to FILE, as search does
   --adapter ADDR              use the adapter with this local address only
   --protocol P                all (default): an address an ONVIF device
                               holds is taken too, and an ONVIF device's
@@ -158,11 +170,16 @@ verifying searches fail it says sent (exit 1); Ctrl+C lets the verify end
 constexpr const char* PLAN =
     R"(Usage: quellan-cli plan FILE [--apply] [--from START|A-B [--mask M]
                         [--gateway G]] [--temp ADDR|A-B]
-                        [--format table|json|csv] [--timeout MS]
-                        [--verify-timeout MS] [--adapter ADDR]
-                        [--protocol quellan|all] [--quiet]
+                        [--format table|json|csv|xlsx] [--output FILE]
+                        [--sheet NAME] [--timeout MS] [--verify-timeout MS]
+                        [--adapter ADDR] [--protocol quellan|all] [--quiet]
 
-FILE is CSV as search --format csv writes it or a spreadsheet saves it:
+FILE is a workbook (.xlsx, found by its content) or CSV, as search writes
+them or a spreadsheet saves them. A workbook's first sheet is read, or the
+one --sheet names; its cells read as the spreadsheet shows them (a
+formula's saved value, never the formula). A legacy .xls or a
+password-protected workbook is refused: save it as .xlsx or CSV. CSV is
+read as:
 UTF-8 or UTF-16 with a byte-order mark; commas, semicolons or tabs (found
 from the header row, or named by a first line sep=;); a PowerShell #TYPE
 first line is skipped. Column names ignore case, and spaces, hyphens and
@@ -229,10 +246,13 @@ device that moves outside the subnet of every adapter of its domain.
   --mask M, --gateway G for the numbered rows without their own
   --temp ADDR|A-B       the temporary address, or an inclusive range of
                         them within one subnet, for swaps and chains
-  --format F            table (default), json or csv; the report's keys are
-                        mac, status, current_ip, planned_ip, message,
-                        adapter, now_ip (where the device answered at the
-                        end; its current address in a dry run)
+  --format F            table (default), json, csv or xlsx (a workbook of
+                        csv's rows); the report's keys are mac, status,
+                        current_ip, planned_ip, message, adapter, now_ip
+                        (where the device answered at the end; its
+                        current address in a dry run)
+  --output FILE         write the report to FILE, as search does
+  --sheet NAME          the workbook's sheet that holds the plan
   --timeout MS          the first search's length (default 3000)
   --verify-timeout MS   how long to wait for the devices of one wave
                         (default 20000)

@@ -55,4 +55,16 @@ std::string CsvValue(FieldKind kind, const FieldValue& value) {
              : *value;
 }
 
+SheetCell CellOf(FieldKind kind, const FieldValue& value) {
+  if (!value) return {};
+  switch (kind) {
+    case FieldKind::Number:
+      return {CellKind::Number, *value};
+    case FieldKind::Flag:
+      return {CellKind::Flag, *value};
+    default:
+      return {CellKind::Text, *value};
+  }
+}
+
 }  // namespace cli

@@ -13,12 +13,13 @@
 #include <type_traits>
 #include <vector>
 
+#include "cli/format/sheet_lines.h"
 #include "cli/format/text_formats.h"
 
 namespace cli {
 
 // The forms of a report.
-enum class Format { Table, Json, Csv };
+enum class Format { Table, Json, Csv, Xlsx };
 
 // What a field holds, which decides how each form writes it.
 enum class FieldKind {
@@ -59,6 +60,9 @@ using Fields = std::vector<const Field<Record>*>;
 // One value as each form writes it.
 std::string JsonValue(FieldKind kind, const FieldValue& value);
 std::string CsvValue(FieldKind kind, const FieldValue& value);
+// A field's value as the workbook types it: numbers and flags as such,
+// everything else as text.
+SheetCell CellOf(FieldKind kind, const FieldValue& value);
 
 // {"key":value,...} on one line, appended to `out`.
 template <typename Record>
@@ -123,22 +127,42 @@ void WriteJsonArray(const Fields<Record>& fields,
   out.End();
 }
 
-// The keys' line, then a line per record (RFC 4180).
-template <typename Record>
-void WriteCsv(const Fields<Record>& fields, const std::vector<Record>& records,
-              const TextSink& write) {
+// The keys' line, then a line per record: each field's value made a cell by
+// `cell` and the cells a line by `line`.
+template <typename Record, typename Cell>
+void WriteLines(const Fields<Record>& fields,
+                const std::vector<Record>& records,
+                Cell (*cell)(FieldKind, const FieldValue&),
+                std::string (*line)(const std::vector<Cell>&),
+                const TextSink& write) {
   Pieces out(write);
-  std::vector<std::string> cells;
-  for (const Field<Record>* field : fields) cells.push_back(field->key);
-  out.Text() += CsvLine(cells);
+  std::vector<Cell> cells;
+  for (const Field<Record>* field : fields)
+    cells.push_back(cell(FieldKind::Word, field->key));
+  out.Text() += line(cells);
   for (const Record& record : records) {
     cells.clear();
     for (const Field<Record>* field : fields)
-      cells.push_back(CsvValue(field->kind, field->value(record)));
-    out.Text() += CsvLine(cells);
+      cells.push_back(cell(field->kind, field->value(record)));
+    out.Text() += line(cells);
     out.LineDone();
   }
   out.End();
+}
+
+// RFC 4180.
+template <typename Record>
+void WriteCsv(const Fields<Record>& fields, const std::vector<Record>& records,
+              const TextSink& write) {
+  WriteLines(fields, records, CsvValue, CsvLine, write);
+}
+
+// A workbook's typed cells, the keys as text.
+template <typename Record>
+void WriteSheetLines(const Fields<Record>& fields,
+                     const std::vector<Record>& records,
+                     const TextSink& write) {
+  WriteLines(fields, records, CellOf, SheetLine, write);
 }
 
 // What a writer hands on, as one string.
@@ -163,7 +187,8 @@ std::string Table(const Fields<Record>& fields,
   return AlignedTable(headings, rows);
 }
 
-// The records as a JSON array or CSV of `fields`, or a table of `columns`.
+// The records as a JSON array, CSV or a workbook's lines of `fields`, or a
+// table of `columns`.
 template <typename Record>
 void WriteReport(Format format, const Fields<Record>& fields,
                  const Fields<Record>& columns,
@@ -172,6 +197,8 @@ void WriteReport(Format format, const Fields<Record>& fields,
     WriteJsonArray(fields, records, write);
   } else if (format == Format::Csv) {
     WriteCsv(fields, records, write);
+  } else if (format == Format::Xlsx) {
+    WriteSheetLines(fields, records, write);
   } else {
     write(Table(columns, records));
   }

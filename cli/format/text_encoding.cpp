@@ -130,4 +130,19 @@ std::string Printable(const std::string& text) {
   return out;
 }
 
+std::string ValidUtf8(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = SequenceLength(text, i);
+    if (length == 0) {
+      AppendUtf8(0xFFFD, &out);
+      ++i;
+    } else {
+      out.append(text, i, length);
+      i += length;
+    }
+  }
+  return out;
+}
+
 }  // namespace cli

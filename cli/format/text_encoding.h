@@ -27,4 +27,8 @@ Utf8Text AsUtf8(const std::string& bytes);
 // invalid UTF-8. Valid UTF-8 otherwise stays as it is.
 std::string Printable(const std::string& text);
 
+// `text` with each byte that is not part of valid UTF-8 replaced by U+FFFD,
+// for a file format that must hold UTF-8 (a workbook would not open).
+std::string ValidUtf8(const std::string& text);
+
 }  // namespace cli

@@ -1,16 +1,19 @@
-# Debian's source packages of the C libraries that the static Windows build
-# compiles itself (mingw-w64 in Debian has neither expat nor utf8proc).
-# Sourced by expat.sh and utf8proc.sh; run as root once (apt-get).
+# Debian source packages for the static Windows build, which compiles the
+# libraries' own C files (Debian's mingw-w64 has no build of them). Sourced
+# by the scripts that configure the win64 preset; run as root once
+# (apt-get).
 #
-# apt-get gets its own sources list, lists folder and caches under the work
-# folder, with a deb-src entry mirroring each of the system's deb entries,
-# and leaves the system's alone. The source is unpacked with Debian's
-# patches applied, never into the repository.
+# Each version is named, so the build does not depend on what the security
+# suite holds that day. apt-get gets its own sources list, lists folder and
+# caches under build/, with a deb-src entry mirroring each of the system's
+# deb entries, and leaves the system's alone. A source is unpacked with
+# Debian's patches applied into build/NAME/ (never into the repository),
+# where the win64 CMake looks for it.
 
-# fetch_debian_source PACKAGE VERSION WORK: unpacks the source package into
-# WORK/source unless that version is there already.
+# fetch_debian_source ROOT NAME PACKAGE VERSION: unpacks the source package
+# PACKAGE=VERSION into ROOT/build/NAME/source unless it is there already.
 fetch_debian_source() {
-  local package="$1" version="$2" work="$3" stamp
+  local work="$1/build/$2" package=$3 version=$4 stamp
   stamp="$work/source/.quellan-version"
   if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$version" ]; then
     return 0
@@ -33,7 +36,7 @@ fetch_debian_source() {
     -o "Dir::State::Lists=$work/lists" -o "Dir::Cache=$work/cache")
   apt-get "${apt_options[@]}" -qq update >"$work/fetch.log" 2>&1 || {
     cat "$work/fetch.log" >&2
-    echo "fetch_debian_source: apt-get update failed" >&2
+    echo "fetch $package: apt-get update failed" >&2
     return 1
   }
   (cd "$work/download" &&
@@ -41,7 +44,7 @@ fetch_debian_source() {
       "$package=$version" &&
     dpkg-source --no-check -x ./*.dsc "$work/source") >>"$work/fetch.log" 2>&1 || {
     cat "$work/fetch.log" >&2
-    echo "fetch_debian_source: no $package $version source" >&2
+    echo "fetch $package: no $package $version source" >&2
     return 1
   }
   echo "$version" >"$stamp"

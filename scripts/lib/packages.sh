@@ -5,6 +5,7 @@ QUELLAN_PACKAGES=(
   cmake ninja-build g++ python3 iproute2 procps
   googletest libbenchmark-dev clang libclang-rt-14-dev libexpat1-dev
   libutf8proc-dev
+  libxlsxwriter-dev libminizip-dev libz-mingw-w64-dev python3-openpyxl
   g++-mingw-w64-x86-64-posix wine64 wine
   xvfb xdotool imagemagick x11-utils
   tshark lintian dpkg-dev nftables

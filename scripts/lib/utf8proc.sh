@@ -15,5 +15,5 @@ QUELLAN_UTF8PROC_VERSION=2.8.0-1
 # fetch_utf8proc ROOT: unpacks the source into ROOT/build/utf8proc/source
 # unless it is there already.
 fetch_utf8proc() {
-  fetch_debian_source utf8proc "$QUELLAN_UTF8PROC_VERSION" "$1/build/utf8proc"
+  fetch_debian_source "$1" utf8proc utf8proc "$QUELLAN_UTF8PROC_VERSION"
 }

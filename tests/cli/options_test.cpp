@@ -49,6 +49,13 @@ TEST(CliOptions, CommandsWithTheirOptions) {
   ASSERT_TRUE(plan.options.temporary);
   EXPECT_EQ(plan.options.temporary->first, Ip(10, 77, 0, 250));
   EXPECT_EQ(plan.options.temporary->last, Ip(10, 77, 0, 250));
+  const ParseResult book =
+      ParseCommandLine({"plan", "site.xlsx", "--sheet", "Devices", "--format",
+                        "XLSX", "--output=report.xlsx"});
+  ASSERT_TRUE(book.ok) << book.error;
+  EXPECT_EQ(book.options.sheet, "Devices");
+  EXPECT_EQ(book.options.format, Format::Xlsx);
+  EXPECT_EQ(book.options.output, "report.xlsx");
   const ParseResult range = ParseCommandLine(
       {"plan", "site.csv", "--temp", "10.77.0.240-10.77.0.249"});
   ASSERT_TRUE(range.ok && range.options.temporary) << range.error;
@@ -172,8 +179,13 @@ TEST(CliOptions, ErrorsSayWhatIsWrong) {
       {{}, "name a command"},
       {{"find"}, "unknown command 'find'"},
       {{"search", "--ip", "10.0.0.1"}, "unknown option '--ip'"},
-      {{"search", "--format", "xml"}, "--format needs table, json or csv"},
+      {{"search", "--format", "xml"},
+       "--format needs table, json, csv or xlsx"},
       {{"watch", "--format=csv"}, "--format needs table or json"},
+      {{"watch", "--format=xlsx"}, "--format needs table or json"},
+      {{"watch", "--output", "w.csv"}, "unknown option '--output'"},
+      {{"search", "--sheet", "Devices"}, "unknown option '--sheet'"},
+      {{"search", "--output", " "}, "--output needs a file name"},
       {{"search", "--timeout", "0"}, "--timeout needs milliseconds"},
       {{"search", "--timeout"}, "--timeout needs a value"},
       {{"search", "extra"}, "unexpected argument 'extra'"},

@@ -4,13 +4,14 @@
 #   tests/packaging/check.sh DIST_DIR
 #
 # The Windows zip holds the programs, the dissector, the README and the
-# licence (with the notices of expat and utf8proc); its programs load only DLLs that every
-# Windows has; Quellan.exe's version block is the project version. The .deb
-# has its files where Debian wants them, a machine-readable copyright file
-# naming the MIT (Expat) licence and carrying the notices of expat and
-# utf8proc, depends on libexpat1 and libutf8proc2 (quellan-cli links them),
-# passes lintian without errors, installs
-# with dpkg into a throw-away root, runs from there, and removes cleanly.
+# licence (with the notices of expat, utf8proc, libxlsxwriter, minizip and
+# zlib); its programs load only DLLs that every Windows has; Quellan.exe's
+# version block is the project version. The .deb has its files where Debian
+# wants them, a machine-readable copyright file naming the MIT (Expat)
+# licence and carrying the notices of expat and utf8proc, depends on
+# libexpat1, libutf8proc2, libxlsxwriter4 and libminizip1 (quellan-cli links
+# them), passes lintian without errors, installs with dpkg into a throw-away
+# root, runs from there, and removes cleanly.
 #
 # Ends with "packaging: N passed, M failed"; exits non-zero on a failure.
 set -uo pipefail
@@ -77,6 +78,12 @@ check "zip's LICENSE.txt carries expat's notice" grep -q \
   'Copyright (c) 2001-2022 Expat maintainers' "$work/win/LICENSE.txt"
 check "zip's LICENSE.txt carries utf8proc's notice" grep -q \
   'Public Software Group e. V.' "$work/win/LICENSE.txt"
+for notice in 'Copyright 2014-2021, John McNamara' \
+  'Copyright (C) 1998-2010 Gilles Vollant' \
+  'Copyright: 1995-2022 Jean-loup Gailly and Mark Adler'; do
+  check "zip's LICENSE.txt carries '$notice'" grep -qF "$notice" \
+    "$work/win/LICENSE.txt"
+done
 check "README.txt names version $version" \
   grep -qF "Quellan $version for Windows" "$work/win/README.txt"
 
@@ -122,6 +129,10 @@ else
     grep -q 'libexpat1 (>=' <<<"$(field Depends)"
   check "deb Depends names libutf8proc2 ($(field Depends))" \
     grep -q 'libutf8proc2 (>=' <<<"$(field Depends)"
+  for library in libxlsxwriter4 libminizip1; do
+    check "deb Depends names $library ($(field Depends))" \
+      grep -q "$library (>=" <<<"$(field Depends)"
+  done
 
   # MODE PATH for each file and folder that matters.
   dpkg-deb -c "$deb" >"$work/contents.txt"
