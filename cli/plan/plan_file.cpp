@@ -122,12 +122,14 @@ bool ReadRow(const std::vector<int>& columns, const CsvRecord& record,
       cells[columns[i]] = Unguarded(Trimmed(record.cells[i]));
   }
   row->line = record.line;
-  // A row of search's output for a device that only ONVIF names.
-  if (cells[MAC].empty() && HeaderName(cells[PROTOCOL]) == "onvif") {
+  // A row of search's output for a device that only ONVIF names: its cells
+  // are read all the same, to tell a row left as it was from one that asks
+  // for a change.
+  if (HeaderName(cells[PROTOCOL]) == "onvif") {
     row->kind = PlanRowKind::OnvifOnly;
-    return true;
+    row->macGiven = !cells[MAC].empty();
   }
-  if (!ReadMacCell(cells[MAC], &row->mac, why)) return false;
+  if (row->macGiven && !ReadMacCell(cells[MAC], &row->mac, why)) return false;
   for (std::size_t i = 0; i < std::size(SETTINGS); ++i)
     if (!SETTINGS[i].readCell(cells[i + 1], &row->edit, why)) return false;
   return true;
