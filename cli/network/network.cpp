@@ -133,6 +133,9 @@ bool SearchDevices(std::chrono::milliseconds window, const Through& through,
   if (!beyond.empty()) Tell(beyond);
   const std::string unread = UnreadRepliesText(onvifCounts.refused);
   if (!unread.empty()) Tell(unread);
+  for (const std::string& line :
+       OnvifMissLines(onvifCounts.unrelated, onvifCounts.probesFailed))
+    Tell(line);
   const bool oursAnswered =
       std::any_of(found->devices.begin(), found->devices.end(),
                   [](const FoundDevice& device) { return Changeable(device); });

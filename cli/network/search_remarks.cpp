@@ -74,4 +74,19 @@ std::string UnreadRepliesText(
          " could not be read: " + Joined(reasons, ", ");
 }
 
+std::vector<std::string> OnvifMissLines(std::uint64_t unrelated,
+                                        std::uint64_t probesFailed) {
+  std::vector<std::string> lines;
+  if (unrelated)
+    lines.push_back(std::to_string(unrelated) +
+                    (unrelated == 1 ? " WS-Discovery reply answered"
+                                    : " WS-Discovery replies answered") +
+                    " no probe of this search");
+  if (probesFailed)
+    lines.push_back(std::to_string(probesFailed) +
+                    (probesFailed == 1 ? " ONVIF probe" : " ONVIF probes") +
+                    " could not be sent");
+  return lines;
+}
+
 }  // namespace cli

@@ -37,4 +37,9 @@ std::vector<std::string> NothingAnsweredLines(
 std::string UnreadRepliesText(
     const std::map<MatchesStatus, std::uint64_t>& refused);
 
+// "2 WS-Discovery replies answered no probe of this search" and "4 ONVIF
+// probes could not be sent", each only when it happened.
+std::vector<std::string> OnvifMissLines(std::uint64_t unrelated,
+                                        std::uint64_t probesFailed);
+
 }  // namespace cli

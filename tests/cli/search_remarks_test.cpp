@@ -87,6 +87,11 @@ TEST(SearchRemarks, UnreadRepliesAreCountedByReason) {
        "the 2005/08 addressing namespace (4), not a ProbeMatches (1)"},
   };
   for (const auto& c : CASES) EXPECT_EQ(UnreadRepliesText(c.refused), c.text);
+  EXPECT_TRUE(OnvifMissLines(0, 0).empty());
+  EXPECT_EQ(OnvifMissLines(1, 4),
+            (std::vector<std::string>{
+                "1 WS-Discovery reply answered no probe of this search",
+                "4 ONVIF probes could not be sent"}));
 }
 
 }  // namespace
