@@ -95,10 +95,10 @@ bool SearchDevices(std::chrono::milliseconds window, const Through& through,
     // the same MAC; a neighbour table's guess never unites two links.
     for (std::size_t n = 0; n < onvifDevices.size(); ++n) {
       const FoundDevice& device = onvifDevices[n].device;
+      const bool stated = device.mac && device.macSource == MacSource::Scope;
       for (std::uint32_t index : onvifDevices[n].interfaces)
-        device.mac&& device.macSource == MacSource::Scope
-            ? heard.Heard(*device.mac, index)
-            : heard.HeardAs(RowKey(n), index);
+        stated ? heard.Heard(*device.mac, index)
+               : heard.HeardAs(RowKey(n), index);
     }
   }
   found->domains = BroadcastDomains(local, heard);
