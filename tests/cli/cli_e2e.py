@@ -652,6 +652,11 @@ def case_mixed(cli, domains, work):
     _, err = cli.run("set", "00:1A:2B:E1:00:51", "--ip", "10.77.0.70",
                      "--timeout", "1000", expect=2)
     assert ONVIF_ONLY in err, err
+    # A camera that states no MAC is named by its name, endpoint and address.
+    _, err = cli.run("set", "02:00:5E:E2:00:01", "--ip", "10.100.3.55",
+                     "--timeout", "1000", expect=2)
+    assert ("10.100.3.55 is already the address of Side Gate (urn:uuid:"
+            "51c0da7a-0000-4000-8000-001a2be20055, 10.100.3.55)") in err, err
     mixed_shared_address(cli, work)
     mixed_table_as_plan(cli, work)
 
