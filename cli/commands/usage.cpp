@@ -101,18 +101,25 @@ that begins with =, +, -, @, a tab or a carriage return gets a leading ',
 so that a spreadsheet does not run a device's text as a formula.
 
 With --protocol onvif or all, the keys protocol (quellan, onvif, or
-quellan+onvif for a device that answers both), name, hardware, location,
-endpoint and xaddrs (an array in JSON, blank-separated in CSV and the table)
-follow, and the table shows protocol, name and xaddrs. Devices are one row
-when they are one MAC, never by address alone: an ONVIF device on the
-address of another device is a conflict. An ONVIF device's ip is the host of
-its first service address (XAddr) outside 169.254/16, preferring the
-adapter's subnet, else the address it answered from. Its MAC comes from its
-scopes, else from this computer's neighbour table when it answered from
-that address (in a real address conflict the table may hold the other
-device's MAC), else is null. What its answer does not tell (mask, gateway,
-ports, mode, firmware) is null; its model is its hardware; its url is
-http://ADDRESS/.
+quellan+onvif for a device that answers both), mac_source, name, hardware,
+location, endpoint and xaddrs (an array in JSON, blank-separated in CSV and
+the table) follow, and the table shows protocol, name and xaddrs. Devices
+are one row when they are one MAC, never by address alone: an ONVIF device
+on the address of another device is a conflict. An ONVIF device's ip is the
+host of its first service address (XAddr) outside 169.254/16, preferring
+the adapter's subnet, else the address it answered from. Its MAC comes from
+its scopes, else from this computer's neighbour table (the entry of the
+interface that heard it) when it answered from that address, else is null.
+mac_source says which: reply (ours), scope, neighbour (a guess: in a real
+address conflict the entry may be the other device's; on a quellan+onvif
+row the merge rests on it alone, and the table's note says "one device
+presumed"), or null. What its answer does not tell (mask, gateway, ports,
+mode, firmware) is null; its model is its hardware; its url is
+http://ADDRESS/. WS-Discovery replies that could not be read are counted
+by reason on standard error, for one: 3 WS-Discovery replies could not be
+read: a DOCTYPE (1), the 2009/01 discovery namespace (2). "No device
+answered" is not said then; when none of ours answered, "no device answered
+Quellan's own protocol" and the firewall hints are.
 )";
 
 constexpr const char* SET =
@@ -258,10 +265,10 @@ device that moves outside the subnet of every adapter of its domain.
                         (default 20000)
   --adapter ADDR        use the adapter with this local address only
   --protocol P          all (default): an address an ONVIF device holds is
-                        taken too, and a row for an ONVIF device (a blank
-                        mac is allowed on a row whose protocol is onvif) is
-                        invalid; quellan: look at Quellan's own protocol
-                        only
+                        taken too; a row whose protocol is onvif (its mac
+                        may be blank) is unchanged when left as search
+                        listed it, else invalid; quellan: look at
+                        Quellan's own protocol only
   --quiet               no progress line on a terminal
 )";
 

@@ -62,10 +62,10 @@ std::string ChangeHint(const ChangeProblem& problem, const IpSettings& proposed,
   }
 }
 
-std::string RefusalText(const ChangeProblem& problem,
+std::string RefusalText(const std::string& message,
+                        const ChangeProblem& problem,
                         const IpSettings& proposed, ChangeSource source) {
   const std::string hint = ChangeHint(problem, proposed, source);
-  const std::string message = OneLine(ChangeProblemMessage(problem));
   return hint.empty() ? message : Sentence(message) + " " + hint;
 }
 

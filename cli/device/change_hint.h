@@ -23,8 +23,10 @@ enum class ChangeSource {
 std::string ChangeHint(const ChangeProblem& problem, const IpSettings& proposed,
                        ChangeSource source);
 
-// The message on one line, and the hint after it as a sentence of its own.
-std::string RefusalText(const ChangeProblem& problem,
+// `message` (the problem's text on one line), and the hint after it as a
+// sentence of its own.
+std::string RefusalText(const std::string& message,
+                        const ChangeProblem& problem,
                         const IpSettings& proposed, ChangeSource source);
 
 }  // namespace cli

@@ -12,6 +12,16 @@ namespace {
 
 constexpr const char* UNREACHABLE_NOTE =
     "not reachable from this computer: change its address first";
+// Quellan cannot change an ONVIF-only device: its own tools can.
+constexpr const char* ONVIF_UNREACHABLE_NOTE =
+    "not reachable from this computer: change it from its own web page or "
+    "ONVIF tool";
+// What a MAC from the neighbour table may hide (MacSource::Neighbour).
+constexpr const char* NEIGHBOUR_MAC_NOTE =
+    "MAC from the neighbour table, a guess";
+constexpr const char* NEIGHBOUR_MERGE_NOTE =
+    "one device presumed: the ONVIF answer joined on the neighbour table's "
+    "MAC";
 
 FieldValue AddressOrNone(std::uint32_t address) {
   return address ? FieldValue(Dotted(address)) : std::nullopt;
@@ -36,8 +46,9 @@ FieldValue OnvifText(const FoundDevice& device) {
 
 // The fields an ONVIF answer adds, written only when the search asked for
 // ONVIF devices.
-const std::vector<std::string> ONVIF_KEYS = {"protocol", "name",     "hardware",
-                                             "location", "endpoint", "xaddrs"};
+const std::vector<std::string> ONVIF_KEYS = {
+    "protocol", "mac_source", "name",  "hardware",
+    "location", "endpoint",   "xaddrs"};
 
 bool IsOnvifKey(const char* key) {
   return std::find(ONVIF_KEYS.begin(), ONVIF_KEYS.end(), key) !=
@@ -106,6 +117,8 @@ std::vector<Field<FoundDevice>> MakeDeviceFields() {
         [](const FoundDevice& d) -> FieldValue {
           return ProtocolWord(d.heardBy);
         }},
+       {"mac_source", "MAC source", FieldKind::Word, MacSourceWord,
+        FieldUse::Derived},
        {"name", "Name", FieldKind::DeviceText, OnvifText<&OnvifFacts::name>},
        {"hardware", "Hardware", FieldKind::DeviceText,
         OnvifText<&OnvifFacts::hardware>},
@@ -122,7 +135,12 @@ std::vector<Field<FoundDevice>> MakeDeviceFields() {
         [](const FoundDevice& d) -> FieldValue {
           std::vector<std::string> notes;
           if (d.conflict) notes.push_back("address conflict");
-          if (!d.place.reachableFrom) notes.push_back(UNREACHABLE_NOTE);
+          if (d.mac && d.macSource == MacSource::Neighbour)
+            notes.push_back(d.heardBy == HeardBy::Both ? NEIGHBOUR_MERGE_NOTE
+                                                       : NEIGHBOUR_MAC_NOTE);
+          if (!d.place.reachableFrom)
+            notes.push_back(Changeable(d) ? UNREACHABLE_NOTE
+                                          : ONVIF_UNREACHABLE_NOTE);
           return Joined(notes, "; ");
         },
         FieldUse::Derived}});
@@ -155,8 +173,8 @@ const Fields<FoundDevice>& Made(DeviceColumns columns) {
 // The table leads with the address and leaves out what only scripts need.
 Fields<FoundDevice> MakeTableFields(DeviceColumns columns) {
   std::vector<std::string> left = {
-      "ip",  MODE,       "conflict", "reachable_from",
-      "url", "hardware", "location", "endpoint"};
+      "ip",       MODE,       "conflict", "reachable_from", "url",
+      "hardware", "location", "endpoint", "mac_source"};
   if (columns == DeviceColumns::Ours)
     left.insert(left.end(), ONVIF_KEYS.begin(), ONVIF_KEYS.end());
   Fields<FoundDevice> picked = Pick(DeviceFields(), {"ip"});

@@ -95,13 +95,50 @@ std::string ProtocolWord(HeardBy heardBy) {
   return NameOf(WORDS, heardBy);
 }
 
+namespace {
+
+// Whether the device's MAC is its own word: our reply, or its ONVIF scope.
+// A neighbour table's MAC on an ONVIF-only row is a guess.
+bool StatesMac(const FoundDevice& device) {
+  return device.mac && !(device.heardBy == HeardBy::Onvif &&
+                         device.macSource == MacSource::Neighbour);
+}
+
+}  // namespace
+
 std::string Identity(const FoundDevice& device) {
-  if (device.mac) return MacString(*device.mac);
-  return device.onvif ? device.onvif->endpoint : std::string();
+  if (StatesMac(device)) return MacString(*device.mac);
+  if (!device.onvif) return std::string();
+  if (!device.onvif->endpoint.empty()) return device.onvif->endpoint;
+  return "from " + Dotted(device.onvif->source) + " on interface " +
+         std::to_string(device.onvif->interfaceIndex);
+}
+
+std::string OnvifLabel(const OnvifFacts& facts) {
+  std::vector<std::string> about;
+  if (!facts.endpoint.empty()) about.push_back(facts.endpoint);
+  about.push_back(Dotted(facts.address));
+  const std::string name =
+      facts.name.empty() ? std::string("the ONVIF device") : facts.name;
+  return name + " (" + Joined(about, ", ") + ")";
+}
+
+std::string DeviceLabel(const FoundDevice& device) {
+  if (StatesMac(device) || !device.onvif) return MacString(device);
+  return OnvifLabel(*device.onvif);
+}
+
+std::optional<std::string> MacSourceWord(const FoundDevice& device) {
+  static const NamedValue<MacSource> WORDS[] = {
+      {"reply", MacSource::Reply},
+      {"scope", MacSource::Scope},
+      {"neighbour", MacSource::Neighbour}};
+  if (!device.mac) return std::nullopt;
+  return NameOf(WORDS, device.macSource);
 }
 
 std::string UnreachableText(const FoundDevice& device) {
-  return MacString(device) +
+  return DeviceLabel(device) +
          " was heard only on an interface without an IPv4 address: no change "
          "request can reach it from this computer";
 }

@@ -18,6 +18,17 @@ namespace cli {
 // The discovery protocols a device answered.
 enum class HeardBy { Quellan, Onvif, Both };
 
+// Where a device's MAC came from.
+enum class MacSource {
+  Reply,  // our protocol's reply: every device of ours tells its own
+  Scope,  // the MAC an ONVIF device states in its scopes
+  // This computer's neighbour table, for the address an ONVIF answer came
+  // from: a guess, since in an address conflict the entry may be another
+  // device's. On a row heard by both protocols it says that the two
+  // answers were joined on that guess alone.
+  Neighbour,
+};
+
 // What a device's WS-Discovery answer told of it (ONVIF).
 struct OnvifFacts {
   // Its stable identity across address changes, usually "urn:uuid:...".
@@ -27,12 +38,20 @@ struct OnvifFacts {
   std::string hardware;
   std::string location;
   std::vector<std::string> xaddrs;  // its service addresses, as listed
+  // The address its answer lists it at; on a row heard by both protocols it
+  // may differ from the one our reply shows, and it stays held all the same.
+  std::uint32_t address = 0;
+  // Where the answer came from: a device that names no endpoint is known by
+  // them.
+  std::uint32_t source = 0;
+  std::uint32_t interfaceIndex = 0;
 };
 
 struct FoundDevice {
   // Every device of our protocol tells its MAC; an ONVIF device may not,
   // and is then known by its endpoint.
   std::optional<MacAddress> mac;
+  MacSource macSource = MacSource::Reply;  // meaningful with a MAC
   // An ONVIF-only device tells its address alone; the other settings are
   // not known.
   IpSettings settings;
@@ -68,8 +87,19 @@ constexpr const char* ONVIF_ONLY_TEXT =
     "own protocol";
 // "quellan", "onvif" or "quellan+onvif".
 std::string ProtocolWord(HeardBy heardBy);
-// Who the device is: its MAC, else its endpoint.
+// Who the device is, stable while it answers as it does: its MAC when it
+// tells one (our reply, or the ONVIF scope), else its ONVIF endpoint, else
+// the address and interface its answer came from; never a neighbour
+// table's MAC, which comes and goes as the entry ages.
 std::string Identity(const FoundDevice& device);
+// How messages name an ONVIF answer: its name, endpoint and address
+// ("Stairwell (urn:uuid:..., 10.77.0.12)").
+std::string OnvifLabel(const OnvifFacts& facts);
+// How messages name the device: its MAC when it tells one, else as its
+// ONVIF answer is named.
+std::string DeviceLabel(const FoundDevice& device);
+// "reply", "scope" or "neighbour"; none without a MAC.
+std::optional<std::string> MacSourceWord(const FoundDevice& device);
 // A search's devices placed again in `domains`, which hold the domains
 // they were placed in (BroadcastDomains::Unite), then sorted and marked as
 // FoundDevices does.

@@ -31,9 +31,9 @@ Through ChangeThrough(const Findings& found, const FoundDevice& device,
 
 namespace {
 
-// A key for the ingress record of a device that no MAC names, above the
-// 48 bits of MacKey.
-std::uint64_t EndpointKey(std::size_t n) { return (1ull << 48) + n; }
+// The ingress record's key for the ONVIF row `n` of this search that states
+// no MAC, above the 48 bits of MacKey: the rows are already one per device.
+std::uint64_t RowKey(std::size_t n) { return (1ull << 48) + n; }
 
 // The interfaces through which `through` reaches; every one for none.
 bool ThroughAllows(const std::vector<std::uint32_t>& indexes,
@@ -78,8 +78,10 @@ bool SearchDevices(std::chrono::milliseconds window, const Through& through,
 
   IngressRecord heard = search.Heard();
   std::vector<OnvifHeard> onvifDevices;
+  OnvifSearchCounts onvifCounts;
   if (onvifAnswers) {
     const OnvifSearchResult result = onvifAnswers->get();
+    onvifCounts = result.counts;
     if (result.status == OnvifSearchStatus::NoSocket)
       Tell("the ONVIF search could not open its socket");
     const std::uint32_t dropped = result.counts.kernelDropped.value_or(0);
@@ -89,11 +91,15 @@ bool SearchDevices(std::chrono::milliseconds window, const Through& through,
            "ONVIF devices may be missing");
     NeighbourTable neighbours = ReadNeighbours();
     onvifDevices = OnvifDevices(result.answers, local, neighbours.entries);
-    for (std::size_t n = 0; n < onvifDevices.size(); ++n)
+    // A stated MAC joins the device's interfaces with those of our reply of
+    // the same MAC; a neighbour table's guess never unites two links.
+    for (std::size_t n = 0; n < onvifDevices.size(); ++n) {
+      const FoundDevice& device = onvifDevices[n].device;
+      const bool stated = device.mac && device.macSource == MacSource::Scope;
       for (std::uint32_t index : onvifDevices[n].interfaces)
-        onvifDevices[n].device.mac
-            ? heard.Heard(*onvifDevices[n].device.mac, index)
-            : heard.HeardAs(EndpointKey(n), index);
+        stated ? heard.Heard(*device.mac, index)
+               : heard.HeardAs(RowKey(n), index);
+    }
   }
   found->domains = BroadcastDomains(local, heard);
   found->devices = FoundDevices(search.Rows(), found->domains, heard);
@@ -125,8 +131,19 @@ bool SearchDevices(std::chrono::milliseconds window, const Through& through,
   const std::string beyond =
       BeyondCapText(search.TurnedAwayDevices(), LISTED_DEVICES);
   if (!beyond.empty()) Tell(beyond);
-  if (found->devices.empty())
-    for (const std::string& line : NothingAnsweredLines(local, chosen))
+  const std::string unread = UnreadRepliesText(onvifCounts.refused);
+  if (!unread.empty()) Tell(unread);
+  for (const std::string& line :
+       OnvifMissLines(onvifCounts.unrelated, onvifCounts.probesFailed))
+    Tell(line);
+  const bool oursAnswered =
+      std::any_of(found->devices.begin(), found->devices.end(),
+                  [](const FoundDevice& device) { return Changeable(device); });
+  const bool nothing = found->devices.empty() && unread.empty();
+  if (nothing || (protocols != Protocols::Onvif && !oursAnswered))
+    for (const std::string& line : NothingAnsweredLines(
+             local, chosen,
+             nothing ? Unheard::AnyDevice : Unheard::OurProtocol))
       Tell(line);
   return true;
 }

@@ -125,10 +125,12 @@ bool ReadRow(const std::vector<int>& columns, const CsvRecord& record,
       cells[columns[i]] = Unguarded(Trimmed(record.cells[i]));
   }
   row->line = record.line;
-  // A row of search's output for a device that only ONVIF names.
-  if (cells[MAC].empty() && HeaderName(cells[PROTOCOL]) == "onvif") {
+  // A row of search's output for a device that only ONVIF names: its cells
+  // are read all the same, to tell a row left as it was from one that asks
+  // for a change.
+  if (HeaderName(cells[PROTOCOL]) == "onvif") {
     row->kind = PlanRowKind::OnvifOnly;
-    return true;
+    row->macGiven = !cells[MAC].empty();
   }
   bool good = true;
   std::string why;
@@ -136,7 +138,7 @@ bool ReadRow(const std::vector<int>& columns, const CsvRecord& record,
     if (!read) problems->Add(record.line, why);
     good = good && read;
   };
-  check(ReadMacCell(cells[MAC], &row->mac, &why));
+  if (row->macGiven) check(ReadMacCell(cells[MAC], &row->mac, &why));
   for (std::size_t i = 0; i < std::size(SETTINGS); ++i)
     check(SETTINGS[i].readCell(cells[i + 1], &row->edit, &why));
   return good;

@@ -26,15 +26,18 @@ enum class BlankIp {
 
 enum class PlanRowKind {
   Device,
-  // A row of search's output without a MAC, for a device that only ONVIF
-  // names: it reads, to be reported as one that cannot be changed.
+  // A row of search's output whose protocol is onvif: its device is known
+  // by the address it shows, since the MAC, when there is one, may be the
+  // neighbour table's guess of the day. It reads, to be unchanged or to be
+  // reported as one that cannot be changed.
   OnvifOnly,
 };
 
 struct PlanRow {
   int line = 0;  // where the row starts in the file, from 1
   PlanRowKind kind = PlanRowKind::Device;
-  Mac mac{};  // none with OnvifOnly
+  Mac mac{};
+  bool macGiven = true;  // false for an OnvifOnly row with a blank mac
   // Unset where the cell is blank or the column missing.
   SettingsEdit edit;
 };

@@ -9,6 +9,7 @@
 
 #include "cli/device/change_hint.h"
 #include "cli/device/dhcp_address.h"
+#include "cli/device/onvif_holders.h"
 #include "cli/format/fields.h"
 #include "cli/format/text_formats.h"
 #include "core/devices/address_plan.h"
@@ -75,6 +76,16 @@ std::vector<std::string> NumberBlankRows(
   return problems;
 }
 
+// The device that only ONVIF names at `ip`, for a plan row of one: its
+// address is what tells it.
+const FoundDevice* OnvifOnlyAt(const std::vector<FoundDevice>& devices,
+                               const std::optional<std::uint32_t>& ip) {
+  if (!ip) return nullptr;
+  for (const FoundDevice& device : devices)
+    if (!Changeable(device) && device.settings.ipAddress == *ip) return &device;
+  return nullptr;
+}
+
 // The report's status for a row that the checker refuses.
 ChangeStatus StatusOf(const ChangeProblem& problem) {
   return IsInputProblem(problem.kind) ||
@@ -127,12 +138,16 @@ std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
                                    const PlanSetting& setting) {
   std::map<Mac, const FoundDevice*> byMac;
   Books everyone;
-  // A device that tells no MAC holds its address all the same.
+  // A device that tells no MAC holds its address all the same, and so does
+  // an ONVIF answer merged into one of ours.
   for (const FoundDevice& device : devices) {
     if (device.mac) byMac.emplace(*device.mac, &device);
     everyone[device.place.domain].Add(device.settings.ipAddress,
                                       device.mac.value_or(Mac{}));
   }
+  const std::vector<OnvifHolder> holders = OnvifHolders(devices);
+  for (const OnvifHolder& holder : holders)
+    everyone[holder.domain].Add(holder.address, holder.ours.value_or(Mac{}));
   auto deviceOf = [&byMac](const Mac& mac) -> const FoundDevice* {
     const auto found = byMac.find(mac);
     return found == byMac.end() ? nullptr : found->second;
@@ -167,24 +182,44 @@ std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
         *edits[i].ip != device->settings.ipAddress)
       movedAway.insert(rows[i].mac);
   }
+  // A device of ours that moves takes the ONVIF answer merged into it
+  // along; the apply holds the address until it hears no answer there.
   Books staying;
   for (const FoundDevice& device : devices) {
     if (!device.mac || !movedAway.count(*device.mac))
       staying[device.place.domain].Add(device.settings.ipAddress,
                                        device.mac.value_or(Mac{}));
   }
+  for (const OnvifHolder& holder : holders)
+    if (!holder.ours || !movedAway.count(*holder.ours))
+      staying[holder.domain].Add(holder.address, holder.ours.value_or(Mac{}));
 
   std::vector<PlanOutcome> outcomes;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     PlanOutcome outcome;
     outcome.mac = rows[i].mac;
     outcome.plannedIp = edits[i].ip;
-    const FoundDevice* device = deviceOf(rows[i].mac);
+    const FoundDevice* device = rows[i].kind == PlanRowKind::OnvifOnly
+                                    ? OnvifOnlyAt(devices, edits[i].ip)
+                                    : deviceOf(rows[i].mac);
     if (rows[i].kind == PlanRowKind::OnvifOnly ||
         (device && !Changeable(*device))) {
-      outcome.macGiven = rows[i].kind == PlanRowKind::Device;
-      outcome.status = ChangeStatus::Invalid;
-      outcome.message = ONVIF_ONLY_TEXT;
+      // A search's table is a plan: an ONVIF row left as it was is
+      // unchanged; one that asks for a change cannot be sent.
+      outcome.macGiven = rows[i].macGiven;
+      outcome.found = device != nullptr;
+      if (device) {
+        outcome.currentIp = device->settings.ipAddress;
+        outcome.place = device->place;
+      }
+      // A blank ip cell that the plan numbers asks for an address.
+      const bool numbered = setting.numbering && !edits[i].ip;
+      const bool untouched =
+          device && !numbered &&
+          ProposedSettings(device->settings, edits[i]) == device->settings;
+      outcome.status =
+          untouched ? ChangeStatus::Unchanged : ChangeStatus::Invalid;
+      if (!untouched) outcome.message = ONVIF_ONLY_TEXT;
       outcomes.push_back(outcome);
       continue;
     }
@@ -221,7 +256,8 @@ std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
       // first: the first one says the most.
       outcome.status = StatusOf(problems[0]);
       outcome.message =
-          RefusalText(problems[0], proposed, ChangeSource::PlanRow);
+          RefusalText(ProblemText(problems[0], devices, domain), problems[0],
+                      proposed, ChangeSource::PlanRow);
     } else if (device->place.adapter == 0) {
       outcome.status = ChangeStatus::NotSent;
       outcome.message = UnreachableText(*device);

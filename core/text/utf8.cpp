@@ -39,3 +39,47 @@ std::string Utf8(const std::wstring& text) {
   }
   return out;
 }
+
+std::string ValidUtf8(const std::string& bytes) {
+  auto at = [&bytes](std::size_t i) {
+    return static_cast<unsigned char>(bytes[i]);
+  };
+  std::string out;
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    const unsigned char lead = at(i);
+    if (lead < 0x80) {
+      out.push_back(bytes[i++]);
+      continue;
+    }
+    // The length a lead byte announces, and the range of the byte after
+    // it, which shuts out overlong forms, surrogates and values past
+    // U+10FFFF.
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3;
+      if (lead == 0xE0) low = 0xA0;
+      if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4;
+      if (lead == 0xF0) low = 0x90;
+      if (lead == 0xF4) high = 0x8F;
+    }
+    std::size_t taken = 1;
+    while (taken < length && i + taken < bytes.size()) {
+      const unsigned char next = at(i + taken);
+      if (next < (taken == 1 ? low : 0x80) || next > (taken == 1 ? high : 0xBF))
+        break;
+      ++taken;
+    }
+    if (length != 0 && taken == length)
+      out.append(bytes, i, length);
+    else
+      AppendUtf8(0xFFFD, &out);
+    i += taken;
+  }
+  return out;
+}

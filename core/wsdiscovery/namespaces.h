@@ -7,6 +7,12 @@ constexpr const char* ADDRESSING_NAMESPACE =
     "http://schemas.xmlsoap.org/ws/2004/08/addressing";
 constexpr const char* DISCOVERY_NAMESPACE =
     "http://schemas.xmlsoap.org/ws/2005/04/discovery";
+// Later versions that ONVIF devices do not speak; their replies are told
+// apart from other noise, so that the user hears why they were not read.
+constexpr const char* DISCOVERY_2009_NAMESPACE =
+    "http://docs.oasis-open.org/ws-dd/ns/discovery/2009/01";
+constexpr const char* ADDRESSING_2005_NAMESPACE =
+    "http://www.w3.org/2005/08/addressing";
 constexpr const char* ONVIF_NETWORK_NAMESPACE =
     "http://www.onvif.org/ver10/network/wsdl";
 constexpr const char* ONVIF_DEVICE_NAMESPACE =

@@ -5,7 +5,6 @@
 #include <random>
 #include <string>
 #include <thread>
-#include <unordered_map>
 #include <utility>
 
 #include "core/engine/local_adapters.h"
@@ -34,8 +33,6 @@ struct Session {
   std::mt19937_64 random;
   // Every MessageID sent, sorted, to tell our answers from strays.
   std::vector<std::string> messageIds;
-  // Where each device's first answer on one adapter is, by its endpoint.
-  std::unordered_multimap<std::string, std::size_t> byEndpoint;
   OnvifSearchResult result;
 };
 
@@ -98,26 +95,11 @@ void SendRound(Session& session) {
   }
 }
 
-void AddTypes(const std::vector<XmlName>& more, std::vector<XmlName>* types) {
-  for (const XmlName& type : more)
-    if (std::find(types->begin(), types->end(), type) == types->end())
-      types->push_back(type);
-}
-
+// Every match is kept as it came, the repeats too: the command line's one
+// de-duplication (cli/network/onvif_devices.h) knows what makes two answers
+// one device.
 void Keep(Session& session, ProbeMatch&& match, const net::Arrival& arrival) {
-  std::vector<OnvifAnswer>& answers = session.result.answers;
-  const auto same = session.byEndpoint.equal_range(match.endpoint);
-  for (auto it = same.first; it != same.second; ++it) {
-    OnvifAnswer& known = answers[it->second];
-    if (known.source == arrival.from.address &&
-        known.interfaceIndex == arrival.interfaceIndex) {
-      AddTypes(match.types, &known.match.types);
-      ++session.result.counts.repeated;
-      return;
-    }
-  }
-  session.byEndpoint.emplace(match.endpoint, answers.size());
-  answers.push_back(
+  session.result.answers.push_back(
       {std::move(match), arrival.from.address, arrival.interfaceIndex});
 }
 
@@ -131,7 +113,7 @@ void Take(Session& session, const std::uint8_t* bytes, std::size_t size,
         std::max(*counts.kernelDropped, arrival.droppedBefore);
   ProbeMatches read = ReadProbeMatches(bytes, size);
   if (read.status != MatchesStatus::Ok) {
-    ++counts.refused;
+    ++counts.refused[read.status];
     return;
   }
   if (!std::binary_search(session.messageIds.begin(), session.messageIds.end(),

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -49,13 +50,11 @@ struct OnvifSearchCounts {
   std::uint64_t probesSent = 0;
   std::uint64_t probesFailed = 0;  // the send or the choice of adapter failed
   std::uint64_t received = 0;      // datagrams read from the socket
-  // Datagrams that ReadProbeMatches did not give MatchesStatus::Ok.
-  std::uint64_t refused = 0;
+  // Datagrams that ReadProbeMatches did not give MatchesStatus::Ok, by the
+  // status it gave them.
+  std::map<MatchesStatus, std::uint64_t> refused;
   // ProbeMatches that answered no probe of this search.
   std::uint64_t unrelated = 0;
-  // Matches already listed: the same device answering the other probe, or
-  // the repeated round.
-  std::uint64_t repeated = 0;
   // Datagrams the system dropped for want of room in the receive buffer, up
   // to the last one read; nothing where the system does not tell.
   std::optional<std::uint32_t> kernelDropped;
@@ -65,8 +64,8 @@ struct OnvifSearchCounts {
 
 struct OnvifSearchResult {
   OnvifSearchStatus status = OnvifSearchStatus::Done;
-  // One per device and adapter and source address, in order of arrival;
-  // the Types of a repeated match are added to the first one's.
+  // Every match of every answer to our probes, in order of arrival: a
+  // device answers each probe, on each adapter that hears it.
   std::vector<OnvifAnswer> answers;
   OnvifSearchCounts counts;
 };

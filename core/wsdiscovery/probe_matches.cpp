@@ -40,30 +40,37 @@ std::optional<std::uint32_t> UnsignedInt(const std::string& text) {
   return static_cast<std::uint32_t>(value);
 }
 
-// False when the match says something we cannot read as it is written.
-bool ReadMatch(const XmlDocument& document, std::size_t element,
+void ReadMatch(const XmlDocument& document, std::size_t element,
                ProbeMatch* match) {
   if (const auto reference =
           document.Child(element, Addressing("EndpointReference")))
     match->endpoint =
         XmlTrimmed(ChildText(document, *reference, Addressing("Address")));
   if (const auto types = document.Child(element, Discovery("Types"))) {
-    for (const std::string& qname : XmlList(document.elements[*types].text)) {
-      const std::optional<XmlName> type = document.Resolve(*types, qname);
-      if (!type) return false;
-      match->types.push_back(*type);
-    }
+    for (const std::string& qname : XmlList(document.elements[*types].text))
+      if (const std::optional<XmlName> type = document.Resolve(*types, qname))
+        match->types.push_back(*type);
   }
   match->scopes = XmlList(ChildText(document, element, Discovery("Scopes")));
   match->about = ReadScopes(match->scopes);
   match->xaddrs = XmlList(ChildText(document, element, Discovery("XAddrs")));
   if (const auto version =
-          document.Child(element, Discovery("MetadataVersion"))) {
+          document.Child(element, Discovery("MetadataVersion")))
     match->metadataVersion =
         UnsignedInt(XmlTrimmed(document.elements[*version].text));
-    if (!match->metadataVersion) return false;
-  }
-  return true;
+}
+
+// Why a well-formed message that is no ProbeMatches of ours was not read:
+// a later version of the protocols is worth naming to the user.
+MatchesStatus OtherMessage(const XmlDocument& document, std::size_t body,
+                           std::optional<std::size_t> header) {
+  if (document.Child(body, {DISCOVERY_2009_NAMESPACE, "ProbeMatches"}))
+    return MatchesStatus::Discovery2009;
+  if (header &&
+      (document.Child(*header, {ADDRESSING_2005_NAMESPACE, "Action"}) ||
+       document.Child(*header, {ADDRESSING_2005_NAMESPACE, "RelatesTo"})))
+    return MatchesStatus::Addressing2005;
+  return MatchesStatus::NotProbeMatches;
 }
 
 }  // namespace
@@ -81,7 +88,10 @@ ProbeMatches ReadProbeMatches(const std::uint8_t* bytes, std::size_t size) {
   const auto body = document.Child(root, Soap("Body"));
   if (!body) return read;
   const auto matches = document.Child(*body, Discovery("ProbeMatches"));
-  if (!matches) return read;
+  if (!matches) {
+    read.status = OtherMessage(document, *body, header);
+    return read;
+  }
   if (header) {
     const auto action = document.Child(*header, Addressing("Action"));
     if (action &&
@@ -89,21 +99,17 @@ ProbeMatches ReadProbeMatches(const std::uint8_t* bytes, std::size_t size) {
       return read;
     read.relatesTo =
         XmlTrimmed(ChildText(document, *header, Addressing("RelatesTo")));
+    if (read.relatesTo.empty() &&
+        OtherMessage(document, *body, header) == MatchesStatus::Addressing2005)
+      return {MatchesStatus::Addressing2005, {}, {}};
   }
 
-  const std::vector<std::size_t> found =
+  std::vector<std::size_t> found =
       document.Children(*matches, Discovery("ProbeMatch"));
-  if (found.size() > MAX_PROBE_MATCHES) {
-    read.status = MatchesStatus::TooLarge;
-    return read;
-  }
+  if (found.size() > MAX_PROBE_MATCHES) found.resize(MAX_PROBE_MATCHES);
   for (std::size_t element : found) {
     ProbeMatch match;
-    if (!ReadMatch(document, element, &match)) {
-      read.status = MatchesStatus::Invalid;
-      read.matches.clear();
-      return read;
-    }
+    ReadMatch(document, element, &match);
     read.matches.push_back(std::move(match));
   }
   read.status = MatchesStatus::Ok;

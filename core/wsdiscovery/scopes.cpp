@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "core/text/utf8.h"
+
 namespace {
 
 constexpr const char* ONVIF_SCOPE = "onvif://www.onvif.org/";
@@ -62,7 +64,9 @@ OnvifScopes ReadScopes(const std::vector<std::string>& scopes) {
     const std::size_t slash = scope.find('/', head.size());
     if (slash == std::string::npos) continue;
     const std::string category = scope.substr(head.size(), slash - head.size());
-    const std::string value = PercentDecoded(scope.substr(slash + 1));
+    // Decoded bytes may be Latin-1 or garbage; what is written out parses.
+    const std::string value =
+        ValidUtf8(PercentDecoded(scope.substr(slash + 1)));
     if (value.empty()) continue;
     if (SameIgnoringCase(category, "name"))
       Keep(read.name, value);

@@ -15,9 +15,10 @@ struct OnvifScopes {
   std::optional<MacAddress> mac;
 };
 
-// The first scope of each category wins. A MAC is taken in any of the forms
-// makers write it: with colons, hyphens, dots or underscores between the
-// digits or none, in either case.
+// The first scope of each category wins. The texts are valid UTF-8: each
+// ill-formed sequence the decoding gives becomes U+FFFD. A MAC is taken in any
+// of the forms makers write it: with colons, hyphens, dots or underscores
+// between the digits or none, in either case.
 OnvifScopes ReadScopes(const std::vector<std::string>& scopes);
 
 // `text` with each "%XX" replaced by its byte. A "%" that is not followed by

@@ -38,7 +38,9 @@ TEST(ChangeAdvice, RefusalsKeepTheMessageAndNameTheValueAndItsFix) {
   };
   for (const auto& c : CASES) {
     const ChangeProblem problem{c.kind, proposed.ipAddress, {}, MASK24};
-    EXPECT_EQ(RefusalText(problem, proposed, c.source), c.text);
+    EXPECT_EQ(RefusalText(OneLine(ChangeProblemMessage(problem)), problem,
+                          proposed, c.source),
+              c.text);
   }
 }
 

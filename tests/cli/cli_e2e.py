@@ -476,24 +476,41 @@ def case_apply_faults(cli, devices, work):
         "the apply stopped" in report[2]["message"], report
 
 
+def typed_rows(cli, typed, *search):
+    """search's own CSV rows with the ip cells `typed` (by MAC) typed in."""
+    out, _ = cli.run("search", *search, "--timeout", "1000", "--format",
+                     "csv", expect=0)
+    rows = list(csv.DictReader(io.StringIO(out)))
+    for row in rows:
+        row["ip"] = typed.get(row["mac"], row["ip"])
+    return rows
+
+
+def save_rows(path, rows):
+    with open(path, "w", newline="") as f:
+        writer = csv.DictWriter(f, fieldnames=list(rows[0]))
+        writer.writeheader()
+        writer.writerows(rows)
+
+
+def round_trip(cli, work, typed, *search):
+    """search's own CSV with the ip cells `typed` typed in, applied as a
+    plan: its rows and the plan's report."""
+    rows = typed_rows(cli, typed, *search)
+    path = os.path.join(work, "site.csv")
+    save_rows(path, rows)
+    return rows, cli.json("plan", path, "--apply", "--timeout", "1000",
+                          "--verify-timeout", "4000")
+
+
 def case_round_trip(cli, devices, work):
     """The installer's spreadsheet: search's own CSV, two ip cells typed in,
     given back as the plan."""
-    out, _ = cli.run("search", "--timeout", "1000", "--format", "csv",
-                     expect=0)
-    rows = list(csv.DictReader(io.StringIO(out)))
     typed = {"02:00:5E:C2:00:23": "10.77.0.43",
              "02:00:5E:C2:00:24": "10.77.0.44"}
-    for row in rows:
-        row["ip"] = typed.get(row["mac"], row["ip"])
+    rows = typed_rows(cli, typed)
     path = os.path.join(work, "site.csv")
-
-    def save():
-        with open(path, "w", newline="") as f:
-            writer = csv.DictWriter(f, fieldnames=list(rows[0]))
-            writer.writeheader()
-            writer.writerows(rows)
-    save()
+    save_rows(path, rows)
     # 02:..:24 is in DHCP mode, as its ip_mode cell still says: it would
     # ignore the address, so the row is invalid and nothing is sent until
     # the installer writes fixed there.
@@ -506,7 +523,7 @@ def case_round_trip(cli, devices, work):
     for row in rows:
         if row["mac"] == "02:00:5E:C2:00:24":
             row["ip_mode"] = "fixed"
-    save()
+    save_rows(path, rows)
     report = cli.json("plan", path, "--apply", "--timeout", "1000",
                       "--verify-timeout", "4000")
     assert {r["mac"]: r["status"] for r in report} == {
@@ -604,9 +621,9 @@ NEIGHBOUR = ("10.77.0.2", "00:1A:2B:E1:00:02")
 OUR_KEYS = ["mac", "ip", "mask", "gateway", "base_port", "http_port",
             "ip_mode", "ip_mode_text", "model", "firmware", "conflict",
             "reachable_from", "url", "adapter"]
-ROW_KEYS = ["mac", "ip", "protocol", "adapter", "conflict", "model", "mask",
-            "http_port", "firmware", "url", "endpoint", "name", "hardware",
-            "location", "xaddrs"]
+ROW_KEYS = ["mac", "mac_source", "ip", "protocol", "adapter", "conflict",
+            "model", "mask", "http_port", "firmware", "url", "endpoint",
+            "name", "hardware", "location", "xaddrs"]
 
 
 def mixed_rows(domains, adapters):
@@ -621,8 +638,11 @@ def mixed_rows(domains, adapters):
             mac = d["mac"] if ours or d["mac_scope"] not in ("", "none") \
                 else {NEIGHBOUR[0]: NEIGHBOUR[1]}.get(d["ip"])
             service = "http://%s/onvif/device_service"
+            source = "reply" if ours else "neighbour" if d["ip"] == \
+                NEIGHBOUR[0] else "scope" if mac else None
             row = {
-                "mac": mac, "ip": d["ip"], "protocol": protocol,
+                "mac": mac, "mac_source": source, "ip": d["ip"],
+                "protocol": protocol,
                 "adapter": adapter, "conflict": shown.count(d["ip"]) > 1,
                 "model": d["model"] if ours else d["hardware"] or d["model"],
                 "mask": d["mask"] if ours else None,
@@ -692,6 +712,65 @@ def case_mixed(cli, domains, work):
     _, err = cli.run("set", "00:1A:2B:E1:00:51", "--ip", "10.77.0.70",
                      "--timeout", "1000", expect=2)
     assert ONVIF_ONLY in err, err
+    # A camera that states no MAC is named by its name, endpoint and address.
+    _, err = cli.run("set", "02:00:5E:E2:00:01", "--ip", "10.100.3.55",
+                     "--timeout", "1000", expect=2)
+    assert ("10.100.3.55 is already the address of Side Gate (urn:uuid:"
+            "51c0da7a-0000-4000-8000-001a2be20055, 10.100.3.55)") in err, err
+    mixed_shared_address(cli, work)
+    mixed_table_as_plan(cli, work)
+
+
+def mixed_shared_address(cli, work):
+    """The camera on 10.77.0.12 answers from that address, which one of ours
+    shows too. Whatever the neighbour table holds for it, the address is
+    never shown free: a guess of our device's MAC is said to be one."""
+    ours, shared = "02:00:5E:E1:00:03", "10.77.0.12"
+    peer = ["ip", "netns", "exec", os.environ["QUELLAN_PEER_NS"], "ip", "addr"]
+    subprocess.run(peer + ["add", shared + "/32", "dev", "qd0"], check=True)
+    try:
+        # A datagram to the address makes the system resolve it.
+        with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as s:
+            s.sendto(b"", (shared, 9))
+        time.sleep(0.5)
+        rows = [r for r in cli.json("search", "--protocol", "all",
+                                    "--timeout", "1000") if r["ip"] == shared]
+        # The system's own entry: the peer's interface, not our device.
+        assert sorted((r["protocol"], r["mac_source"], r["conflict"])
+                      for r in rows) == [("onvif", "neighbour", True),
+                                         ("quellan", "reply", True)], rows
+        subprocess.run(["ip", "neigh", "replace", shared, "lladdr", ours,
+                        "nud", "permanent", "dev", "qa0"], check=True)
+        rows = [r for r in cli.json("search", "--protocol", "all",
+                                    "--timeout", "1000") if r["ip"] == shared]
+        assert [(r["mac"], r["protocol"], r["mac_source"], r["name"])
+                for r in rows] == [(ours, "quellan+onvif", "neighbour",
+                                    "Stairwell")], rows
+        table, _ = cli.run("search", "--protocol", "all", "--timeout", "1000",
+                           expect=0)
+        assert "one device presumed" in table, table
+        # Another device onto the camera's address while ours stays there.
+        path = os.path.join(work, "shared.csv")
+        with open(path, "w") as f:
+            f.write("mac,ip\n02:00:5E:E1:00:01,%s\n" % shared)
+        report = cli.json("plan", path, "--timeout", "1000", expect=4)
+        assert report[0]["status"] == "conflict", report
+    finally:
+        subprocess.run(["ip", "neigh", "del", shared, "dev", "qa0"])
+        subprocess.run(peer + ["del", shared + "/32", "dev", "qd0"])
+
+
+def mixed_table_as_plan(cli, work):
+    """search --protocol all's CSV, with only our devices' addresses edited,
+    is a plan that applies: its ONVIF rows are unchanged."""
+    moved = {"02:00:5E:E1:00:01": "10.77.0.60"}
+    rows, report = round_trip(cli, work, moved, "--protocol", "all")
+    got = {(r["mac"] or r["current_ip"]): r["status"] for r in report}
+    assert got == {(r["mac"] or r["ip"]):
+                   "confirmed" if r["mac"] in moved else "unchanged"
+                   for r in rows}, report
+    # Each row shows where its device is and where the plan puts it.
+    assert all(r["current_ip"] and r["planned_ip"] for r in report), report
 
 
 class Watch:

@@ -136,6 +136,62 @@ TEST(ChangeStatus, AskingForWhatADeviceHasIsUnchangedBeforeAnyCheck) {
   EXPECT_EQ(outcomes[1].status, ChangeStatus::Unchanged) << outcomes[1].message;
 }
 
+// A search's table is a plan: its ONVIF rows, left as they are, are
+// unchanged; an address an ONVIF answer holds is named by that answer.
+TEST(ChangeStatus, OnvifRowsLeftAsTheyAreAreUnchanged) {
+  auto onvif = [](std::optional<Mac> mac, std::uint32_t ip) {
+    FoundDevice device = Device(0, ip);
+    device.settings = IpSettings{};
+    device.settings.ipAddress = ip;
+    device.mac = mac;
+    device.heardBy = HeardBy::Onvif;
+    device.onvif = OnvifFacts{"urn:uuid:1", "Stairwell", "", "", {}, ip};
+    return device;
+  };
+  const std::vector<FoundDevice> devices = {
+      Device(1, Ip(10, 77, 0, 11)), onvif(std::nullopt, Ip(10, 77, 0, 12)),
+      onvif(MacOf(0x53), Ip(10, 77, 0, 13))};
+  auto onvifRow = [](std::optional<std::uint32_t> ip) {
+    PlanRow row;
+    row.kind = PlanRowKind::OnvifOnly;
+    row.macGiven = false;
+    row.edit.ip = ip;
+    return row;
+  };
+  std::vector<PlanRow> rows = {
+      onvifRow(Ip(10, 77, 0, 12)),      // as the search listed it
+      onvifRow(Ip(10, 77, 0, 11)),      // no ONVIF device there
+      Row(4, 0x53, Ip(10, 77, 0, 13)),  // as listed, by its stated MAC
+      Row(5, 0x53, Ip(10, 77, 0, 14)),  // asks for a change
+      Row(6, 1, Ip(10, 77, 0, 12)),     // onto the camera's address
+      onvifRow(Ip(10, 77, 0, 12)),      // asks for a mask
+  };
+  rows[5].edit.mask = MASK24;
+  const std::vector<PlanOutcome> outcomes =
+      JudgePlan(rows, devices, Setting(Ip(10, 77, 0, 2)));
+  const struct {
+    ChangeStatus status;
+    std::optional<std::uint32_t> currentIp;
+    const char* message;
+  } EXPECTED[] = {
+      {ChangeStatus::Unchanged, Ip(10, 77, 0, 12), ""},
+      {ChangeStatus::Invalid, std::nullopt, ONVIF_ONLY_TEXT},
+      {ChangeStatus::Unchanged, Ip(10, 77, 0, 13), ""},
+      {ChangeStatus::Invalid, Ip(10, 77, 0, 13), ONVIF_ONLY_TEXT},
+      {ChangeStatus::Conflict, Ip(10, 77, 0, 11),
+       "10.77.0.12 is already the address of Stairwell (urn:uuid:1, "
+       "10.77.0.12)"},
+      {ChangeStatus::Invalid, Ip(10, 77, 0, 12), ONVIF_ONLY_TEXT},
+  };
+  ASSERT_EQ(outcomes.size(), std::size(EXPECTED));
+  for (std::size_t i = 0; i < outcomes.size(); ++i) {
+    EXPECT_EQ(outcomes[i].status, EXPECTED[i].status) << "row " << i;
+    EXPECT_EQ(outcomes[i].found, EXPECTED[i].currentIp.has_value()) << i;
+    EXPECT_EQ(outcomes[i].currentIp, EXPECTED[i].currentIp.value_or(0)) << i;
+    EXPECT_EQ(outcomes[i].message, EXPECTED[i].message) << "row " << i;
+  }
+}
+
 TEST(ChangeStatus, NumberingSkipsWhatTheCheckerRefusesAndMissingDevices) {
   // .1 is the gateway, .2 this computer's, .11 device 1's, .4 planned by a
   // row of its own; device 9 did not answer; device 6 has a factory

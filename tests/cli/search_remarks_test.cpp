@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "core/protocol/datagram.h"
 #include "platform/firewall_note.h"
@@ -60,6 +61,37 @@ TEST(SearchRemarks, NothingAnsweredNamesTheAdaptersSearched) {
     EXPECT_EQ(lines[1], c.searched);
     EXPECT_TRUE(std::equal(note.begin(), note.end(), lines.begin() + 2));
   }
+  // ONVIF answers never hide a port blocked for our protocol.
+  const std::vector<std::string> lines =
+      NothingAnsweredLines({two[0]}, 0, Unheard::OurProtocol);
+  EXPECT_EQ(lines[0], "no device answered Quellan's own protocol");
+  EXPECT_EQ(lines.size(), 2 + note.size());
+}
+
+TEST(SearchRemarks, UnreadRepliesAreCountedByReason) {
+  using S = MatchesStatus;
+  const struct {
+    std::map<MatchesStatus, std::uint64_t> refused;
+    std::string text;
+  } CASES[] = {
+      {{}, ""},
+      {{{S::Discovery2009, 0}}, ""},
+      {{{S::Discovery2009, 2}, {S::Doctype, 1}},
+       "3 WS-Discovery replies could not be read: a DOCTYPE (1), the 2009/01 "
+       "discovery namespace (2)"},
+      {{{S::Malformed, 1}},
+       "1 WS-Discovery reply could not be read: a truncated or malformed "
+       "body (1)"},
+      {{{S::Addressing2005, 4}, {S::NotProbeMatches, 1}, {S::TooLarge, 1}},
+       "6 WS-Discovery replies could not be read: over the size limits (1), "
+       "the 2005/08 addressing namespace (4), not a ProbeMatches (1)"},
+  };
+  for (const auto& c : CASES) EXPECT_EQ(UnreadRepliesText(c.refused), c.text);
+  EXPECT_TRUE(OnvifMissLines(0, 0).empty());
+  EXPECT_EQ(OnvifMissLines(1, 4),
+            (std::vector<std::string>{
+                "1 WS-Discovery reply answered no probe of this search",
+                "4 ONVIF probes could not be sent"}));
 }
 
 }  // namespace

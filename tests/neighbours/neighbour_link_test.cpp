@@ -2,8 +2,11 @@
 // 10.77.0.1 (qa0) here, the peer namespace's 10.77.0.2 at the other end.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <iostream>
+#include <utility>
+#include <vector>
 
 #include "core/engine/net.h"
 #include "platform/neighbour_table.h"
@@ -26,6 +29,10 @@ constexpr std::uint32_t OTHER_ADAPTER = 0x0A4E0001u;  // 10.78.0.1 (qa1)
 constexpr std::uint32_t STATIC = 0x0A4D00D6u;  // 10.77.0.214
 const MacAddress STATIC_MAC{0x02, 0, 0, 0, 0x02, 0x14};
 constexpr std::uint32_t ELSEWHERE = 0x0A4D00D8u;  // 10.77.0.216
+// On both links, each with a MAC of its own.
+constexpr std::uint32_t BOTH = 0x0A4D00D7u;  // 10.77.0.215
+const MacAddress BOTH_MACS[] = {{0x02, 0, 0, 0, 0x0A, 0x15},
+                                {0x02, 0, 0, 0, 0x0B, 0x15}};
 
 std::uint32_t IndexOf(std::uint32_t address) {
   for (const net::Adapter& adapter : net::ListAdapters().adapters)
@@ -79,6 +86,17 @@ TEST(NeighbourTable, ReadsStaticEntriesWithTheirMacAndInterface) {
   EXPECT_NE(here->interfaceIndex, 0u);
   EXPECT_EQ(here->interfaceIndex, IndexOf(ADAPTER));
   EXPECT_EQ(elsewhere->interfaceIndex, IndexOf(OTHER_ADAPTER));
+  // One address, one entry per link: neither hides the other.
+  std::vector<std::pair<std::uint32_t, MacAddress>> both;
+  for (const Neighbour& entry : table.entries)
+    if (entry.address == BOTH)
+      both.emplace_back(entry.interfaceIndex, entry.mac);
+  std::sort(both.begin(), both.end());
+  const std::uint32_t first = IndexOf(ADAPTER), second = IndexOf(OTHER_ADAPTER);
+  std::vector<std::pair<std::uint32_t, MacAddress>> expected = {
+      {first, BOTH_MACS[0]}, {second, BOTH_MACS[1]}};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(both, expected);
 }
 
 }  // namespace

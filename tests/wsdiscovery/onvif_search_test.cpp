@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <map>
 #include <thread>
 #include <vector>
 
@@ -31,19 +33,26 @@ TEST(OnvifSearch, KeepsOnlyTheAnswerToItsOwnProbes) {
   const OnvifSearchResult result = search.Run(900ms);
 
   EXPECT_EQ(result.status, OnvifSearchStatus::Done);
-  ASSERT_EQ(result.answers.size(), 1u);
-  const OnvifAnswer& answer = result.answers[0];
-  EXPECT_EQ(answer.match.endpoint,
-            "urn:uuid:5e1f0c2a-7b3d-4e8f-9a10-b2c3d4e5f607");
-  EXPECT_EQ(answer.match.about.name, "Yard Cam");
-  EXPECT_EQ(answer.source, RESPONDER);
-  EXPECT_NE(answer.interfaceIndex, 0u);
-  EXPECT_EQ(answer.interfaceIndex, IndexOf(FIRST_LINK));
+  // The device's own answer to each of the four probes it heard, every one
+  // kept: the command line makes them one row.
+  ASSERT_EQ(result.answers.size(), 4u);
+  std::vector<XmlName> types;
+  for (const OnvifAnswer& answer : result.answers) {
+    EXPECT_EQ(answer.match.endpoint,
+              "urn:uuid:5e1f0c2a-7b3d-4e8f-9a10-b2c3d4e5f607");
+    EXPECT_EQ(answer.match.about.name, "Yard Cam");
+    EXPECT_EQ(answer.source, RESPONDER);
+    EXPECT_NE(answer.interfaceIndex, 0u);
+    EXPECT_EQ(answer.interfaceIndex, IndexOf(FIRST_LINK));
+    for (const XmlName& type : answer.match.types)
+      if (std::find(types.begin(), types.end(), type) == types.end())
+        types.push_back(type);
+  }
   // Each type was probed: the responder names only the type it was asked.
-  const std::vector<XmlName> types = {
+  const std::vector<XmlName> probed = {
       {ONVIF_NETWORK_NAMESPACE, "NetworkVideoTransmitter"},
       {ONVIF_DEVICE_NAMESPACE, "Device"}};
-  EXPECT_EQ(answer.match.types, types);
+  EXPECT_EQ(types, probed);
 
   // Two probes through each of the two links with an address, twice; the
   // responder hears the four on the first link and answers each thrice.
@@ -51,9 +60,10 @@ TEST(OnvifSearch, KeepsOnlyTheAnswerToItsOwnProbes) {
   EXPECT_EQ(counts.probesSent, 8u);
   EXPECT_EQ(counts.probesFailed, 0u);
   EXPECT_EQ(counts.received, 12u);
-  EXPECT_EQ(counts.refused, 4u);
+  EXPECT_EQ(
+      counts.refused,
+      (std::map<MatchesStatus, std::uint64_t>{{MatchesStatus::Malformed, 4}}));
   EXPECT_EQ(counts.unrelated, 4u);
-  EXPECT_EQ(counts.repeated, 3u);
   EXPECT_GT(counts.receiveBuffer, 0);
 #ifdef _WIN32
   EXPECT_FALSE(counts.kernelDropped.has_value());

@@ -136,8 +136,6 @@ TEST(ProbeMatches, RefusesWhatItDoesNotUnderstand) {
            reply, "<wsdd:ProbeMatches>",
            "<wsdd:ProbeMatches>" + Repeated("<wsdd:X/>", XML_MAX_ELEMENTS)),
        MatchesStatus::TooLarge},
-      {"too many matches", ManyMatches(MAX_PROBE_MATCHES + 1),
-       MatchesStatus::TooLarge},
       {"an over-long text",
        Replaced(reply, "Front%20Door", std::string(XML_MAX_TEXT, 'x')),
        MatchesStatus::TooLarge},
@@ -148,14 +146,14 @@ TEST(ProbeMatches, RefusesWhatItDoesNotUnderstand) {
       {"the 2009/01 discovery namespace",
        Replaced(reply, "http://schemas.xmlsoap.org/ws/2005/04/discovery\"",
                 "http://docs.oasis-open.org/ws-dd/ns/discovery/2009/01\""),
-       MatchesStatus::NotProbeMatches},
+       MatchesStatus::Discovery2009},
+      {"the 2005/08 addressing namespace",
+       Replaced(reply, "http://schemas.xmlsoap.org/ws/2004/08/addressing\"",
+                "http://www.w3.org/2005/08/addressing\""),
+       MatchesStatus::Addressing2005},
       {"another action",
        Replaced(reply, "discovery/ProbeMatches<", "discovery/Hello<"),
        MatchesStatus::NotProbeMatches},
-      {"an undeclared type prefix",
-       Replaced(reply, "tds:Device", "acme:Device"), MatchesStatus::Invalid},
-      {"a MetadataVersion that is no number", Replaced(reply, ">10<", ">ten<"),
-       MatchesStatus::Invalid},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -165,10 +163,37 @@ TEST(ProbeMatches, RefusesWhatItDoesNotUnderstand) {
   }
 }
 
-TEST(ProbeMatches, ReadsUpToTheCapOfMatches) {
-  const ProbeMatches read = Read(ManyMatches(MAX_PROBE_MATCHES));
-  ASSERT_EQ(read.status, MatchesStatus::Ok);
-  EXPECT_EQ(read.matches.size(), MAX_PROBE_MATCHES);
+TEST(ProbeMatches, ToleratesWhatItDoesNotUse) {
+  const std::string reply = REPLY_SOAP_ENV;
+  const struct {
+    const char* what;
+    std::string text;
+    std::size_t matches;
+    std::size_t types;
+    std::optional<std::uint32_t> version;
+  } CASES[] = {
+      // The unknown type is left out, the one beside it kept.
+      {"an undeclared type prefix",
+       Replaced(reply, "tds:Device", "acme:Device"), 1, 1, 10},
+      {"a MetadataVersion that is no number", Replaced(reply, ">10<", ">ten<"),
+       1, 2, std::nullopt},
+      {"an empty MetadataVersion", Replaced(reply, ">10<", "><"), 1, 2,
+       std::nullopt},
+      {"a MetadataVersion past 32 bits",
+       Replaced(reply, ">10<", ">4294967296<"), 1, 2, std::nullopt},
+      {"as many matches as kept", ManyMatches(MAX_PROBE_MATCHES), 16, 1, 1},
+      {"one match too many: the first ones are kept",
+       ManyMatches(MAX_PROBE_MATCHES + 1), 16, 1, 1},
+  };
+  for (const auto& c : CASES) {
+    SCOPED_TRACE(c.what);
+    const ProbeMatches read = Read(c.text);
+    ASSERT_EQ(read.status, MatchesStatus::Ok);
+    ASSERT_EQ(read.matches.size(), c.matches);
+    EXPECT_EQ(read.matches[0].types.size(), c.types);
+    EXPECT_EQ(read.matches[0].metadataVersion, c.version);
+    EXPECT_FALSE(read.matches[0].endpoint.empty());
+  }
 }
 
 }  // namespace

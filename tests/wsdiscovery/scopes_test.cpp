@@ -45,6 +45,20 @@ TEST(Scopes, FirstOfEachCategoryWins) {
   EXPECT_EQ(read.mac, MAC);  // the first that reads as one
 }
 
+TEST(Scopes, DecodedTextsAreValidUtf8) {
+  const OnvifScopes read =
+      ReadScopes({"onvif://www.onvif.org/name/%FF%FECam",
+                  "onvif://www.onvif.org/location/Caf%E9",
+                  "onvif://www.onvif.org/hardware/S%C3%BCd"});
+  EXPECT_EQ(read.name,
+            "\xEF\xBF\xBD\xEF\xBF\xBD"
+            "Cam");
+  EXPECT_EQ(read.location, "Caf\xEF\xBF\xBD");
+  EXPECT_EQ(read.hardware,
+            "S\xC3\xBC"
+            "d");
+}
+
 TEST(Scopes, PercentDecoding) {
   const struct {
     const char* text;

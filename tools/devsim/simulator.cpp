@@ -17,6 +17,7 @@
 #include "tools/devsim/events.h"
 #include "tools/devsim/noise.h"
 #include "tools/devsim/onvif_reply.h"
+#include "tools/devsim/onvif_senders.h"
 #include "tools/devsim/schedule.h"
 #include "tools/devsim/search_plan.h"
 #include "tools/devsim/text_form.h"
@@ -226,6 +227,7 @@ class Simulator {
     if (sendSocket_ != socket_) net::Close(sendSocket_);
     net::Close(socket_);
     net::Close(onvifSocket_);
+    senders_.Close();
     sendSocket_ = socket_ = onvifSocket_ = net::NO_SOCKET;
     net::Cleanup();
   }
@@ -276,7 +278,9 @@ class Simulator {
     const std::string message = ProbeMatchesMessage(
         devices_[item.index], pending.messageId, RandomMessageId(messageIds_));
     const auto* data = reinterpret_cast<const std::uint8_t*>(message.data());
-    if (net::SendTo(onvifSocket_, data, message.size(), pending.to)) {
+    const net::Socket from =
+        senders_.For(devices_[item.index].info.ipAddress, onvifSocket_);
+    if (net::SendTo(from, data, message.size(), pending.to)) {
       ++counters_.probeMatchesSent;
     } else if (counters_.sendFailures++ == 0) {
       SendFailedEvent(message.size(),
@@ -314,6 +318,7 @@ class Simulator {
       return;
     }
     ++counters_.probes;
+    senders_.Retry();
     std::size_t matches = 0;
     if (ProbeTypesMatch(probe.types)) {
       matches = PlanProbeMatches(devices_, nextProbe_, Now(), rng_, schedule_);
@@ -403,6 +408,7 @@ class Simulator {
   RunCounters counters_;
   // The WS-Discovery socket; NO_SOCKET when no device answers ONVIF.
   net::Socket onvifSocket_ = net::NO_SOCKET;
+  OnvifSenders senders_{options_.interfaceName};
   // Probes with answers still to send, by the number PlanProbeMatches tags
   // them with.
   std::map<std::uint64_t, PendingProbe> probes_;
