@@ -21,6 +21,21 @@ PlanSetting SettingOf(const Options& options) {
   return setting;
 }
 
+// What a wave's verify waits for, on standard error.
+std::string WaveText(const WaveNews& news) {
+  const std::string wave = "wave " + std::to_string(news.wave) + ": ";
+  const std::string returns =
+      std::to_string(news.returns) +
+      (news.returns == 1 ? " parked device back to its own address"
+                         : " parked devices back to their own addresses");
+  if (news.changes == 0)
+    return wave + "sending " + returns + "; waiting for them to answer there";
+  return wave + "sent " + std::to_string(news.changes) +
+         (news.changes == 1 ? " change request" : " change requests") +
+         (news.returns ? " and " + returns : std::string()) +
+         "; waiting for the devices to answer with the new settings";
+}
+
 int ExitStatus(const std::vector<PlanOutcome>& outcomes, bool applied,
                ApplyEnd end) {
   if (end == ApplyEnd::LinkFailed || PlanNotSent(outcomes))
@@ -74,15 +89,16 @@ int PlanCommand(const Options& options) {
         "reach");
   } else if (options.apply) {
     SecondStop second;
+    second.Acknowledge(
+        "stopping: no new wave is sent; the wave under way is verified, then "
+        "each device parked on a temporary address goes on to its new "
+        "address when that is free, or back to its own; Ctrl+C again ends at "
+        "once");
     second.Keep(PlanReport(outcomes, options.format));
     ApplyCalls calls;
     calls.verifyTimeout = options.verifyTimeout;
     calls.stopRequested = StopRequested;
-    calls.announce = [](int wave, std::size_t sent) {
-      Tell("wave " + std::to_string(wave) + ": sent " + std::to_string(sent) +
-           (sent == 1 ? " change request" : " change requests") +
-           "; waiting for the devices to answer with the new settings");
-    };
+    calls.announce = [](const WaveNews& news) { Tell(WaveText(news)); };
     calls.progress = [&](const std::vector<PlanOutcome>& rows) {
       second.Keep(PlanReport(rows, options.format));
     };

@@ -13,6 +13,9 @@ int SetCommand(const Options& options) {
   // A stop request while the change is verified lets the verify end; so it
   // is taken from the start.
   InstallStopHandlers();
+  SecondStop second;
+  second.Acknowledge(
+      "stopping: nothing will be sent; Ctrl+C again ends at once");
   EngineDiscovery discovery(options.adapter, SearchProtocols(options));
   const SearchOutcome searched =
       discovery.Search(options.timeout, Remarks::Say);
@@ -60,9 +63,20 @@ int SetCommand(const Options& options) {
     return EXIT_REFUSED;
   }
 
+  // A stop request that came during the search (or the checks) is answered
+  // before anything leaves: the device keeps its settings.
+  if (StopRequested()) {
+    Tell("stopped before sending: " + MacString(options.mac) +
+         " keeps its settings");
+    report.status = ChangeStatus::NotSent;
+    Emit(SetReportText(report, options.format));
+    return EXIT_STOPPED;
+  }
   const ChangeRequest request{options.mac, proposed, target->place.domain};
   report.sent = proposed;
-  SecondStop second;
+  second.Acknowledge(
+      "stopping: the change was sent; it is verified, then the report is "
+      "printed; Ctrl+C again ends at once");
   second.Keep(SetReportText(report, options.format));
   const SendOutcome sent = discovery.Send({request});
   if (sent.status != LinkStatus::Done) {
@@ -84,8 +98,8 @@ int SetCommand(const Options& options) {
   if (options.verify) {
     Tell("sent the change to " + MacString(options.mac) +
          "; waiting for it to answer with the new settings");
-    const VerifyOutcome verified =
-        discovery.Verify({request}, {request.domain}, options.verifyTimeout);
+    const VerifyOutcome verified = discovery.Verify(
+        {request}, {request.domain}, options.verifyTimeout, nullptr);
     if (verified.status != LinkStatus::Done) {
       Tell("the change was sent, but the searches that verify it failed");
       Emit(SetReportText(report, options.format));

@@ -8,6 +8,8 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,6 +62,19 @@ struct SendOutcome {
   std::vector<int> adapters;
 };
 
+// How far the verify of sent requests has got, after each of its searches.
+struct VerifyProgress {
+  int wave = 0;              // the apply's wave; 0 from the link itself
+  std::size_t answered = 0;  // expected devices that show their new settings
+  std::size_t awaited = 0;   // expected devices in all
+  // The first expected device that does not show them yet.
+  std::optional<MacAddress> waitingFor;
+  std::chrono::milliseconds left{0};  // until the verify gives up
+};
+
+// Told after each search of a verify; may be empty.
+using VerifyWatch = std::function<void(const VerifyProgress&)>;
+
 struct VerifyOutcome {
   LinkStatus status = LinkStatus::Done;
   // The last answer of every device heard by the searches, whether it was
@@ -95,9 +110,11 @@ class ApplyLink {
   virtual SendOutcome Send(const std::vector<ChangeRequest>& requests) = 0;
   // Searches the domains until every expected device shows the settings it
   // was asked for, or `limit` has passed; at least one search is made.
+  // `watch` is told how far it got after each search.
   virtual VerifyOutcome Verify(const std::vector<ChangeRequest>& expected,
                                const std::vector<std::uint32_t>& domains,
-                               std::chrono::milliseconds limit) = 0;
+                               std::chrono::milliseconds limit,
+                               const VerifyWatch& watch) = 0;
   // Checks the addresses together, through the adapters of `domain`.
   virtual ProbeOutcome Probe(const std::vector<std::uint32_t>& addresses,
                              std::uint32_t domain) = 0;

@@ -6,6 +6,7 @@
 #include <thread>
 #include <unordered_map>
 
+#include "cli/network/verify_progress.h"
 #include "core/devices/change_link.h"
 #include "core/devices/multi_change.h"
 #include "platform/neighbour_table.h"
@@ -90,8 +91,8 @@ SendOutcome EngineDiscovery::Send(const std::vector<ChangeRequest>& requests) {
 
 VerifyOutcome EngineDiscovery::Verify(
     const std::vector<ChangeRequest>& expected,
-    const std::vector<std::uint32_t>& domains,
-    std::chrono::milliseconds limit) {
+    const std::vector<std::uint32_t>& domains, std::chrono::milliseconds limit,
+    const VerifyWatch& watch) {
   VerifyOutcome outcome;
   const Through through = ThroughDomains(domains);
   std::unordered_map<std::uint64_t, FoundDevice> last;
@@ -106,14 +107,17 @@ VerifyOutcome EngineDiscovery::Verify(
     }
     for (FoundDevice& device : found.devices)
       last[MacKey(*device.mac)] = std::move(device);
-    std::size_t shown = 0;
-    for (const ChangeRequest& request : expected) {
-      const auto seen = last.find(MacKey(request.mac));
-      if (seen != last.end() && seen->second.settings == request.settings)
-        ++shown;
-    }
+    const VerifyProgress progress = CountAnswered(
+        expected,
+        [&last](const MacAddress& mac) -> const IpSettings* {
+          const auto seen = last.find(MacKey(mac));
+          return seen == last.end() ? nullptr : &seen->second.settings;
+        },
+        std::chrono::duration_cast<std::chrono::milliseconds>(start + limit -
+                                                              Clock::now()));
+    if (watch) watch(progress);
     round += VERIFY_EVERY;
-    if (shown == expected.size() || round - start >= limit) break;
+    if (progress.answered == expected.size() || round - start >= limit) break;
     std::this_thread::sleep_until(round);
   }
   for (auto& entry : last) outcome.heard.push_back(std::move(entry.second));

@@ -27,6 +27,12 @@ enum class Phase {
 
 enum class Step { Final, Temporary, Return };
 
+// What a stop does with the devices parked on temporary addresses.
+enum class ParkedOnStop {
+  SendOnOrBack,  // on to their new address when vacant, else back home
+  Leave,         // the link failed: no more requests go out
+};
+
 struct Request {
   std::size_t move;
   Step step;
@@ -56,6 +62,7 @@ struct Move {
   // The wave in which the move was last sent, so that a wave takes each
   // move once.
   std::size_t inWave = 0;
+  std::uint32_t sentTo = 0;  // the address its last request asked for
   // Where its device was found, and where it is planned to go.
   std::uint32_t from() const { return plan.current.ipAddress; }
   std::uint32_t to() const { return plan.proposed.ipAddress; }
@@ -102,16 +109,19 @@ class Machine {
                std::uint32_t address);
   void EndedAt(std::size_t device);
   bool GiveUpCycles();
-  void Stop(const std::string& why, bool returnParked);
+  void Stop(const std::string& why, ParkedOnStop parked);
+  void Sent(const Request& request);
   void FinalSearch();
 
   void GiveBack(std::uint32_t domain, const IpSettings& settings,
                 const TemporarySlot& slot);
-  void End(std::size_t move, MoveEnd end);
+  void End(std::size_t move, MoveState state);
   void Note(std::size_t move, const std::string& text);
   void Replace(std::size_t move, const std::string& text);
   // Each move's report, in the order of the moves.
   std::vector<MoveReport> Reports() const;
+  // The same as each move would end if the program ended at once.
+  std::vector<MoveReport> AsIfEndedNow() const;
   void Progress();
 
   const ApplyRules& rules_;
@@ -250,12 +260,12 @@ void Machine::GiveBack(std::uint32_t domain, const IpSettings& settings,
   ++givenBack_;
 }
 
-void Machine::End(std::size_t move, MoveEnd end) {
+void Machine::End(std::size_t move, MoveState state) {
   Move& m = moves_[move];
   if (m.phase == Phase::Waiting) --waiting_;
   m.phase = Phase::Ended;
   m.returning = false;
-  m.report.end = end;
+  m.report.state = state;
 }
 
 void Machine::Note(std::size_t move, const std::string& text) {
@@ -272,8 +282,44 @@ std::vector<MoveReport> Machine::Reports() const {
   return reports;
 }
 
+std::vector<MoveReport> Machine::AsIfEndedNow() const {
+  std::vector<MoveReport> reports;
+  for (const Move& move : moves_) {
+    MoveReport report = move.report;
+    const Device& device = devices_[move.device];
+    if (device.lastSeen) report.nowIp = device.lastSeen->ipAddress;
+    switch (report.state) {
+      case MoveState::Pending:
+        report.state = MoveState::Halted;
+        report.message = "not sent: the apply stopped at once";
+        break;
+      case MoveState::Sent:
+        report.nowIp = move.sentTo;
+        report.message +=
+            "; sent to " + Dotted(move.sentTo) + ", not verified yet";
+        break;
+      case MoveState::Parked:
+        report.state = MoveState::Stranded;
+        report.message += "; stranded on the temporary address " +
+                          Dotted(move.slot->address) +
+                          ": the apply stopped at once";
+        break;
+      default:
+        break;
+    }
+    reports.push_back(std::move(report));
+  }
+  return reports;
+}
+
 void Machine::Progress() {
-  if (rules_.progress) rules_.progress(Reports());
+  if (rules_.progress) rules_.progress(AsIfEndedNow());
+}
+
+void Machine::Sent(const Request& request) {
+  Move& m = moves_[request.move];
+  m.report.state = MoveState::Sent;
+  m.sentTo = request.settings.ipAddress;
 }
 
 bool Machine::ToTemporary(std::size_t move, std::vector<Request>* wave,
@@ -436,7 +482,7 @@ void Machine::Outcome(const Request& request) {
       if (took) {
         if (m.phase == Phase::Waiting) --waiting_;
         m.phase = Phase::Done;
-        m.report.end = MoveEnd::Confirmed;
+        m.report.state = MoveState::Confirmed;
         if (m.slot) GiveBack(m.plan.domain, m.plan.proposed, *m.slot);
         Place(m.device, {m.to()});
         return;
@@ -453,6 +499,7 @@ void Machine::Outcome(const Request& request) {
     case Step::Temporary:
       if (took) {
         m.phase = Phase::Parked;
+        m.report.state = MoveState::Parked;
         --waiting_;
         Place(m.device, {m.slot->address});
         return;
@@ -464,11 +511,11 @@ void Machine::Outcome(const Request& request) {
       if (took) {
         GiveBack(m.plan.domain, m.plan.proposed, *m.slot);
         Place(m.device, {m.from()});
-        End(request.move, MoveEnd::Returned);
+        End(request.move, MoveState::Returned);
         EndedAt(m.device);
         return;
       }
-      End(request.move, MoveEnd::Stranded);
+      End(request.move, MoveState::Stranded);
       Note(request.move,
            "it did not answer the request to go back to " + Dotted(m.from()));
       EndedAt(m.device);
@@ -476,7 +523,7 @@ void Machine::Outcome(const Request& request) {
   }
   // Not confirmed. Seen, it is where it answered; unseen, it may be where
   // it was or where it was asked to go, and both stay booked.
-  End(request.move, MoveEnd::NotConfirmed);
+  End(request.move, MoveState::NotConfirmed);
   EndedAt(m.device);
 }
 
@@ -498,7 +545,7 @@ void Machine::Blocked(std::size_t move, const MacAddress& holder,
   const std::string who = Utf8(MacText(holder));
   if (m.phase == Phase::Waiting) {
     if (m.inWave == wave_) return;  // its request is out in this wave
-    End(move, MoveEnd::Withheld);
+    End(move, MoveState::Withheld);
     Replace(move, "not sent: it waits for " + who + " to leave " +
                       Dotted(address) + ", which it will not");
     EndedAt(m.device);
@@ -513,7 +560,7 @@ void Machine::Blocked(std::size_t move, const MacAddress& holder,
     returns_.push_back(move);
     return;
   }
-  End(move, MoveEnd::Stranded);
+  End(move, MoveState::Stranded);
   Note(move, "stranded on the temporary address " + Dotted(m.slot->address) +
                  ": " + who + " did not leave " + Dotted(address) +
                  ", and its own address " + Dotted(m.from()) + " is taken");
@@ -539,7 +586,7 @@ bool Machine::GiveUpCycles() {
   for (const Cycle& cycle : cycles) {
     for (std::size_t move : cycle.members) {
       if (moves_[move].phase != Phase::Waiting) continue;
-      End(move, MoveEnd::NoTemporary);
+      End(move, MoveState::NoTemporary);
       Replace(move,
               "not sent: its address is taken by a swap or a rotation, and " +
                   cycle.why);
@@ -550,32 +597,38 @@ bool Machine::GiveUpCycles() {
   return any;
 }
 
-void Machine::Stop(const std::string& why, bool returnParked) {
+void Machine::Stop(const std::string& why, ParkedOnStop parked) {
   for (std::size_t move = 0; move < moves_.size(); ++move) {
     Move& m = moves_[move];
     if (m.phase == Phase::Waiting) {
-      End(move, MoveEnd::Halted);
+      End(move, MoveState::Halted);
       Replace(move, "not sent: the apply stopped: " + why);
-    } else if (m.phase == Phase::Parked && !m.returning) {
-      if (returnParked && Vacant(m.plan.domain, m.from(), m.device)) {
-        m.returning = true;
-        Book(m.device, m.from());
-        Note(move, "it went back to " + Dotted(m.from()) +
-                       ": the apply stopped: " + why);
-        returns_.push_back(move);
-      } else {
-        End(move, MoveEnd::Stranded);
-        Note(move, "stranded on the temporary address " +
-                       Dotted(m.slot->address) + ": the apply stopped: " + why);
-      }
+      continue;
+    }
+    if (m.phase != Phase::Parked || m.returning) continue;
+    if (parked == ParkedOnStop::SendOnOrBack &&
+        Vacant(m.plan.domain, m.to(), m.device)) {
+      // One more request finishes it: it goes on in the last wave.
+      ready_.push_back(move);
+    } else if (parked == ParkedOnStop::SendOnOrBack &&
+               Vacant(m.plan.domain, m.from(), m.device)) {
+      m.returning = true;
+      Book(m.device, m.from());
+      Note(move, "it went back to " + Dotted(m.from()) +
+                     ": the apply stopped: " + why);
+      returns_.push_back(move);
+    } else {
+      End(move, MoveState::Stranded);
+      Note(move, "stranded on the temporary address " +
+                     Dotted(m.slot->address) + ": the apply stopped: " + why);
     }
   }
 }
 
 void Machine::FinalSearch() {
   if (rules_.finalSearchDomains.empty()) return;
-  const VerifyOutcome last =
-      link_.Verify({}, rules_.finalSearchDomains, std::chrono::milliseconds(0));
+  const VerifyOutcome last = link_.Verify(
+      {}, rules_.finalSearchDomains, std::chrono::milliseconds(0), nullptr);
   if (last.status != LinkStatus::Done) return;
   lastSearch_ = last.heard;
   std::unordered_map<std::uint64_t, const IpSettings*> heard;
@@ -588,9 +641,9 @@ void Machine::FinalSearch() {
     if (found == heard.end()) continue;
     report.nowIp = found->second->ipAddress;
     // A late device has taken its change after all.
-    if (report.end == MoveEnd::NotConfirmed &&
+    if (report.state == MoveState::NotConfirmed &&
         *found->second == moves_[move].plan.proposed) {
-      report.end = MoveEnd::Confirmed;
+      report.state = MoveState::Confirmed;
       report.message = moves_[move].plan.message;
       if (report.temporary)
         report.message +=
@@ -621,10 +674,11 @@ ApplyResult Machine::Run() {
 
   ApplyResult result;
   bool stopped = false;
+  Progress();
   while (true) {
-    if (rules_.stopRequested && rules_.stopRequested()) {
+    if (!stopped && rules_.stopRequested && rules_.stopRequested()) {
       stopped = true;
-      Stop("interrupted", true);
+      Stop("interrupted", ParkedOnStop::SendOnOrBack);
     }
     std::vector<Request> wave = Compose();
     if (wave.empty()) {
@@ -637,7 +691,7 @@ ApplyResult Machine::Run() {
       // Nothing can move, yet moves wait: give them up for good.
       for (std::size_t move = 0; move < moves_.size(); ++move) {
         if (moves_[move].phase == Phase::Waiting) {
-          End(move, MoveEnd::Withheld);
+          End(move, MoveState::Withheld);
           Replace(move, "not sent: no device ahead of it could move");
         } else if (moves_[move].phase == Phase::Parked &&
                    !moves_[move].returning) {
@@ -659,16 +713,20 @@ ApplyResult Machine::Run() {
     std::sort(domains.begin(), domains.end());
     domains.erase(std::unique(domains.begin(), domains.end()), domains.end());
     const SendOutcome sent = link_.Send(requests);
+    WaveNews news;
+    news.wave = result.waves;
     for (std::size_t i = 0; i < wave.size(); ++i) {
       const bool left = i < sent.adapters.size() && sent.adapters[i] > 0;
       if (left) {
         expected.push_back(requests[i]);
+        Sent(wave[i]);
+        ++(wave[i].step == Step::Return ? news.returns : news.changes);
         continue;
       }
       if (sent.status != LinkStatus::Done) continue;
       Move& m = moves_[wave[i].move];
       if (wave[i].step == Step::Return) {
-        End(wave[i].move, MoveEnd::Stranded);
+        End(wave[i].move, MoveState::Stranded);
         Note(wave[i].move, "the request to go back left through no adapter");
       } else {
         if (wave[i].step == Step::Temporary) {
@@ -680,22 +738,27 @@ ApplyResult Machine::Run() {
           Place(m.device, {m.slot->address});
         }
         if (m.phase == Phase::Parked) {
-          End(wave[i].move, MoveEnd::Stranded);
+          End(wave[i].move, MoveState::Stranded);
           Note(wave[i].move, "stranded on the temporary address " +
                                  Dotted(m.slot->address) +
                                  ": its request left through no adapter");
         } else {
-          End(wave[i].move, MoveEnd::NotSent);
+          End(wave[i].move, MoveState::NotSent);
           Replace(wave[i].move, "the request left through no adapter");
         }
       }
       EndedAt(m.device);
     }
-    if (rules_.announce && !expected.empty())
-      rules_.announce(static_cast<int>(result.waves), expected.size());
+    Progress();
+    if (rules_.announce && !expected.empty()) rules_.announce(news);
     VerifyOutcome verified;
     if (sent.status == LinkStatus::Done && !expected.empty())
-      verified = link_.Verify(expected, domains, rules_.verifyTimeout);
+      verified = link_.Verify(expected, domains, rules_.verifyTimeout,
+                              [this, &result](VerifyProgress progress) {
+                                if (!rules_.verifying) return;
+                                progress.wave = result.waves;
+                                rules_.verifying(progress);
+                              });
     if (sent.status != LinkStatus::Done ||
         verified.status != LinkStatus::Done) {
       // What went out cannot be verified any more; what did not go out
@@ -709,15 +772,15 @@ ApplyResult Machine::Run() {
           continue;
         }
         if (wave[i].step == Step::Return) {
-          End(wave[i].move, MoveEnd::Stranded);
+          End(wave[i].move, MoveState::Stranded);
           Note(wave[i].move,
                "the apply stopped before its way back was verified");
         } else {
-          End(wave[i].move, MoveEnd::NotConfirmed);
+          End(wave[i].move, MoveState::NotConfirmed);
           Note(wave[i].move, "the apply stopped before it was verified");
         }
       }
-      Stop("the network failed", false);
+      Stop("the network failed", ParkedOnStop::Leave);
       result.end = ApplyEnd::LinkFailed;
       Progress();
       result.moves = Reports();
@@ -751,7 +814,7 @@ class ForecastLink : public ApplyLink {
   }
   VerifyOutcome Verify(const std::vector<ChangeRequest>& expected,
                        const std::vector<std::uint32_t>&,
-                       std::chrono::milliseconds) override {
+                       std::chrono::milliseconds, const VerifyWatch&) override {
     VerifyOutcome outcome;
     for (const ChangeRequest& request : expected) {
       FoundDevice device;
@@ -783,6 +846,7 @@ ApplyResult ForecastApply(const std::vector<ApplyMove>& moves,
   ApplyRules forecast = rules;
   forecast.announce = nullptr;
   forecast.progress = nullptr;
+  forecast.verifying = nullptr;
   forecast.stopRequested = nullptr;
   forecast.finalSearchDomains.clear();
   return RunApply(moves, shown, forecast, link);

@@ -32,6 +32,25 @@ struct Played {
   bool sent = false;
 };
 
+// The rows kept for a second stop request are true at that moment: a row
+// whose request went out is never change or not-sent, and a sent one names
+// the address its last request asked for.
+void CheckLive(const FakeSite& site, const std::vector<PlanOutcome>& rows) {
+  for (const PlanOutcome& row : rows) {
+    if (!row.found) continue;
+    const std::vector<IpSettings> requests = site.Requests(row.mac);
+    SCOPED_TRACE("live row " + MacString(row.mac) + " " +
+                 StatusWord(row.status) + " " + row.message);
+    EXPECT_NE(row.status, ChangeStatus::Change);
+    const bool unsent = row.status == ChangeStatus::NotSent ||
+                        row.status == ChangeStatus::Unchanged;
+    ASSERT_EQ(requests.empty(), unsent);
+    if (row.status == ChangeStatus::Sent) {
+      EXPECT_EQ(row.nowIp, requests.back().ipAddress);
+    }
+  }
+}
+
 Played Play(FakeSite& site, const std::vector<FoundDevice>& devices,
             const std::vector<PlanRow>& rows, int stopAfterWave = 0) {
   Played played;
@@ -50,8 +69,9 @@ Played Play(FakeSite& site, const std::vector<FoundDevice>& devices,
   calls.stopRequested = [&] {
     return stopAfterWave && site.Sends() >= stopAfterWave;
   };
-  calls.progress = [&](const std::vector<PlanOutcome>&) {
+  calls.progress = [&](const std::vector<PlanOutcome>& rows) {
     ASSERT_EQ(site.Broken(), "");
+    CheckLive(site, rows);
   };
   played.end = ApplyPlan(&played.outcomes, apply, site, calls);
   return played;
@@ -209,6 +229,37 @@ TEST(ApplyMachine, ADeviceParkedByAFailedSwapGoesBack) {
       << played.outcomes[0].message;
   EXPECT_NE(played.outcomes[2].message.find("10.77.0.252"), std::string::npos)
       << played.outcomes[2].message;
+}
+
+// A stop after a wave: a device parked on a temporary address goes on to
+// its new address when that is vacant by then, else back to its own.
+TEST(ApplyMachine, AStopSendsParkedDevicesOnOrBack) {
+  struct Case {
+    int stopAfterWave;
+    std::vector<std::string> ends;
+  } const cases[] = {
+      {1, {"returned 10.77.0.11", "not-sent 10.77.0.12"}},
+      {2, {"confirmed 10.77.0.12", "confirmed 10.77.0.11"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("stop after wave " + std::to_string(c.stopAfterWave));
+    FakeSite site;
+    std::vector<FoundDevice> devices;
+    for (std::uint8_t id = 1; id <= 2; ++id) {
+      devices.push_back(Device(id, Ip(10, 77, 0, 10 + id)));
+      site.AddDevice(devices.back(), Behaviour::RefusesInUse);
+    }
+    const Played played =
+        Play(site, devices,
+             {MoveTo(1, Ip(10, 77, 0, 12)), MoveTo(2, Ip(10, 77, 0, 11))},
+             c.stopAfterWave);
+    EXPECT_EQ(played.end, ApplyEnd::Stopped);
+    std::vector<std::string> ends;
+    for (const PlanOutcome& row : played.outcomes)
+      ends.push_back(std::string(StatusWord(row.status)) + " " +
+                     Dotted(row.nowIp.value_or(0)));
+    EXPECT_EQ(ends, c.ends);
+  }
 }
 
 // Independent swaps break in one wave; a long chain is cut while its subnet

@@ -216,6 +216,21 @@ def case_set(cli, devices):
     assert ignored and ignored[0]["body"] == body_of(
         devices[IGNORES_CHANGES], ip="10.77.0.60"), ignored
 
+    if cli.emulated:
+        return
+    # Ctrl+C during the search: nothing is sent, and the report says so.
+    process = subprocess.Popen(
+        cli.command + ["set", two["mac"], "--ip", "10.77.0.61", "--timeout",
+                       "3000", "--format", "json"],
+        stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    time.sleep(1)
+    process.send_signal(signal.SIGINT)
+    out, err = process.communicate(timeout=60)
+    assert process.returncode == 130, (process.returncode, out, err)
+    assert json.loads(out)["status"] == "not-sent", out
+    assert "stopped before sending" in err, err
+    assert not [e for e in peer_events("change") if e["mac"] == two["mac"]]
+
 
 PLAN = """mac,ip,mode,http_port
 02:00:5E:C1:00:01,10.77.0.12,,

@@ -1,6 +1,7 @@
 #include "tests/cli/fake_site.h"
 
 #include "cli/device/found_device.h"
+#include "cli/network/verify_progress.h"
 
 namespace cli {
 namespace {
@@ -93,7 +94,8 @@ void FakeSite::Search(std::vector<FoundDevice>* heard) {
 
 VerifyOutcome FakeSite::Verify(const std::vector<ChangeRequest>& expected,
                                const std::vector<std::uint32_t>&,
-                               std::chrono::milliseconds limit) {
+                               std::chrono::milliseconds limit,
+                               const VerifyWatch& watch) {
   VerifyOutcome outcome;
   if (Failing()) {
     outcome.status = LinkStatus::Failed;
@@ -104,13 +106,16 @@ VerifyOutcome FakeSite::Verify(const std::vector<ChangeRequest>& expected,
     std::vector<FoundDevice> heard;
     Search(&heard);
     for (const FoundDevice& device : heard) last[*device.mac] = device;
-    std::size_t shown = 0;
-    for (const ChangeRequest& request : expected) {
-      const auto seen = last.find(request.mac);
-      if (seen != last.end() && seen->second.settings == request.settings)
-        ++shown;
-    }
-    if (shown == expected.size() || spent + SEARCH_EVERY >= limit) break;
+    const VerifyProgress progress = CountAnswered(
+        expected,
+        [&last](const MacAddress& mac) -> const IpSettings* {
+          const auto seen = last.find(mac);
+          return seen == last.end() ? nullptr : &seen->second.settings;
+        },
+        limit - spent);
+    if (watch) watch(progress);
+    if (progress.answered == expected.size() || spent + SEARCH_EVERY >= limit)
+      break;
   }
   for (const auto& entry : last) outcome.heard.push_back(entry.second);
   return outcome;

@@ -29,7 +29,8 @@ class FakeSite : public ApplyLink {
   SendOutcome Send(const std::vector<ChangeRequest>& requests) override;
   VerifyOutcome Verify(const std::vector<ChangeRequest>& expected,
                        const std::vector<std::uint32_t>& domains,
-                       std::chrono::milliseconds limit) override;
+                       std::chrono::milliseconds limit,
+                       const VerifyWatch& watch) override;
   ProbeOutcome Probe(const std::vector<std::uint32_t>& addresses,
                      std::uint32_t domain) override;
 
