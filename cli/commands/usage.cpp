@@ -118,8 +118,10 @@ device answers with the new settings: confirmed, or not-confirmed. A request
 that left through no adapter is not-sent (exit 1); so is a device heard only
 on an interface without an IPv4 address, which no request can reach. With
 nothing to change the status is unchanged and nothing is sent. The report
-is always printed: when the verifying searches fail it says sent (exit 1);
-Ctrl+C lets the verify end (exit 130), a second one ends at once.
+is always printed: when the verifying searches fail it says sent (exit 1).
+Ctrl+C before the request leaves sends nothing: not-sent, "stopped before
+sending" (exit 130); while the change is verified it lets the verify end
+(exit 130); a second one ends at once.
 
   --ip, --mask, --gateway A   the new addresses
   --mode M                    fixed, dhcp or pppoe
@@ -196,9 +198,12 @@ whose way on stays blocked is sent back (returned), or left there
 Rows end confirmed, not-confirmed, returned, stranded or not-sent (left
 through no adapter, exit 1; waited for a device that did not move; or the
 apply stopped first). Standard error then counts the rows of each status.
-Ctrl+C or SIGTERM sends no new wave: the wave under way is verified, parked
-devices go back, the report is printed, exit 130; a second Ctrl+C ends at
-once. When the engine fails between waves the report is printed too
+Ctrl+C or SIGTERM, answered at once, sends no new wave: the wave under way
+is verified, then parked devices go on to their planned address when it is
+vacant, else back, else stay (stranded); the report is printed, exit 130. A
+second Ctrl+C ends at once, printing each row as it stands: sent (request
+out, not verified; now_ip is where it was sent), stranded on its temporary
+address, not-sent, or its end. When the engine fails between waves the report is printed too
 (exit 1).
 
   --apply               send the changes
