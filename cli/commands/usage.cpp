@@ -189,8 +189,9 @@ asked for: each wave holds every change whose address is free now, 50 ms
 apart, through its domain's adapters, and is checked as set checks it
 before the next. Each swap or rotation goes by way of a temporary address
 of its own, and a long waiting chain is cut the same way while the subnet
-has room: taken from the top of the subnet down (no gateway, broadcast,
-local, shown or planned address), each checked once on the link first (an
+has room: taken from the top of the subnet down (no device's gateway, no
+broadcast, local, shown or planned address; one given back is taken
+again), each checked once on the link first (an
 address something answers ARP for is skipped; "not checked" when the check
 cannot be made), or from --temp. A device parked on a temporary address
 whose way on stays blocked is sent back (returned), or left there

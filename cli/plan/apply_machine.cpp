@@ -130,7 +130,9 @@ class Machine {
   std::vector<Device> devices_;
   std::unordered_map<std::uint64_t, std::size_t> deviceOfMac_;
   std::unordered_map<Key, std::vector<std::size_t>> bookers_;
-  std::unordered_set<Key> everShown_;
+  // Every gateway a device of the domain shows or is planned to have: the
+  // routers the devices reach the world by, which are nobody's to park on.
+  std::unordered_set<Key> gateways_;
   std::unordered_map<Key, std::size_t> targetOf_;
   std::vector<std::size_t> ready_;  // moves whose address may have come free
   std::vector<std::size_t> returns_;
@@ -169,6 +171,7 @@ Machine::Machine(const std::vector<ApplyMove>& moves,
     const std::size_t d = DeviceOf(mac, device.place.domain);
     Place(d, {device.settings.ipAddress});
     devices_[d].lastSeen = device.settings;
+    gateways_.insert(KeyOf(device.place.domain, device.settings.gateway));
   }
   for (std::size_t m = 0; m < moves.size(); ++m) {
     Move move;
@@ -177,6 +180,7 @@ Machine::Machine(const std::vector<ApplyMove>& moves,
     if (devices_[move.device].may.empty()) Place(move.device, {move.from()});
     devices_[move.device].move = m;
     targetOf_[KeyOf(move.plan.domain, move.to())] = m;
+    gateways_.insert(KeyOf(move.plan.domain, move.plan.proposed.gateway));
     move.report.message = move.plan.message;
     moves_.push_back(std::move(move));
     ready_.push_back(m);
@@ -198,7 +202,6 @@ void Machine::Book(std::size_t device, std::uint32_t address) {
   if (std::count(d.may.begin(), d.may.end(), address)) return;
   d.may.push_back(address);
   bookers_[KeyOf(d.domain, address)].push_back(device);
-  everShown_.insert(KeyOf(d.domain, address));
 }
 
 void Machine::Place(std::size_t device, std::vector<std::uint32_t> may) {
@@ -241,7 +244,9 @@ MacAddress Machine::HolderOf(std::uint32_t domain, std::uint32_t address,
 
 bool Machine::Taken(std::uint32_t domain, std::uint32_t address) const {
   const Key key = KeyOf(domain, address);
-  return everShown_.count(key) || targetOf_.count(key) || bookers_.count(key);
+  // An address given back is free again once its device has left it, so a
+  // single --temp address breaks one cycle after another.
+  return bookers_.count(key) || targetOf_.count(key) || gateways_.count(key);
 }
 
 std::size_t Machine::WaiterFor(std::uint32_t domain,

@@ -75,7 +75,8 @@ std::string TemporaryPool::Refusal(std::uint32_t domain,
       return OneLine(ChangeProblemMessage(problem));
   }
   if (taken_(domain, address))
-    return Dotted(address) + " is shown by a device or planned for one";
+    return Dotted(address) +
+           " is held by a device, planned for one or a gateway";
   return std::string();
 }
 

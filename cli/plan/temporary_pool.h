@@ -31,7 +31,8 @@ struct TemporarySlot {
 
 class TemporaryPool {
  public:
-  // True when `address` is shown, planned or booked in `domain`.
+  // True when `address` is held (shown, asked for, a temporary stay),
+  // planned or a gateway in `domain`.
   using Taken = std::function<bool(std::uint32_t domain, std::uint32_t)>;
 
   TemporaryPool(std::optional<TemporaryRange> named,

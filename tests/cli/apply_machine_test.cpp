@@ -52,11 +52,12 @@ void CheckLive(const FakeSite& site, const std::vector<PlanOutcome>& rows) {
 }
 
 Played Play(FakeSite& site, const std::vector<FoundDevice>& devices,
-            const std::vector<PlanRow>& rows, int stopAfterWave = 0) {
+            const std::vector<PlanRow>& rows, int stopAfterWave = 0,
+            std::optional<TemporaryRange> temporary = std::nullopt) {
   Played played;
   const PlanSetting setting{{Ip(10, 77, 0, 1), Ip(10, 100, 3, 1)}, {}};
   played.outcomes = JudgePlan(rows, devices, setting);
-  ApplySetting apply{devices, setting.localAddresses, std::nullopt};
+  ApplySetting apply{devices, setting.localAddresses, temporary};
   std::vector<PlanOutcome> forecast = played.outcomes;
   ForecastPlan(&forecast, apply);
   if (!PlanSendable(forecast)) {
@@ -259,6 +260,45 @@ TEST(ApplyMachine, AStopSendsParkedDevicesOnOrBack) {
       ends.push_back(std::string(StatusWord(row.status)) + " " +
                      Dotted(row.nowIp.value_or(0)));
     EXPECT_EQ(ends, c.ends);
+  }
+}
+
+// A temporary address given back is taken again, so one --temp address
+// breaks two swaps one after the other; and no device parks on the gateway
+// the others show.
+TEST(ApplyMachine, TemporaryAddressesAreReusedButNeverAGateway) {
+  struct Case {
+    const char* name;
+    std::optional<TemporaryRange> temporary;
+    std::uint32_t gateway;
+  } const cases[] = {
+      {"--temp .250", TemporaryRange{Ip(10, 77, 0, 250), Ip(10, 77, 0, 250)},
+       Ip(10, 77, 0, 1)},
+      {"gateway .254", std::nullopt, Ip(10, 77, 0, 254)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeSite site;
+    std::vector<FoundDevice> devices;
+    for (std::uint8_t id = 1; id <= 4; ++id) {
+      devices.push_back(Device(id, Ip(10, 77, 0, 10 + id)));
+      devices.back().settings.gateway = c.gateway;
+      site.AddDevice(devices.back(), Behaviour::RefusesInUse);
+    }
+    const Played played =
+        Play(site, devices,
+             {MoveTo(1, Ip(10, 77, 0, 12)), MoveTo(2, Ip(10, 77, 0, 11)),
+              MoveTo(3, Ip(10, 77, 0, 14)), MoveTo(4, Ip(10, 77, 0, 13))},
+             0, c.temporary);
+    for (const PlanOutcome& row : played.outcomes) {
+      EXPECT_EQ(row.status, ChangeStatus::Confirmed) << row.message;
+      for (const IpSettings& asked : site.Requests(row.mac))
+        if (asked.ipAddress != row.proposed.ipAddress) {
+          EXPECT_NE(asked.ipAddress, c.gateway);
+          EXPECT_EQ(asked.ipAddress,
+                    c.temporary ? c.temporary->first : asked.ipAddress);
+        }
+    }
   }
 }
 

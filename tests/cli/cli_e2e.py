@@ -369,6 +369,13 @@ def case_safe_order(cli, devices, work):
     moved = {e["mac"]: e["new"]["ip"] for e in peer_events("change")}
     assert moved == {mac(21): ip(27), mac(22): ip(21), mac(23): ip(24),
                      mac(24): ip(25), mac(25): ip(23), mac(27): ip(31)}, moved
+    # One temporary address breaks two swaps, one after the other.
+    report = apply_plan(cli, work, [(mac(23), ip(25)), (mac(24), ip(24)),
+                                    (mac(25), ip(31)), (mac(27), ip(23))],
+                        0, "--temp", ip(250))
+    assert [r["status"] for r in report] == ["confirmed"] * 4, report
+    parked = [e for e in peer_events("change") if e["new"]["ip"] == ip(250)]
+    assert len(parked) == 3, parked
 
 
 def run_until(cli, args, line, then):
