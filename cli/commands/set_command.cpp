@@ -1,9 +1,12 @@
+#include <algorithm>
+
 #include "cli/commands/commands.h"
 #include "cli/commands/second_stop.h"
 #include "cli/commands/set_report.h"
 #include "cli/format/messages.h"
 #include "cli/format/text_formats.h"
 #include "cli/network/engine_discovery.h"
+#include "cli/network/link_check.h"
 #include "cli/network/network.h"
 #include "core/validation/change_check.h"
 #include "platform/stop_signal.h"
@@ -63,6 +66,26 @@ int SetCommand(const Options& options) {
     return EXIT_REFUSED;
   }
 
+  // Something that does not answer our protocol (a PC, a recorder, a
+  // router) may hold the new address: one that answers ARP for it keeps it.
+  if (proposed.ipAddress != target->settings.ipAddress) {
+    const ProbeOutcome probed =
+        discovery.Probe({proposed.ipAddress}, target->place.domain);
+    const Holding holding =
+        HoldingAt(probed, 0, [&found](const MacAddress& mac) {
+          return std::any_of(
+              found.devices.begin(), found.devices.end(),
+              [&mac](const FoundDevice& device) { return device.mac == mac; });
+        });
+    if (holding == Holding::Held) {
+      Tell(HostText(proposed.ipAddress, HolderAt(probed, 0)) +
+           "; nothing was sent");
+      return EXIT_REFUSED;
+    }
+    if (holding == Holding::NotChecked)
+      Tell(Dotted(proposed.ipAddress) +
+           " was not checked on the link: " + probed.why);
+  }
   // A stop request that came during the search (or the checks) is answered
   // before anything leaves: the device keeps its settings.
   if (StopRequested()) {

@@ -93,6 +93,8 @@ enum class Holding {
 
 struct ProbeOutcome {
   std::vector<Holding> holdings;  // holdings[i] for addresses[i]
+  // holders[i] with Held: the MAC the neighbour table holds for it.
+  std::vector<MacAddress> holders;
   // Why an address could not be checked, for the row's message.
   std::string why;
 };
@@ -101,6 +103,12 @@ struct SearchOutcome {
   LinkStatus status = LinkStatus::Done;
   Findings found;
 };
+
+// The most addresses one probe checks: each costs one small datagram and
+// the whole batch one wait for the answers. Far below the size at which the
+// system's neighbour table starts to drop resolved entries (gc_thresh2, 512
+// on Linux by default) before they are read, which would read as free.
+constexpr std::size_t LINK_CHECK_BATCH = 64;
 
 // What the apply of many changes needs of the network.
 class ApplyLink {

@@ -128,6 +128,7 @@ ProbeOutcome EngineDiscovery::Probe(const std::vector<std::uint32_t>& addresses,
                                     std::uint32_t domain) {
   ProbeOutcome outcome;
   outcome.holdings.assign(addresses.size(), Holding::NotChecked);
+  outcome.holders.assign(addresses.size(), MacAddress{});
   // Each address is checked on the link of the domain's adapter whose subnet
   // holds it; off every such link a check would mean nothing.
   std::map<std::uint32_t, std::vector<std::size_t>> byAdapter;
@@ -149,13 +150,15 @@ ProbeOutcome EngineDiscovery::Probe(const std::vector<std::uint32_t>& addresses,
   for (const auto& [adapter, indexes] : byAdapter) {
     std::vector<std::uint32_t> batch;
     for (std::size_t i : indexes) batch.push_back(addresses[i]);
-    const std::vector<AddressUse> uses =
+    const std::vector<AddressCheck> checks =
         ProbeAddresses(adapter, batch, PROBE_WAIT);
-    for (std::size_t k = 0; k < indexes.size() && k < uses.size(); ++k) {
+    for (std::size_t k = 0; k < indexes.size() && k < checks.size(); ++k) {
       Holding& holding = outcome.holdings[indexes[k]];
-      holding = uses[k] == AddressUse::Held   ? Holding::Held
-                : uses[k] == AddressUse::Free ? Holding::Free
-                                              : Holding::NotChecked;
+      const AddressUse use = checks[k].use;
+      holding = use == AddressUse::Held   ? Holding::Held
+                : use == AddressUse::Free ? Holding::Free
+                                          : Holding::NotChecked;
+      outcome.holders[indexes[k]] = checks[k].holder;
       failed = failed || holding == Holding::NotChecked;
     }
   }

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
 #include "cli/device/settings_edit.h"
 #include "cli/format/text_formats.h"
+#include "cli/network/link_check.h"
 
 namespace cli {
 namespace {
@@ -92,9 +94,18 @@ class Machine {
   MacAddress HolderOf(std::uint32_t domain, std::uint32_t address,
                       std::size_t self) const;
   std::size_t WaiterFor(std::uint32_t domain, std::uint32_t address) const;
+  // The link check: a host found is booked as a holder of its address.
+  ProbeOutcome CheckOnLink(const std::vector<std::uint32_t>& addresses,
+                           std::uint32_t domain);
+  void HostAt(std::uint32_t domain, std::uint32_t address,
+              const MacAddress& mac);
+  // Why a move cannot have `address`: "MAC did not leave A", or "A answers
+  // on the network (MAC)" for a host.
+  std::string HeldBy(const MacAddress& holder, std::uint32_t address) const;
 
   // The waves.
   std::vector<Request> Compose();
+  void CheckTargets(const std::vector<std::size_t>& ready);
   void BreakCycles(std::vector<Request>* wave,
                    std::vector<std::size_t>* vacating);
   void CutChain(std::size_t from, std::vector<Request>* wave,
@@ -109,6 +120,11 @@ class Machine {
                std::uint32_t address);
   void EndedAt(std::size_t device);
   bool GiveUpCycles();
+  bool GiveUpStalled();
+  // Sends a wave and verifies it; false when the link failed.
+  bool SendWave(const std::vector<Request>& wave, int number);
+  void DidNotLeave(const Request& request);
+  void LinkFailed(const std::vector<Request>& wave, const SendOutcome& sent);
   void Stop(const std::string& why, ParkedOnStop parked);
   void Sent(const Request& request);
   void FinalSearch();
@@ -134,6 +150,11 @@ class Machine {
   // routers the devices reach the world by, which are nobody's to park on.
   std::unordered_set<Key> gateways_;
   std::unordered_map<Key, std::size_t> targetOf_;
+  // What the first search showed: no host can be there unseen, and a
+  // device's lingering neighbour entry must not read as one.
+  std::unordered_set<Key> shownAtStart_;
+  std::unordered_set<Key> checked_;  // planned addresses checked on the link
+  std::unordered_set<std::uint64_t> hosts_;  // MACs of the hosts found
   std::vector<std::size_t> ready_;  // moves whose address may have come free
   std::vector<std::size_t> returns_;
   std::vector<Cycle> cycles_;   // to break
@@ -151,10 +172,15 @@ Machine::Machine(const std::vector<ApplyMove>& moves,
                  ApplyLink& link)
     : rules_(rules),
       link_(link),
-      pool_(rules.temporary, rules.localAddresses, link,
-            [this](std::uint32_t domain, std::uint32_t address) {
-              return Taken(domain, address);
-            }) {
+      pool_(
+          rules.temporary, rules.localAddresses,
+          [this](const std::vector<std::uint32_t>& addresses,
+                 std::uint32_t domain) {
+            return CheckOnLink(addresses, domain);
+          },
+          [this](std::uint32_t domain, std::uint32_t address) {
+            return Taken(domain, address);
+          }) {
   std::uint32_t unnamed = 0;
   for (const FoundDevice& device : shown) {
     // A device that tells no MAC (an ONVIF device) holds its address all
@@ -172,6 +198,7 @@ Machine::Machine(const std::vector<ApplyMove>& moves,
     Place(d, {device.settings.ipAddress});
     devices_[d].lastSeen = device.settings;
     gateways_.insert(KeyOf(device.place.domain, device.settings.gateway));
+    shownAtStart_.insert(KeyOf(device.place.domain, device.settings.ipAddress));
   }
   for (std::size_t m = 0; m < moves.size(); ++m) {
     Move move;
@@ -257,6 +284,47 @@ std::size_t Machine::WaiterFor(std::uint32_t domain,
   const bool pending = move.phase == Phase::Waiting ||
                        (move.phase == Phase::Parked && !move.returning);
   return pending ? found->second : NO_MOVE;
+}
+
+ProbeOutcome Machine::CheckOnLink(const std::vector<std::uint32_t>& addresses,
+                                  std::uint32_t domain) {
+  ProbeOutcome all;
+  for (std::size_t from = 0; from < addresses.size();
+       from += LINK_CHECK_BATCH) {
+    const std::vector<std::uint32_t> batch(
+        addresses.begin() + static_cast<std::ptrdiff_t>(from),
+        addresses.begin() + static_cast<std::ptrdiff_t>(std::min(
+                                from + LINK_CHECK_BATCH, addresses.size())));
+    const ProbeOutcome probed = link_.Probe(batch, domain);
+    if (!probed.why.empty()) all.why = probed.why;
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+      const MacAddress mac = HolderAt(probed, i);
+      const Holding holding =
+          HoldingAt(probed, i, [this](const MacAddress& holder) {
+            return deviceOfMac_.count(MacKey(holder)) &&
+                   !hosts_.count(MacKey(holder));
+          });
+      if (holding == Holding::Held) HostAt(domain, batch[i], mac);
+      all.holdings.push_back(holding);
+      all.holders.push_back(mac);
+    }
+  }
+  return all;
+}
+
+// A host holds its address for good: whoever waits for it is blocked.
+void Machine::HostAt(std::uint32_t domain, std::uint32_t address,
+                     const MacAddress& mac) {
+  hosts_.insert(MacKey(mac));
+  const std::size_t host = DeviceOf(mac, domain);
+  Book(host, address);
+  EndedAt(host);
+}
+
+std::string Machine::HeldBy(const MacAddress& holder,
+                            std::uint32_t address) const {
+  if (hosts_.count(MacKey(holder))) return HostText(address, holder);
+  return Utf8(MacText(holder)) + " did not leave " + Dotted(address);
 }
 
 void Machine::GiveBack(std::uint32_t domain, const IpSettings& settings,
@@ -428,6 +496,35 @@ void Machine::CutChain(std::size_t from, std::vector<Request>* wave,
   }
 }
 
+// Just before the wave that would send devices to them, the planned
+// addresses that no device showed are checked on the link, so that a host
+// that answers only ARP (a PC, a recorder, a router) is found first. Each
+// is checked once.
+void Machine::CheckTargets(const std::vector<std::size_t>& ready) {
+  std::map<std::uint32_t, std::vector<std::size_t>> byDomain;
+  for (std::size_t move : ready) {
+    const Move& m = moves_[move];
+    const bool pending =
+        m.phase == Phase::Waiting || (m.phase == Phase::Parked && !m.returning);
+    const Key key = KeyOf(m.plan.domain, m.to());
+    if (!pending || shownAtStart_.count(key) || checked_.count(key) ||
+        !Vacant(m.plan.domain, m.to(), m.device))
+      continue;
+    checked_.insert(key);
+    byDomain[m.plan.domain].push_back(move);
+  }
+  for (const auto& [domain, moves] : byDomain) {
+    std::vector<std::uint32_t> addresses;
+    for (std::size_t move : moves) addresses.push_back(moves_[move].to());
+    const ProbeOutcome checked = CheckOnLink(addresses, domain);
+    for (std::size_t i = 0; i < moves.size(); ++i)
+      if (checked.holdings[i] == Holding::NotChecked)
+        moves_[moves[i]].report.message +=
+            " (" + Dotted(addresses[i]) +
+            " not checked on the link: " + checked.why + ")";
+  }
+}
+
 std::vector<Request> Machine::Compose() {
   ++wave_;
   std::vector<Request> wave;
@@ -442,6 +539,7 @@ std::vector<Request> Machine::Compose() {
   ready.swap(ready_);
   std::sort(ready.begin(), ready.end());
   ready.erase(std::unique(ready.begin(), ready.end()), ready.end());
+  CheckTargets(ready);
   for (std::size_t move : ready) {
     Move& m = moves_[move];
     const bool pending =
@@ -547,12 +645,14 @@ void Machine::EndedAt(std::size_t device) {
 void Machine::Blocked(std::size_t move, const MacAddress& holder,
                       std::uint32_t address) {
   Move& m = moves_[move];
-  const std::string who = Utf8(MacText(holder));
   if (m.phase == Phase::Waiting) {
     if (m.inWave == wave_) return;  // its request is out in this wave
     End(move, MoveState::Withheld);
-    Replace(move, "not sent: it waits for " + who + " to leave " +
-                      Dotted(address) + ", which it will not");
+    if (hosts_.count(MacKey(holder)))
+      Replace(move, HeldBy(holder, address) + "; nothing was sent");
+    else
+      Replace(move, "not sent: it waits for " + Utf8(MacText(holder)) +
+                        " to leave " + Dotted(address) + ", which it will not");
     EndedAt(m.device);
     return;
   }
@@ -560,15 +660,15 @@ void Machine::Blocked(std::size_t move, const MacAddress& holder,
   if (Vacant(m.plan.domain, m.from(), m.device)) {
     m.returning = true;
     Book(m.device, m.from());
-    Note(move, "it went back to " + Dotted(m.from()) + ": " + who +
-                   " did not leave " + Dotted(address));
+    Note(move, "it went back to " + Dotted(m.from()) + ": " +
+                   HeldBy(holder, address));
     returns_.push_back(move);
     return;
   }
   End(move, MoveState::Stranded);
   Note(move, "stranded on the temporary address " + Dotted(m.slot->address) +
-                 ": " + who + " did not leave " + Dotted(address) +
-                 ", and its own address " + Dotted(m.from()) + " is taken");
+                 ": " + HeldBy(holder, address) + ", and its own address " +
+                 Dotted(m.from()) + " is taken");
   EndedAt(m.device);
 }
 
@@ -658,6 +758,115 @@ void Machine::FinalSearch() {
   }
 }
 
+// Nothing can move: the cycles that found no temporary address are given
+// up, else every move that still waits. False when none waits any more.
+bool Machine::GiveUpStalled() {
+  if (GiveUpCycles()) return true;
+  if (std::none_of(moves_.begin(), moves_.end(), [](const Move& m) {
+        return m.phase == Phase::Waiting || m.phase == Phase::Parked;
+      }))
+    return false;
+  for (std::size_t move = 0; move < moves_.size(); ++move) {
+    const Move& m = moves_[move];
+    if (m.phase == Phase::Waiting) {
+      End(move, MoveState::Withheld);
+      Replace(move, "not sent: no device ahead of it could move");
+    } else if (m.phase == Phase::Parked && !m.returning) {
+      Blocked(move, HolderOf(m.plan.domain, m.to(), m.device), m.to());
+    }
+  }
+  return true;
+}
+
+// A request that left through no adapter: its device stays where it was.
+void Machine::DidNotLeave(const Request& request) {
+  Move& m = moves_[request.move];
+  if (request.step == Step::Return) {
+    End(request.move, MoveState::Stranded);
+    Note(request.move, "the request to go back left through no adapter");
+  } else {
+    if (request.step == Step::Temporary) {
+      Place(m.device, {m.from()});
+      GiveBack(m.plan.domain, m.plan.proposed, *m.slot);
+    } else {
+      Place(m.device, {m.phase == Phase::Waiting ? m.from() : m.slot->address});
+    }
+    if (m.phase == Phase::Parked) {
+      End(request.move, MoveState::Stranded);
+      Note(request.move, "stranded on the temporary address " +
+                             Dotted(m.slot->address) +
+                             ": its request left through no adapter");
+    } else {
+      End(request.move, MoveState::NotSent);
+      Replace(request.move, "the request left through no adapter");
+    }
+  }
+  EndedAt(m.device);
+}
+
+// The link failed while a wave was sent or verified: what went out cannot
+// be verified any more; what did not go out stays where it was.
+void Machine::LinkFailed(const std::vector<Request>& wave,
+                         const SendOutcome& sent) {
+  for (std::size_t i = 0; i < wave.size(); ++i) {
+    Move& m = moves_[wave[i].move];
+    if (m.phase == Phase::Ended) continue;
+    if (!(i < sent.adapters.size() && sent.adapters[i] > 0)) {
+      m.returning = false;
+      continue;
+    }
+    if (wave[i].step == Step::Return) {
+      End(wave[i].move, MoveState::Stranded);
+      Note(wave[i].move, "the apply stopped before its way back was verified");
+    } else {
+      End(wave[i].move, MoveState::NotConfirmed);
+      Note(wave[i].move, "the apply stopped before it was verified");
+    }
+  }
+  Stop("the network failed", ParkedOnStop::Leave);
+}
+
+bool Machine::SendWave(const std::vector<Request>& wave, int number) {
+  std::vector<ChangeRequest> requests;
+  std::vector<std::uint32_t> domains;
+  for (const Request& request : wave) {
+    const ApplyMove& plan = moves_[request.move].plan;
+    requests.push_back({plan.mac, request.settings, plan.domain});
+    domains.push_back(plan.domain);
+  }
+  std::sort(domains.begin(), domains.end());
+  domains.erase(std::unique(domains.begin(), domains.end()), domains.end());
+  const SendOutcome sent = link_.Send(requests);
+  std::vector<ChangeRequest> expected;
+  WaveNews news;
+  news.wave = number;
+  for (std::size_t i = 0; i < wave.size(); ++i) {
+    if (i < sent.adapters.size() && sent.adapters[i] > 0) {
+      expected.push_back(requests[i]);
+      Sent(wave[i]);
+      ++(wave[i].step == Step::Return ? news.returns : news.changes);
+    } else if (sent.status == LinkStatus::Done) {
+      DidNotLeave(wave[i]);
+    }
+  }
+  Progress();
+  if (rules_.announce && !expected.empty()) rules_.announce(news);
+  VerifyOutcome verified;
+  if (sent.status == LinkStatus::Done && !expected.empty())
+    verified = link_.Verify(expected, domains, rules_.verifyTimeout,
+                            [this, number](VerifyProgress progress) {
+                              if (!rules_.verifying) return;
+                              progress.wave = number;
+                              rules_.verifying(progress);
+                            });
+  if (sent.status != LinkStatus::Done || verified.status != LinkStatus::Done) {
+    LinkFailed(wave, sent);
+    return false;
+  }
+  Settle(wave, verified.heard);
+  return true;
+}
+
 ApplyResult Machine::Run() {
   FindCycles(
       moves_,
@@ -685,114 +894,19 @@ ApplyResult Machine::Run() {
       stopped = true;
       Stop("interrupted", ParkedOnStop::SendOnOrBack);
     }
-    std::vector<Request> wave = Compose();
+    const std::vector<Request> wave = Compose();
     if (wave.empty()) {
-      if (stopped) break;
-      if (GiveUpCycles()) continue;
-      if (std::none_of(moves_.begin(), moves_.end(), [](const Move& m) {
-            return m.phase == Phase::Waiting || m.phase == Phase::Parked;
-          }))
-        break;
-      // Nothing can move, yet moves wait: give them up for good.
-      for (std::size_t move = 0; move < moves_.size(); ++move) {
-        if (moves_[move].phase == Phase::Waiting) {
-          End(move, MoveState::Withheld);
-          Replace(move, "not sent: no device ahead of it could move");
-        } else if (moves_[move].phase == Phase::Parked &&
-                   !moves_[move].returning) {
-          const Move& m = moves_[move];
-          Blocked(move, HolderOf(m.plan.domain, m.to(), m.device), m.to());
-        }
-      }
+      if (stopped || !GiveUpStalled()) break;
       continue;
     }
     ++result.waves;
-    std::vector<ChangeRequest> requests;
-    std::vector<ChangeRequest> expected;
-    std::vector<std::uint32_t> domains;
-    for (const Request& request : wave) {
-      const ApplyMove& plan = moves_[request.move].plan;
-      requests.push_back({plan.mac, request.settings, plan.domain});
-      domains.push_back(moves_[request.move].plan.domain);
-    }
-    std::sort(domains.begin(), domains.end());
-    domains.erase(std::unique(domains.begin(), domains.end()), domains.end());
-    const SendOutcome sent = link_.Send(requests);
-    WaveNews news;
-    news.wave = result.waves;
-    for (std::size_t i = 0; i < wave.size(); ++i) {
-      const bool left = i < sent.adapters.size() && sent.adapters[i] > 0;
-      if (left) {
-        expected.push_back(requests[i]);
-        Sent(wave[i]);
-        ++(wave[i].step == Step::Return ? news.returns : news.changes);
-        continue;
-      }
-      if (sent.status != LinkStatus::Done) continue;
-      Move& m = moves_[wave[i].move];
-      if (wave[i].step == Step::Return) {
-        End(wave[i].move, MoveState::Stranded);
-        Note(wave[i].move, "the request to go back left through no adapter");
-      } else {
-        if (wave[i].step == Step::Temporary) {
-          Place(m.device, {m.from()});
-          GiveBack(m.plan.domain, m.plan.proposed, *m.slot);
-        } else if (m.phase == Phase::Waiting) {
-          Place(m.device, {m.from()});
-        } else {
-          Place(m.device, {m.slot->address});
-        }
-        if (m.phase == Phase::Parked) {
-          End(wave[i].move, MoveState::Stranded);
-          Note(wave[i].move, "stranded on the temporary address " +
-                                 Dotted(m.slot->address) +
-                                 ": its request left through no adapter");
-        } else {
-          End(wave[i].move, MoveState::NotSent);
-          Replace(wave[i].move, "the request left through no adapter");
-        }
-      }
-      EndedAt(m.device);
-    }
+    const bool verified = SendWave(wave, result.waves);
     Progress();
-    if (rules_.announce && !expected.empty()) rules_.announce(news);
-    VerifyOutcome verified;
-    if (sent.status == LinkStatus::Done && !expected.empty())
-      verified = link_.Verify(expected, domains, rules_.verifyTimeout,
-                              [this, &result](VerifyProgress progress) {
-                                if (!rules_.verifying) return;
-                                progress.wave = result.waves;
-                                rules_.verifying(progress);
-                              });
-    if (sent.status != LinkStatus::Done ||
-        verified.status != LinkStatus::Done) {
-      // What went out cannot be verified any more; what did not go out
-      // stays where it was.
-      for (std::size_t i = 0; i < wave.size(); ++i) {
-        Move& m = moves_[wave[i].move];
-        if (m.phase == Phase::Ended) continue;
-        const bool left = i < sent.adapters.size() && sent.adapters[i] > 0;
-        if (!left) {
-          m.returning = false;
-          continue;
-        }
-        if (wave[i].step == Step::Return) {
-          End(wave[i].move, MoveState::Stranded);
-          Note(wave[i].move,
-               "the apply stopped before its way back was verified");
-        } else {
-          End(wave[i].move, MoveState::NotConfirmed);
-          Note(wave[i].move, "the apply stopped before it was verified");
-        }
-      }
-      Stop("the network failed", ParkedOnStop::Leave);
+    if (!verified) {
       result.end = ApplyEnd::LinkFailed;
-      Progress();
       result.moves = Reports();
       return result;
     }
-    Settle(wave, verified.heard);
-    Progress();
   }
   FinalSearch();
   result.end = stopped ? ApplyEnd::Stopped : ApplyEnd::Finished;
@@ -832,7 +946,10 @@ class ForecastLink : public ApplyLink {
   }
   ProbeOutcome Probe(const std::vector<std::uint32_t>& addresses,
                      std::uint32_t) override {
-    return {std::vector<Holding>(addresses.size(), Holding::Free), ""};
+    ProbeOutcome outcome;
+    outcome.holdings.assign(addresses.size(), Holding::Free);
+    outcome.holders.assign(addresses.size(), MacAddress{});
+    return outcome;
   }
 };
 

@@ -17,11 +17,18 @@ namespace {
 
 constexpr std::uint32_t DOMAIN_B = 5;
 
-FoundDevice InDomain(std::uint8_t id, std::uint32_t host, bool second) {
-  FoundDevice device = Device(id, Ip(10, 77, 0, static_cast<int>(host)));
+// The second domain is on 10.100.3.0/24, or on the first one's subnet
+// (two VLANs numbered alike).
+std::uint32_t SubnetOf(bool second, bool sameSubnet) {
+  return second && !sameSubnet ? Ip(10, 100, 3, 0) : Ip(10, 77, 0, 0);
+}
+
+FoundDevice InDomain(std::uint8_t id, std::uint32_t host, bool second,
+                     bool sameSubnet) {
+  const std::uint32_t subnet = SubnetOf(second, sameSubnet);
+  FoundDevice device = Device(id, subnet | host);
   if (!second) return device;
-  device.settings.ipAddress = Ip(10, 100, 3, static_cast<int>(host));
-  device.settings.gateway = Ip(10, 100, 3, 1);
+  device.settings.gateway = subnet | 1;
   device.place = {DOMAIN_B, Ip(10, 100, 3, 1), Ip(10, 100, 3, 1)};
   return device;
 }
@@ -133,9 +140,16 @@ TEST(ApplyMachine, RandomPlansKeepEveryInvariant) {
     std::vector<FoundDevice> devices;
     std::vector<PlanRow> rows;
     std::uint8_t id = 1;
+    // Now and then the devices sit near the top of the subnet, where the
+    // temporary addresses come from, and both domains share one subnet.
+    const std::uint32_t lowest = pick(3) ? 10 : 220;
+    const bool sameSubnet = pick(3) == 0;
     for (bool second : {false, true}) {
+      const std::uint32_t subnet = SubnetOf(second, sameSubnet);
+      const std::uint32_t domain = second ? DOMAIN_B : 2;
       std::vector<std::uint32_t> hosts;
-      for (std::uint32_t host = 10; host < 40; ++host) hosts.push_back(host);
+      for (std::uint32_t host = lowest; host < lowest + 30; ++host)
+        hosts.push_back(host);
       std::shuffle(hosts.begin(), hosts.end(), random);
       const int count = 2 + pick(12);
       std::vector<std::uint32_t> taken(hosts.begin(), hosts.begin() + count);
@@ -151,7 +165,7 @@ TEST(ApplyMachine, RandomPlansKeepEveryInvariant) {
       std::shuffle(targets.begin(), targets.end(), random);
       std::size_t next = 0;
       for (int i = 0; i < count; ++i) {
-        const FoundDevice device = InDomain(id++, taken[i], second);
+        const FoundDevice device = InDomain(id++, taken[i], second, sameSubnet);
         devices.push_back(device);
         // Most devices confirm; now and then one fails in its own way.
         const Behaviour behaviour =
@@ -164,13 +178,14 @@ TEST(ApplyMachine, RandomPlansKeepEveryInvariant) {
         PlanRow row;
         row.line = static_cast<int>(rows.size()) + 2;
         row.mac = *device.mac;
-        row.edit.ip = second ? Ip(10, 100, 3, static_cast<int>(target))
-                             : Ip(10, 77, 0, static_cast<int>(target));
+        row.edit.ip = subnet | target;
         rows.push_back(row);
       }
+      // Hosts that answer only ARP: on the top address, and now and then
+      // on a free address a row may plan.
+      if (pick(3) == 0) site.AddArpHost(domain, subnet | 254);
       if (pick(3) == 0)
-        site.AddArpHost(second ? DOMAIN_B : 2,
-                        second ? Ip(10, 100, 3, 254) : Ip(10, 77, 0, 254));
+        site.AddArpHost(domain, subnet | hosts[count + pick(8)]);
     }
     std::shuffle(rows.begin(), rows.end(), random);
     const int failFrom = pick(6) == 0 ? 1 + pick(8) : 0;
@@ -230,6 +245,57 @@ TEST(ApplyMachine, ADeviceParkedByAFailedSwapGoesBack) {
       << played.outcomes[0].message;
   EXPECT_NE(played.outcomes[2].message.find("10.77.0.252"), std::string::npos)
       << played.outcomes[2].message;
+}
+
+// Every planned address that no device showed is checked on the link just
+// before a device is sent there: a host that answers only ARP keeps it, a
+// neighbour entry a listed device left behind does not, and an address that
+// cannot be checked is said to be so.
+TEST(ApplyMachine, PlannedAddressesAreCheckedOnTheLink) {
+  enum class Fault { Host, StaleEntry, ProbeFails };
+  struct Case {
+    Fault fault;
+    std::vector<std::string> ends;
+    std::string message;  // in the first row's
+  } const cases[] = {
+      {Fault::Host,
+       {"not-sent 10.77.0.11", "not-sent 10.77.0.12", "unchanged 10.77.0.13"},
+       "10.77.0.50 answers on the network (52:32:2B:02:00:32); nothing was "
+       "sent"},
+      {Fault::StaleEntry,
+       {"confirmed 10.77.0.50", "confirmed 10.77.0.11", "unchanged 10.77.0.13"},
+       "changes ip"},
+      {Fault::ProbeFails,
+       {"confirmed 10.77.0.50", "confirmed 10.77.0.11", "unchanged 10.77.0.13"},
+       "(10.77.0.50 not checked on the link: the neighbour table could not "
+       "be read)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    FakeSite site;
+    std::vector<FoundDevice> devices;
+    for (std::uint8_t id = 1; id <= 3; ++id) {
+      devices.push_back(Device(id, Ip(10, 77, 0, 10 + id)));
+      site.AddDevice(devices.back(), Behaviour::RefusesInUse);
+    }
+    if (c.fault == Fault::Host) site.AddArpHost(2, Ip(10, 77, 0, 50));
+    if (c.fault == Fault::StaleEntry)
+      site.AddStaleEntry(2, Ip(10, 77, 0, 50), MacOf(3));
+    if (c.fault == Fault::ProbeFails) site.ProbeFails();
+    const Played played =
+        Play(site, devices,
+             {MoveTo(1, Ip(10, 77, 0, 50)), MoveTo(2, Ip(10, 77, 0, 11)),
+              MoveTo(3, Ip(10, 77, 0, 13))});
+    std::vector<std::string> ends;
+    for (const PlanOutcome& row : played.outcomes)
+      ends.push_back(std::string(StatusWord(row.status)) + " " +
+                     Dotted(row.nowIp.value_or(0)));
+    EXPECT_EQ(ends, c.ends);
+    EXPECT_NE(played.outcomes[0].message.find(c.message), std::string::npos)
+        << played.outcomes[0].message;
+    EXPECT_EQ(played.outcomes[0].notSent, NotSentCause::HeldBack);
+    EXPECT_EQ(site.Probed(), 1);
+  }
 }
 
 // A stop after a wave: a device parked on a temporary address goes on to

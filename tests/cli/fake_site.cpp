@@ -20,8 +20,20 @@ void FakeSite::AddDevice(const FoundDevice& device, Behaviour behaviour) {
   fakes_[*device.mac] = fake;
 }
 
-void FakeSite::AddArpHost(std::uint32_t domain, std::uint32_t address) {
-  arpHosts_.insert({domain, address});
+MacAddress FakeSite::AddArpHost(std::uint32_t domain, std::uint32_t address) {
+  const MacAddress mac{0x52,
+                       0x32,
+                       0x2B,
+                       static_cast<std::uint8_t>(domain),
+                       static_cast<std::uint8_t>(address >> 8),
+                       static_cast<std::uint8_t>(address)};
+  arpHosts_[{domain, address}] = mac;
+  return mac;
+}
+
+void FakeSite::AddStaleEntry(std::uint32_t domain, std::uint32_t address,
+                             const MacAddress& mac) {
+  stale_[{domain, address}] = mac;
 }
 
 bool FakeSite::Failing() { return failFrom_ && ++calls_ >= failFrom_; }
@@ -124,9 +136,27 @@ VerifyOutcome FakeSite::Verify(const std::vector<ChangeRequest>& expected,
 ProbeOutcome FakeSite::Probe(const std::vector<std::uint32_t>& addresses,
                              std::uint32_t domain) {
   ProbeOutcome outcome;
-  for (std::uint32_t address : addresses)
-    outcome.holdings.push_back(
-        arpHosts_.count({domain, address}) ? Holding::Held : Holding::Free);
+  probed_ += static_cast<int>(addresses.size());
+  if (probeFails_) {
+    outcome.holdings.assign(addresses.size(), Holding::NotChecked);
+    outcome.why = "the neighbour table could not be read";
+    return outcome;
+  }
+  for (std::uint32_t address : addresses) {
+    std::optional<MacAddress> named;
+    for (const auto* table : {&stale_, &arpHosts_}) {
+      const auto found = table->find({domain, address});
+      if (found != table->end()) named = found->second;
+    }
+    // A device there now, or one that left it: the table keeps its entry.
+    for (const auto& [mac, fake] : fakes_)
+      if (fake.device.place.domain == domain &&
+          (fake.device.settings.ipAddress == address ||
+           fake.startIp == address))
+        named = mac;
+    outcome.holdings.push_back(named ? Holding::Held : Holding::Free);
+    outcome.holders.push_back(named.value_or(MacAddress{}));
+  }
   return outcome;
 }
 

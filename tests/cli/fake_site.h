@@ -22,7 +22,15 @@ enum class Behaviour { Confirms, Ignores, RefusesInUse, Late, Vanishes };
 class FakeSite : public ApplyLink {
  public:
   void AddDevice(const FoundDevice& device, Behaviour behaviour);
-  void AddArpHost(std::uint32_t domain, std::uint32_t address);
+  // A host that answers only ARP; returns its MAC.
+  MacAddress AddArpHost(std::uint32_t domain, std::uint32_t address);
+  // A neighbour entry left behind by `mac`, which is no longer there.
+  void AddStaleEntry(std::uint32_t domain, std::uint32_t address,
+                     const MacAddress& mac);
+  // Every probe from now on cannot check.
+  void ProbeFails() { probeFails_ = true; }
+  // Addresses probed so far.
+  int Probed() const { return probed_; }
   // The link fails from this call of Send or Verify on (counted from 1).
   void FailFromCall(int call) { failFrom_ = call; }
 
@@ -65,7 +73,11 @@ class FakeSite : public ApplyLink {
   void Search(std::vector<FoundDevice>* heard);
 
   std::map<MacAddress, Fake> fakes_;
-  std::set<std::pair<std::uint32_t, std::uint32_t>> arpHosts_;
+  // What the neighbour table names at (domain, address).
+  std::map<std::pair<std::uint32_t, std::uint32_t>, MacAddress> arpHosts_;
+  std::map<std::pair<std::uint32_t, std::uint32_t>, MacAddress> stale_;
+  bool probeFails_ = false;
+  int probed_ = 0;
   std::string broken_;
   int calls_ = 0;
   int sends_ = 0;
