@@ -128,6 +128,7 @@ class Machine {
   void Stop(const std::string& why, ParkedOnStop parked);
   void Sent(const Request& request);
   void FinalSearch();
+  void EndWhereHeard(std::size_t move, const IpSettings& heard);
 
   void GiveBack(std::uint32_t domain, const IpSettings& settings,
                 const TemporarySlot& slot);
@@ -680,6 +681,21 @@ void Machine::Settle(const std::vector<Request>& wave,
     if (m.phase == Phase::Ended) continue;  // not sent
     Outcome(request);
   }
+  // A device parked in this wave whose way on closed in the same wave (the
+  // head of its chain did not move) goes back while its address is vacant.
+  for (const Request& request : wave) {
+    const Move& m = moves_[request.move];
+    if (request.step != Step::Temporary || m.phase != Phase::Parked ||
+        m.returning)
+      continue;
+    const MacAddress holder = HolderOf(m.plan.domain, m.to(), m.device);
+    const Device& there = devices_[deviceOfMac_.at(MacKey(holder))];
+    const bool staying = there.move == NO_MOVE ||
+                         moves_[there.move].phase == Phase::Ended ||
+                         moves_[there.move].phase == Phase::Done;
+    if (there.mac != devices_[m.device].mac && staying)
+      Blocked(request.move, holder, m.to());
+  }
 }
 
 bool Machine::GiveUpCycles() {
@@ -745,16 +761,36 @@ void Machine::FinalSearch() {
     report.nowIp.reset();
     if (found == heard.end()) continue;
     report.nowIp = found->second->ipAddress;
-    // A late device has taken its change after all.
-    if (report.state == MoveState::NotConfirmed &&
-        *found->second == moves_[move].plan.proposed) {
-      report.state = MoveState::Confirmed;
-      report.message = moves_[move].plan.message;
-      if (report.temporary)
-        report.message +=
-            "; by way of the temporary address " + Dotted(report.temporary);
-      report.message += "; it answered with the new settings late";
-    }
+    EndWhereHeard(move, *found->second);
+  }
+}
+
+// The last search decides where a sent device ended, whatever its wave's
+// verify saw: one late with its new settings is confirmed, one on its
+// temporary address stranded there, one back on its own address returned.
+void Machine::EndWhereHeard(std::size_t move, const IpSettings& heard) {
+  Move& m = moves_[move];
+  MoveReport& report = m.report;
+  const MoveState state = report.state;
+  if (state != MoveState::NotConfirmed && state != MoveState::Stranded &&
+      state != MoveState::Returned)
+    return;
+  if (heard == m.plan.proposed) {
+    report.state = MoveState::Confirmed;
+    report.message = m.plan.message;
+    if (report.temporary)
+      report.message +=
+          "; by way of the temporary address " + Dotted(report.temporary);
+    report.message += "; it answered with the new settings late";
+  } else if (m.slot && heard.ipAddress == m.slot->address &&
+             state != MoveState::Stranded) {
+    report.state = MoveState::Stranded;
+    Note(move, "at the end it answered on the temporary address " +
+                   Dotted(m.slot->address));
+  } else if (m.slot && heard.ipAddress == m.from() &&
+             state == MoveState::Stranded) {
+    report.state = MoveState::Returned;
+    Note(move, "at the end it answered on its own address " + Dotted(m.from()));
   }
 }
 

@@ -125,13 +125,27 @@ void CheckReport(const FakeSite& site, const Played& played) {
         EXPECT_TRUE(requested);
         break;
     }
+    // Where the last search heard a sent device decides its end: with its
+    // new settings (late or not) it is confirmed, on a temporary address
+    // stranded.
+    if (!requested || !played.sent || played.end == ApplyEnd::LinkFailed ||
+        !site.LastHeard(row.mac))
+      continue;
+    bool onTemporary = false;
+    for (const IpSettings& asked : site.Requests(row.mac))
+      onTemporary = onTemporary || (asked.ipAddress == now->ipAddress &&
+                                    asked.ipAddress != row.currentIp &&
+                                    asked.ipAddress != row.proposed.ipAddress);
+    EXPECT_EQ(*now == row.proposed, row.status == ChangeStatus::Confirmed);
+    EXPECT_EQ(onTemporary, row.status == ChangeStatus::Stranded);
   }
 }
 
 TEST(ApplyMachine, RandomPlansKeepEveryInvariant) {
-  const Behaviour behaviours[] = {Behaviour::Confirms, Behaviour::Ignores,
-                                  Behaviour::RefusesInUse, Behaviour::Late,
-                                  Behaviour::Vanishes};
+  const Behaviour behaviours[] = {
+      Behaviour::Confirms, Behaviour::Ignores,     Behaviour::RefusesInUse,
+      Behaviour::Late,     Behaviour::SlowOnce,    Behaviour::Vanishes,
+      Behaviour::Quiet,    Behaviour::FailsReturn, Behaviour::Unreachable};
   for (unsigned siteNumber = 1; siteNumber <= 400; ++siteNumber) {
     SCOPED_TRACE("site " + std::to_string(siteNumber));
     std::mt19937 random(siteNumber);
@@ -169,7 +183,7 @@ TEST(ApplyMachine, RandomPlansKeepEveryInvariant) {
         devices.push_back(device);
         // Most devices confirm; now and then one fails in its own way.
         const Behaviour behaviour =
-            pick(4) ? Behaviour::Confirms : behaviours[pick(5)];
+            pick(4) ? Behaviour::Confirms : behaviours[pick(9)];
         site.AddDevice(device, behaviour);
         if (!planned[i]) continue;
         std::uint32_t target = targets[next++];
@@ -186,6 +200,11 @@ TEST(ApplyMachine, RandomPlansKeepEveryInvariant) {
       if (pick(3) == 0) site.AddArpHost(domain, subnet | 254);
       if (pick(3) == 0)
         site.AddArpHost(domain, subnet | hosts[count + pick(8)]);
+      // A device the plan's search missed, which answers later.
+      if (pick(4) == 0)
+        site.AddDevice(
+            InDomain(id++, hosts[count + pick(8)], second, sameSubnet),
+            Behaviour::Confirms);
     }
     std::shuffle(rows.begin(), rows.end(), random);
     const int failFrom = pick(6) == 0 ? 1 + pick(8) : 0;
@@ -295,6 +314,55 @@ TEST(ApplyMachine, PlannedAddressesAreCheckedOnTheLink) {
         << played.outcomes[0].message;
     EXPECT_EQ(played.outcomes[0].notSent, NotSentCause::HeldBack);
     EXPECT_EQ(site.Probed(), 1);
+  }
+}
+
+std::vector<std::string> Ends(const Played& played) {
+  std::vector<std::string> ends;
+  for (const PlanOutcome& row : played.outcomes)
+    ends.push_back(std::string(StatusWord(row.status)) + " " +
+                   Dotted(row.nowIp.value_or(0)));
+  return ends;
+}
+
+// Ends decided by where each device is: a device cut from a chain whose
+// head did not move in the same wave goes back while its own address is
+// vacant; a device of another domain on the same subnet holds nothing here.
+TEST(ApplyMachine, EachEndIsWhereTheDeviceIs) {
+  struct Case {
+    const char* name;
+    std::vector<std::uint32_t> from, to;  // hosts of 10.77.0.0/24
+    Behaviour first;                      // device 1's
+    std::uint32_t secondDomain;           // device 2's
+    std::vector<std::string> ends;
+  } const cases[] = {
+      {"a chain whose head ignores its change",
+       {11, 12, 13, 14},
+       {50, 11, 12, 13},
+       Behaviour::Ignores,
+       2,
+       {"not-confirmed 10.77.0.11", "not-sent 10.77.0.12",
+        "returned 10.77.0.13", "not-sent 10.77.0.14"}},
+      {"two domains on one subnet",
+       {11, 12},
+       {12, 12},
+       Behaviour::Confirms,
+       DOMAIN_B,
+       {"confirmed 10.77.0.12", "unchanged 10.77.0.12"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeSite site;
+    std::vector<FoundDevice> devices;
+    std::vector<PlanRow> rows;
+    for (std::uint8_t id = 1; id <= c.from.size(); ++id) {
+      devices.push_back(Device(id, Ip(10, 77, 0, 0) | c.from[id - 1]));
+      if (id == 2) devices.back().place.domain = c.secondDomain;
+      site.AddDevice(devices.back(),
+                     id == 1 ? c.first : Behaviour::RefusesInUse);
+      rows.push_back(MoveTo(id, Ip(10, 77, 0, 0) | c.to[id - 1]));
+    }
+    EXPECT_EQ(Ends(Play(site, devices, rows)), c.ends);
   }
 }
 

@@ -53,7 +53,8 @@ bool FakeSite::InUse(const Fake& self, std::uint32_t address) const {
   const std::uint32_t domain = self.device.place.domain;
   if (arpHosts_.count({domain, address})) return true;
   for (const auto& [mac, other] : fakes_)
-    if (&other != &self && !other.gone && other.device.place.domain == domain &&
+    // A device that no longer answers searches still answers ARP.
+    if (&other != &self && other.device.place.domain == domain &&
         other.device.settings.ipAddress == address)
       return true;
   return false;
@@ -72,6 +73,7 @@ SendOutcome FakeSite::Send(const std::vector<ChangeRequest>& requests) {
     const auto found = fakes_.find(request.mac);
     if (found == fakes_.end()) continue;
     Fake& fake = found->second;
+    if (fake.behaviour == Behaviour::Unreachable) continue;
     outcome.adapters[i] = 1;
     const std::uint32_t to = request.settings.ipAddress;
     if (to != fake.device.settings.ipAddress && HeldByOther(fake, to) &&
@@ -80,11 +82,17 @@ SendOutcome FakeSite::Send(const std::vector<ChangeRequest>& requests) {
                 " while another device held it or was asked for it";
     fake.requests.push_back(request.settings);
     fake.owed.insert(to);
-    if (fake.gone || fake.behaviour == Behaviour::Ignores) continue;
-    if (fake.behaviour == Behaviour::RefusesInUse && InUse(fake, to)) continue;
+    const Behaviour behaviour = fake.behaviour;
+    fake.gone = fake.gone || behaviour == Behaviour::Quiet;
+    if (fake.gone || behaviour == Behaviour::Ignores ||
+        (behaviour == Behaviour::FailsReturn && to == fake.startIp) ||
+        (behaviour == Behaviour::RefusesInUse && InUse(fake, to)))
+      continue;
     fake.device.settings = request.settings;
-    if (fake.behaviour == Behaviour::Vanishes) fake.gone = true;
-    if (fake.behaviour == Behaviour::Late) fake.silentSearches = LATE_SEARCHES;
+    if (behaviour == Behaviour::Vanishes) fake.gone = true;
+    if (behaviour == Behaviour::Late ||
+        (behaviour == Behaviour::SlowOnce && fake.requests.size() == 1))
+      fake.silentSearches = LATE_SEARCHES;
   }
   return outcome;
 }

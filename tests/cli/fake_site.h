@@ -1,6 +1,10 @@
 // A site of fake devices behind the apply's link, for playing whole plans
 // without a network. Devices confirm, ignore changes, refuse an address in
-// use, answer late or vanish; hosts that speak only ARP hold addresses too.
+// use, answer late (after every change, or after the first only), vanish
+// with their change, go quiet where they are, refuse to go back, or cannot
+// be reached (their requests leave through no adapter); hosts that speak
+// only ARP hold addresses too, and the neighbour table names who holds an
+// address, or who left it.
 // Every request is checked as it is sent: no device is ever asked for an
 // address that another device or host shows, or that another device was
 // asked for and has not been seen to leave.
@@ -17,7 +21,17 @@
 
 namespace cli {
 
-enum class Behaviour { Confirms, Ignores, RefusesInUse, Late, Vanishes };
+enum class Behaviour {
+  Confirms,
+  Ignores,
+  RefusesInUse,
+  Late,
+  SlowOnce,
+  Vanishes,
+  Quiet,
+  FailsReturn,
+  Unreachable,
+};
 
 class FakeSite : public ApplyLink {
  public:
