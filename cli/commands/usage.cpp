@@ -111,7 +111,9 @@ checks the result: the window's checks, a mask whose ones come first and
 that is not /0, /31 or /32, and no address that is the subnet's network or
 broadcast address, the gateway's, this computer's or another device's in its
 broadcast domain. Only what changes is judged: the mask and address rules
-when the address, mask or gateway changes, a port when it changes. A refusal
+when the address, mask or gateway changes, a port when it changes. A new
+address is checked on the link too: something that answers ARP for it
+("A answers on the network (MAC); nothing was sent") is a refusal. A refusal
 exits 2 and sends nothing. Then it sends one change request, through the
 adapters of the device's domain only, and searches every 2 seconds until the
 device answers with the new settings: confirmed, or not-confirmed. A request
@@ -191,14 +193,19 @@ before the next. Each swap or rotation goes by way of a temporary address
 of its own, and a long waiting chain is cut the same way while the subnet
 has room: taken from the top of the subnet down (no device's gateway, no
 broadcast, local, shown or planned address; one given back is taken
-again), each checked once on the link first (an
-address something answers ARP for is skipped; "not checked" when the check
-cannot be made), or from --temp. A device parked on a temporary address
-whose way on stays blocked is sent back (returned), or left there
-(stranded) when its own address is taken. A last search gives now_ip.
-Rows end confirmed, not-confirmed, returned, stranded or not-sent (left
-through no adapter, exit 1; waited for a device that did not move; or the
-apply stopped first). Standard error then counts the rows of each status.
+again), or from --temp. Every address a device is sent to that no device
+showed is checked once on the link just before its wave (64 at a time; the
+dry run probes nothing): a temporary address something answers ARP for is
+skipped; a planned one makes the row not-sent ("A answers on the network
+(MAC); nothing was sent") with the rows that wait for it; "not checked" when
+the check cannot be made. While a wave is out its rows are sent. A device
+parked on a temporary address whose way on stays blocked is sent back
+(returned), or left there (stranded) when its own address is taken. A last
+search gives now_ip and decides each sent row's end: confirmed (late),
+stranded on its temporary address, returned on its own. Rows end
+confirmed, not-confirmed, returned, stranded or not-sent (left through no
+adapter, exit 1; waited for a device that did not move; a host at its
+address; or the apply stopped first). Standard error then counts the rows of each status.
 Ctrl+C or SIGTERM, answered at once, sends no new wave: the wave under way
 is verified, then parked devices go on to their planned address when it is
 vacant, else back, else stay (stranded); the report is printed, exit 130. A

@@ -85,6 +85,15 @@ Played Play(FakeSite& site, const std::vector<FoundDevice>& devices,
   return played;
 }
 
+// Each row's status and now_ip: "confirmed 10.77.0.12".
+std::vector<std::string> Ends(const Played& played) {
+  std::vector<std::string> ends;
+  for (const PlanOutcome& row : played.outcomes)
+    ends.push_back(std::string(StatusWord(row.status)) + " " +
+                   Dotted(row.nowIp.value_or(0)));
+  return ends;
+}
+
 // Every row says where its device ends, and the site agrees.
 void CheckReport(const FakeSite& site, const Played& played) {
   for (const PlanOutcome& row : played.outcomes) {
@@ -227,6 +236,20 @@ TEST(ApplyMachine, RandomPlansKeepEveryInvariant) {
   }
 }
 
+// Devices 1..count on 10.77.0.11 up, each in the site with `behaviour`
+// and the gateway `gateway`.
+std::vector<FoundDevice> InRow(FakeSite& site, std::uint8_t count,
+                               Behaviour behaviour,
+                               std::uint32_t gateway = Ip(10, 77, 0, 1)) {
+  std::vector<FoundDevice> devices;
+  for (std::uint8_t id = 1; id <= count; ++id) {
+    devices.push_back(Device(id, Ip(10, 77, 0, 10 + id)));
+    devices.back().settings.gateway = gateway;
+    site.AddDevice(devices.back(), behaviour);
+  }
+  return devices;
+}
+
 PlanRow MoveTo(std::uint8_t id, std::uint32_t ip) {
   PlanRow row;
   row.mac = MacOf(id);
@@ -251,13 +274,9 @@ TEST(ApplyMachine, ADeviceParkedByAFailedSwapGoesBack) {
            {MoveTo(1, Ip(10, 77, 0, 12)), MoveTo(2, Ip(10, 77, 0, 11)),
             MoveTo(3, Ip(10, 77, 0, 14)), MoveTo(4, Ip(10, 77, 0, 13))});
   EXPECT_EQ(site.Broken(), "");
-  std::vector<std::string> ends;
-  for (const PlanOutcome& row : played.outcomes)
-    ends.push_back(std::string(StatusWord(row.status)) + " " +
-                   Dotted(row.nowIp.value_or(0)));
-  EXPECT_EQ(ends, (std::vector<std::string>{
-                      "returned 10.77.0.11", "not-confirmed 10.77.0.12",
-                      "confirmed 10.77.0.14", "confirmed 10.77.0.13"}));
+  EXPECT_EQ(Ends(played), (std::vector<std::string>{
+                              "returned 10.77.0.11", "not-confirmed 10.77.0.12",
+                              "confirmed 10.77.0.14", "confirmed 10.77.0.13"}));
   // Each swap broke through a temporary address of its own, below the one
   // the ARP host holds.
   EXPECT_NE(played.outcomes[0].message.find("10.77.0.253"), std::string::npos)
@@ -292,11 +311,8 @@ TEST(ApplyMachine, PlannedAddressesAreCheckedOnTheLink) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
     FakeSite site;
-    std::vector<FoundDevice> devices;
-    for (std::uint8_t id = 1; id <= 3; ++id) {
-      devices.push_back(Device(id, Ip(10, 77, 0, 10 + id)));
-      site.AddDevice(devices.back(), Behaviour::RefusesInUse);
-    }
+    const std::vector<FoundDevice> devices =
+        InRow(site, 3, Behaviour::RefusesInUse);
     if (c.fault == Fault::Host) site.AddArpHost(2, Ip(10, 77, 0, 50));
     if (c.fault == Fault::StaleEntry)
       site.AddStaleEntry(2, Ip(10, 77, 0, 50), MacOf(3));
@@ -305,24 +321,12 @@ TEST(ApplyMachine, PlannedAddressesAreCheckedOnTheLink) {
         Play(site, devices,
              {MoveTo(1, Ip(10, 77, 0, 50)), MoveTo(2, Ip(10, 77, 0, 11)),
               MoveTo(3, Ip(10, 77, 0, 13))});
-    std::vector<std::string> ends;
-    for (const PlanOutcome& row : played.outcomes)
-      ends.push_back(std::string(StatusWord(row.status)) + " " +
-                     Dotted(row.nowIp.value_or(0)));
-    EXPECT_EQ(ends, c.ends);
+    EXPECT_EQ(Ends(played), c.ends);
     EXPECT_NE(played.outcomes[0].message.find(c.message), std::string::npos)
         << played.outcomes[0].message;
     EXPECT_EQ(played.outcomes[0].notSent, NotSentCause::HeldBack);
     EXPECT_EQ(site.Probed(), 1);
   }
-}
-
-std::vector<std::string> Ends(const Played& played) {
-  std::vector<std::string> ends;
-  for (const PlanOutcome& row : played.outcomes)
-    ends.push_back(std::string(StatusWord(row.status)) + " " +
-                   Dotted(row.nowIp.value_or(0)));
-  return ends;
 }
 
 // Ends decided by where each device is: a device cut from a chain whose
@@ -379,21 +383,14 @@ TEST(ApplyMachine, AStopSendsParkedDevicesOnOrBack) {
   for (const Case& c : cases) {
     SCOPED_TRACE("stop after wave " + std::to_string(c.stopAfterWave));
     FakeSite site;
-    std::vector<FoundDevice> devices;
-    for (std::uint8_t id = 1; id <= 2; ++id) {
-      devices.push_back(Device(id, Ip(10, 77, 0, 10 + id)));
-      site.AddDevice(devices.back(), Behaviour::RefusesInUse);
-    }
+    const std::vector<FoundDevice> devices =
+        InRow(site, 2, Behaviour::RefusesInUse);
     const Played played =
         Play(site, devices,
              {MoveTo(1, Ip(10, 77, 0, 12)), MoveTo(2, Ip(10, 77, 0, 11))},
              c.stopAfterWave);
     EXPECT_EQ(played.end, ApplyEnd::Stopped);
-    std::vector<std::string> ends;
-    for (const PlanOutcome& row : played.outcomes)
-      ends.push_back(std::string(StatusWord(row.status)) + " " +
-                     Dotted(row.nowIp.value_or(0)));
-    EXPECT_EQ(ends, c.ends);
+    EXPECT_EQ(Ends(played), c.ends);
   }
 }
 
@@ -413,12 +410,8 @@ TEST(ApplyMachine, TemporaryAddressesAreReusedButNeverAGateway) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     FakeSite site;
-    std::vector<FoundDevice> devices;
-    for (std::uint8_t id = 1; id <= 4; ++id) {
-      devices.push_back(Device(id, Ip(10, 77, 0, 10 + id)));
-      devices.back().settings.gateway = c.gateway;
-      site.AddDevice(devices.back(), Behaviour::RefusesInUse);
-    }
+    const std::vector<FoundDevice> devices =
+        InRow(site, 4, Behaviour::RefusesInUse, c.gateway);
     const Played played =
         Play(site, devices,
              {MoveTo(1, Ip(10, 77, 0, 12)), MoveTo(2, Ip(10, 77, 0, 11)),
