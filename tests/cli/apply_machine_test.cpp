@@ -37,11 +37,14 @@ struct Played {
   std::vector<PlanOutcome> outcomes;
   ApplyEnd end = ApplyEnd::Finished;
   bool sent = false;
+  // The rows kept for a second stop request, each time they changed.
+  std::vector<std::vector<PlanOutcome>> kept;
 };
 
 // The rows kept for a second stop request are true at that moment: a row
-// whose request went out is never change or not-sent, and a sent one names
-// the address its last request asked for.
+// whose request went out is never change or not-sent, a sent one names the
+// address its last request asked for, and a confirmed or returned one is
+// where it says.
 void CheckLive(const FakeSite& site, const std::vector<PlanOutcome>& rows) {
   for (const PlanOutcome& row : rows) {
     if (!row.found) continue;
@@ -54,6 +57,13 @@ void CheckLive(const FakeSite& site, const std::vector<PlanOutcome>& rows) {
     ASSERT_EQ(requests.empty(), unsent);
     if (row.status == ChangeStatus::Sent) {
       EXPECT_EQ(row.nowIp, requests.back().ipAddress);
+    }
+    const std::optional<IpSettings> now = site.Now(row.mac);
+    if (row.status == ChangeStatus::Confirmed && now) {
+      EXPECT_EQ(*now, row.proposed);
+    }
+    if (row.status == ChangeStatus::Returned && now) {
+      EXPECT_EQ(now->ipAddress, row.currentIp);
     }
   }
 }
@@ -80,15 +90,16 @@ Played Play(FakeSite& site, const std::vector<FoundDevice>& devices,
   calls.progress = [&](const std::vector<PlanOutcome>& rows) {
     ASSERT_EQ(site.Broken(), "");
     CheckLive(site, rows);
+    played.kept.push_back(rows);
   };
   played.end = ApplyPlan(&played.outcomes, apply, site, calls);
   return played;
 }
 
 // Each row's status and now_ip: "confirmed 10.77.0.12".
-std::vector<std::string> Ends(const Played& played) {
+std::vector<std::string> Ends(const std::vector<PlanOutcome>& rows) {
   std::vector<std::string> ends;
-  for (const PlanOutcome& row : played.outcomes)
+  for (const PlanOutcome& row : rows)
     ends.push_back(std::string(StatusWord(row.status)) + " " +
                    Dotted(row.nowIp.value_or(0)));
   return ends;
@@ -236,15 +247,12 @@ TEST(ApplyMachine, RandomPlansKeepEveryInvariant) {
   }
 }
 
-// Devices 1..count on 10.77.0.11 up, each in the site with `behaviour`
-// and the gateway `gateway`.
+// Devices 1..count on 10.77.0.11 up, each in the site with `behaviour`.
 std::vector<FoundDevice> InRow(FakeSite& site, std::uint8_t count,
-                               Behaviour behaviour,
-                               std::uint32_t gateway = Ip(10, 77, 0, 1)) {
+                               Behaviour behaviour) {
   std::vector<FoundDevice> devices;
   for (std::uint8_t id = 1; id <= count; ++id) {
     devices.push_back(Device(id, Ip(10, 77, 0, 10 + id)));
-    devices.back().settings.gateway = gateway;
     site.AddDevice(devices.back(), behaviour);
   }
   return devices;
@@ -274,9 +282,10 @@ TEST(ApplyMachine, ADeviceParkedByAFailedSwapGoesBack) {
            {MoveTo(1, Ip(10, 77, 0, 12)), MoveTo(2, Ip(10, 77, 0, 11)),
             MoveTo(3, Ip(10, 77, 0, 14)), MoveTo(4, Ip(10, 77, 0, 13))});
   EXPECT_EQ(site.Broken(), "");
-  EXPECT_EQ(Ends(played), (std::vector<std::string>{
-                              "returned 10.77.0.11", "not-confirmed 10.77.0.12",
-                              "confirmed 10.77.0.14", "confirmed 10.77.0.13"}));
+  EXPECT_EQ(Ends(played.outcomes),
+            (std::vector<std::string>{
+                "returned 10.77.0.11", "not-confirmed 10.77.0.12",
+                "confirmed 10.77.0.14", "confirmed 10.77.0.13"}));
   // Each swap broke through a temporary address of its own, below the one
   // the ARP host holds.
   EXPECT_NE(played.outcomes[0].message.find("10.77.0.253"), std::string::npos)
@@ -321,7 +330,7 @@ TEST(ApplyMachine, PlannedAddressesAreCheckedOnTheLink) {
         Play(site, devices,
              {MoveTo(1, Ip(10, 77, 0, 50)), MoveTo(2, Ip(10, 77, 0, 11)),
               MoveTo(3, Ip(10, 77, 0, 13))});
-    EXPECT_EQ(Ends(played), c.ends);
+    EXPECT_EQ(Ends(played.outcomes), c.ends);
     EXPECT_NE(played.outcomes[0].message.find(c.message), std::string::npos)
         << played.outcomes[0].message;
     EXPECT_EQ(played.outcomes[0].notSent, NotSentCause::HeldBack);
@@ -347,6 +356,12 @@ TEST(ApplyMachine, EachEndIsWhereTheDeviceIs) {
        2,
        {"not-confirmed 10.77.0.11", "not-sent 10.77.0.12",
         "returned 10.77.0.13", "not-sent 10.77.0.14"}},
+      {"a head whose request leaves through no adapter",
+       {11, 12},
+       {50, 11},
+       Behaviour::Unreachable,
+       2,
+       {"not-sent 10.77.0.11", "not-sent 10.77.0.12"}},
       {"two domains on one subnet",
        {11, 12},
        {12, 12},
@@ -366,7 +381,7 @@ TEST(ApplyMachine, EachEndIsWhereTheDeviceIs) {
                      id == 1 ? c.first : Behaviour::RefusesInUse);
       rows.push_back(MoveTo(id, Ip(10, 77, 0, 0) | c.to[id - 1]));
     }
-    EXPECT_EQ(Ends(Play(site, devices, rows)), c.ends);
+    EXPECT_EQ(Ends(Play(site, devices, rows).outcomes), c.ends);
   }
 }
 
@@ -390,18 +405,23 @@ TEST(ApplyMachine, AStopSendsParkedDevicesOnOrBack) {
              {MoveTo(1, Ip(10, 77, 0, 12)), MoveTo(2, Ip(10, 77, 0, 11))},
              c.stopAfterWave);
     EXPECT_EQ(played.end, ApplyEnd::Stopped);
-    EXPECT_EQ(Ends(played), c.ends);
+    // While wave 1 was verified, the parked device was sent there.
+    ASSERT_GE(played.kept.size(), 2u);
+    EXPECT_EQ(
+        Ends(played.kept[1]),
+        (std::vector<std::string>{"sent 10.77.0.254", "not-sent 10.77.0.12"}));
+    EXPECT_EQ(Ends(played.outcomes), c.ends);
   }
 }
 
 // A temporary address given back is taken again, so one --temp address
-// breaks two swaps one after the other; and no device parks on the gateway
-// the others show.
+// breaks two swaps one after the other; and no device parks where a device
+// outside the plan is, nor on the gateway that device shows.
 TEST(ApplyMachine, TemporaryAddressesAreReusedButNeverAGateway) {
   struct Case {
     const char* name;
     std::optional<TemporaryRange> temporary;
-    std::uint32_t gateway;
+    std::uint32_t gateway;  // of the device outside the plan
   } const cases[] = {
       {"--temp .250", TemporaryRange{Ip(10, 77, 0, 250), Ip(10, 77, 0, 250)},
        Ip(10, 77, 0, 1)},
@@ -410,8 +430,10 @@ TEST(ApplyMachine, TemporaryAddressesAreReusedButNeverAGateway) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     FakeSite site;
-    const std::vector<FoundDevice> devices =
-        InRow(site, 4, Behaviour::RefusesInUse, c.gateway);
+    std::vector<FoundDevice> devices = InRow(site, 4, Behaviour::RefusesInUse);
+    devices.push_back(Device(9, Ip(10, 77, 0, 253)));
+    devices.back().settings.gateway = c.gateway;
+    site.AddDevice(devices.back(), Behaviour::Confirms);
     const Played played =
         Play(site, devices,
              {MoveTo(1, Ip(10, 77, 0, 12)), MoveTo(2, Ip(10, 77, 0, 11)),
@@ -422,6 +444,7 @@ TEST(ApplyMachine, TemporaryAddressesAreReusedButNeverAGateway) {
       for (const IpSettings& asked : site.Requests(row.mac))
         if (asked.ipAddress != row.proposed.ipAddress) {
           EXPECT_NE(asked.ipAddress, c.gateway);
+          EXPECT_NE(asked.ipAddress, Ip(10, 77, 0, 253));
           EXPECT_EQ(asked.ipAddress,
                     c.temporary ? c.temporary->first : asked.ipAddress);
         }
