@@ -13,7 +13,8 @@ std::size_t Machine::DeviceOf(const MacAddress& mac, std::uint32_t domain) {
   const auto [found, added] =
       deviceOfMac_.emplace(MacKey(mac), devices_.size());
   if (added) {
-    devices_.push_back({mac, domain, {}, std::nullopt, 0, NO_MOVE});
+    devices_.push_back(
+        {mac, domain, {}, std::nullopt, 0, NO_MOVE, Holder::Device});
   }
   return found->second;
 }
@@ -95,8 +96,7 @@ ProbeOutcome Machine::CheckOnLink(const std::vector<std::uint32_t>& addresses,
       const MacAddress mac = HolderAt(probed, i);
       const Holding holding =
           HoldingAt(probed, i, [this](const MacAddress& holder) {
-            return deviceOfMac_.count(MacKey(holder)) &&
-                   !hosts_.count(MacKey(holder));
+            return deviceOfMac_.count(MacKey(holder)) && !IsHost(holder);
           });
       if (holding == Holding::Held) HostAt(domain, batch[i], mac);
       all.holdings.push_back(holding);
@@ -109,16 +109,22 @@ ProbeOutcome Machine::CheckOnLink(const std::vector<std::uint32_t>& addresses,
 // A host holds its address for good: whoever waits for it is blocked.
 void Machine::HostAt(std::uint32_t domain, std::uint32_t address,
                      const MacAddress& mac) {
-  hosts_.insert(MacKey(mac));
   const std::size_t host = DeviceOf(mac, domain);
+  devices_[host].kind = Holder::Host;
   Book(host, address);
   EndedAt(host);
 }
 
 std::string Machine::HeldBy(const MacAddress& holder,
                             std::uint32_t address) const {
-  if (hosts_.count(MacKey(holder))) return HostText(address, holder);
+  if (IsHost(holder)) return HostText(address, holder);
   return Utf8(MacText(holder)) + " did not leave " + Dotted(address);
+}
+
+bool Machine::IsHost(const MacAddress& mac) const {
+  const auto found = deviceOfMac_.find(MacKey(mac));
+  return found != deviceOfMac_.end() &&
+         devices_[found->second].kind == Holder::Host;
 }
 
 void Machine::GiveBack(std::uint32_t domain, const IpSettings& settings,

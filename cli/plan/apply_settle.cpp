@@ -100,7 +100,7 @@ void Machine::Blocked(std::size_t move, const MacAddress& holder,
   if (m.phase == Phase::Waiting) {
     if (m.inWave == wave_) return;  // its request is out in this wave
     End(move, MoveState::Withheld);
-    if (hosts_.count(MacKey(holder)))
+    if (IsHost(holder))
       Replace(move, HeldBy(holder, address) + "; nothing was sent");
     else
       Replace(move, "not sent: it waits for " + Utf8(MacText(holder)) +

@@ -45,7 +45,15 @@ struct Request {
 
 constexpr std::size_t NO_MOVE = static_cast<std::size_t>(-1);
 
-// Every device the search listed, and any that turned up later.
+// What may hold an address in the book. Another kind (an answer of another
+// protocol heard there) is one more value here, with what clears it.
+enum class Holder {
+  Device,  // ours, listed or heard later: a search shows where it went
+  Host,    // something the link check found answering ARP: it stays
+};
+
+// Every device the search listed, any that turned up later, and the hosts
+// the link check found.
 struct Device {
   MacAddress mac{};
   std::uint32_t domain = 0;
@@ -54,6 +62,7 @@ struct Device {
   std::optional<IpSettings> lastSeen;
   std::size_t seenInWave = 0;  // the wave of its last sighting
   std::size_t move = NO_MOVE;  // its move, if it is to move
+  Holder kind = Holder::Device;
 };
 
 struct Move {
@@ -117,6 +126,7 @@ class Machine {
   // Why a move cannot have `address`: "MAC did not leave A", or "A answers
   // on the network (MAC)" for a host.
   std::string HeldBy(const MacAddress& holder, std::uint32_t address) const;
+  bool IsHost(const MacAddress& mac) const;
   void GiveBack(std::uint32_t domain, const IpSettings& settings,
                 const TemporarySlot& slot);
 
@@ -175,8 +185,7 @@ class Machine {
   // device's lingering neighbour entry must not read as one.
   std::unordered_set<Key> shownAtStart_;
   std::unordered_set<Key> checked_;  // planned addresses checked on the link
-  std::unordered_set<std::uint64_t> hosts_;  // MACs of the hosts found
-  std::vector<std::size_t> ready_;  // moves whose address may have come free
+  std::vector<std::size_t> ready_;   // moves whose address may have come free
   std::vector<std::size_t> returns_;
   std::vector<Cycle> cycles_;   // to break
   std::vector<Cycle> stalled_;  // found no temporary address
