@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <functional>
 #include <random>
+#include <tuple>
 
 #include "cli/plan/plan_apply.h"
 #include "tests/cli/cli_test_devices.h"
@@ -39,6 +40,8 @@ struct Played {
   bool sent = false;
   // The rows kept for a second stop request, each time they changed.
   std::vector<std::vector<PlanOutcome>> kept;
+  // What each search that verified a wave told.
+  std::vector<VerifyProgress> verifying;
 };
 
 // The rows kept for a second stop request are true at that moment: a row
@@ -91,6 +94,9 @@ Played Play(FakeSite& site, const std::vector<FoundDevice>& devices,
     ASSERT_EQ(site.Broken(), "");
     CheckLive(site, rows);
     played.kept.push_back(rows);
+  };
+  calls.verifying = [&](const VerifyProgress& progress) {
+    played.verifying.push_back(progress);
   };
   played.end = ApplyPlan(&played.outcomes, apply, site, calls);
   return played;
@@ -292,6 +298,13 @@ TEST(ApplyMachine, ADeviceParkedByAFailedSwapGoesBack) {
       << played.outcomes[0].message;
   EXPECT_NE(played.outcomes[2].message.find("10.77.0.252"), std::string::npos)
       << played.outcomes[2].message;
+  // Wave 2's first verifying search: 4 answered, 2 is waited for.
+  ASSERT_GE(played.verifying.size(), 2u);
+  const VerifyProgress& second = played.verifying[1];
+  EXPECT_EQ(std::make_tuple(second.wave, second.answered, second.awaited,
+                            second.waitingFor, second.left.count()),
+            std::make_tuple(2, std::size_t{1}, std::size_t{2},
+                            std::optional<MacAddress>(MacOf(2)), 4000L));
 }
 
 // Every planned address that no device showed is checked on the link just
