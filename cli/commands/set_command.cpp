@@ -101,7 +101,7 @@ int SetCommand(const Options& options) {
       "stopping: the change was sent; it is verified, then the report is "
       "printed; Ctrl+C again ends at once");
   second.Keep(SetReportText(report, options.format));
-  const SendOutcome sent = discovery.Send({request});
+  const SendOutcome sent = discovery.Send({request}, nullptr);
   if (sent.status != LinkStatus::Done) {
     report.status = ChangeStatus::NotSent;
     Emit(SetReportText(report, options.format));

@@ -54,6 +54,10 @@ struct ChangeRequest {
   std::uint32_t domain = 0;
 };
 
+// Told as each request has been sent: its index and how many adapters it
+// left through (0: it never left); may be empty.
+using SendWatch = std::function<void(std::size_t request, int adapters)>;
+
 struct SendOutcome {
   LinkStatus status = LinkStatus::Done;
   // adapters[i]: how many adapters requests[i] left through; 0 when it never
@@ -115,7 +119,9 @@ class ApplyLink {
  public:
   virtual ~ApplyLink() = default;
   // Sends each request once, through the adapters of its domain.
-  virtual SendOutcome Send(const std::vector<ChangeRequest>& requests) = 0;
+  // `watch` is told as each one leaves.
+  virtual SendOutcome Send(const std::vector<ChangeRequest>& requests,
+                           const SendWatch& watch) = 0;
   // Searches the domains until every expected device shows the settings it
   // was asked for, or `limit` has passed; at least one search is made.
   // `watch` is told how far it got after each search.

@@ -59,7 +59,8 @@ Through EngineDiscovery::ThroughDomains(
   return {through.begin(), through.end()};
 }
 
-SendOutcome EngineDiscovery::Send(const std::vector<ChangeRequest>& requests) {
+SendOutcome EngineDiscovery::Send(const std::vector<ChangeRequest>& requests,
+                                  const SendWatch& watch) {
   SendOutcome outcome;
   outcome.adapters.assign(requests.size(), 0);
   std::map<std::uint32_t, std::vector<std::size_t>> byDomain;
@@ -79,7 +80,9 @@ SendOutcome EngineDiscovery::Send(const std::vector<ChangeRequest>& requests) {
     ChangePass pass(link, bodies, PACING);
     const std::vector<std::size_t>& at = indexes;
     if (!pass.Start([&](int done, int adapters) {
-          outcome.adapters[at[static_cast<std::size_t>(done) - 1]] = adapters;
+          const std::size_t request = at[static_cast<std::size_t>(done) - 1];
+          outcome.adapters[request] = adapters;
+          if (watch) watch(request, adapters);
         })) {
       outcome.status = LinkStatus::Failed;
       return outcome;

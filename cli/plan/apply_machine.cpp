@@ -1,6 +1,7 @@
 #include "cli/plan/apply_machine.h"
 
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 #include "cli/format/text_formats.h"
@@ -8,6 +9,14 @@
 
 namespace cli {
 namespace apply_steps {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+// How often the rows kept for a second stop request follow the requests of
+// a wave as they leave, 50 ms apart.
+constexpr std::chrono::milliseconds KEEP_EVERY{200};
+
+}  // namespace
 
 Machine::Machine(const std::vector<ApplyMove>& moves,
                  const std::vector<FoundDevice>& shown, const ApplyRules& rules,
@@ -177,7 +186,17 @@ bool Machine::SendWave(const std::vector<Request>& wave, int number) {
   }
   std::sort(domains.begin(), domains.end());
   domains.erase(std::unique(domains.begin(), domains.end()), domains.end());
-  const SendOutcome sent = link_.Send(requests);
+  // Each row is sent as its request leaves; the rows kept for a second stop
+  // request follow within KEEP_EVERY (a report of many rows costs time).
+  Clock::time_point kept = Clock::now();
+  const SendOutcome sent =
+      link_.Send(requests, [&](std::size_t i, int adapters) {
+        if (adapters <= 0) return;
+        Sent(wave[i]);
+        if (Clock::now() - kept < KEEP_EVERY) return;
+        Progress();
+        kept = Clock::now();
+      });
   std::vector<ChangeRequest> expected;
   WaveNews news;
   news.wave = number;
@@ -273,7 +292,8 @@ namespace {
 // The dry run's link: every request leaves and takes, every address is free.
 class ForecastLink : public ApplyLink {
  public:
-  SendOutcome Send(const std::vector<ChangeRequest>& requests) override {
+  SendOutcome Send(const std::vector<ChangeRequest>& requests,
+                   const SendWatch&) override {
     return {LinkStatus::Done, std::vector<int>(requests.size(), 1)};
   }
   VerifyOutcome Verify(const std::vector<ChangeRequest>& expected,

@@ -60,7 +60,8 @@ bool FakeSite::InUse(const Fake& self, std::uint32_t address) const {
   return false;
 }
 
-SendOutcome FakeSite::Send(const std::vector<ChangeRequest>& requests) {
+SendOutcome FakeSite::Send(const std::vector<ChangeRequest>& requests,
+                           const SendWatch& watch) {
   SendOutcome outcome;
   outcome.adapters.assign(requests.size(), 0);
   if (Failing()) {
@@ -69,32 +70,36 @@ SendOutcome FakeSite::Send(const std::vector<ChangeRequest>& requests) {
   }
   ++sends_;
   for (std::size_t i = 0; i < requests.size(); ++i) {
-    const ChangeRequest& request = requests[i];
-    const auto found = fakes_.find(request.mac);
-    if (found == fakes_.end()) continue;
-    Fake& fake = found->second;
-    if (fake.behaviour == Behaviour::Unreachable) continue;
-    outcome.adapters[i] = 1;
-    const std::uint32_t to = request.settings.ipAddress;
-    if (to != fake.device.settings.ipAddress && HeldByOther(fake, to) &&
-        broken_.empty())
-      broken_ = Dotted(to) + " was asked of " + MacString(request.mac) +
-                " while another device held it or was asked for it";
-    fake.requests.push_back(request.settings);
-    fake.owed.insert(to);
-    const Behaviour behaviour = fake.behaviour;
-    fake.gone = fake.gone || behaviour == Behaviour::Quiet;
-    if (fake.gone || behaviour == Behaviour::Ignores ||
-        (behaviour == Behaviour::FailsReturn && to == fake.startIp) ||
-        (behaviour == Behaviour::RefusesInUse && InUse(fake, to)))
-      continue;
-    fake.device.settings = request.settings;
-    if (behaviour == Behaviour::Vanishes) fake.gone = true;
-    if (behaviour == Behaviour::Late ||
-        (behaviour == Behaviour::SlowOnce && fake.requests.size() == 1))
-      fake.silentSearches = LATE_SEARCHES;
+    outcome.adapters[i] = Take(requests[i]);
+    if (watch) watch(i, outcome.adapters[i]);
   }
   return outcome;
+}
+
+int FakeSite::Take(const ChangeRequest& request) {
+  const auto found = fakes_.find(request.mac);
+  if (found == fakes_.end()) return 0;
+  Fake& fake = found->second;
+  if (fake.behaviour == Behaviour::Unreachable) return 0;
+  const std::uint32_t to = request.settings.ipAddress;
+  if (to != fake.device.settings.ipAddress && HeldByOther(fake, to) &&
+      broken_.empty())
+    broken_ = Dotted(to) + " was asked of " + MacString(request.mac) +
+              " while another device held it or was asked for it";
+  fake.requests.push_back(request.settings);
+  fake.owed.insert(to);
+  const Behaviour behaviour = fake.behaviour;
+  fake.gone = fake.gone || behaviour == Behaviour::Quiet;
+  if (fake.gone || behaviour == Behaviour::Ignores ||
+      (behaviour == Behaviour::FailsReturn && to == fake.startIp) ||
+      (behaviour == Behaviour::RefusesInUse && InUse(fake, to)))
+    return 1;
+  fake.device.settings = request.settings;
+  if (behaviour == Behaviour::Vanishes) fake.gone = true;
+  if (behaviour == Behaviour::Late ||
+      (behaviour == Behaviour::SlowOnce && fake.requests.size() == 1))
+    fake.silentSearches = LATE_SEARCHES;
+  return 1;
 }
 
 void FakeSite::Search(std::vector<FoundDevice>* heard) {

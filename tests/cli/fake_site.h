@@ -48,7 +48,8 @@ class FakeSite : public ApplyLink {
   // The link fails from this call of Send or Verify on (counted from 1).
   void FailFromCall(int call) { failFrom_ = call; }
 
-  SendOutcome Send(const std::vector<ChangeRequest>& requests) override;
+  SendOutcome Send(const std::vector<ChangeRequest>& requests,
+                   const SendWatch& watch) override;
   VerifyOutcome Verify(const std::vector<ChangeRequest>& expected,
                        const std::vector<std::uint32_t>& domains,
                        std::chrono::milliseconds limit,
@@ -81,6 +82,8 @@ class FakeSite : public ApplyLink {
     std::set<std::uint32_t> owed;
   };
   bool Failing();
+  // One request reaching its device; how many adapters it left through.
+  int Take(const ChangeRequest& request);
   bool HeldByOther(const Fake& self, std::uint32_t address) const;
   // What a device that checks before it takes an address sees.
   bool InUse(const Fake& self, std::uint32_t address) const;
