@@ -27,18 +27,19 @@ int main(int argc, char** argv) {
     std::vector<std::uint32_t> batch;
     for (long i = from; i < count && i < from + BATCH; ++i)
       batch.push_back(adapter + 1 + static_cast<std::uint32_t>(i));
-    for (const AddressCheck& check : ProbeAddresses(
-             adapter, batch, std::chrono::milliseconds(400))) {
+    for (const AddressCheck& check :
+         ProbeAddresses(adapter, batch, std::chrono::milliseconds(400))) {
       held += check.use == AddressUse::Held;
       free += check.use == AddressUse::Free;
       unchecked += check.use == AddressUse::NotChecked;
     }
   }
-  const double wall = std::chrono::duration<double>(
-                          std::chrono::steady_clock::now() - start)
-                          .count();
-  std::printf("%ld addresses in %ld batches: %.1f s wall; %ld held, %ld free, "
-              "%ld not checked\n",
-              count, batches, wall, held, free, unchecked);
+  const double wall =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
+          .count();
+  std::printf(
+      "%ld addresses in %ld batches: %.1f s wall; %ld held, %ld free, "
+      "%ld not checked\n",
+      count, batches, wall, held, free, unchecked);
   return 0;
 }
