@@ -205,14 +205,14 @@ search gives now_ip and decides each sent row's end: confirmed (late),
 stranded on its temporary address, returned on its own. Rows end
 confirmed, not-confirmed, returned, stranded or not-sent (left through no
 adapter, exit 1; waited for a device that did not move; a host at its
-address; or the apply stopped first). Standard error then counts the rows of each status.
-Ctrl+C or SIGTERM, answered at once, sends no new wave: the wave under way
-is verified, then parked devices go on to their planned address when it is
-vacant, else back, else stay (stranded); the report is printed, exit 130. A
-second Ctrl+C ends at once, printing each row as it stands: sent (request
-out, not verified; now_ip is where it was sent), stranded on its temporary
-address, not-sent, or its end. When the engine fails between waves the report is printed too
-(exit 1).
+address; or the apply stopped first). Standard error then counts the rows
+of each status. Ctrl+C or SIGTERM, answered at once, sends no new wave: the
+wave under way is verified, then parked devices go on to their planned
+address when it is vacant, else back, else stay (stranded); the report is
+printed, exit 130. A second Ctrl+C ends at once, printing each row as it
+stands: sent (request out, not verified; now_ip is where it was sent),
+stranded on its temporary address, not-sent, or its end. When the engine
+fails between waves the report is printed too (exit 1).
 
   --apply               send the changes
   --from START          number the rows without an address from START
