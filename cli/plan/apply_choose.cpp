@@ -142,6 +142,12 @@ void Machine::CheckTargets(const std::vector<std::size_t>& ready) {
 
 std::vector<Request> Machine::Compose() {
   ++wave_;
+  std::vector<std::size_t> ready;
+  ready.swap(ready_);
+  std::sort(ready.begin(), ready.end());
+  ready.erase(std::unique(ready.begin(), ready.end()), ready.end());
+  // First, so that whoever a host blocks goes back in this very wave.
+  CheckTargets(ready);
   std::vector<Request> wave;
   for (std::size_t move : returns_) {
     moves_[move].inWave = wave_;
@@ -150,11 +156,6 @@ std::vector<Request> Machine::Compose() {
   returns_.clear();
   // Every change whose address is free goes straight.
   std::vector<std::size_t> vacating;
-  std::vector<std::size_t> ready;
-  ready.swap(ready_);
-  std::sort(ready.begin(), ready.end());
-  ready.erase(std::unique(ready.begin(), ready.end()), ready.end());
-  CheckTargets(ready);
   for (std::size_t move : ready) {
     Move& m = moves_[move];
     const bool pending =
