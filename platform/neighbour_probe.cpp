@@ -35,7 +35,7 @@ bool ReachedElsewhere(const std::vector<net::Adapter>& adapters,
 std::vector<bool> SendProbes(const std::vector<net::Adapter>& adapters,
                              const net::Adapter& self,
                              const std::vector<std::uint32_t>& addresses,
-                             std::vector<AddressUse>* uses) {
+                             std::vector<AddressCheck>* checks) {
   std::vector<bool> sent(addresses.size(), false);
   const std::uint32_t local = self.address;
   const net::Socket socket = net::OpenUdp();
@@ -54,7 +54,7 @@ std::vector<bool> SendProbes(const std::vector<net::Adapter>& adapters,
   for (std::size_t i = 0; i < addresses.size(); ++i) {
     const std::uint32_t address = addresses[i];
     if (address == local) {
-      (*uses)[i] = AddressUse::Held;
+      (*checks)[i].use = AddressUse::Held;
     } else if (InSubnet(address, local, self.mask) &&
                (tied || !ReachedElsewhere(adapters, self, address))) {
       sent[i] =
@@ -67,29 +67,30 @@ std::vector<bool> SendProbes(const std::vector<net::Adapter>& adapters,
 
 }  // namespace
 
-std::vector<AddressUse> ProbeAddresses(
+std::vector<AddressCheck> ProbeAddresses(
     std::uint32_t adapterAddress, const std::vector<std::uint32_t>& addresses,
     std::chrono::milliseconds wait) {
-  std::vector<AddressUse> uses(addresses.size(), AddressUse::NotChecked);
+  std::vector<AddressCheck> checks(addresses.size());
   const std::vector<net::Adapter> adapters = net::ListAdapters().adapters;
   const auto self = std::find_if(
       adapters.begin(), adapters.end(), [adapterAddress](const auto& adapter) {
         return adapterAddress == 0 || adapter.address == adapterAddress;
       });
-  if (self == adapters.end() || !net::Startup()) return uses;
-  const std::vector<bool> sent = SendProbes(adapters, *self, addresses, &uses);
+  if (self == adapters.end() || !net::Startup()) return checks;
+  const std::vector<bool> sent =
+      SendProbes(adapters, *self, addresses, &checks);
   net::Cleanup();
-  if (std::find(sent.begin(), sent.end(), true) == sent.end()) return uses;
+  if (std::find(sent.begin(), sent.end(), true) == sent.end()) return checks;
 
   std::this_thread::sleep_for(wait);
   const NeighbourTable table = ReadNeighbours();
-  if (table.status != NeighbourTable::Status::Read) return uses;
+  if (table.status != NeighbourTable::Status::Read) return checks;
   for (std::size_t i = 0; i < addresses.size(); ++i) {
     if (!sent[i]) continue;
-    uses[i] = AddressUse::Free;
+    checks[i].use = AddressUse::Free;
     for (const Neighbour& entry : table.entries)
       if (entry.address == addresses[i] && entry.interfaceIndex == self->index)
-        uses[i] = AddressUse::Held;
+        checks[i] = {AddressUse::Held, entry.mac};
   }
-  return uses;
+  return checks;
 }

@@ -37,12 +37,20 @@ enum class AddressUse {
   NotChecked,
 };
 
+// What the probe found at one address.
+struct AddressCheck {
+  AddressUse use = AddressUse::NotChecked;
+  // With Held, the MAC the table holds for the address (zero for this
+  // computer's own): a device that has just left it may still be named.
+  MacAddress holder{};
+};
+
 // Sends one small datagram to each address from the adapter whose local
 // address is `adapterAddress`, so that the system resolves them, waits `wait`
 // once for the whole batch (a few hundred milliseconds is enough on a LAN),
 // and reads the neighbour table once. One answer per address, in order. The
 // adapter's own address counts as Held; when `adapterAddress` is not one of
 // this computer's, every address is NotChecked.
-std::vector<AddressUse> ProbeAddresses(
+std::vector<AddressCheck> ProbeAddresses(
     std::uint32_t adapterAddress, const std::vector<std::uint32_t>& addresses,
     std::chrono::milliseconds wait);

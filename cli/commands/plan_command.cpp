@@ -3,6 +3,7 @@
 #include "cli/commands/second_stop.h"
 #include "cli/device/subnet_reach.h"
 #include "cli/format/messages.h"
+#include "cli/format/progress_line.h"
 #include "cli/format/text_encoding.h"
 #include "cli/network/engine_discovery.h"
 #include "cli/network/network.h"
@@ -45,6 +46,21 @@ PlanFile ReadPlan(const std::string& bytes, const Options& options,
   }
   return ReadPlanRecords(cells.records, path + ":" + Printable(cells.sheet),
                          blankIp);
+}
+
+// What a wave's verify waits for, on standard error.
+std::string WaveText(const WaveNews& news) {
+  const std::string wave = "wave " + std::to_string(news.wave) + ": ";
+  const std::string returns =
+      std::to_string(news.returns) +
+      (news.returns == 1 ? " parked device back to its own address"
+                         : " parked devices back to their own addresses");
+  if (news.changes == 0)
+    return wave + "sending " + returns + "; waiting for them to answer there";
+  return wave + "sent " + std::to_string(news.changes) +
+         (news.changes == 1 ? " change request" : " change requests") +
+         (news.returns ? " and " + returns : std::string()) +
+         "; waiting for the devices to answer with the new settings";
 }
 
 int ExitStatus(const std::vector<PlanOutcome>& outcomes, bool applied,
@@ -128,20 +144,29 @@ int PlanCommand(const Options& options) {
     SecondStop second([&options](const std::string& text) {
       Deliver(options, {text, {}});
     });
+    second.Acknowledge(
+        "stopping: no new wave is sent; the wave under way is verified, then "
+        "each device parked on a temporary address goes on to its new "
+        "address when that is free, or back to its own; Ctrl+C again ends at "
+        "once");
     second.Keep(PlanReport(outcomes, options.format));
     ApplyCalls calls;
     calls.verifyTimeout = options.verifyTimeout;
     calls.stopRequested = StopRequested;
-    calls.announce = [](int wave, std::size_t sent) {
-      Tell("wave " + std::to_string(wave) + ": sent " + std::to_string(sent) +
-           (sent == 1 ? " change request" : " change requests") +
-           "; waiting for the devices to answer with the new settings");
-    };
+    calls.announce = [](const WaveNews& news) { Tell(WaveText(news)); };
     calls.progress = [&](const std::vector<PlanOutcome>& rows) {
       second.Keep(PlanReport(rows, options.format));
     };
+    // After each search of a wave's verify: who is still awaited.
+    calls.verifying = [](const VerifyProgress& at) {
+      ErrorProgress().Show(VerifyProgressText(
+          at.wave, at.answered, at.awaited,
+          at.waitingFor ? MacString(*at.waitingFor) : std::string(),
+          std::chrono::ceil<std::chrono::seconds>(at.left)));
+    };
     outcomes = judged;
     end = ApplyPlan(&outcomes, apply, discovery, calls);
+    ErrorProgress().Clear();
   }
   const bool delivered =
       Deliver(options, {PlanReport(outcomes, options.format), {}});

@@ -28,12 +28,27 @@ void SecondStop::Keep(std::string report) {
   report_ = std::move(report);
 }
 
+void SecondStop::Acknowledge(std::string words) {
+  std::lock_guard<std::mutex> hold(lock_);
+  acknowledgement_ = std::move(words);
+}
+
 void SecondStop::Watch() {
   while (!done_) {
-    if (StopRequests() >= 2) {
+    const int requests = StopRequests();
+    if (requests >= 1 && !acknowledged_) {
       std::lock_guard<std::mutex> hold(lock_);
-      deliver_(report_);
-      Tell("stopped at once: the rows above are as far as the change got");
+      if (!acknowledgement_.empty()) Tell(acknowledgement_);
+      acknowledged_ = true;
+    }
+    if (requests >= 2) {
+      std::lock_guard<std::mutex> hold(lock_);
+      if (report_.empty()) {
+        Tell("stopped at once: nothing was sent");
+      } else {
+        deliver_(report_);
+        Tell("stopped at once: the rows above are as far as the change got");
+      }
       std::_Exit(EXIT_STOPPED);
     }
     std::this_thread::sleep_for(POLL);

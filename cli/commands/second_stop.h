@@ -1,6 +1,7 @@
 // While a change runs, a first Ctrl+C lets it end safely (no new wave, the
-// current one verified, parked devices sent back); a second one ends the
-// program at once, after it has printed the report as far as it got.
+// current one verified, parked devices sent back), and is answered at once
+// with what will happen; a second one ends the program at once, after it
+// has printed the report as far as it got.
 #pragma once
 
 #include <atomic>
@@ -20,8 +21,11 @@ class SecondStop {
   SecondStop(const SecondStop&) = delete;
   SecondStop& operator=(const SecondStop&) = delete;
 
-  // The report as far as it got, kept for a second stop request.
+  // The report as far as it got, kept for a second stop request; while
+  // none is kept, nothing was sent.
   void Keep(std::string report);
+  // What the first stop request is answered with, at once.
+  void Acknowledge(std::string words);
 
  private:
   void Watch();
@@ -29,6 +33,8 @@ class SecondStop {
   std::function<void(const std::string&)> deliver_;
   std::mutex lock_;
   std::string report_;
+  std::string acknowledgement_;
+  bool acknowledged_ = false;  // the watcher's own
   std::atomic<bool> done_{false};
   std::thread watcher_;
 };

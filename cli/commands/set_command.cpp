@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "cli/commands/commands.h"
 #include "cli/commands/report_output.h"
 #include "cli/commands/second_stop.h"
@@ -9,6 +11,7 @@
 #include "cli/format/messages.h"
 #include "cli/format/text_formats.h"
 #include "cli/network/engine_discovery.h"
+#include "cli/network/link_check.h"
 #include "cli/network/network.h"
 #include "core/validation/change_check.h"
 #include "platform/stop_signal.h"
@@ -18,6 +21,11 @@ int SetCommand(const Options& options) {
   // A stop request while the change is verified lets the verify end; so it
   // is taken from the start.
   InstallStopHandlers();
+  SecondStop second([&options](const std::string& text) {
+    Deliver(options, {text, {}});
+  });
+  second.Acknowledge(
+      "stopping: nothing will be sent; Ctrl+C again ends at once");
   EngineDiscovery discovery(options.adapter, SearchProtocols(options));
   const SearchOutcome searched =
       discovery.Search(options.timeout, Remarks::Say);
@@ -88,13 +96,42 @@ int SetCommand(const Options& options) {
                    LocalAdapters()));
   if (!leaving.empty()) Tell(leaving);
 
+  // Something that does not answer our protocol (a PC, a recorder, a
+  // router) may hold the new address: one that answers ARP for it keeps it.
+  if (proposed.ipAddress != target->settings.ipAddress) {
+    const ProbeOutcome probed =
+        discovery.Probe({proposed.ipAddress}, target->place.domain);
+    const Holding holding =
+        HoldingAt(probed, 0, [&found](const MacAddress& mac) {
+          return std::any_of(
+              found.devices.begin(), found.devices.end(),
+              [&mac](const FoundDevice& device) { return device.mac == mac; });
+        });
+    if (holding == Holding::Held) {
+      Tell(HostText(proposed.ipAddress, HolderAt(probed, 0)) +
+           "; nothing was sent");
+      return EXIT_REFUSED;
+    }
+    if (holding == Holding::NotChecked)
+      Tell(Dotted(proposed.ipAddress) +
+           " was not checked on the link: " + probed.why);
+  }
+  // A stop request that came during the search (or the checks) is answered
+  // before anything leaves: the device keeps its settings.
+  if (StopRequested()) {
+    Tell("stopped before sending: " + MacString(options.mac) +
+         " keeps its settings");
+    report.status = ChangeStatus::NotSent;
+    deliver(report);
+    return EXIT_STOPPED;
+  }
   const ChangeRequest request{options.mac, proposed, target->place.domain};
   report.sent = proposed;
-  SecondStop second([&options](const std::string& text) {
-    Deliver(options, {text, {}});
-  });
+  second.Acknowledge(
+      "stopping: the change was sent; it is verified, then the report is "
+      "printed; Ctrl+C again ends at once");
   second.Keep(SetReportText(report, options.format));
-  const SendOutcome sent = discovery.Send({request});
+  const SendOutcome sent = discovery.Send({request}, nullptr);
   if (sent.status != LinkStatus::Done) {
     report.status = ChangeStatus::NotSent;
     deliver(report);
@@ -121,7 +158,7 @@ int SetCommand(const Options& options) {
             return "waiting for " + mac + ", " + TimeLeftText(left);
           });
       return discovery.Verify({request}, {request.domain},
-                              options.verifyTimeout);
+                              options.verifyTimeout, nullptr);
     }();
     if (verified.status != LinkStatus::Done) {
       Tell("the change was sent, but the searches that verify it failed");

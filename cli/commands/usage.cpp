@@ -135,7 +135,9 @@ checks the result: the window's checks, a mask whose ones come first and
 that is not /0, /31 or /32, and no address that is the subnet's network or
 broadcast address, the gateway's, this computer's or another device's in its
 broadcast domain. Only what changes is judged: the mask and address rules
-when the address, mask or gateway changes, a port when it changes. A refusal
+when the address, mask or gateway changes, a port when it changes. A new
+address is checked on the link too: something that answers ARP for it
+("A answers on the network (MAC); nothing was sent") is a refusal. A refusal
 exits 2 and sends nothing; after the window's own message it names the value
 and the option that fixes it ("The gateway 192.168.1.1 lies outside the
 subnet 10.77.0.0/255.255.255.0 of 10.77.0.5: give a gateway in that subnet
@@ -149,8 +151,10 @@ confirmed, or not-confirmed. A request that left through no adapter is
 not-sent (exit 1); so is a device heard only on an interface without an IPv4
 address, which no request can reach. With nothing to change the status is
 unchanged and nothing is sent. The report is always printed: when the
-verifying searches fail it says sent (exit 1); Ctrl+C lets the verify end
-(exit 130), a second one ends at once.
+verifying searches fail it says sent (exit 1). Ctrl+C before the request
+leaves sends nothing: not-sent, "stopped before sending" (exit 130); while
+the change is verified it lets the verify end (exit 130); a second one ends
+at once.
 
   --ip, --mask, --gateway A   the new addresses
   --mode M                    fixed, dhcp or pppoe
@@ -232,20 +236,30 @@ asked for: each wave holds every change whose address is free now, 50 ms
 apart, through its domain's adapters, and is checked as set checks it
 before the next. Each swap or rotation goes by way of a temporary address
 of its own, and a long waiting chain is cut the same way while the subnet
-has room: taken from the top of the subnet down (no gateway, broadcast,
-local, shown or planned address), each checked once on the link first (an
-address something answers ARP for is skipped; "not checked" when the check
-cannot be made), or from --temp. A device parked on a temporary address
-whose way on stays blocked is sent back (returned), or left there
-(stranded) when its own address is taken. A last search gives now_ip.
-Rows end confirmed, not-confirmed, returned, stranded or not-sent (left
-through no adapter, exit 1; waited for a device that did not move; or the
-apply stopped first). Standard error then counts the rows of each status.
-Ctrl+C or SIGTERM sends no new wave: the wave under way is verified, parked
-devices go back, the report is printed, exit 130; a second Ctrl+C ends at
-once. When the engine fails between waves the report is printed too
-(exit 1). Before an apply sends anything, standard error warns of each
-device that moves outside the subnet of every adapter of its domain.
+has room: taken from the top of the subnet down (no device's gateway, no
+broadcast, local, shown or planned address; one given back is taken
+again), or from --temp. Every address a device is sent to that no device
+showed is checked once on the link just before its wave (64 at a time; the
+dry run probes nothing): a temporary address something answers ARP for is
+skipped; a planned one makes the row not-sent ("A answers on the network
+(MAC); nothing was sent") with the rows that wait for it; "not checked" when
+the check cannot be made. While a wave is out its rows are sent. A device
+parked on a temporary address whose way on stays blocked is sent back
+(returned), or left there (stranded) when its own address is taken. A last
+search gives now_ip and decides each sent row's end: confirmed (late),
+stranded on its temporary address, returned on its own. Rows end
+confirmed, not-confirmed, returned, stranded or not-sent (left through no
+adapter, exit 1; waited for a device that did not move; a host at its
+address; or the apply stopped first). Standard error then counts the rows
+of each status. Ctrl+C or SIGTERM, answered at once, sends no new wave: the
+wave under way is verified, then parked devices go on to their planned
+address when it is vacant, else back, else stay (stranded); the report is
+printed, exit 130. A second Ctrl+C ends at once, printing each row as it
+stands: sent (request out, not verified; now_ip is where it was sent),
+stranded on its temporary address, not-sent, or its end. When the engine
+fails between waves the report is printed too (exit 1). Before an apply
+sends anything, standard error warns of each device that moves outside the
+subnet of every adapter of its domain.
 
   --apply               send the changes
   --from START|A-B      number the rows without an address from START, or

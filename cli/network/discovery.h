@@ -8,6 +8,8 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,6 +54,10 @@ struct ChangeRequest {
   std::uint32_t domain = 0;
 };
 
+// Told as each request has been sent: its index and how many adapters it
+// left through (0: it never left); may be empty.
+using SendWatch = std::function<void(std::size_t request, int adapters)>;
+
 struct SendOutcome {
   LinkStatus status = LinkStatus::Done;
   // adapters[i]: how many adapters requests[i] left through; 0 when it never
@@ -59,6 +65,19 @@ struct SendOutcome {
   // failure have theirs and the rest 0.
   std::vector<int> adapters;
 };
+
+// How far the verify of sent requests has got, after each of its searches.
+struct VerifyProgress {
+  int wave = 0;              // the apply's wave; 0 from the link itself
+  std::size_t answered = 0;  // expected devices that show their new settings
+  std::size_t awaited = 0;   // expected devices in all
+  // The first expected device that does not show them yet.
+  std::optional<MacAddress> waitingFor;
+  std::chrono::milliseconds left{0};  // until the verify gives up
+};
+
+// Told after each search of a verify; may be empty.
+using VerifyWatch = std::function<void(const VerifyProgress&)>;
 
 struct VerifyOutcome {
   LinkStatus status = LinkStatus::Done;
@@ -78,6 +97,8 @@ enum class Holding {
 
 struct ProbeOutcome {
   std::vector<Holding> holdings;  // holdings[i] for addresses[i]
+  // holders[i] with Held: the MAC the neighbour table holds for it.
+  std::vector<MacAddress> holders;
   // Why an address could not be checked, for the row's message.
   std::string why;
 };
@@ -87,17 +108,27 @@ struct SearchOutcome {
   Findings found;
 };
 
+// The most addresses one probe checks: each costs one small datagram and
+// the whole batch one wait for the answers. Far below the size at which the
+// system's neighbour table starts to drop resolved entries (gc_thresh2, 512
+// on Linux by default) before they are read, which would read as free.
+constexpr std::size_t LINK_CHECK_BATCH = 64;
+
 // What the apply of many changes needs of the network.
 class ApplyLink {
  public:
   virtual ~ApplyLink() = default;
   // Sends each request once, through the adapters of its domain.
-  virtual SendOutcome Send(const std::vector<ChangeRequest>& requests) = 0;
+  // `watch` is told as each one leaves.
+  virtual SendOutcome Send(const std::vector<ChangeRequest>& requests,
+                           const SendWatch& watch) = 0;
   // Searches the domains until every expected device shows the settings it
   // was asked for, or `limit` has passed; at least one search is made.
+  // `watch` is told how far it got after each search.
   virtual VerifyOutcome Verify(const std::vector<ChangeRequest>& expected,
                                const std::vector<std::uint32_t>& domains,
-                               std::chrono::milliseconds limit) = 0;
+                               std::chrono::milliseconds limit,
+                               const VerifyWatch& watch) = 0;
   // Checks the addresses together, through the adapters of `domain`.
   virtual ProbeOutcome Probe(const std::vector<std::uint32_t>& addresses,
                              std::uint32_t domain) = 0;

@@ -8,6 +8,7 @@
 
 #include "cli/format/messages.h"
 #include "cli/format/progress_line.h"
+#include "cli/network/verify_progress.h"
 #include "core/devices/change_link.h"
 #include "core/devices/multi_change.h"
 #include "platform/neighbour_table.h"
@@ -64,7 +65,8 @@ Through EngineDiscovery::ThroughDomains(
   return {through.begin(), through.end()};
 }
 
-SendOutcome EngineDiscovery::Send(const std::vector<ChangeRequest>& requests) {
+SendOutcome EngineDiscovery::Send(const std::vector<ChangeRequest>& requests,
+                                  const SendWatch& watch) {
   SendOutcome outcome;
   outcome.adapters.assign(requests.size(), 0);
   std::map<std::uint32_t, std::vector<std::size_t>> byDomain;
@@ -84,7 +86,9 @@ SendOutcome EngineDiscovery::Send(const std::vector<ChangeRequest>& requests) {
     ChangePass pass(link, bodies, PACING);
     const std::vector<std::size_t>& at = indexes;
     if (!pass.Start([&](int done, int adapters) {
-          outcome.adapters[at[static_cast<std::size_t>(done) - 1]] = adapters;
+          const std::size_t request = at[static_cast<std::size_t>(done) - 1];
+          outcome.adapters[request] = adapters;
+          if (watch) watch(request, adapters);
         })) {
       outcome.status = LinkStatus::Failed;
       return outcome;
@@ -96,8 +100,8 @@ SendOutcome EngineDiscovery::Send(const std::vector<ChangeRequest>& requests) {
 
 VerifyOutcome EngineDiscovery::Verify(
     const std::vector<ChangeRequest>& expected,
-    const std::vector<std::uint32_t>& domains,
-    std::chrono::milliseconds limit) {
+    const std::vector<std::uint32_t>& domains, std::chrono::milliseconds limit,
+    const VerifyWatch& watch) {
   VerifyOutcome outcome;
   const Through through = ThroughDomains(domains);
   std::unordered_map<std::uint64_t, FoundDevice> last;
@@ -112,14 +116,17 @@ VerifyOutcome EngineDiscovery::Verify(
     }
     for (FoundDevice& device : found.devices)
       last[MacKey(*device.mac)] = std::move(device);
-    std::size_t shown = 0;
-    for (const ChangeRequest& request : expected) {
-      const auto seen = last.find(MacKey(request.mac));
-      if (seen != last.end() && seen->second.settings == request.settings)
-        ++shown;
-    }
+    const VerifyProgress progress = CountAnswered(
+        expected,
+        [&last](const MacAddress& mac) -> const IpSettings* {
+          const auto seen = last.find(MacKey(mac));
+          return seen == last.end() ? nullptr : &seen->second.settings;
+        },
+        std::chrono::duration_cast<std::chrono::milliseconds>(start + limit -
+                                                              Clock::now()));
+    if (watch) watch(progress);
     round += VERIFY_EVERY;
-    if (shown == expected.size() || round - start >= limit) break;
+    if (progress.answered == expected.size() || round - start >= limit) break;
     std::this_thread::sleep_until(round);
   }
   for (auto& entry : last) outcome.heard.push_back(std::move(entry.second));
@@ -130,6 +137,7 @@ ProbeOutcome EngineDiscovery::Probe(const std::vector<std::uint32_t>& addresses,
                                     std::uint32_t domain) {
   ProbeOutcome outcome;
   outcome.holdings.assign(addresses.size(), Holding::NotChecked);
+  outcome.holders.assign(addresses.size(), MacAddress{});
   // Each address is checked on the link of the domain's adapter whose subnet
   // holds it; off every such link a check would mean nothing.
   std::map<std::uint32_t, std::vector<std::size_t>> byAdapter;
@@ -151,13 +159,15 @@ ProbeOutcome EngineDiscovery::Probe(const std::vector<std::uint32_t>& addresses,
   for (const auto& [adapter, indexes] : byAdapter) {
     std::vector<std::uint32_t> batch;
     for (std::size_t i : indexes) batch.push_back(addresses[i]);
-    const std::vector<AddressUse> uses =
+    const std::vector<AddressCheck> checks =
         ProbeAddresses(adapter, batch, PROBE_WAIT);
-    for (std::size_t k = 0; k < indexes.size() && k < uses.size(); ++k) {
+    for (std::size_t k = 0; k < indexes.size() && k < checks.size(); ++k) {
       Holding& holding = outcome.holdings[indexes[k]];
-      holding = uses[k] == AddressUse::Held   ? Holding::Held
-                : uses[k] == AddressUse::Free ? Holding::Free
-                                              : Holding::NotChecked;
+      const AddressUse use = checks[k].use;
+      holding = use == AddressUse::Held   ? Holding::Held
+                : use == AddressUse::Free ? Holding::Free
+                                          : Holding::NotChecked;
+      outcome.holders[indexes[k]] = checks[k].holder;
       failed = failed || holding == Holding::NotChecked;
     }
   }

@@ -22,10 +22,12 @@ class EngineDiscovery : public Discovery {
 
   SearchOutcome Search(std::chrono::milliseconds window,
                        Remarks remarks) override;
-  SendOutcome Send(const std::vector<ChangeRequest>& requests) override;
+  SendOutcome Send(const std::vector<ChangeRequest>& requests,
+                   const SendWatch& watch) override;
   VerifyOutcome Verify(const std::vector<ChangeRequest>& expected,
                        const std::vector<std::uint32_t>& domains,
-                       std::chrono::milliseconds limit) override;
+                       std::chrono::milliseconds limit,
+                       const VerifyWatch& watch) override;
   ProbeOutcome Probe(const std::vector<std::uint32_t>& addresses,
                      std::uint32_t domain) override;
 

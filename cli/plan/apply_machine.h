@@ -44,8 +44,11 @@ struct ApplyMove {
   std::size_t row = 0;  // the caller's: the plan row the move comes from
 };
 
-// How a move ended.
-enum class MoveEnd {
+// Where a move stands. The first three are under way; the others are ends.
+enum class MoveState {
+  Pending,  // its request has not left yet
+  Sent,     // a request left and has not been verified yet
+  Parked,   // verified on a temporary address, waiting for its way on
   Confirmed,
   NotConfirmed,
   NotSent,      // its request left through no adapter
@@ -57,13 +60,14 @@ enum class MoveEnd {
 };
 
 struct MoveReport {
-  MoveEnd end = MoveEnd::Halted;
+  MoveState state = MoveState::Pending;
   // The move's message with what became of it ("changes ip; by way of the
   // temporary address ...", "not sent: it waits for ...").
   std::string message;
   // The first temporary address the device was sent to, 0 for none.
   std::uint32_t temporary = 0;
   // Where the last search heard the device; none when it did not answer.
+  // While a request is out (Sent), the address it asks for.
   std::optional<std::uint32_t> nowIp;
 };
 
@@ -77,6 +81,13 @@ struct ApplyResult {
   std::optional<std::vector<FoundDevice>> lastSearch;
 };
 
+// What a wave sent, as it is verified.
+struct WaveNews {
+  int wave = 0;
+  std::size_t changes = 0;  // requests for a new or a temporary address
+  std::size_t returns = 0;  // parked devices sent back to their own address
+};
+
 struct ApplyRules {
   // This computer's addresses, which no device is given.
   std::vector<std::uint32_t> localAddresses;
@@ -85,11 +96,15 @@ struct ApplyRules {
   // Asked before each wave; once true, no new wave is sent, parked devices
   // are sent back where they can be, and the apply ends Stopped.
   std::function<bool()> stopRequested;
-  // Told before each wave is verified: its number and how many requests
-  // went out. Empty for the dry run.
-  std::function<void(int wave, std::size_t sent)> announce;
-  // Told whenever a move's report changes, so that a second stop request
-  // can print the rows as far as they got.
+  // Told before each wave is verified: its number, how many change
+  // requests and how many requests to go back went out. Empty for the dry
+  // run.
+  std::function<void(const WaveNews&)> announce;
+  // Told after each search that verifies a wave.
+  std::function<void(const VerifyProgress&)> verifying;
+  // Told whenever a move's report changes (a request left, a wave was
+  // verified), with every move as it would end if the program ended at
+  // once: a second stop request prints these.
   std::function<void(const std::vector<MoveReport>&)> progress;
   // A last search of these domains after the last wave tells where each
   // device ends (none: no last search, as for the dry run).

@@ -30,23 +30,27 @@ ApplyRules RulesOf(const ApplySetting& setting) {
 }
 
 // The row's status, and why a NotSent row was not sent.
-ChangeStatus StatusOf(MoveEnd end, NotSentCause* cause) {
-  *cause =
-      end == MoveEnd::NotSent ? NotSentCause::Network : NotSentCause::HeldBack;
-  switch (end) {
-    case MoveEnd::Confirmed:
+ChangeStatus StatusOf(MoveState state, NotSentCause* cause) {
+  *cause = state == MoveState::NotSent ? NotSentCause::Network
+                                       : NotSentCause::HeldBack;
+  switch (state) {
+    case MoveState::Pending:
+      return ChangeStatus::Change;
+    case MoveState::Sent:
+      return ChangeStatus::Sent;
+    case MoveState::Confirmed:
       return ChangeStatus::Confirmed;
-    case MoveEnd::NotConfirmed:
+    case MoveState::NotConfirmed:
       return ChangeStatus::NotConfirmed;
-    case MoveEnd::NotSent:
-      return ChangeStatus::NotSent;
-    case MoveEnd::Returned:
-      return ChangeStatus::Returned;
-    case MoveEnd::Stranded:
+    case MoveState::Parked:
+    case MoveState::Stranded:
       return ChangeStatus::Stranded;
-    case MoveEnd::Withheld:
-    case MoveEnd::Halted:
-    case MoveEnd::NoTemporary:
+    case MoveState::Returned:
+      return ChangeStatus::Returned;
+    case MoveState::NotSent:
+    case MoveState::Withheld:
+    case MoveState::Halted:
+    case MoveState::NoTemporary:
       break;
   }
   return ChangeStatus::NotSent;
@@ -58,7 +62,7 @@ void Record(const std::vector<MoveReport>& reports,
             std::vector<PlanOutcome>* outcomes) {
   for (std::size_t k = 0; k < reports.size() && k < moves.size(); ++k) {
     PlanOutcome& row = (*outcomes)[moves[k].row];
-    row.status = StatusOf(reports[k].end, &row.notSent);
+    row.status = StatusOf(reports[k].state, &row.notSent);
     row.message = reports[k].message;
     row.nowIp = reports[k].nowIp;
   }
@@ -77,7 +81,8 @@ void ForecastPlan(std::vector<PlanOutcome>* outcomes,
     PlanOutcome& row = (*outcomes)[moves[k].row];
     const MoveReport& report = forecast.moves[k];
     row.message = report.message;
-    if (report.end == MoveEnd::NoTemporary) row.status = ChangeStatus::Conflict;
+    if (report.state == MoveState::NoTemporary)
+      row.status = ChangeStatus::Conflict;
   }
 }
 
@@ -89,6 +94,7 @@ ApplyEnd ApplyPlan(std::vector<PlanOutcome>* outcomes,
   rules.verifyTimeout = calls.verifyTimeout;
   rules.stopRequested = calls.stopRequested;
   rules.announce = calls.announce;
+  rules.verifying = calls.verifying;
   // Each row's now_ip is where the last search heard its device; so every
   // domain the plan's rows are in is searched.
   std::set<std::uint32_t> domains;
@@ -96,6 +102,8 @@ ApplyEnd ApplyPlan(std::vector<PlanOutcome>* outcomes,
     if (row.found && row.place.adapter) domains.insert(row.place.domain);
   rules.finalSearchDomains.assign(domains.begin(), domains.end());
   std::vector<PlanOutcome> snapshot = *outcomes;
+  for (PlanOutcome& row : snapshot)
+    if (row.found) row.nowIp = row.currentIp;
   if (calls.progress) {
     rules.progress = [&](const std::vector<MoveReport>& reports) {
       Record(reports, moves, &snapshot);

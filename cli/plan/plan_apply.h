@@ -29,15 +29,19 @@ void ForecastPlan(std::vector<PlanOutcome>* outcomes,
 struct ApplyCalls {
   std::chrono::milliseconds verifyTimeout{20000};
   std::function<bool()> stopRequested;
-  // Before each wave is verified: its number and how many requests left.
-  std::function<void(int wave, std::size_t sent)> announce;
-  // Each time the rows change, with the rows as far as they got.
+  // Before each wave is verified: its number and what it sent.
+  std::function<void(const WaveNews&)> announce;
+  // After each search that verifies a wave.
+  std::function<void(const VerifyProgress&)> verifying;
+  // Each time the rows change, with the rows as they would end if the
+  // program ended at once.
   std::function<void(const std::vector<PlanOutcome>&)> progress;
 };
 
 // Sends the Change rows through `link`; each ends Confirmed, NotConfirmed,
 // NotSent (with its cause), Returned or Stranded, and every row that a last
-// search heard gets its now_ip.
+// search heard gets its now_ip. While it runs, a row whose request is out
+// and not verified yet is Sent.
 ApplyEnd ApplyPlan(std::vector<PlanOutcome>* outcomes,
                    const ApplySetting& setting, ApplyLink& link,
                    const ApplyCalls& calls);

@@ -321,11 +321,12 @@ bool PlanNotSent(const std::vector<PlanOutcome>& outcomes) {
 std::string PlanSummary(const std::vector<PlanOutcome>& outcomes) {
   // In the order a reader meets them, one count per printed word.
   const ChangeStatus order[] = {
-      ChangeStatus::Change,    ChangeStatus::Unchanged,
-      ChangeStatus::Confirmed, ChangeStatus::NotConfirmed,
-      ChangeStatus::Returned,  ChangeStatus::Stranded,
-      ChangeStatus::NotSent,   ChangeStatus::Missing,
-      ChangeStatus::Invalid,   ChangeStatus::Conflict};
+      ChangeStatus::Change,       ChangeStatus::Unchanged,
+      ChangeStatus::Sent,         ChangeStatus::Confirmed,
+      ChangeStatus::NotConfirmed, ChangeStatus::Returned,
+      ChangeStatus::Stranded,     ChangeStatus::NotSent,
+      ChangeStatus::Missing,      ChangeStatus::Invalid,
+      ChangeStatus::Conflict};
   std::map<ChangeStatus, std::size_t> counts;
   for (const PlanOutcome& outcome : outcomes) ++counts[outcome.status];
   std::vector<std::string> parts;

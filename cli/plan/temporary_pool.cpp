@@ -10,9 +10,6 @@
 namespace cli {
 namespace {
 
-// The most addresses checked on the link in one go: each costs one small
-// datagram, and the whole batch one wait for the answers.
-constexpr std::size_t MOST_CHECKED_AT_ONCE = 64;
 // How many batches one Take may check before it gives up on a subnet whose
 // candidates all answer for themselves.
 constexpr int MOST_REFILLS = 4;
@@ -34,10 +31,10 @@ bool ParseTemporaryRange(const std::string& text, TemporaryRange* range) {
 
 TemporaryPool::TemporaryPool(std::optional<TemporaryRange> named,
                              std::vector<std::uint32_t> localAddresses,
-                             ApplyLink& link, Taken taken)
+                             Check check, Taken taken)
     : named_(named),
       localAddresses_(std::move(localAddresses)),
-      link_(link),
+      check_(std::move(check)),
       taken_(std::move(taken)) {}
 
 TemporaryPool::Source& TemporaryPool::SourceOf(std::uint32_t domain,
@@ -75,7 +72,8 @@ std::string TemporaryPool::Refusal(std::uint32_t domain,
       return OneLine(ChangeProblemMessage(problem));
   }
   if (taken_(domain, address))
-    return Dotted(address) + " is shown by a device or planned for one";
+    return Dotted(address) +
+           " is held by a device, planned for one or a gateway";
   return std::string();
 }
 
@@ -88,7 +86,7 @@ void TemporaryPool::Refill(std::uint32_t domain, const IpSettings& settings,
       candidates.push_back(address);
   }
   if (candidates.empty()) return;
-  const ProbeOutcome probed = link_.Probe(candidates, domain);
+  const ProbeOutcome probed = check_(candidates, domain);
   for (std::size_t i = 0; i < candidates.size(); ++i) {
     const Holding holding =
         i < probed.holdings.size() ? probed.holdings[i] : Holding::NotChecked;
@@ -107,7 +105,7 @@ std::optional<TemporarySlot> TemporaryPool::Take(std::uint32_t domain,
                                                  std::string* why) {
   Source& source = SourceOf(domain, settings);
   const std::size_t batch =
-      std::clamp<std::size_t>(wanted, 1, MOST_CHECKED_AT_ONCE);
+      std::clamp<std::size_t>(wanted, 1, LINK_CHECK_BATCH);
   for (int refills = 0; refills <= MOST_REFILLS; ++refills) {
     while (!source.checked.empty()) {
       const TemporarySlot slot = source.checked.back();

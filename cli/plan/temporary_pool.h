@@ -31,11 +31,16 @@ struct TemporarySlot {
 
 class TemporaryPool {
  public:
-  // True when `address` is shown, planned or booked in `domain`.
+  // True when `address` is held (shown, asked for, a temporary stay),
+  // planned or a gateway in `domain`.
   using Taken = std::function<bool(std::uint32_t domain, std::uint32_t)>;
 
+  // Checks addresses on the link of `domain`.
+  using Check = std::function<ProbeOutcome(
+      const std::vector<std::uint32_t>& addresses, std::uint32_t domain)>;
+
   TemporaryPool(std::optional<TemporaryRange> named,
-                std::vector<std::uint32_t> localAddresses, ApplyLink& link,
+                std::vector<std::uint32_t> localAddresses, Check check,
                 Taken taken);
 
   // An address for a device of `domain` that will have `settings` (its new
@@ -69,7 +74,7 @@ class TemporaryPool {
 
   const std::optional<TemporaryRange> named_;
   const std::vector<std::uint32_t> localAddresses_;
-  ApplyLink& link_;
+  const Check check_;
   const Taken taken_;
   std::map<Group, Source> sources_;
 };

@@ -1,183 +1,16 @@
-// The apply played as a machine against a fake site: random plans of swaps,
-// rotations, chains and shared targets in two broadcast domains, with
-// devices that fail in every way and a link that fails or is stopped, and
-// the invariants checked after every step and at the end.
+// The apply's edges, each played on a small fake site: a swap whose partner
+// stays, hosts and stale entries at planned addresses, ends decided by where
+// each device is, a stop, temporary addresses, and how few waves it takes.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
-#include <random>
+#include <tuple>
 
-#include "cli/plan/plan_apply.h"
+#include "tests/cli/apply_play.h"
 #include "tests/cli/cli_test_devices.h"
-#include "tests/cli/fake_site.h"
 
 namespace cli {
 namespace {
-
-constexpr std::uint32_t DOMAIN_B = 5;
-
-FoundDevice InDomain(std::uint8_t id, std::uint32_t host, bool second) {
-  FoundDevice device = Device(id, Ip(10, 77, 0, static_cast<int>(host)));
-  if (!second) return device;
-  device.settings.ipAddress = Ip(10, 100, 3, static_cast<int>(host));
-  device.settings.gateway = Ip(10, 100, 3, 1);
-  device.place = {DOMAIN_B, Ip(10, 100, 3, 1), Ip(10, 100, 3, 1)};
-  return device;
-}
-
-struct Played {
-  std::vector<PlanOutcome> outcomes;
-  ApplyEnd end = ApplyEnd::Finished;
-  bool sent = false;
-};
-
-Played Play(FakeSite& site, const std::vector<FoundDevice>& devices,
-            const std::vector<PlanRow>& rows, int stopAfterWave = 0) {
-  Played played;
-  const PlanSetting setting{{Ip(10, 77, 0, 1), Ip(10, 100, 3, 1)}, {}};
-  played.outcomes = JudgePlan(rows, devices, setting);
-  ApplySetting apply{devices, setting.localAddresses, std::nullopt};
-  std::vector<PlanOutcome> forecast = played.outcomes;
-  ForecastPlan(&forecast, apply);
-  if (!PlanSendable(forecast)) {
-    played.outcomes = forecast;
-    return played;
-  }
-  played.sent = true;
-  ApplyCalls calls;
-  calls.verifyTimeout = std::chrono::milliseconds(4000);
-  calls.stopRequested = [&] {
-    return stopAfterWave && site.Sends() >= stopAfterWave;
-  };
-  calls.progress = [&](const std::vector<PlanOutcome>&) {
-    ASSERT_EQ(site.Broken(), "");
-  };
-  played.end = ApplyPlan(&played.outcomes, apply, site, calls);
-  return played;
-}
-
-// Every row says where its device ends, and the site agrees.
-void CheckReport(const FakeSite& site, const Played& played) {
-  for (const PlanOutcome& row : played.outcomes) {
-    if (!row.found) continue;
-    SCOPED_TRACE("row " + MacString(row.mac) + " " + StatusWord(row.status) +
-                 " " + row.message);
-    const std::optional<IpSettings> now = site.Now(row.mac);
-    const bool requested = !site.Requests(row.mac).empty();
-    if (!played.sent) {
-      EXPECT_EQ(row.nowIp, row.currentIp);  // a dry run's: where it is
-    } else if (played.end != ApplyEnd::LinkFailed) {
-      ASSERT_EQ(row.nowIp.has_value(), site.LastHeard(row.mac));
-      if (row.nowIp) {
-        EXPECT_EQ(*row.nowIp, now->ipAddress);
-      }
-    }
-    switch (row.status) {
-      case ChangeStatus::Confirmed:
-        ASSERT_TRUE(now);
-        EXPECT_EQ(*now, row.proposed);
-        break;
-      case ChangeStatus::Returned:
-        ASSERT_TRUE(now);
-        EXPECT_EQ(now->ipAddress, row.currentIp);
-        break;
-      case ChangeStatus::NotSent:
-      case ChangeStatus::Unchanged:
-      case ChangeStatus::Change:
-      case ChangeStatus::Conflict:
-      case ChangeStatus::Invalid:
-      case ChangeStatus::Missing:
-        // A row whose request went out is never not-sent.
-        EXPECT_FALSE(requested);
-        break;
-      case ChangeStatus::NotConfirmed:
-      case ChangeStatus::Stranded:
-      case ChangeStatus::Sent:
-        EXPECT_TRUE(requested);
-        break;
-    }
-  }
-}
-
-TEST(ApplyMachine, RandomPlansKeepEveryInvariant) {
-  const Behaviour behaviours[] = {Behaviour::Confirms, Behaviour::Ignores,
-                                  Behaviour::RefusesInUse, Behaviour::Late,
-                                  Behaviour::Vanishes};
-  for (unsigned siteNumber = 1; siteNumber <= 400; ++siteNumber) {
-    SCOPED_TRACE("site " + std::to_string(siteNumber));
-    std::mt19937 random(siteNumber);
-    auto pick = [&](int n) { return static_cast<int>(random() % n); };
-    FakeSite site;
-    std::vector<FoundDevice> devices;
-    std::vector<PlanRow> rows;
-    std::uint8_t id = 1;
-    for (bool second : {false, true}) {
-      std::vector<std::uint32_t> hosts;
-      for (std::uint32_t host = 10; host < 40; ++host) hosts.push_back(host);
-      std::shuffle(hosts.begin(), hosts.end(), random);
-      const int count = 2 + pick(12);
-      std::vector<std::uint32_t> taken(hosts.begin(), hosts.begin() + count);
-      // Some devices stay out of the plan; the others take each other's
-      // addresses (swaps, rotations, chains) or free ones, and now and then
-      // two rows plan one address.
-      std::vector<bool> planned;
-      std::vector<std::uint32_t> targets;
-      for (int i = 0; i < count; ++i) {
-        planned.push_back(pick(6) != 0);
-        if (planned.back()) targets.push_back(taken[i]);
-      }
-      std::shuffle(targets.begin(), targets.end(), random);
-      std::size_t next = 0;
-      for (int i = 0; i < count; ++i) {
-        const FoundDevice device = InDomain(id++, taken[i], second);
-        devices.push_back(device);
-        // Most devices confirm; now and then one fails in its own way.
-        const Behaviour behaviour =
-            pick(4) ? Behaviour::Confirms : behaviours[pick(5)];
-        site.AddDevice(device, behaviour);
-        if (!planned[i]) continue;
-        std::uint32_t target = targets[next++];
-        if (pick(4) == 0) target = hosts[count + pick(8)];
-        if (pick(40) == 0) target = targets[0];
-        PlanRow row;
-        row.line = static_cast<int>(rows.size()) + 2;
-        row.mac = *device.mac;
-        row.edit.ip = second ? Ip(10, 100, 3, static_cast<int>(target))
-                             : Ip(10, 77, 0, static_cast<int>(target));
-        rows.push_back(row);
-      }
-      if (pick(3) == 0)
-        site.AddArpHost(second ? DOMAIN_B : 2,
-                        second ? Ip(10, 100, 3, 254) : Ip(10, 77, 0, 254));
-    }
-    std::shuffle(rows.begin(), rows.end(), random);
-    const int failFrom = pick(6) == 0 ? 1 + pick(8) : 0;
-    if (failFrom) site.FailFromCall(failFrom);
-    const int stopAfter = pick(8) == 0 ? 1 + pick(3) : 0;
-
-    const Played played = Play(site, devices, rows, stopAfter);
-    ASSERT_EQ(site.Broken(), "");
-    EXPECT_EQ(site.NewDuplicates(), "");
-    if (!played.sent) {
-      EXPECT_EQ(site.Sends(), 0);
-    }
-    std::size_t moves = 0;
-    for (const PlanOutcome& row : played.outcomes)
-      moves += !site.Requests(row.mac).empty() ||
-               row.status == ChangeStatus::NotSent;
-    EXPECT_LE(site.Sends(), static_cast<int>(2 * moves + 2));
-    CheckReport(site, played);
-    if (HasFailure()) return;
-  }
-}
-
-PlanRow MoveTo(std::uint8_t id, std::uint32_t ip) {
-  PlanRow row;
-  row.mac = MacOf(id);
-  row.edit.ip = ip;
-  return row;
-}
 
 // Two swaps; device 2 never takes a change, and every device checks that an
 // address is free before it takes it; something that answers only ARP sits
@@ -196,19 +29,181 @@ TEST(ApplyMachine, ADeviceParkedByAFailedSwapGoesBack) {
            {MoveTo(1, Ip(10, 77, 0, 12)), MoveTo(2, Ip(10, 77, 0, 11)),
             MoveTo(3, Ip(10, 77, 0, 14)), MoveTo(4, Ip(10, 77, 0, 13))});
   EXPECT_EQ(site.Broken(), "");
-  std::vector<std::string> ends;
-  for (const PlanOutcome& row : played.outcomes)
-    ends.push_back(std::string(StatusWord(row.status)) + " " +
-                   Dotted(row.nowIp.value_or(0)));
-  EXPECT_EQ(ends, (std::vector<std::string>{
-                      "returned 10.77.0.11", "not-confirmed 10.77.0.12",
-                      "confirmed 10.77.0.14", "confirmed 10.77.0.13"}));
+  EXPECT_EQ(Ends(played.outcomes),
+            (std::vector<std::string>{
+                "returned 10.77.0.11", "not-confirmed 10.77.0.12",
+                "confirmed 10.77.0.14", "confirmed 10.77.0.13"}));
   // Each swap broke through a temporary address of its own, below the one
   // the ARP host holds.
   EXPECT_NE(played.outcomes[0].message.find("10.77.0.253"), std::string::npos)
       << played.outcomes[0].message;
   EXPECT_NE(played.outcomes[2].message.find("10.77.0.252"), std::string::npos)
       << played.outcomes[2].message;
+  // Wave 2's first verifying search: 4 answered, 2 is waited for.
+  ASSERT_GE(played.verifying.size(), 2u);
+  const VerifyProgress& second = played.verifying[1];
+  EXPECT_EQ(std::make_tuple(second.wave, second.answered, second.awaited,
+                            second.waitingFor, second.left.count()),
+            std::make_tuple(2, std::size_t{1}, std::size_t{2},
+                            std::optional<MacAddress>(MacOf(2)), 4000L));
+}
+
+// Every planned address that no device showed is checked on the link just
+// before a device is sent there: a host that answers only ARP keeps it, a
+// neighbour entry a listed device left behind does not, and an address that
+// cannot be checked is said to be so.
+TEST(ApplyMachine, PlannedAddressesAreCheckedOnTheLink) {
+  enum class Fault { Host, StaleEntry, ProbeFails };
+  struct Case {
+    Fault fault;
+    std::vector<std::string> ends;
+    std::string message;  // in the first row's
+  } const cases[] = {
+      {Fault::Host,
+       {"not-sent 10.77.0.11", "not-sent 10.77.0.12", "unchanged 10.77.0.13"},
+       "10.77.0.50 answers on the network (52:32:2B:02:00:32); nothing was "
+       "sent"},
+      {Fault::StaleEntry,
+       {"confirmed 10.77.0.50", "confirmed 10.77.0.11", "unchanged 10.77.0.13"},
+       "changes ip"},
+      {Fault::ProbeFails,
+       {"confirmed 10.77.0.50", "confirmed 10.77.0.11", "unchanged 10.77.0.13"},
+       "(10.77.0.50 not checked on the link: the neighbour table could not "
+       "be read)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    FakeSite site;
+    const std::vector<FoundDevice> devices =
+        InRow(site, 3, Behaviour::RefusesInUse);
+    if (c.fault == Fault::Host) site.AddArpHost(2, Ip(10, 77, 0, 50));
+    if (c.fault == Fault::StaleEntry)
+      site.AddStaleEntry(2, Ip(10, 77, 0, 50), MacOf(3));
+    if (c.fault == Fault::ProbeFails) site.ProbeFails();
+    const Played played =
+        Play(site, devices,
+             {MoveTo(1, Ip(10, 77, 0, 50)), MoveTo(2, Ip(10, 77, 0, 11)),
+              MoveTo(3, Ip(10, 77, 0, 13))});
+    EXPECT_EQ(Ends(played.outcomes), c.ends);
+    EXPECT_NE(played.outcomes[0].message.find(c.message), std::string::npos)
+        << played.outcomes[0].message;
+    EXPECT_EQ(played.outcomes[0].notSent, NotSentCause::HeldBack);
+    EXPECT_EQ(site.Probed(), 1);
+  }
+}
+
+// Ends decided by where each device is: a device cut from a chain whose
+// head did not move in the same wave goes back while its own address is
+// vacant; a device of another domain on the same subnet holds nothing here.
+TEST(ApplyMachine, EachEndIsWhereTheDeviceIs) {
+  struct Case {
+    const char* name;
+    std::vector<std::uint32_t> from, to;  // hosts of 10.77.0.0/24
+    Behaviour first;                      // device 1's
+    std::uint32_t secondDomain;           // device 2's
+    std::vector<std::string> ends;
+  } const cases[] = {
+      {"a chain whose head ignores its change",
+       {11, 12, 13, 14},
+       {50, 11, 12, 13},
+       Behaviour::Ignores,
+       2,
+       {"not-confirmed 10.77.0.11", "not-sent 10.77.0.12",
+        "returned 10.77.0.13", "not-sent 10.77.0.14"}},
+      {"a head whose request leaves through no adapter",
+       {11, 12},
+       {50, 11},
+       Behaviour::Unreachable,
+       2,
+       {"not-sent 10.77.0.11", "not-sent 10.77.0.12"}},
+      {"two domains on one subnet",
+       {11, 12},
+       {12, 12},
+       Behaviour::Confirms,
+       DOMAIN_B,
+       {"confirmed 10.77.0.12", "unchanged 10.77.0.12"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeSite site;
+    std::vector<FoundDevice> devices;
+    std::vector<PlanRow> rows;
+    for (std::uint8_t id = 1; id <= c.from.size(); ++id) {
+      devices.push_back(Device(id, Ip(10, 77, 0, 0) | c.from[id - 1]));
+      if (id == 2) devices.back().place.domain = c.secondDomain;
+      site.AddDevice(devices.back(),
+                     id == 1 ? c.first : Behaviour::RefusesInUse);
+      rows.push_back(MoveTo(id, Ip(10, 77, 0, 0) | c.to[id - 1]));
+    }
+    EXPECT_EQ(Ends(Play(site, devices, rows).outcomes), c.ends);
+  }
+}
+
+// A stop after a wave: a device parked on a temporary address goes on to
+// its new address when that is vacant by then, else back to its own.
+TEST(ApplyMachine, AStopSendsParkedDevicesOnOrBack) {
+  struct Case {
+    int stopAfterWave;
+    std::vector<std::string> ends;
+  } const cases[] = {
+      {1, {"returned 10.77.0.11", "not-sent 10.77.0.12"}},
+      {2, {"confirmed 10.77.0.12", "confirmed 10.77.0.11"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("stop after wave " + std::to_string(c.stopAfterWave));
+    FakeSite site;
+    const std::vector<FoundDevice> devices =
+        InRow(site, 2, Behaviour::RefusesInUse);
+    const Played played =
+        Play(site, devices,
+             {MoveTo(1, Ip(10, 77, 0, 12)), MoveTo(2, Ip(10, 77, 0, 11))},
+             c.stopAfterWave);
+    EXPECT_EQ(played.end, ApplyEnd::Stopped);
+    // While wave 1 was verified, the parked device was sent there.
+    ASSERT_GE(played.kept.size(), 2u);
+    EXPECT_EQ(
+        Ends(played.kept[1]),
+        (std::vector<std::string>{"sent 10.77.0.254", "not-sent 10.77.0.12"}));
+    EXPECT_EQ(Ends(played.outcomes), c.ends);
+  }
+}
+
+// A temporary address given back is taken again, so one --temp address
+// breaks two swaps one after the other; and no device parks where a device
+// outside the plan is, nor on the gateway that device shows.
+TEST(ApplyMachine, TemporaryAddressesAreReusedButNeverAGateway) {
+  struct Case {
+    const char* name;
+    std::optional<TemporaryRange> temporary;
+    std::uint32_t gateway;  // of the device outside the plan
+  } const cases[] = {
+      {"--temp .250", TemporaryRange{Ip(10, 77, 0, 250), Ip(10, 77, 0, 250)},
+       Ip(10, 77, 0, 1)},
+      {"gateway .254", std::nullopt, Ip(10, 77, 0, 254)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeSite site;
+    std::vector<FoundDevice> devices = InRow(site, 4, Behaviour::RefusesInUse);
+    devices.push_back(Device(9, Ip(10, 77, 0, 253)));
+    devices.back().settings.gateway = c.gateway;
+    site.AddDevice(devices.back(), Behaviour::Confirms);
+    const Played played =
+        Play(site, devices,
+             {MoveTo(1, Ip(10, 77, 0, 12)), MoveTo(2, Ip(10, 77, 0, 11)),
+              MoveTo(3, Ip(10, 77, 0, 14)), MoveTo(4, Ip(10, 77, 0, 13))},
+             0, c.temporary);
+    for (const PlanOutcome& row : played.outcomes) {
+      EXPECT_EQ(row.status, ChangeStatus::Confirmed) << row.message;
+      for (const IpSettings& asked : site.Requests(row.mac))
+        if (asked.ipAddress != row.proposed.ipAddress) {
+          EXPECT_NE(asked.ipAddress, c.gateway);
+          EXPECT_NE(asked.ipAddress, Ip(10, 77, 0, 253));
+          EXPECT_EQ(asked.ipAddress,
+                    c.temporary ? c.temporary->first : asked.ipAddress);
+        }
+    }
+  }
 }
 
 // Independent swaps break in one wave; a long chain is cut while its subnet

@@ -16,6 +16,7 @@ Every expectation is taken
 from the device file itself, never from the program's own output.
 """
 import argparse
+import contextlib
 import csv
 import io
 import json
@@ -130,6 +131,25 @@ class Cli:
         return json.loads(stdout), stderr
 
 
+@contextlib.contextmanager
+def arp_host(address):
+    """The peer namespace answers ARP for `address` as a PC would, without
+    our protocol; yields the MAC it answers with."""
+    peer = ["ip", "netns", "exec", os.environ["QUELLAN_PEER_NS"], "ip"]
+    link = json.loads(subprocess.run(peer + ["-j", "link", "show", "qd0"],
+                                     check=True, capture_output=True,
+                                     text=True).stdout)
+    subprocess.run(peer + ["addr", "add", address + "/32", "dev", "qd0"],
+                   check=True)
+    try:
+        yield link[0]["address"].upper()
+    finally:
+        subprocess.run(peer + ["addr", "del", address + "/32", "dev", "qd0"])
+        # This side remembers who answered for it for a while; a later test
+        # must find the address free again.
+        subprocess.run(["ip", "neigh", "flush", "to", address])
+
+
 def expected_listing(devices):
     """What a search must report, sorted by address."""
     listed = [d for d in devices.values() if d["ip"] != "127.0.0.1"]
@@ -230,11 +250,39 @@ def case_set(cli, devices):
     assert ignored and ignored[0]["body"] == body_of(
         devices[IGNORES_CHANGES], ip="10.77.0.60"), ignored
 
+    # (Natively only: a signal to a program under Wine is not a console's
+    # Ctrl+C, and the host below is played in the peer's namespace.)
+    if not cli.emulated:
+        set_stop_and_host(cli, two)
+
     # Out of every subnet of this computer: warned of, and sent all the same.
     _, err = cli.run("set", two["mac"], "--ip", "10.79.0.12", "--gateway",
                      "10.79.0.1", "--no-verify", "--timeout", "1000", expect=0)
     assert "moves to 10.79.0.12, outside the subnets of this computer's " \
         "adapters" in err and "an address in 10.79.0.0/255.255.255.0" in err, err
+
+
+def set_stop_and_host(cli, two):
+    """set's edges: Ctrl+C during the search, and a host at the address."""
+    # Ctrl+C during the search: nothing is sent, and the report says so.
+    process = subprocess.Popen(
+        cli.command + ["set", two["mac"], "--ip", "10.77.0.61", "--timeout",
+                       "3000", "--format", "json"],
+        stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    time.sleep(1)
+    process.send_signal(signal.SIGINT)
+    out, err = process.communicate(timeout=60)
+    assert process.returncode == 130, (process.returncode, out, err)
+    assert json.loads(out)["status"] == "not-sent", out
+    assert "stopped before sending" in err, err
+    assert not [e for e in peer_events("change") if e["mac"] == two["mac"]]
+    # A host that answers only ARP holds the address: nothing is sent.
+    with arp_host("10.77.0.62") as host:
+        _, err = cli.run("set", two["mac"], "--ip", "10.77.0.62", "--timeout",
+                         "1000", expect=2)
+    assert "10.77.0.62 answers on the network (%s); nothing was sent" % host \
+        in err, err
+    assert not [e for e in peer_events("change") if e["mac"] == two["mac"]]
 
 
 PLAN = """mac,ip,mode,http_port
@@ -387,6 +435,13 @@ def case_safe_order(cli, devices, work):
     moved = {e["mac"]: e["new"]["ip"] for e in peer_events("change")}
     assert moved == {mac(21): ip(27), mac(22): ip(21), mac(23): ip(24),
                      mac(24): ip(25), mac(25): ip(23), mac(27): ip(31)}, moved
+    # One temporary address breaks two swaps, one after the other.
+    report = apply_plan(cli, work, [(mac(23), ip(25)), (mac(24), ip(24)),
+                                    (mac(25), ip(31)), (mac(27), ip(23))],
+                        0, "--temp", ip(250))
+    assert [r["status"] for r in report] == ["confirmed"] * 4, report
+    parked = [e for e in peer_events("change") if e["new"]["ip"] == ip(250)]
+    assert len(parked) == 3, parked
 
 
 def run_until(cli, args, line, then):
@@ -411,25 +466,24 @@ def case_apply_faults(cli, devices, work):
     taken between two searches, and Ctrl+C."""
     mac = lambda n: "02:00:5E:C2:00:%d" % n
     ip = lambda n: "10.77.0.%d" % n
-    peer = ["ip", "netns", "exec", os.environ["QUELLAN_PEER_NS"]]
-    arp_host = peer + ["ip", "addr", "%s", ip(254) + "/32", "dev", "qd0"]
-    subprocess.run([w.replace("%s", "add") for w in arp_host], check=True)
-    try:
-        # 26 ignores changes: 21 waited on a temporary address for it and
-        # goes back; the other swap is done; nothing is sent to .254.
+    # 26 ignores changes: 21 waited on a temporary address for it and goes
+    # back; the other swap is done; nothing is sent to .254, nor to .233,
+    # where a host answers too, nor by 27, which waits for 22 to leave.
+    with arp_host(ip(254)), arp_host(ip(233)) as host:
         report = apply_plan(cli, work, [(mac(21), ip(26)), (mac(26), ip(21)),
-                                        (mac(23), ip(24)), (mac(24), ip(23))],
+                                        (mac(23), ip(24)), (mac(24), ip(23)),
+                                        (mac(22), ip(233)), (mac(27), ip(22))],
                             4)
-    finally:
-        subprocess.run([w.replace("%s", "del") for w in arp_host])
-        # This side remembers who answered for it for a while; a later test
-        # must find the address free again.
-        subprocess.run(["ip", "neigh", "flush", "to", ip(254)])
     assert [(r["status"], r["now_ip"]) for r in report] == [
         ("returned", ip(21)), ("not-confirmed", ip(26)),
-        ("confirmed", ip(24)), ("confirmed", ip(23))], report
+        ("confirmed", ip(24)), ("confirmed", ip(23)),
+        ("not-sent", ip(22)), ("not-sent", ip(27))], report
+    assert report[4]["message"] == "%s answers on the network (%s); " \
+        "nothing was sent" % (ip(233), host), report
+    assert mac(22) in report[5]["message"], report
     sent_to = [e["new"]["ip"] for e in peer_events("change")]
-    assert ip(254) not in sent_to and ip(253) in sent_to, sent_to
+    assert ip(254) not in sent_to and ip(233) not in sent_to and \
+        ip(253) in sent_to, sent_to
     assert not peer_events("change_address_in_use"), peer_events("change")
 
     # Ctrl+C in the middle: the wave is verified, the parked device goes
@@ -443,9 +497,28 @@ def case_apply_faults(cli, devices, work):
     assert status == 130, (status, report, err)
     assert [(r["status"], r["now_ip"]) for r in report] == [
         ("returned", ip(25)), ("not-sent", ip(27))], report
+    assert "stopping: no new wave is sent" in err, err
+    assert "wave 2: sending 1 parked device back to its own address" in err
     listed = {d["mac"]: d["ip"] for d in cli.json("search", "--timeout",
                                                    "1000")}
     assert listed[mac(25)] == ip(25) and listed[mac(27)] == ip(27), listed
+
+    # Ctrl+C twice in wave 1: the rows as they stand, each where a search
+    # then finds its device. 23 is on .24 and 24 on .23 by now.
+    with open(path, "w") as f:
+        f.write("mac,ip\n%s,%s\n%s,%s\n" % (mac(23), ip(23), mac(24), ip(24)))
+    status, report, err = run_until(
+        cli, ["plan", path, "--apply", "--timeout", "1000"], "wave 1:",
+        lambda process: [process.send_signal(signal.SIGINT), time.sleep(0.5),
+                         process.send_signal(signal.SIGINT)])
+    assert status == 130, (status, report, err)
+    assert "stopped at once" in err, err
+    assert [r["status"] for r in report] == ["sent", "not-sent"], report
+    listed = {d["mac"]: d["ip"] for d in cli.json("search", "--timeout",
+                                                   "1000")}
+    assert [listed[r["mac"]] for r in report] == \
+        [r["now_ip"] for r in report], (listed, report)
+    cli.run("set", mac(23), "--ip", ip(24), "--timeout", "1000", expect=0)
 
     # The port taken while the first wave is verified: the report is still
     # printed, and the row that had not gone yet says why.

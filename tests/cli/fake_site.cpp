@@ -1,6 +1,7 @@
 #include "tests/cli/fake_site.h"
 
 #include "cli/device/found_device.h"
+#include "cli/network/verify_progress.h"
 
 namespace cli {
 namespace {
@@ -19,8 +20,20 @@ void FakeSite::AddDevice(const FoundDevice& device, Behaviour behaviour) {
   fakes_[*device.mac] = fake;
 }
 
-void FakeSite::AddArpHost(std::uint32_t domain, std::uint32_t address) {
-  arpHosts_.insert({domain, address});
+MacAddress FakeSite::AddArpHost(std::uint32_t domain, std::uint32_t address) {
+  const MacAddress mac{0x52,
+                       0x32,
+                       0x2B,
+                       static_cast<std::uint8_t>(domain),
+                       static_cast<std::uint8_t>(address >> 8),
+                       static_cast<std::uint8_t>(address)};
+  arpHosts_[{domain, address}] = mac;
+  return mac;
+}
+
+void FakeSite::AddStaleEntry(std::uint32_t domain, std::uint32_t address,
+                             const MacAddress& mac) {
+  stale_[{domain, address}] = mac;
 }
 
 bool FakeSite::Failing() { return failFrom_ && ++calls_ >= failFrom_; }
@@ -40,13 +53,15 @@ bool FakeSite::InUse(const Fake& self, std::uint32_t address) const {
   const std::uint32_t domain = self.device.place.domain;
   if (arpHosts_.count({domain, address})) return true;
   for (const auto& [mac, other] : fakes_)
-    if (&other != &self && !other.gone && other.device.place.domain == domain &&
+    // A device that no longer answers searches still answers ARP.
+    if (&other != &self && other.device.place.domain == domain &&
         other.device.settings.ipAddress == address)
       return true;
   return false;
 }
 
-SendOutcome FakeSite::Send(const std::vector<ChangeRequest>& requests) {
+SendOutcome FakeSite::Send(const std::vector<ChangeRequest>& requests,
+                           const SendWatch& watch) {
   SendOutcome outcome;
   outcome.adapters.assign(requests.size(), 0);
   if (Failing()) {
@@ -55,25 +70,36 @@ SendOutcome FakeSite::Send(const std::vector<ChangeRequest>& requests) {
   }
   ++sends_;
   for (std::size_t i = 0; i < requests.size(); ++i) {
-    const ChangeRequest& request = requests[i];
-    const auto found = fakes_.find(request.mac);
-    if (found == fakes_.end()) continue;
-    Fake& fake = found->second;
-    outcome.adapters[i] = 1;
-    const std::uint32_t to = request.settings.ipAddress;
-    if (to != fake.device.settings.ipAddress && HeldByOther(fake, to) &&
-        broken_.empty())
-      broken_ = Dotted(to) + " was asked of " + MacString(request.mac) +
-                " while another device held it or was asked for it";
-    fake.requests.push_back(request.settings);
-    fake.owed.insert(to);
-    if (fake.gone || fake.behaviour == Behaviour::Ignores) continue;
-    if (fake.behaviour == Behaviour::RefusesInUse && InUse(fake, to)) continue;
-    fake.device.settings = request.settings;
-    if (fake.behaviour == Behaviour::Vanishes) fake.gone = true;
-    if (fake.behaviour == Behaviour::Late) fake.silentSearches = LATE_SEARCHES;
+    outcome.adapters[i] = Take(requests[i]);
+    if (watch) watch(i, outcome.adapters[i]);
   }
   return outcome;
+}
+
+int FakeSite::Take(const ChangeRequest& request) {
+  const auto found = fakes_.find(request.mac);
+  if (found == fakes_.end()) return 0;
+  Fake& fake = found->second;
+  if (fake.behaviour == Behaviour::Unreachable) return 0;
+  const std::uint32_t to = request.settings.ipAddress;
+  if (to != fake.device.settings.ipAddress && HeldByOther(fake, to) &&
+      broken_.empty())
+    broken_ = Dotted(to) + " was asked of " + MacString(request.mac) +
+              " while another device held it or was asked for it";
+  fake.requests.push_back(request.settings);
+  fake.owed.insert(to);
+  const Behaviour behaviour = fake.behaviour;
+  fake.gone = fake.gone || behaviour == Behaviour::Quiet;
+  if (fake.gone || behaviour == Behaviour::Ignores ||
+      (behaviour == Behaviour::FailsReturn && to == fake.startIp) ||
+      (behaviour == Behaviour::RefusesInUse && InUse(fake, to)))
+    return 1;
+  fake.device.settings = request.settings;
+  if (behaviour == Behaviour::Vanishes) fake.gone = true;
+  if (behaviour == Behaviour::Late ||
+      (behaviour == Behaviour::SlowOnce && fake.requests.size() == 1))
+    fake.silentSearches = LATE_SEARCHES;
+  return 1;
 }
 
 void FakeSite::Search(std::vector<FoundDevice>* heard) {
@@ -93,7 +119,8 @@ void FakeSite::Search(std::vector<FoundDevice>* heard) {
 
 VerifyOutcome FakeSite::Verify(const std::vector<ChangeRequest>& expected,
                                const std::vector<std::uint32_t>&,
-                               std::chrono::milliseconds limit) {
+                               std::chrono::milliseconds limit,
+                               const VerifyWatch& watch) {
   VerifyOutcome outcome;
   if (Failing()) {
     outcome.status = LinkStatus::Failed;
@@ -104,13 +131,16 @@ VerifyOutcome FakeSite::Verify(const std::vector<ChangeRequest>& expected,
     std::vector<FoundDevice> heard;
     Search(&heard);
     for (const FoundDevice& device : heard) last[*device.mac] = device;
-    std::size_t shown = 0;
-    for (const ChangeRequest& request : expected) {
-      const auto seen = last.find(request.mac);
-      if (seen != last.end() && seen->second.settings == request.settings)
-        ++shown;
-    }
-    if (shown == expected.size() || spent + SEARCH_EVERY >= limit) break;
+    const VerifyProgress progress = CountAnswered(
+        expected,
+        [&last](const MacAddress& mac) -> const IpSettings* {
+          const auto seen = last.find(mac);
+          return seen == last.end() ? nullptr : &seen->second.settings;
+        },
+        limit - spent);
+    if (watch) watch(progress);
+    if (progress.answered == expected.size() || spent + SEARCH_EVERY >= limit)
+      break;
   }
   for (const auto& entry : last) outcome.heard.push_back(entry.second);
   return outcome;
@@ -119,9 +149,27 @@ VerifyOutcome FakeSite::Verify(const std::vector<ChangeRequest>& expected,
 ProbeOutcome FakeSite::Probe(const std::vector<std::uint32_t>& addresses,
                              std::uint32_t domain) {
   ProbeOutcome outcome;
-  for (std::uint32_t address : addresses)
-    outcome.holdings.push_back(
-        arpHosts_.count({domain, address}) ? Holding::Held : Holding::Free);
+  probed_ += static_cast<int>(addresses.size());
+  if (probeFails_) {
+    outcome.holdings.assign(addresses.size(), Holding::NotChecked);
+    outcome.why = "the neighbour table could not be read";
+    return outcome;
+  }
+  for (std::uint32_t address : addresses) {
+    std::optional<MacAddress> named;
+    for (const auto* table : {&stale_, &arpHosts_}) {
+      const auto found = table->find({domain, address});
+      if (found != table->end()) named = found->second;
+    }
+    // A device there now, or one that left it: the table keeps its entry.
+    for (const auto& [mac, fake] : fakes_)
+      if (fake.device.place.domain == domain &&
+          (fake.device.settings.ipAddress == address ||
+           fake.startIp == address))
+        named = mac;
+    outcome.holdings.push_back(named ? Holding::Held : Holding::Free);
+    outcome.holders.push_back(named.value_or(MacAddress{}));
+  }
   return outcome;
 }
 

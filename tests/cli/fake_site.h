@@ -1,6 +1,10 @@
 // A site of fake devices behind the apply's link, for playing whole plans
 // without a network. Devices confirm, ignore changes, refuse an address in
-// use, answer late or vanish; hosts that speak only ARP hold addresses too.
+// use, answer late (after every change, or after the first only), vanish
+// with their change, go quiet where they are, refuse to go back, or cannot
+// be reached (their requests leave through no adapter); hosts that speak
+// only ARP hold addresses too, and the neighbour table names who holds an
+// address, or who left it.
 // Every request is checked as it is sent: no device is ever asked for an
 // address that another device or host shows, or that another device was
 // asked for and has not been seen to leave.
@@ -17,19 +21,39 @@
 
 namespace cli {
 
-enum class Behaviour { Confirms, Ignores, RefusesInUse, Late, Vanishes };
+enum class Behaviour {
+  Confirms,
+  Ignores,
+  RefusesInUse,
+  Late,
+  SlowOnce,
+  Vanishes,
+  Quiet,
+  FailsReturn,
+  Unreachable,
+};
 
 class FakeSite : public ApplyLink {
  public:
   void AddDevice(const FoundDevice& device, Behaviour behaviour);
-  void AddArpHost(std::uint32_t domain, std::uint32_t address);
+  // A host that answers only ARP; returns its MAC.
+  MacAddress AddArpHost(std::uint32_t domain, std::uint32_t address);
+  // A neighbour entry left behind by `mac`, which is no longer there.
+  void AddStaleEntry(std::uint32_t domain, std::uint32_t address,
+                     const MacAddress& mac);
+  // Every probe from now on cannot check.
+  void ProbeFails() { probeFails_ = true; }
+  // Addresses probed so far.
+  int Probed() const { return probed_; }
   // The link fails from this call of Send or Verify on (counted from 1).
   void FailFromCall(int call) { failFrom_ = call; }
 
-  SendOutcome Send(const std::vector<ChangeRequest>& requests) override;
+  SendOutcome Send(const std::vector<ChangeRequest>& requests,
+                   const SendWatch& watch) override;
   VerifyOutcome Verify(const std::vector<ChangeRequest>& expected,
                        const std::vector<std::uint32_t>& domains,
-                       std::chrono::milliseconds limit) override;
+                       std::chrono::milliseconds limit,
+                       const VerifyWatch& watch) override;
   ProbeOutcome Probe(const std::vector<std::uint32_t>& addresses,
                      std::uint32_t domain) override;
 
@@ -58,13 +82,19 @@ class FakeSite : public ApplyLink {
     std::set<std::uint32_t> owed;
   };
   bool Failing();
+  // One request reaching its device; how many adapters it left through.
+  int Take(const ChangeRequest& request);
   bool HeldByOther(const Fake& self, std::uint32_t address) const;
   // What a device that checks before it takes an address sees.
   bool InUse(const Fake& self, std::uint32_t address) const;
   void Search(std::vector<FoundDevice>* heard);
 
   std::map<MacAddress, Fake> fakes_;
-  std::set<std::pair<std::uint32_t, std::uint32_t>> arpHosts_;
+  // What the neighbour table names at (domain, address).
+  std::map<std::pair<std::uint32_t, std::uint32_t>, MacAddress> arpHosts_;
+  std::map<std::pair<std::uint32_t, std::uint32_t>, MacAddress> stale_;
+  bool probeFails_ = false;
+  int probed_ = 0;
   std::string broken_;
   int calls_ = 0;
   int sends_ = 0;

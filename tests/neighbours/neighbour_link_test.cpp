@@ -53,9 +53,13 @@ TEST(NeighbourProbe, TellsHeldFreeAndUncheckedAddressesApart) {
       0x0A4D00FFu,  // 10.77.0.255: the link's broadcast address
   };
   const auto start = std::chrono::steady_clock::now();
-  const std::vector<AddressUse> uses =
+  const std::vector<AddressCheck> checks =
       ProbeAddresses(ADAPTER, addresses, 400ms);
   const auto took = std::chrono::steady_clock::now() - start;
+  std::vector<AddressUse> uses;
+  for (const AddressCheck& check : checks) uses.push_back(check.use);
+  // The table names who holds a held address.
+  EXPECT_EQ(checks[3].holder, STATIC_MAC);
   using U = AddressUse;
   EXPECT_EQ(uses, (std::vector<AddressUse>{U::Held, U::Free, U::Free, U::Held,
                                            U::Held, U::NotChecked,
@@ -67,8 +71,10 @@ TEST(NeighbourProbe, TellsHeldFreeAndUncheckedAddressesApart) {
 }
 
 TEST(NeighbourProbe, AnAdapterThatIsNotHereChecksNothing) {
-  EXPECT_EQ(ProbeAddresses(0x0A4D0063u, {PEER}, 0ms),
-            std::vector<AddressUse>{AddressUse::NotChecked});
+  const std::vector<AddressCheck> checks =
+      ProbeAddresses(0x0A4D0063u, {PEER}, 0ms);
+  ASSERT_EQ(checks.size(), 1u);
+  EXPECT_EQ(checks[0].use, AddressUse::NotChecked);
 }
 
 TEST(NeighbourTable, ReadsStaticEntriesWithTheirMacAndInterface) {
