@@ -22,6 +22,8 @@
 # QUELLAN_EXE=PATH runs that Quellan.exe instead of the tree's own, which is
 # then not built: the simulator and the probe stay the tree's, so two builds
 # of the program are measured against the same sender and the same probe.
+# QUELLAN_SERVER_TRACE=FILE writes the wineserver's trace of every request
+# to FILE; bench/server_requests.py counts those of the search by thread.
 #
 #   scripts/scale.sh --cli [--adapter ADDR] [--plan] [--onvif N]
 #                    [COUNT/WINDOW_MS ...]
