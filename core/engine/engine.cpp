@@ -26,12 +26,6 @@ constexpr int FAILED_WAIT_PAUSE_MS = 5;
 // stop flag are looked at between two drains, and a few hundred replies
 // take a few tens of milliseconds to read even under Wine.
 constexpr int DRAIN_LIMIT = 256;
-// What had arrived when the stop came is still taken, for at most this long.
-// Under Wine every read is a round trip to the wineserver, and when thousands
-// of devices answer at once the thread falls behind: the replies still
-// waiting in the socket's buffer at the stop came within the search. Where
-// reads keep up, as on Windows, the buffer is empty and this costs nothing.
-constexpr auto STOP_DRAIN_LIMIT = std::chrono::milliseconds(200);
 
 struct EngineState {
   std::mutex control;  // serialises start, send and stop
@@ -49,33 +43,20 @@ struct EngineState {
 
 EngineState engine;
 
-using ReceiveBuffer = std::uint8_t[RECEIVE_BUFFER_SIZE];
-enum class Take { Taken, Refused, NothingWaiting };
-
-// Reads one datagram that has arrived into `buffer`, zero-filled, and hands
-// it to the callback; a failed or oversized read is refused.
-Take TakeOne(const DiscoveryCallback& callback, net::Socket listenSocket,
-             ReceiveBuffer& buffer) {
-  std::memset(buffer, 0, sizeof buffer);
-  net::Arrival arrival;
-  const int size =
-      net::ReceiveWaiting(listenSocket, buffer, sizeof buffer, &arrival);
-  if (size == net::NOTHING_WAITING) return Take::NothingWaiting;
-  if (size < 0) return Take::Refused;
-  if (callback) callback(buffer, 16, arrival.from, arrival.interfaceIndex);
-  return Take::Taken;
-}
-
 // Takes in what waits on the listening socket, at most DRAIN_LIMIT
 // datagrams, so that a burst is read without a wait before each one.
 void Drain(const DiscoveryCallback& callback, net::Socket listenSocket,
            TestReplySchedule& responder) {
-  ReceiveBuffer buffer;
+  std::uint8_t buffer[RECEIVE_BUFFER_SIZE];
   for (int taken = 0; taken < DRAIN_LIMIT && !engine.stopRequested.load();
        ++taken) {
-    const Take take = TakeOne(callback, listenSocket, buffer);
-    if (take == Take::NothingWaiting) return;
-    if (take == Take::Refused) continue;
+    std::memset(buffer, 0, sizeof buffer);
+    net::Arrival arrival;
+    const int size =
+        net::ReceiveWaiting(listenSocket, buffer, sizeof buffer, &arrival);
+    if (size == net::NOTHING_WAITING) return;
+    if (size < 0) continue;
+    if (callback) callback(buffer, 16, arrival.from, arrival.interfaceIndex);
     if (IsSearchRequest(buffer)) {
       // The generator is never given a start value, on purpose: each engine
       // run repeats the same delays.
@@ -106,11 +87,6 @@ void ReceiveLoop(DiscoveryCallback callback, net::Socket listenSocket,
     }
     if (ready == net::WaitResult::Readable)
       Drain(callback, listenSocket, responder);
-  }
-  const auto until = std::chrono::steady_clock::now() + STOP_DRAIN_LIMIT;
-  ReceiveBuffer buffer;
-  while (std::chrono::steady_clock::now() < until &&
-         TakeOne(callback, listenSocket, buffer) != Take::NothingWaiting) {
   }
 }
 

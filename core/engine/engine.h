@@ -42,9 +42,8 @@ std::int32_t DiscoveryStart(DiscoveryCallback callback,
 // adapters it left through: 0 while the engine is stopped, and 0 when every
 // send failed (a firewall rule, a link without a route).
 std::int32_t DiscoverySend(std::uint32_t command, const DeviceInfo* body);
-// Ends the receive thread and closes every socket. The datagrams that had
-// arrived and were still waiting to be read are handed on first, for at most
-// a fifth of a second. No callback runs after it returns.
+// Ends the receive thread and closes every socket. No callback runs after it
+// returns.
 void DiscoveryStop();
 
 bool DiscoveryRunning();
