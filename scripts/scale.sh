@@ -19,6 +19,12 @@
 # wake-ups between two cores, not the CPU time, are what bound the receive
 # rate, and one core for both removes them.
 #
+# QUELLAN_EXE=PATH runs that Quellan.exe instead of the tree's own, which is
+# then not built: the simulator and the probe stay the tree's, so two builds
+# of the program are measured against the same sender and the same probe.
+# QUELLAN_SERVER_TRACE=FILE writes the wineserver's trace of every request
+# to FILE; bench/server_requests.py counts those of the search by thread.
+#
 #   scripts/scale.sh --cli [--adapter ADDR] [--plan] [--onvif N]
 #                    [COUNT/WINDOW_MS ...]
 #
@@ -144,7 +150,12 @@ runs=("$@")
 ensure_packages
 cmake --preset native >/dev/null && cmake --preset win64 >/dev/null
 cmake --build --preset native -j2 --target quellan-devsim >/dev/null
-cmake --build --preset win64 -j2 --target Quellan quellan-probe >/dev/null
+quellan_exe=${QUELLAN_EXE:-}
+if [ -z "$quellan_exe" ]; then
+  cmake --build --preset win64 -j2 --target Quellan >/dev/null
+  quellan_exe=build/win64/app/Quellan.exe
+fi
+cmake --build --preset win64 -j2 --target quellan-probe >/dev/null
 
 sandbox_up qs$$
 export QUELLAN_APP_NS="$SANDBOX-app" QUELLAN_PEER_NS="$SANDBOX-dev"
@@ -170,7 +181,7 @@ for run in "${runs[@]}"; do
   fi
   ip netns exec "$QUELLAN_APP_NS" tests/support/netpeer.sh --wine \
     --peer "$peer" -- \
-    "${pin[@]}" python3 tests/e2e/scale_e2e.py --quellan build/win64/app/Quellan.exe \
+    "${pin[@]}" python3 tests/e2e/scale_e2e.py --quellan "$quellan_exe" \
     --probe build/win64/tools/probe/quellan-probe.exe --count "$count" \
     --profile "$profile" --figures "$figures" || status=1
 done

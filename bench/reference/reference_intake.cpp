@@ -35,7 +35,8 @@ Intake ReferenceIntake::Add(const PendingReply& entry) {
   if (entry.bodyLength > TEXT_BODY_THRESHOLD) {
     row.texts[COLUMN_MODEL] =
         DeviceTextOf(entry.info.modelName, entry.bodyLength);
-    row.texts[COLUMN_FIRMWARE] = entry.firmwareText;
+    row.texts[COLUMN_FIRMWARE] =
+        DeviceTextOf(entry.info.firmware, entry.bodyLength);
   }
   if (collisionCheckArmed_ && AnyRowText(COLUMN_IP, row.texts[COLUMN_IP])) {
     collisionCheckArmed_ = false;

@@ -9,10 +9,6 @@ bool MakePendingReply(const std::uint8_t* buffer, std::uint32_t ingress,
   entry->info = reply.info;
   entry->bodyLength = reply.bodyLength;
   entry->ingress = ingress;
-  // The firmware is kept as text even when bodyLength says the body is too
-  // short for it: the intake decides whether it is shown.
-  entry->firmwareText =
-      DeviceTextOf(reply.info.firmware, TEXT_BODY_THRESHOLD + 1);
   return true;
 }
 
@@ -67,7 +63,8 @@ Intake DeviceTable::Add(const PendingReply& entry) {
       entry.bodyLength > TEXT_BODY_THRESHOLD) {
     row.texts[COLUMN_MODEL] =
         DeviceTextOf(entry.info.modelName, entry.bodyLength);
-    row.texts[COLUMN_FIRMWARE] = entry.firmwareText;
+    row.texts[COLUMN_FIRMWARE] =
+        DeviceTextOf(entry.info.firmware, entry.bodyLength);
   }
   row.record = entry.info;
   row.bodyLength = entry.bodyLength;

@@ -29,13 +29,14 @@ enum DeviceColumn {
   COLUMN_FIRMWARE
 };
 
-// One search reply received and not yet taken into the table.
+// One search reply received and not yet taken into the table. It holds no
+// text: the receive thread, which under Wine already pays a round trip to
+// the wineserver for every datagram, allocates nothing for it, and the texts
+// of replies that never become rows (a device heard through a second
+// adapter) are never made.
 struct PendingReply {
   DeviceInfo info;
   std::int32_t bodyLength = 0;
-  // Converted on arrival, whatever bodyLength says; shown only when the body
-  // is long enough to carry texts.
-  std::wstring firmwareText;
   // The local interface it came in on (0: not known).
   std::uint32_t ingress = 0;
 };

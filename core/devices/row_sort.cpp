@@ -6,8 +6,12 @@
 
 namespace {
 
-std::wstring Cut(const std::wstring& text) {
-  return text.size() > SORT_TEXT_LIMIT ? text.substr(0, SORT_TEXT_LIMIT) : text;
+// The key of the text as the list would return it. Only a text past the
+// limit is copied to be cut: at tens of thousands of rows per batch the
+// copies cost more than the keys.
+std::string KeyOf(const std::wstring& text, SortKey key) {
+  if (text.size() <= SORT_TEXT_LIMIT) return key(text.c_str());
+  return key(text.substr(0, SORT_TEXT_LIMIT).c_str());
 }
 
 }  // namespace
@@ -20,7 +24,7 @@ bool SortRows(std::vector<DeviceRow>& rows, int column, int direction,
 
   std::vector<std::string> keys(n);
   for (std::size_t i = 0; i < n; ++i)
-    keys[i] = key(Cut(rows[i].texts[column]).c_str());
+    keys[i] = KeyOf(rows[i].texts[column], key);
   // `before(a, b)`: the bubble sort would move b in front of a.
   auto before = [&](std::size_t a, std::size_t b) {
     const int order = keys[a].compare(keys[b]);
@@ -49,14 +53,17 @@ bool SortRows(std::vector<DeviceRow>& rows, int column, int direction,
     return false;
 
   // Each row's texts go to exactly one position, so they are moved rather
-  // than copied; the texts past columnCount stay where they are.
+  // than copied, and cut where they stand; the texts past columnCount stay
+  // where they are.
   std::vector<DeviceRow> sorted(n);
   for (std::size_t position = 0; position < n; ++position) {
     DeviceRow& from = rows[order[position]];
     DeviceRow& to = sorted[position];
-    for (int c = 0; c < columnCount; ++c)
-      to.texts[c] = exchanged[order[position]] ? Cut(from.texts[c])
-                                               : std::move(from.texts[c]);
+    for (int c = 0; c < columnCount; ++c) {
+      to.texts[c] = std::move(from.texts[c]);
+      if (exchanged[order[position]] && to.texts[c].size() > SORT_TEXT_LIMIT)
+        to.texts[c].resize(SORT_TEXT_LIMIT);
+    }
     to.checked = swapChecks ? from.checked : rows[position].checked;
     const DeviceRow& data = swapData ? from : rows[position];
     to.record = data.record;

@@ -24,6 +24,18 @@ class Quellan:
     def __init__(self, exe, probe, env=None):
         self.probe_exe = probe
         self.env = dict(os.environ, **(env or {}))
+        self.server = None
+        trace = os.environ.get("QUELLAN_SERVER_TRACE")
+        if trace:
+            # Every request to the wineserver, one line each, goes to FILE
+            # (bench/server_requests.py counts them): unlike the receive
+            # rate, the counts per search do not depend on the machine's
+            # load. The server traces, so this one is started first.
+            with open(trace, "w") as log:
+                self.server = subprocess.Popen(
+                    ["wineserver", "--foreground", "--persistent",
+                     "--debug=1"], env=self.env, stderr=log)
+            time.sleep(1)  # for it to listen before the program looks
         self.process = subprocess.Popen(["wine", exe], env=self.env,
                                         stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
@@ -93,6 +105,10 @@ class Quellan:
         except subprocess.TimeoutExpired:
             self.process.kill()
             return self.process.wait()
+        finally:
+            if self.server:
+                self.server.terminate()
+                self.server.wait()
 
 
 class BrowserStandIn:
