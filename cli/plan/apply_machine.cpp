@@ -35,25 +35,18 @@ Machine::Machine(const std::vector<ApplyMove>& moves,
           [this](std::uint32_t domain, std::uint32_t address) {
             return Taken(domain, address);
           }) {
-  std::uint32_t unnamed = 0;
   for (const FoundDevice& device : shown) {
-    // A device that tells no MAC (an ONVIF device) holds its address all
-    // the same: it is booked under a multicast MAC, which no device has.
-    const MacAddress mac =
-        device.mac ? *device.mac
-                   : MacAddress{0xFF,
-                                0xFF,
-                                static_cast<std::uint8_t>(unnamed >> 24),
-                                static_cast<std::uint8_t>(unnamed >> 16),
-                                static_cast<std::uint8_t>(unnamed >> 8),
-                                static_cast<std::uint8_t>(unnamed)};
-    ++unnamed;
-    const std::size_t d = DeviceOf(mac, device.place.domain);
-    Place(d, {device.settings.ipAddress});
-    devices_[d].lastSeen = device.settings;
     gateways_.insert(KeyOf(device.place.domain, device.settings.gateway));
     shownAtStart_.insert(KeyOf(device.place.domain, device.settings.ipAddress));
+    // An ONVIF-only device holds its address by its answer, below.
+    if (!Changeable(device)) continue;
+    const std::size_t d = DeviceOf(*device.mac, device.place.domain);
+    Place(d, {device.settings.ipAddress});
+    devices_[d].lastSeen = device.settings;
   }
+  for (const OnvifHolder& holder : OnvifHolders(shown))
+    if (holder.tie != OnvifTie::StatedMac)
+      Book(OnvifOf(holder), holder.address);
   for (std::size_t m = 0; m < moves.size(); ++m) {
     Move move;
     move.plan = moves[m];
@@ -229,6 +222,7 @@ bool Machine::SendWave(const std::vector<Request>& wave, int number) {
     return false;
   }
   Settle(wave, verified.heard);
+  HeardOnvif(verified.onvif, domains);
   return true;
 }
 
@@ -249,7 +243,7 @@ ApplyResult Machine::Run() {
   // A move whose address a device holds that is not planned to move waits
   // for ever.
   for (std::size_t d = 0; d < devices_.size(); ++d)
-    if (devices_[d].move == NO_MOVE) EndedAt(d);
+    if (!MayMove(d)) EndedAt(d);
 
   ApplyResult result;
   bool stopped = false;
