@@ -44,6 +44,8 @@ Machine::Machine(const std::vector<ApplyMove>& moves,
     Place(d, {device.settings.ipAddress});
     devices_[d].lastSeen = device.settings;
   }
+  // An answer merged on a MAC it states is our device's own: it goes where
+  // the device goes, and holds nothing of its own.
   for (const OnvifHolder& holder : OnvifHolders(shown))
     if (holder.tie != OnvifTie::StatedMac)
       Book(OnvifOf(holder), holder.address);
@@ -288,9 +290,13 @@ ApplyResult Machine::Run() {
 
 namespace {
 
-// The dry run's link: every request leaves and takes, every address is free.
+// The dry run's link: every request leaves and takes, every address is free
+// but where an ONVIF answer was heard; an answer merged with a device of
+// ours goes where that device goes.
 class ForecastLink : public ApplyLink {
  public:
+  explicit ForecastLink(std::vector<OnvifHolder> onvif)
+      : onvif_(std::move(onvif)) {}
   SendOutcome Send(const std::vector<ChangeRequest>& requests,
                    const SendWatch&) override {
     return {LinkStatus::Done, std::vector<int>(requests.size(), 1)};
@@ -305,7 +311,11 @@ class ForecastLink : public ApplyLink {
       device.settings = request.settings;
       device.place.domain = request.domain;
       outcome.heard.push_back(device);
+      for (OnvifHolder& holder : onvif_)
+        if (holder.ours == request.mac && holder.domain == request.domain)
+          holder.address = request.settings.ipAddress;
     }
+    outcome.onvif = onvif_;
     return outcome;
   }
   ProbeOutcome Probe(const std::vector<std::uint32_t>& addresses,
@@ -315,6 +325,9 @@ class ForecastLink : public ApplyLink {
     outcome.holders.assign(addresses.size(), MacAddress{});
     return outcome;
   }
+
+ private:
+  std::vector<OnvifHolder> onvif_;
 };
 
 }  // namespace
@@ -328,7 +341,7 @@ ApplyResult RunApply(const std::vector<ApplyMove>& moves,
 ApplyResult ForecastApply(const std::vector<ApplyMove>& moves,
                           const std::vector<FoundDevice>& shown,
                           const ApplyRules& rules) {
-  ForecastLink link;
+  ForecastLink link(OnvifHolders(shown));
   ApplyRules forecast = rules;
   forecast.announce = nullptr;
   forecast.progress = nullptr;

@@ -111,8 +111,9 @@ class Machine {
  private:
   // The book (apply_book.cpp): for each domain and address, the devices
   // that may hold it: one shown there, one asked for it and not yet seen
-  // to leave, one staying there on a temporary address, or a host that the
-  // link check found there (booked as a device that never moves).
+  // to leave, one staying there on a temporary address, a host that the
+  // link check found there (booked as a device that never moves), or an
+  // ONVIF answer heard there (apply_onvif.cpp).
   std::size_t DeviceOf(const MacAddress& mac, std::uint32_t domain);
   void Place(std::size_t device, std::vector<std::uint32_t> may);
   void Book(std::size_t device, std::uint32_t address);
@@ -131,8 +132,9 @@ class Machine {
                            std::uint32_t domain);
   void HostAt(std::uint32_t domain, std::uint32_t address,
               const MacAddress& mac);
-  // Why a move cannot have `address`: "MAC did not leave A", or "A answers
-  // on the network (MAC)" for a host.
+  // Why a move cannot have `address`: "MAC did not leave A", "A answers on
+  // the network (MAC)" for a host, or "A is already the address of LABEL"
+  // for an ONVIF answer.
   std::string HeldBy(const MacAddress& holder, std::uint32_t address) const;
   Holder KindOf(const MacAddress& mac) const;
   void GiveBack(std::uint32_t domain, const IpSettings& settings,
