@@ -279,10 +279,12 @@ subnet of every adapter of its domain.
                         (default 20000)
   --adapter ADDR        use the adapter with this local address only
   --protocol P          all (default): an address an ONVIF device holds is
-                        taken too; a row whose protocol is onvif (its mac
-                        may be blank) is unchanged when left as search
-                        listed it, else invalid; quellan: look at
-                        Quellan's own protocol only
+                        taken too, and at the apply until a verifying
+                        search (which asks ONVIF too) hears none there; a
+                        row whose protocol is onvif (its mac may be blank)
+                        is unchanged when left as search listed it, else
+                        invalid; quellan: look at Quellan's own protocol
+                        only
   --quiet               no progress line on a terminal
 )";
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "cli/device/found_device.h"
+#include "cli/device/onvif_holders.h"
 
 namespace cli {
 
@@ -84,6 +85,9 @@ struct VerifyOutcome {
   // The last answer of every device heard by the searches, whether it was
   // expected or not.
   std::vector<FoundDevice> heard;
+  // Where the last search heard ONVIF answers: none unless the verify
+  // probes ONVIF too.
+  std::vector<OnvifHolder> onvif;
 };
 
 // Whether something on the link answers for an address (ARP).

@@ -103,19 +103,24 @@ VerifyOutcome EngineDiscovery::Verify(
     const std::vector<std::uint32_t>& domains, std::chrono::milliseconds limit,
     const VerifyWatch& watch) {
   VerifyOutcome outcome;
+  // Our devices are verified by our protocol; where the search asked ONVIF
+  // too, so does the verify, since an ONVIF answer holds its address.
+  const Protocols verifyProtocols =
+      protocols_ == Protocols::Quellan ? Protocols::Quellan : Protocols::All;
   const Through through = ThroughDomains(domains);
   std::unordered_map<std::uint64_t, FoundDevice> last;
   const Clock::time_point start = Clock::now();
   Clock::time_point round = start;
   while (true) {
     Findings found;
-    if (!SearchDevices(VERIFY_WINDOW, through, Protocols::Quellan, &found,
+    if (!SearchDevices(VERIFY_WINDOW, through, verifyProtocols, &found,
                        &bodies_, Remarks::Quiet)) {
       outcome.status = LinkStatus::Failed;
       break;
     }
+    outcome.onvif = OnvifHolders(found.devices);
     for (FoundDevice& device : found.devices)
-      last[MacKey(*device.mac)] = std::move(device);
+      if (Changeable(device)) last[MacKey(*device.mac)] = std::move(device);
     const VerifyProgress progress = CountAnswered(
         expected,
         [&last](const MacAddress& mac) -> const IpSettings* {

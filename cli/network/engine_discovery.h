@@ -17,7 +17,8 @@ namespace cli {
 class EngineDiscovery : public Discovery {
  public:
   // `adapterOption` is --adapter (0: every adapter); Search asks in
-  // `protocols`, the searches that verify changes in ours alone.
+  // `protocols`, the searches that verify changes in ours and, when
+  // `protocols` has ONVIF, in ONVIF too.
   EngineDiscovery(std::uint32_t adapterOption, Protocols protocols);
 
   SearchOutcome Search(std::chrono::milliseconds window,

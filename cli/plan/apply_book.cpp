@@ -14,7 +14,7 @@ std::size_t Machine::DeviceOf(const MacAddress& mac, std::uint32_t domain) {
       deviceOfMac_.emplace(MacKey(mac), devices_.size());
   if (added) {
     devices_.push_back(
-        {mac, domain, {}, std::nullopt, 0, NO_MOVE, Holder::Device});
+        {mac, domain, {}, std::nullopt, 0, NO_MOVE, Holder::Device, {}, {}});
   }
   return found->second;
 }
@@ -96,7 +96,8 @@ ProbeOutcome Machine::CheckOnLink(const std::vector<std::uint32_t>& addresses,
       const MacAddress mac = HolderAt(probed, i);
       const Holding holding =
           HoldingAt(probed, i, [this](const MacAddress& holder) {
-            return deviceOfMac_.count(MacKey(holder)) && !IsHost(holder);
+            return deviceOfMac_.count(MacKey(holder)) &&
+                   KindOf(holder) == Holder::Device;
           });
       if (holding == Holding::Held) HostAt(domain, batch[i], mac);
       all.holdings.push_back(holding);
@@ -117,14 +118,22 @@ void Machine::HostAt(std::uint32_t domain, std::uint32_t address,
 
 std::string Machine::HeldBy(const MacAddress& holder,
                             std::uint32_t address) const {
-  if (IsHost(holder)) return HostText(address, holder);
+  switch (KindOf(holder)) {
+    case Holder::Host:
+      return HostText(address, holder);
+    case Holder::Onvif:
+      return Dotted(address) + " is already the address of " +
+             devices_[deviceOfMac_.at(MacKey(holder))].label;
+    case Holder::Device:
+      break;
+  }
   return Utf8(MacText(holder)) + " did not leave " + Dotted(address);
 }
 
-bool Machine::IsHost(const MacAddress& mac) const {
+Holder Machine::KindOf(const MacAddress& mac) const {
   const auto found = deviceOfMac_.find(MacKey(mac));
-  return found != deviceOfMac_.end() &&
-         devices_[found->second].kind == Holder::Host;
+  return found == deviceOfMac_.end() ? Holder::Device
+                                     : devices_[found->second].kind;
 }
 
 void Machine::GiveBack(std::uint32_t domain, const IpSettings& settings,

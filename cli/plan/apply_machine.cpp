@@ -35,25 +35,20 @@ Machine::Machine(const std::vector<ApplyMove>& moves,
           [this](std::uint32_t domain, std::uint32_t address) {
             return Taken(domain, address);
           }) {
-  std::uint32_t unnamed = 0;
   for (const FoundDevice& device : shown) {
-    // A device that tells no MAC (an ONVIF device) holds its address all
-    // the same: it is booked under a multicast MAC, which no device has.
-    const MacAddress mac =
-        device.mac ? *device.mac
-                   : MacAddress{0xFF,
-                                0xFF,
-                                static_cast<std::uint8_t>(unnamed >> 24),
-                                static_cast<std::uint8_t>(unnamed >> 16),
-                                static_cast<std::uint8_t>(unnamed >> 8),
-                                static_cast<std::uint8_t>(unnamed)};
-    ++unnamed;
-    const std::size_t d = DeviceOf(mac, device.place.domain);
-    Place(d, {device.settings.ipAddress});
-    devices_[d].lastSeen = device.settings;
     gateways_.insert(KeyOf(device.place.domain, device.settings.gateway));
     shownAtStart_.insert(KeyOf(device.place.domain, device.settings.ipAddress));
+    // An ONVIF-only device holds its address by its answer, below.
+    if (!Changeable(device)) continue;
+    const std::size_t d = DeviceOf(*device.mac, device.place.domain);
+    Place(d, {device.settings.ipAddress});
+    devices_[d].lastSeen = device.settings;
   }
+  // An answer merged on a MAC it states is our device's own: it goes where
+  // the device goes, and holds nothing of its own.
+  for (const OnvifHolder& holder : OnvifHolders(shown))
+    if (holder.tie != OnvifTie::StatedMac)
+      Book(OnvifOf(holder), holder.address);
   for (std::size_t m = 0; m < moves.size(); ++m) {
     Move move;
     move.plan = moves[m];
@@ -229,6 +224,7 @@ bool Machine::SendWave(const std::vector<Request>& wave, int number) {
     return false;
   }
   Settle(wave, verified.heard);
+  HeardOnvif(verified.onvif, domains);
   return true;
 }
 
@@ -249,7 +245,7 @@ ApplyResult Machine::Run() {
   // A move whose address a device holds that is not planned to move waits
   // for ever.
   for (std::size_t d = 0; d < devices_.size(); ++d)
-    if (devices_[d].move == NO_MOVE) EndedAt(d);
+    if (!MayMove(d)) EndedAt(d);
 
   ApplyResult result;
   bool stopped = false;
@@ -294,9 +290,13 @@ ApplyResult Machine::Run() {
 
 namespace {
 
-// The dry run's link: every request leaves and takes, every address is free.
+// The dry run's link: every request leaves and takes, every address is free
+// but where an ONVIF answer was heard; an answer merged with a device of
+// ours goes where that device goes.
 class ForecastLink : public ApplyLink {
  public:
+  explicit ForecastLink(std::vector<OnvifHolder> onvif)
+      : onvif_(std::move(onvif)) {}
   SendOutcome Send(const std::vector<ChangeRequest>& requests,
                    const SendWatch&) override {
     return {LinkStatus::Done, std::vector<int>(requests.size(), 1)};
@@ -311,7 +311,11 @@ class ForecastLink : public ApplyLink {
       device.settings = request.settings;
       device.place.domain = request.domain;
       outcome.heard.push_back(device);
+      for (OnvifHolder& holder : onvif_)
+        if (holder.ours == request.mac && holder.domain == request.domain)
+          holder.address = request.settings.ipAddress;
     }
+    outcome.onvif = onvif_;
     return outcome;
   }
   ProbeOutcome Probe(const std::vector<std::uint32_t>& addresses,
@@ -321,6 +325,9 @@ class ForecastLink : public ApplyLink {
     outcome.holders.assign(addresses.size(), MacAddress{});
     return outcome;
   }
+
+ private:
+  std::vector<OnvifHolder> onvif_;
 };
 
 }  // namespace
@@ -334,7 +341,7 @@ ApplyResult RunApply(const std::vector<ApplyMove>& moves,
 ApplyResult ForecastApply(const std::vector<ApplyMove>& moves,
                           const std::vector<FoundDevice>& shown,
                           const ApplyRules& rules) {
-  ForecastLink link;
+  ForecastLink link(OnvifHolders(shown));
   ApplyRules forecast = rules;
   forecast.announce = nullptr;
   forecast.progress = nullptr;

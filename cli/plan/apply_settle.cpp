@@ -18,11 +18,7 @@ void Machine::Sighted(const std::vector<FoundDevice>& heard) {
     device.seenInWave = wave_;
     // Seen there, it holds no other address now.
     Place(d, {found.settings.ipAddress});
-    const std::size_t move = device.move;
-    const bool staying = move == NO_MOVE ||
-                         moves_[move].phase == Phase::Ended ||
-                         moves_[move].phase == Phase::Done;
-    if (staying) EndedAt(d);
+    if (!MayMove(d)) EndedAt(d);
   }
 }
 
@@ -100,7 +96,7 @@ void Machine::Blocked(std::size_t move, const MacAddress& holder,
   if (m.phase == Phase::Waiting) {
     if (m.inWave == wave_) return;  // its request is out in this wave
     End(move, MoveState::Withheld);
-    if (IsHost(holder))
+    if (KindOf(holder) != Holder::Device)
       Replace(move, HeldBy(holder, address) + "; nothing was sent");
     else
       Replace(move, "not sent: it waits for " + Utf8(MacText(holder)) +
@@ -140,11 +136,8 @@ void Machine::Settle(const std::vector<Request>& wave,
         m.returning)
       continue;
     const MacAddress holder = HolderOf(m.plan.domain, m.to(), m.device);
-    const Device& there = devices_[deviceOfMac_.at(MacKey(holder))];
-    const bool staying = there.move == NO_MOVE ||
-                         moves_[there.move].phase == Phase::Ended ||
-                         moves_[there.move].phase == Phase::Done;
-    if (there.mac != devices_[m.device].mac && staying)
+    if (holder != devices_[m.device].mac &&
+        !MayMove(deviceOfMac_.at(MacKey(holder))))
       Blocked(request.move, holder, m.to());
   }
 }

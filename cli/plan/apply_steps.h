@@ -11,6 +11,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "cli/device/onvif_holders.h"
 #include "cli/plan/apply_machine.h"
 
 namespace cli {
@@ -45,11 +46,13 @@ struct Request {
 
 constexpr std::size_t NO_MOVE = static_cast<std::size_t>(-1);
 
-// What may hold an address in the book. Another kind (an answer of another
-// protocol heard there) is one more value here, with what clears it.
+// What may hold an address in the book.
 enum class Holder {
   Device,  // ours, listed or heard later: a search shows where it went
   Host,    // something the link check found answering ARP: it stays
+  // An ONVIF answer heard there: it holds the address until a verifying
+  // search of its domain hears no answer of it there.
+  Onvif,
 };
 
 // Every device the search listed, any that turned up later, and the hosts
@@ -63,6 +66,11 @@ struct Device {
   std::size_t seenInWave = 0;  // the wave of its last sighting
   std::size_t move = NO_MOVE;  // its move, if it is to move
   Holder kind = Holder::Device;
+  std::string label;  // how messages name an Onvif holder
+  // The device of ours an Onvif holder was merged with by the neighbour
+  // table's MAC alone: while that device is to move, its answer may move
+  // with it, so whoever waits for the address is not blocked yet.
+  std::optional<std::size_t> tiedTo;
 };
 
 struct Move {
@@ -103,8 +111,9 @@ class Machine {
  private:
   // The book (apply_book.cpp): for each domain and address, the devices
   // that may hold it: one shown there, one asked for it and not yet seen
-  // to leave, one staying there on a temporary address, or a host that the
-  // link check found there (booked as a device that never moves).
+  // to leave, one staying there on a temporary address, a host that the
+  // link check found there (booked as a device that never moves), or an
+  // ONVIF answer heard there (apply_onvif.cpp).
   std::size_t DeviceOf(const MacAddress& mac, std::uint32_t domain);
   void Place(std::size_t device, std::vector<std::uint32_t> may);
   void Book(std::size_t device, std::uint32_t address);
@@ -123,12 +132,24 @@ class Machine {
                            std::uint32_t domain);
   void HostAt(std::uint32_t domain, std::uint32_t address,
               const MacAddress& mac);
-  // Why a move cannot have `address`: "MAC did not leave A", or "A answers
-  // on the network (MAC)" for a host.
+  // Why a move cannot have `address`: "MAC did not leave A", "A answers on
+  // the network (MAC)" for a host, or "A is already the address of LABEL"
+  // for an ONVIF answer.
   std::string HeldBy(const MacAddress& holder, std::uint32_t address) const;
-  bool IsHost(const MacAddress& mac) const;
+  Holder KindOf(const MacAddress& mac) const;
   void GiveBack(std::uint32_t domain, const IpSettings& settings,
                 const TemporarySlot& slot);
+
+  // The ONVIF answers (apply_onvif.cpp): each books the address it is
+  // heard at, under a MAC no device has.
+  std::size_t OnvifOf(const OnvifHolder& holder);
+  // Where the latest verifying search of `domains` heard them; an answer
+  // of those domains not heard any more holds nothing.
+  void HeardOnvif(const std::vector<OnvifHolder>& heard,
+                  const std::vector<std::uint32_t>& domains);
+  // Whether the device's addresses may still come free: a device of ours
+  // still to move, or an answer tied to one.
+  bool MayMove(std::size_t device) const;
 
   // Choosing a wave (apply_choose.cpp).
   std::vector<Request> Compose();
@@ -177,6 +198,8 @@ class Machine {
   std::vector<Device> devices_;
   std::unordered_map<std::uint64_t, std::size_t> deviceOfMac_;
   std::unordered_map<Key, std::vector<std::size_t>> bookers_;
+  // The Onvif holders by domain and identity.
+  std::unordered_map<std::string, std::size_t> onvifOf_;
   // Every gateway a device of the domain shows or is planned to have: the
   // routers the devices reach the world by, which are nobody's to park on.
   std::unordered_set<Key> gateways_;

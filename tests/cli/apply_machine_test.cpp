@@ -242,5 +242,46 @@ TEST(ApplyMachine, SwapsAndChainsTakeAFewWaves) {
   }
 }
 
+// Device 2 on .12 was merged with an ONVIF answer from .12 on the neighbour
+// table's MAC alone; it moves to .60 and device 1 onto .12. A camera of its
+// own keeps .12 while it answers there; an answer that was device 2's moves
+// with it and frees .12.
+TEST(ApplyMachine, AnOnvifAnswerHoldsItsAddressWhileItIsHeardThere) {
+  enum class Answer { FromACamera, FromTheDevice };
+  OnvifFacts facts;
+  facts.endpoint = "urn:uuid:cam";
+  facts.name = "Stairwell";
+  facts.address = Ip(10, 77, 0, 12);
+  for (const Answer answer : {Answer::FromACamera, Answer::FromTheDevice}) {
+    SCOPED_TRACE(static_cast<int>(answer));
+    FakeSite site;
+    std::vector<FoundDevice> devices = InRow(site, 2, Behaviour::RefusesInUse);
+    devices[1].heardBy = HeardBy::Both;
+    devices[1].macSource = MacSource::Neighbour;
+    devices[1].onvif = facts;
+    site.AddOnvifAnswer(2, facts,
+                        answer == Answer::FromTheDevice
+                            ? std::optional<MacAddress>(MacOf(2))
+                            : std::nullopt);
+    const Played played =
+        Play(site, devices,
+             {MoveTo(1, Ip(10, 77, 0, 12)), MoveTo(2, Ip(10, 77, 0, 60))});
+    EXPECT_EQ(site.Broken(), "");
+    if (answer == Answer::FromTheDevice) {
+      EXPECT_EQ(Ends(played.outcomes),
+                (std::vector<std::string>{"confirmed 10.77.0.12",
+                                          "confirmed 10.77.0.60"}));
+      continue;
+    }
+    EXPECT_EQ(Ends(played.outcomes),
+              (std::vector<std::string>{"not-sent 10.77.0.11",
+                                        "confirmed 10.77.0.60"}));
+    EXPECT_EQ(played.outcomes[0].message,
+              "10.77.0.12 is already the address of Stairwell (urn:uuid:cam, "
+              "10.77.0.12); nothing was sent");
+    EXPECT_TRUE(site.Requests(MacOf(1)).empty());
+  }
+}
+
 }  // namespace
 }  // namespace cli

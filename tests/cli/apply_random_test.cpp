@@ -1,7 +1,8 @@
 // The apply played as a machine against a fake site: random plans of swaps,
 // rotations, chains and shared targets in two broadcast domains (now and
 // then on one subnet, now and then near its top), with devices that fail in
-// every way, hosts on planned addresses, devices the search missed, and a
+// every way, hosts on planned addresses, cameras that share a device's
+// address, devices the search missed, and a
 // link that fails or is stopped; the invariants checked after every step
 // and at the end.
 #include <gtest/gtest.h>
@@ -140,6 +141,20 @@ TEST(ApplyMachine, RandomPlansKeepEveryInvariant) {
         row.mac = *device.mac;
         row.edit.ip = subnet | target;
         rows.push_back(row);
+      }
+      // Now and then an ONVIF answer from a device's address was merged
+      // with it by the neighbour MAC: a camera of its own, or the device.
+      if (pick(4) == 0) {
+        FoundDevice& merged = devices[devices.size() - 1 - pick(count)];
+        OnvifFacts facts;
+        facts.endpoint = "urn:uuid:" + MacString(*merged.mac);
+        facts.address = merged.settings.ipAddress;
+        merged.heardBy = HeardBy::Both;
+        merged.macSource = MacSource::Neighbour;
+        merged.onvif = facts;
+        site.AddOnvifAnswer(
+            domain, facts,
+            pick(2) ? std::optional<MacAddress>(*merged.mac) : std::nullopt);
       }
       // Hosts that answer only ARP: on the top address, and now and then
       // on a free address a row may plan.

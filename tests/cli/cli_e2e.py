@@ -797,7 +797,8 @@ def case_mixed(cli, domains, work):
 def mixed_shared_address(cli, work):
     """The camera on 10.77.0.12 answers from that address, which one of ours
     shows too. Whatever the neighbour table holds for it, the address is
-    never shown free: a guess of our device's MAC is said to be one."""
+    never shown free: a guess of our device's MAC is said to be one, and the
+    apply gives the address to no other device while the camera answers."""
     ours, shared = "02:00:5E:E1:00:03", "10.77.0.12"
     peer = ["ip", "netns", "exec", os.environ["QUELLAN_PEER_NS"], "ip", "addr"]
     subprocess.run(peer + ["add", shared + "/32", "dev", "qd0"], check=True)
@@ -828,6 +829,16 @@ def mixed_shared_address(cli, work):
             f.write("mac,ip\n02:00:5E:E1:00:01,%s\n" % shared)
         report = cli.json("plan", path, "--timeout", "1000", expect=4)
         assert report[0]["status"] == "conflict", report
+        # Ours moves away and another onto the camera's address: judged a
+        # change, but the camera still answers there, so nothing is sent.
+        other = "02:00:5E:E1:00:01"
+        report = apply_plan(cli, work, [(ours, "10.77.0.61"),
+                                        (other, shared)], 4)
+        assert [r["status"] for r in report] == ["confirmed", "not-sent"], \
+            report
+        assert report[1]["message"].startswith(
+            shared + " is already the address of Stairwell"), report
+        assert not [e for e in peer_events("change") if e["mac"] == other]
     finally:
         subprocess.run(["ip", "neigh", "del", shared, "dev", "qa0"])
         subprocess.run(peer + ["del", shared + "/32", "dev", "qd0"])

@@ -1,6 +1,7 @@
 #include "tests/cli/fake_site.h"
 
 #include "cli/device/found_device.h"
+#include "cli/device/onvif_holders.h"
 #include "cli/network/verify_progress.h"
 
 namespace cli {
@@ -36,11 +37,42 @@ void FakeSite::AddStaleEntry(std::uint32_t domain, std::uint32_t address,
   stale_[{domain, address}] = mac;
 }
 
+void FakeSite::AddOnvifAnswer(std::uint32_t domain, const OnvifFacts& facts,
+                              std::optional<MacAddress> with) {
+  answers_.push_back({domain, facts, with});
+}
+
+std::vector<FoundDevice> FakeSite::OnvifRows() const {
+  std::vector<FoundDevice> rows;
+  for (const Answer& answer : answers_) {
+    FoundDevice row;
+    if (answer.with) {
+      const Fake& fake = fakes_.at(*answer.with);
+      if (fake.gone) continue;
+      row = fake.device;
+      row.heardBy = HeardBy::Both;
+      row.macSource = MacSource::Neighbour;
+    } else {
+      row.heardBy = HeardBy::Onvif;
+      row.settings.ipAddress = answer.facts.address;
+      row.place.domain = answer.domain;
+    }
+    row.onvif = answer.facts;
+    row.onvif->address = row.settings.ipAddress;
+    rows.push_back(row);
+  }
+  return rows;
+}
+
 bool FakeSite::Failing() { return failFrom_ && ++calls_ >= failFrom_; }
 
 bool FakeSite::HeldByOther(const Fake& self, std::uint32_t address) const {
   const std::uint32_t domain = self.device.place.domain;
   if (arpHosts_.count({domain, address})) return true;
+  for (const FoundDevice& camera : OnvifRows())
+    if (camera.heardBy == HeardBy::Onvif && camera.place.domain == domain &&
+        camera.settings.ipAddress == address)
+      return true;
   for (const auto& [mac, other] : fakes_) {
     if (&other == &self || other.device.place.domain != domain) continue;
     if (other.device.settings.ipAddress == address || other.owed.count(address))
@@ -143,6 +175,7 @@ VerifyOutcome FakeSite::Verify(const std::vector<ChangeRequest>& expected,
       break;
   }
   for (const auto& entry : last) outcome.heard.push_back(entry.second);
+  outcome.onvif = OnvifHolders(OnvifRows());
   return outcome;
 }
 

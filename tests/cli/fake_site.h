@@ -3,8 +3,8 @@
 // use, answer late (after every change, or after the first only), vanish
 // with their change, go quiet where they are, refuse to go back, or cannot
 // be reached (their requests leave through no adapter); hosts that speak
-// only ARP hold addresses too, and the neighbour table names who holds an
-// address, or who left it.
+// only ARP and cameras that answer only ONVIF hold addresses too, and the
+// neighbour table names who holds an address, or who left it.
 // Every request is checked as it is sent: no device is ever asked for an
 // address that another device or host shows, or that another device was
 // asked for and has not been seen to leave.
@@ -41,6 +41,11 @@ class FakeSite : public ApplyLink {
   // A neighbour entry left behind by `mac`, which is no longer there.
   void AddStaleEntry(std::uint32_t domain, std::uint32_t address,
                      const MacAddress& mac);
+  // An ONVIF answer `facts` heard in `domain`: from device `with`, merged
+  // with it by the neighbour MAC, at wherever that device is, else from a
+  // camera that stays at facts.address.
+  void AddOnvifAnswer(std::uint32_t domain, const OnvifFacts& facts,
+                      std::optional<MacAddress> with);
   // Every probe from now on cannot check.
   void ProbeFails() { probeFails_ = true; }
   // Addresses probed so far.
@@ -88,8 +93,16 @@ class FakeSite : public ApplyLink {
   // What a device that checks before it takes an address sees.
   bool InUse(const Fake& self, std::uint32_t address) const;
   void Search(std::vector<FoundDevice>* heard);
+  // The rows of the ONVIF answers a search hears now.
+  std::vector<FoundDevice> OnvifRows() const;
 
   std::map<MacAddress, Fake> fakes_;
+  struct Answer {
+    std::uint32_t domain = 0;
+    OnvifFacts facts;
+    std::optional<MacAddress> with;
+  };
+  std::vector<Answer> answers_;
   // What the neighbour table names at (domain, address).
   std::map<std::pair<std::uint32_t, std::uint32_t>, MacAddress> arpHosts_;
   std::map<std::pair<std::uint32_t, std::uint32_t>, MacAddress> stale_;
