@@ -1,6 +1,7 @@
 #include "cli/workbook/sheet_cells.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -23,6 +24,18 @@ constexpr std::size_t MAX_CELLS = 65537 * 64;
 constexpr double EXACT = 1e15;
 
 // The column (from 0) of a reference such as "AB12"; -1 when there is none.
+// A row's number: its r attribute, else the one after the row before. A
+// number past the sheet, or one that is not a number, reads as 0, which is
+// refused: a hostile r must neither overflow nor wrap the count.
+long RowOf(const std::string& number, long previous) {
+  if (number.empty()) return previous < MAX_ROW ? previous + 1 : 0;
+  long row = 0;
+  const char* end = number.data() + number.size();
+  const auto read = std::from_chars(number.data(), end, row);
+  if (read.ec != std::errc() || read.ptr != end || row > MAX_ROW) return 0;
+  return row;
+}
+
 long ColumnOf(const std::string& reference) {
   long column = 0;
   std::size_t i = 0;
@@ -102,7 +115,7 @@ SheetCells ReadSheetCells(const std::string& xml,
   calls.start = [&](const std::string& name, const XmlAttributes& attributes) {
     if (name == "row") {
       const std::string number = AttributeOf(attributes, "r");
-      row = number.empty() ? row + 1 : std::atol(number.c_str());
+      row = RowOf(number, row);
       if (row < 1 || row > MAX_ROW) fail("a row number out of the sheet");
       column = -1;
     } else if (name == "c") {
@@ -124,13 +137,16 @@ SheetCells ReadSheetCells(const std::string& xml,
     if (name != "c" || column < 0 || !result.why.empty()) return;
     std::string text;
     if (type == "s") {
-      const long index = value.empty() ? -1 : std::atol(value.c_str());
-      if (index < 0 || index >= static_cast<long>(sharedStrings.size())) {
+      std::size_t index = 0;
+      const char* end = value.data() + value.size();
+      const auto read = std::from_chars(value.data(), end, index);
+      if (value.empty() || read.ec != std::errc() || read.ptr != end ||
+          index >= sharedStrings.size()) {
         fail("a cell names shared string " + value +
              ", which the workbook does not have");
         return;
       }
-      text = sharedStrings[static_cast<std::size_t>(index)];
+      text = sharedStrings[index];
     } else if (type == "inlineStr") {
       text = inlineText.text;
     } else if (type == "b") {
