@@ -118,8 +118,7 @@ int PlanCommand(const Options& options) {
   const PlanSetting setting = SettingOf(options);
   const std::vector<PlanOutcome> judged =
       JudgePlan(plan.rows, found.devices, setting);
-  const std::size_t lacking =
-      setting.numbering ? RangeShortfall(judged, *setting.numbering) : 0;
+  const std::size_t lacking = RangeShortfall(judged);
   if (lacking > 0) {
     Tell("the range " + Dotted(*options.from) + "-" +
          Dotted(*options.fromLast) + " lacks " + std::to_string(lacking) +

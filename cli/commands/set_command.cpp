@@ -7,12 +7,12 @@
 #include "cli/device/change_hint.h"
 #include "cli/device/dhcp_address.h"
 #include "cli/device/subnet_reach.h"
-#include "cli/device/onvif_holders.h"
 #include "cli/format/messages.h"
 #include "cli/format/text_formats.h"
 #include "cli/network/engine_discovery.h"
 #include "cli/network/link_check.h"
 #include "cli/network/network.h"
+#include "cli/plan/address_holders.h"
 #include "core/validation/change_check.h"
 #include "platform/stop_signal.h"
 
@@ -63,24 +63,17 @@ int SetCommand(const Options& options) {
     return EXIT_NETWORK_FAILURE;
   }
   // The device's own broadcast domain is all that counts: the same address
-  // may be another device's on another VLAN.
-  // An ONVIF answer holds the address it lists, even one merged into a
-  // device of ours that shows another.
-  AddressBook shown;
-  for (const FoundDevice& device : found.devices)
-    if (device.place.domain == target->place.domain)
-      shown.Add(device.settings.ipAddress, device.mac.value_or(Mac{}));
-  for (const OnvifHolder& holder : OnvifHolders(found.devices))
-    if (holder.domain == target->place.domain)
-      shown.Add(holder.address, holder.ours.value_or(Mac{}));
-  // This computer's addresses are never a device's, whatever the domain.
+  // may be another device's on another VLAN. This computer's addresses are
+  // never a device's, whatever the domain.
+  const AddressHolders book(found.devices);
+  const AddressHolders::Domain held(book, target->place.domain,
+                                    AddressHolders::Counted::Everyone);
   const std::vector<ChangeProblem> problems =
       CheckChange(proposed, target->settings, options.mac,
-                  ChangeContext{&shown, AddressesOf(LocalAdapters()), nullptr});
+                  ChangeContext{&held, AddressesOf(LocalAdapters()), nullptr});
   if (!problems.empty()) {
-    Tell(Sentence(RefusalText(
-             ProblemText(problems[0], found.devices, target->place.domain),
-             problems[0], proposed, ChangeSource::Options)) +
+    Tell(Sentence(RefusalText(book.ProblemText(problems[0]), problems[0],
+                              proposed, ChangeSource::Options)) +
          " Nothing was sent.");
     return EXIT_REFUSED;
   }

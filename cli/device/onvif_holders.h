@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "cli/device/found_device.h"
-#include "core/validation/change_check.h"
 
 namespace cli {
 
@@ -34,11 +33,5 @@ struct OnvifHolder {
 
 // One holder per row of `devices` that has an ONVIF answer, in their order.
 std::vector<OnvifHolder> OnvifHolders(const std::vector<FoundDevice>& devices);
-
-// The problem's one-line text, an ONVIF device that holds the address in
-// `domain` named by DeviceLabel rather than by a MAC it does not state.
-std::string ProblemText(const ChangeProblem& problem,
-                        const std::vector<FoundDevice>& devices,
-                        std::uint32_t domain);
 
 }  // namespace cli

@@ -26,7 +26,7 @@ bool Machine::ToTemporary(std::size_t move, std::vector<Request>* wave,
   }
   IpSettings parked = m.plan.proposed;
   parked.ipAddress = slot->address;
-  Book(m.device, slot->address);
+  book_.Book(m.device, slot->address);
   wave->push_back({move, Step::Temporary, parked});
   return true;
 }
@@ -121,9 +121,9 @@ void Machine::CheckTargets(const std::vector<std::size_t>& ready) {
     const Move& m = moves_[move];
     const bool pending =
         m.phase == Phase::Waiting || (m.phase == Phase::Parked && !m.returning);
-    const Key key = KeyOf(m.plan.domain, m.to());
+    const AddressKey key = KeyOf(m.plan.domain, m.to());
     if (!pending || shownAtStart_.count(key) || checked_.count(key) ||
-        !Vacant(m.plan.domain, m.to(), m.device))
+        !book_.Vacant(m.plan.domain, m.to(), m.device))
       continue;
     checked_.insert(key);
     byDomain[m.plan.domain].push_back(move);
@@ -161,11 +161,11 @@ std::vector<Request> Machine::Compose() {
     const bool pending =
         m.phase == Phase::Waiting || (m.phase == Phase::Parked && !m.returning);
     if (!pending || m.inWave == wave_ ||
-        !Vacant(m.plan.domain, m.to(), m.device))
+        !book_.Vacant(m.plan.domain, m.to(), m.device))
       continue;
     if (m.phase == Phase::Waiting) vacating.push_back(move);
     m.inWave = wave_;
-    Book(m.device, m.to());
+    book_.Book(m.device, m.to());
     wave.push_back({move, Step::Final, m.plan.proposed});
   }
   BreakCycles(&wave, &vacating);

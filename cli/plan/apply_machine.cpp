@@ -26,6 +26,7 @@ Machine::Machine(const std::vector<ApplyMove>& moves,
                  ApplyLink& link)
     : rules_(rules),
       link_(link),
+      book_(shown),
       pool_(
           rules.temporary, rules.localAddresses,
           [this](const std::vector<std::uint32_t>& addresses,
@@ -38,23 +39,13 @@ Machine::Machine(const std::vector<ApplyMove>& moves,
   for (const FoundDevice& device : shown) {
     gateways_.insert(KeyOf(device.place.domain, device.settings.gateway));
     shownAtStart_.insert(KeyOf(device.place.domain, device.settings.ipAddress));
-    // An ONVIF-only device holds its address by its answer, below.
-    if (!Changeable(device)) continue;
-    const std::size_t d = DeviceOf(*device.mac, device.place.domain);
-    Place(d, {device.settings.ipAddress});
-    devices_[d].lastSeen = device.settings;
   }
-  // An answer merged on a MAC it states is our device's own: it goes where
-  // the device goes, and holds nothing of its own.
-  for (const OnvifHolder& holder : OnvifHolders(shown))
-    if (holder.tie != OnvifTie::StatedMac)
-      Book(OnvifOf(holder), holder.address);
   for (std::size_t m = 0; m < moves.size(); ++m) {
     Move move;
     move.plan = moves[m];
-    move.device = DeviceOf(moves[m].mac, moves[m].domain);
-    if (devices_[move.device].may.empty()) Place(move.device, {move.from()});
-    devices_[move.device].move = m;
+    move.device = book_.Of(moves[m].mac, moves[m].domain);
+    if (book_[move.device].may.empty()) Place(move.device, {move.from()});
+    book_[move.device].move = m;
     targetOf_[KeyOf(move.plan.domain, move.to())] = m;
     gateways_.insert(KeyOf(move.plan.domain, move.plan.proposed.gateway));
     move.report.message = move.plan.message;
@@ -90,7 +81,7 @@ std::vector<MoveReport> Machine::AsIfEndedNow() const {
   std::vector<MoveReport> reports;
   for (const Move& move : moves_) {
     MoveReport report = move.report;
-    const Device& device = devices_[move.device];
+    const AddressHolder& device = book_[move.device];
     if (device.lastSeen) report.nowIp = device.lastSeen->ipAddress;
     switch (report.state) {
       case MoveState::Pending:
@@ -233,10 +224,8 @@ ApplyResult Machine::Run() {
       moves_,
       [this](std::size_t move) {
         const Move& m = moves_[move];
-        const auto found = bookers_.find(KeyOf(m.plan.domain, m.to()));
-        if (found == bookers_.end()) return NO_MOVE;
-        for (std::size_t device : found->second) {
-          const std::size_t other = devices_[device].move;
+        for (std::size_t device : book_.At(m.plan.domain, m.to())) {
+          const std::size_t other = book_[device].move;
           if (device != m.device && other != NO_MOVE) return other;
         }
         return NO_MOVE;
@@ -244,7 +233,7 @@ ApplyResult Machine::Run() {
       &cycles_);
   // A move whose address a device holds that is not planned to move waits
   // for ever.
-  for (std::size_t d = 0; d < devices_.size(); ++d)
+  for (std::size_t d = 0; d < book_.size(); ++d)
     if (!MayMove(d)) EndedAt(d);
 
   ApplyResult result;
@@ -276,7 +265,7 @@ ApplyResult Machine::Run() {
   if (rules_.finalSearchDomains.empty()) {
     // No last search: where each device was last heard.
     for (std::size_t move = 0; move < moves_.size(); ++move) {
-      const Device& device = devices_[moves_[move].device];
+      const AddressHolder& device = book_[moves_[move].device];
       if (device.lastSeen)
         result.moves[move].nowIp = device.lastSeen->ipAddress;
     }

@@ -12,10 +12,10 @@ namespace apply_steps {
 
 void Machine::Sighted(const std::vector<FoundDevice>& heard) {
   for (const FoundDevice& found : heard) {
-    const std::size_t d = DeviceOf(*found.mac, found.place.domain);
-    Device& device = devices_[d];
+    const std::size_t d = book_.Of(*found.mac, found.place.domain);
+    AddressHolder& device = book_[d];
     device.lastSeen = found.settings;
-    device.seenInWave = wave_;
+    device.seenInSearch = wave_;
     // Seen there, it holds no other address now.
     Place(d, {found.settings.ipAddress});
     if (!MayMove(d)) EndedAt(d);
@@ -24,8 +24,8 @@ void Machine::Sighted(const std::vector<FoundDevice>& heard) {
 
 void Machine::Outcome(const Request& request) {
   Move& m = moves_[request.move];
-  Device& device = devices_[m.device];
-  const bool seen = device.seenInWave == wave_;
+  const AddressHolder& device = book_[m.device];
+  const bool seen = device.seenInSearch == wave_;
   const bool took = seen && *device.lastSeen == request.settings;
   const bool stayed = seen && *device.lastSeen == m.plan.current;
   switch (request.step) {
@@ -81,7 +81,7 @@ void Machine::Outcome(const Request& request) {
 // A device that will not move again: whoever waits for an address it may
 // hold is blocked for good.
 void Machine::EndedAt(std::size_t device) {
-  const Device& d = devices_[device];
+  const AddressHolder& d = book_[device];
   const std::vector<std::uint32_t> may = d.may;
   for (std::uint32_t address : may) {
     const std::size_t waiter = WaiterFor(d.domain, address);
@@ -96,7 +96,7 @@ void Machine::Blocked(std::size_t move, const MacAddress& holder,
   if (m.phase == Phase::Waiting) {
     if (m.inWave == wave_) return;  // its request is out in this wave
     End(move, MoveState::Withheld);
-    if (KindOf(holder) != Holder::Device)
+    if (book_.KindOf(holder) != Holder::Device)
       Replace(move, HeldBy(holder, address) + "; nothing was sent");
     else
       Replace(move, "not sent: it waits for " + Utf8(MacText(holder)) +
@@ -105,9 +105,9 @@ void Machine::Blocked(std::size_t move, const MacAddress& holder,
     return;
   }
   if (m.phase != Phase::Parked || m.returning) return;
-  if (Vacant(m.plan.domain, m.from(), m.device)) {
+  if (book_.Vacant(m.plan.domain, m.from(), m.device)) {
     m.returning = true;
-    Book(m.device, m.from());
+    book_.Book(m.device, m.from());
     Note(move, "it went back to " + Dotted(m.from()) + ": " +
                    HeldBy(holder, address));
     returns_.push_back(move);
@@ -136,8 +136,7 @@ void Machine::Settle(const std::vector<Request>& wave,
         m.returning)
       continue;
     const MacAddress holder = HolderOf(m.plan.domain, m.to(), m.device);
-    if (holder != devices_[m.device].mac &&
-        !MayMove(deviceOfMac_.at(MacKey(holder))))
+    if (holder != book_[m.device].mac && !MayMove(book_.Find(holder)))
       Blocked(request.move, holder, m.to());
   }
 }
@@ -192,13 +191,13 @@ void Machine::Stop(const std::string& why, ParkedOnStop parked) {
     }
     if (m.phase != Phase::Parked || m.returning) continue;
     if (parked == ParkedOnStop::SendOnOrBack &&
-        Vacant(m.plan.domain, m.to(), m.device)) {
+        book_.Vacant(m.plan.domain, m.to(), m.device)) {
       // One more request finishes it: it goes on in the last wave.
       ready_.push_back(move);
     } else if (parked == ParkedOnStop::SendOnOrBack &&
-               Vacant(m.plan.domain, m.from(), m.device)) {
+               book_.Vacant(m.plan.domain, m.from(), m.device)) {
       m.returning = true;
-      Book(m.device, m.from());
+      book_.Book(m.device, m.from());
       Note(move, "it went back to " + Dotted(m.from()) +
                      ": the apply stopped: " + why);
       returns_.push_back(move);

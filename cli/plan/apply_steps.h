@@ -12,16 +12,11 @@
 #include <vector>
 
 #include "cli/device/onvif_holders.h"
+#include "cli/plan/address_holders.h"
 #include "cli/plan/apply_machine.h"
 
 namespace cli {
 namespace apply_steps {
-
-using Key = std::uint64_t;
-
-inline Key KeyOf(std::uint32_t domain, std::uint32_t address) {
-  return static_cast<Key>(domain) << 32 | address;
-}
 
 enum class Phase {
   Waiting,  // on its own address, its change not yet sent
@@ -42,35 +37,6 @@ struct Request {
   std::size_t move;
   Step step;
   IpSettings settings;  // what the device is asked for
-};
-
-constexpr std::size_t NO_MOVE = static_cast<std::size_t>(-1);
-
-// What may hold an address in the book.
-enum class Holder {
-  Device,  // ours, listed or heard later: a search shows where it went
-  Host,    // something the link check found answering ARP: it stays
-  // An ONVIF answer heard there: it holds the address until a verifying
-  // search of its domain hears no answer of it there.
-  Onvif,
-};
-
-// Every device the search listed, any that turned up later, and the hosts
-// the link check found.
-struct Device {
-  MacAddress mac{};
-  std::uint32_t domain = 0;
-  // The addresses it may hold: booked for it and no other.
-  std::vector<std::uint32_t> may;
-  std::optional<IpSettings> lastSeen;
-  std::size_t seenInWave = 0;  // the wave of its last sighting
-  std::size_t move = NO_MOVE;  // its move, if it is to move
-  Holder kind = Holder::Device;
-  std::string label;  // how messages name an Onvif holder
-  // The device of ours an Onvif holder was merged with by the neighbour
-  // table's MAC alone: while that device is to move, its answer may move
-  // with it, so whoever waits for the address is not blocked yet.
-  std::optional<std::size_t> tiedTo;
 };
 
 struct Move {
@@ -100,7 +66,7 @@ struct Cycle {
 // addresses, planned addresses checked on the link), sent and verified
 // (apply_machine.cpp), and settled (apply_settle.cpp: where each device was
 // heard, who is blocked for good, how each move ended). Who holds which
-// address is kept in one book (apply_book.cpp).
+// address is kept in one book (address_holders.h).
 class Machine {
  public:
   Machine(const std::vector<ApplyMove>& moves,
@@ -109,19 +75,15 @@ class Machine {
   ApplyResult Run();
 
  private:
-  // The book (apply_book.cpp): for each domain and address, the devices
-  // that may hold it: one shown there, one asked for it and not yet seen
-  // to leave, one staying there on a temporary address, a host that the
-  // link check found there (booked as a device that never moves), or an
-  // ONVIF answer heard there (apply_onvif.cpp).
-  std::size_t DeviceOf(const MacAddress& mac, std::uint32_t domain);
-  void Place(std::size_t device, std::vector<std::uint32_t> may);
-  void Book(std::size_t device, std::uint32_t address);
-  // Held by nobody but `self`.
-  bool Vacant(std::uint32_t domain, std::uint32_t address,
-              std::size_t self) const;
+  // The book (apply_book.cpp, address_holders.h) holds a device shown at
+  // an address, one asked for it and not yet seen to leave, one staying
+  // there on a temporary address, a host that the link check found there,
+  // and an ONVIF answer heard there (apply_onvif.cpp). A device placed
+  // elsewhere lets whoever waits for its addresses go.
+  void Place(std::size_t device, const std::vector<std::uint32_t>& may);
   // Held, planned for a move, or a gateway: no temporary address.
   bool Taken(std::uint32_t domain, std::uint32_t address) const;
+  // A holder of `address` other than `self`; `self`'s MAC when none.
   MacAddress HolderOf(std::uint32_t domain, std::uint32_t address,
                       std::size_t self) const;
   // The move still to go to `address`, else NO_MOVE.
@@ -136,15 +98,12 @@ class Machine {
   // the network (MAC)" for a host, or "A is already the address of LABEL"
   // for an ONVIF answer.
   std::string HeldBy(const MacAddress& holder, std::uint32_t address) const;
-  Holder KindOf(const MacAddress& mac) const;
   void GiveBack(std::uint32_t domain, const IpSettings& settings,
                 const TemporarySlot& slot);
 
-  // The ONVIF answers (apply_onvif.cpp): each books the address it is
-  // heard at, under a MAC no device has.
-  std::size_t OnvifOf(const OnvifHolder& holder);
-  // Where the latest verifying search of `domains` heard them; an answer
-  // of those domains not heard any more holds nothing.
+  // The ONVIF answers (apply_onvif.cpp): where the latest verifying search of
+  // `domains` heard them; an answer of those domains not heard any more holds
+  // nothing.
   void HeardOnvif(const std::vector<OnvifHolder>& heard,
                   const std::vector<std::uint32_t>& domains);
   // Whether the device's addresses may still come free: a device of ours
@@ -195,20 +154,17 @@ class Machine {
   const ApplyRules& rules_;
   ApplyLink& link_;
   std::vector<Move> moves_;
-  std::vector<Device> devices_;
-  std::unordered_map<std::uint64_t, std::size_t> deviceOfMac_;
-  std::unordered_map<Key, std::vector<std::size_t>> bookers_;
-  // The Onvif holders by domain and identity.
-  std::unordered_map<std::string, std::size_t> onvifOf_;
+  AddressHolders book_;
   // Every gateway a device of the domain shows or is planned to have: the
   // routers the devices reach the world by, which are nobody's to park on.
-  std::unordered_set<Key> gateways_;
-  std::unordered_map<Key, std::size_t> targetOf_;
+  std::unordered_set<AddressKey> gateways_;
+  std::unordered_map<AddressKey, std::size_t> targetOf_;
   // What the first search showed: no host can be there unseen, and a
   // device's lingering neighbour entry must not read as one.
-  std::unordered_set<Key> shownAtStart_;
-  std::unordered_set<Key> checked_;  // planned addresses checked on the link
-  std::vector<std::size_t> ready_;   // moves whose address may have come free
+  std::unordered_set<AddressKey> shownAtStart_;
+  std::unordered_set<AddressKey>
+      checked_;                     // planned addresses checked on the link
+  std::vector<std::size_t> ready_;  // moves whose address may have come free
   std::vector<std::size_t> returns_;
   std::vector<Cycle> cycles_;   // to break
   std::vector<Cycle> stalled_;  // found no temporary address

@@ -4,37 +4,44 @@
 #include <cstddef>
 #include <functional>
 #include <map>
-#include <set>
 #include <utility>
 
 #include "cli/device/change_hint.h"
 #include "cli/device/dhcp_address.h"
-#include "cli/device/onvif_holders.h"
 #include "cli/format/fields.h"
 #include "cli/format/text_formats.h"
+#include "cli/plan/address_holders.h"
 #include "core/devices/address_plan.h"
 #include "core/validation/change_check.h"
 
 namespace cli {
 namespace {
 
-// The address books of each broadcast domain.
-using Books = std::map<std::uint32_t, AddressBook>;
+// The message of a numbered row that found no free address up to the
+// numbering's last one.
+std::string RangeExhaustedText(const Numbering& numbering) {
+  return "no free address is left in the range " + Dotted(numbering.start) +
+         "-" + Dotted(numbering.last.value_or(numbering.start));
+}
 
 // Gives each row without an ip cell the first address from the start on
 // that the checker lets it have in its device's domain, after the last one
-// given there; records it in `edits` and `planned`. A row whose settings are
-// invalid at that address keeps it for its report but uses it up for
-// nobody. A row whose mask the checker refuses is invalid at any address:
-// it is shown the one the numbering has reached, and no subnet is walked
-// for it (a /0 subnet is all of IPv4). Returns, per row, why it got no
-// address (empty when it got one or needed none).
-std::vector<std::string> NumberBlankRows(
+// given there; records it in `edits` and books it for the row's device. A
+// row whose settings are invalid at that address keeps it for its report
+// but uses it up for nobody. A row whose mask the checker refuses is
+// invalid at any address: it is shown the one the numbering has reached,
+// and no subnet is walked for it (a /0 subnet is all of IPv4). Returns, per
+// row, why it got no address (empty when it got one or needed none).
+struct Unnumbered {
+  std::string why;
+  bool pastRange = false;  // the numbering's last address was reached
+};
+std::vector<Unnumbered> NumberBlankRows(
     const std::vector<PlanRow>& rows,
     const std::function<const FoundDevice*(const Mac&)>& deviceOf,
-    Books& everyone, const PlanSetting& setting,
-    std::vector<SettingsEdit>* edits, Books* planned) {
-  std::vector<std::string> problems(rows.size());
+    const PlanSetting& setting, std::vector<SettingsEdit>* edits,
+    AddressHolders* book) {
+  std::vector<Unnumbered> problems(rows.size());
   if (!setting.numbering) return problems;
   const Numbering& numbering = *setting.numbering;
   std::map<std::uint32_t, std::uint32_t> next;  // per domain
@@ -52,25 +59,29 @@ std::vector<std::string> NumberBlankRows(
       edit.ip = from;
       continue;
     }
+    // Neither an address some device holds now nor one planned for another
+    // row: the numbering never counts on a device leaving.
+    const AddressHolders::Domain held(*book, domain,
+                                      AddressHolders::Counted::Everyone);
     const AddressPlan plan = PlanAddresses(
         from, settings.subnetMask, {{rows[i].mac, device->settings, settings}},
-        ChangeContext{&everyone[domain], setting.localAddresses,
-                      &(*planned)[domain]});
+        ChangeContext{&held, setting.localAddresses, nullptr});
     if (!plan.enough) {
-      problems[i] = "no free address is left from " + Dotted(numbering.start) +
-                    " in the subnet " + Dotted(from & settings.subnetMask) +
-                    "/" + Dotted(settings.subnetMask);
+      problems[i].why = "no free address is left from " +
+                        Dotted(numbering.start) + " in the subnet " +
+                        Dotted(from & settings.subnetMask) + "/" +
+                        Dotted(settings.subnetMask);
       continue;
     }
     if (numbering.last && plan.addresses[0] > *numbering.last) {
-      problems[i] = RangeExhaustedText(numbering);
+      problems[i] = {RangeExhaustedText(numbering), true};
       continue;
     }
     edit.ip = settings.ipAddress = plan.addresses[0];
     const std::vector<ChangeProblem> found =
         CheckChange(settings, device->settings, rows[i].mac, ChangeContext{});
     if (!found.empty() && IsInputProblem(found[0].kind)) continue;
-    (*planned)[domain].Add(*edit.ip, rows[i].mac);
+    book->Book(book->Find(rows[i].mac), *edit.ip);
     next[domain] = *edit.ip;
   }
   return problems;
@@ -137,62 +148,57 @@ std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
                                    const std::vector<FoundDevice>& devices,
                                    const PlanSetting& setting) {
   std::map<Mac, const FoundDevice*> byMac;
-  Books everyone;
-  // A device that tells no MAC holds its address all the same, and so does
-  // an ONVIF answer merged into one of ours.
-  for (const FoundDevice& device : devices) {
+  for (const FoundDevice& device : devices)
     if (device.mac) byMac.emplace(*device.mac, &device);
-    everyone[device.place.domain].Add(device.settings.ipAddress,
-                                      device.mac.value_or(Mac{}));
-  }
-  const std::vector<OnvifHolder> holders = OnvifHolders(devices);
-  for (const OnvifHolder& holder : holders)
-    everyone[holder.domain].Add(holder.address, holder.ours.value_or(Mac{}));
   auto deviceOf = [&byMac](const Mac& mac) -> const FoundDevice* {
     const auto found = byMac.find(mac);
     return found == byMac.end() ? nullptr : found->second;
   };
+  auto changeable = [&deviceOf](const Mac& mac) {
+    const FoundDevice* device = deviceOf(mac);
+    return device && Changeable(*device);
+  };
 
+  // The apply's book as the search left it, each row's planned address
+  // booked for its device beside its own, as a request sent for it is.
+  AddressHolders book(devices);
   std::vector<SettingsEdit> edits;
-  Books planned;
   for (const PlanRow& row : rows) {
     edits.push_back(row.edit);
-    const FoundDevice* device = deviceOf(row.mac);
-    if (row.edit.ip && device && Changeable(*device))
-      planned[device->place.domain].Add(*row.edit.ip, row.mac);
+    if (row.edit.ip && changeable(row.mac))
+      book.Book(book.Find(row.mac), *row.edit.ip);
   }
-  const std::vector<std::string> numberingProblems =
-      NumberBlankRows(rows, deviceOf, everyone, setting, &edits, &planned);
+  const std::vector<Unnumbered> numberingProblems =
+      NumberBlankRows(rows, deviceOf, setting, &edits, &book);
 
   // A device in DHCP mode would ignore the address a row gives it: a row
   // that leaves the mode open makes it fixed, one that asks for DHCP is
   // invalid.
   std::vector<DhcpAddress> dhcp(rows.size(), DhcpAddress::Fine);
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    const FoundDevice* device = deviceOf(rows[i].mac);
-    if (!device || !Changeable(*device)) continue;
-    dhcp[i] = JudgeDhcpAddress(device->settings, edits[i]);
+    if (!changeable(rows[i].mac)) continue;
+    dhcp[i] = JudgeDhcpAddress(deviceOf(rows[i].mac)->settings, edits[i]);
     if (dhcp[i] == DhcpAddress::KeepsDhcp) edits[i].mode = IP_MODE_FIXED;
   }
 
-  std::set<Mac> movedAway;
+  // The book as the apply would leave it: a device that moves holds its new
+  // address only (none when the numbering used up none for it), and takes
+  // an ONVIF answer merged into it along.
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    const FoundDevice* device = deviceOf(rows[i].mac);
-    if (device && Changeable(*device) && edits[i].ip &&
-        *edits[i].ip != device->settings.ipAddress)
-      movedAway.insert(rows[i].mac);
+    if (!changeable(rows[i].mac) || !edits[i].ip ||
+        *edits[i].ip == deviceOf(rows[i].mac)->settings.ipAddress)
+      continue;
+    const std::size_t d = book.Find(rows[i].mac);
+    const std::vector<std::uint32_t>& may = book[d].may;
+    const bool booked = std::count(may.begin(), may.end(), *edits[i].ip) > 0;
+    book[d].move = i;
+    book.Place(d, booked ? std::vector<std::uint32_t>{*edits[i].ip}
+                         : std::vector<std::uint32_t>{});
   }
-  // A device of ours that moves takes the ONVIF answer merged into it
-  // along; the apply holds the address until it hears no answer there.
-  Books staying;
-  for (const FoundDevice& device : devices) {
-    if (!device.mac || !movedAway.count(*device.mac))
-      staying[device.place.domain].Add(device.settings.ipAddress,
-                                       device.mac.value_or(Mac{}));
+  for (std::size_t h = 0; h < book.size(); ++h) {
+    const std::optional<std::size_t> tie = book[h].tiedTo;
+    if (tie && book[*tie].move != NO_MOVE) book.Place(h, {});
   }
-  for (const OnvifHolder& holder : holders)
-    if (!holder.ours || !movedAway.count(*holder.ours))
-      staying[holder.domain].Add(holder.address, holder.ours.value_or(Mac{}));
 
   std::vector<PlanOutcome> outcomes;
   for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -234,15 +240,21 @@ std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
     outcome.currentIp = current.ipAddress;
     outcome.place = device->place;
     const IpSettings proposed = ProposedSettings(current, edits[i]);
+    // Another device that stays at the address, or one that a row moves
+    // there.
+    const AddressHolders::Domain staying(book, domain,
+                                         AddressHolders::Counted::Staying);
+    const AddressHolders::Domain moving(book, domain,
+                                        AddressHolders::Counted::Moving);
     std::vector<ChangeProblem> problems;
-    if (numberingProblems[i].empty() && proposed != current)
+    if (numberingProblems[i].why.empty() && proposed != current)
       problems =
           CheckChange(proposed, current, rows[i].mac,
-                      ChangeContext{&staying[domain], setting.localAddresses,
-                                    &planned[domain]});
-    if (!numberingProblems[i].empty()) {
+                      ChangeContext{&staying, setting.localAddresses, &moving});
+    if (!numberingProblems[i].why.empty()) {
       outcome.status = ChangeStatus::Conflict;
-      outcome.message = numberingProblems[i];
+      outcome.message = numberingProblems[i].why;
+      outcome.pastRange = numberingProblems[i].pastRange;
     } else if (proposed == current) {
       // What the device already has is never refused: an untouched row of
       // a search's own list may show a factory gateway, a port the checks
@@ -255,9 +267,8 @@ std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
       // The problems come in the order of their kinds, the input checks
       // first: the first one says the most.
       outcome.status = StatusOf(problems[0]);
-      outcome.message =
-          RefusalText(ProblemText(problems[0], devices, domain), problems[0],
-                      proposed, ChangeSource::PlanRow);
+      outcome.message = RefusalText(book.ProblemText(problems[0]), problems[0],
+                                    proposed, ChangeSource::PlanRow);
     } else if (device->place.adapter == 0) {
       outcome.status = ChangeStatus::NotSent;
       outcome.message = UnreachableText(*device);
@@ -274,20 +285,10 @@ std::vector<PlanOutcome> JudgePlan(const std::vector<PlanRow>& rows,
   return outcomes;
 }
 
-std::string RangeExhaustedText(const Numbering& numbering) {
-  return "no free address is left in the range " + Dotted(numbering.start) +
-         "-" + Dotted(numbering.last.value_or(numbering.start));
-}
-
-std::size_t RangeShortfall(const std::vector<PlanOutcome>& outcomes,
-                           const Numbering& numbering) {
-  if (!numbering.last) return 0;
-  const std::string exhausted = RangeExhaustedText(numbering);
-  return static_cast<std::size_t>(
-      std::count_if(outcomes.begin(), outcomes.end(),
-                    [&exhausted](const PlanOutcome& outcome) {
-                      return outcome.message == exhausted;
-                    }));
+std::size_t RangeShortfall(const std::vector<PlanOutcome>& outcomes) {
+  return static_cast<std::size_t>(std::count_if(
+      outcomes.begin(), outcomes.end(),
+      [](const PlanOutcome& outcome) { return outcome.pastRange; }));
 }
 
 bool PlanSendable(const std::vector<PlanOutcome>& outcomes) {

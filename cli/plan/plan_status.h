@@ -25,6 +25,9 @@ struct PlanOutcome {
   std::uint32_t currentIp = 0;  // meaningful when found
   // None for a numbered row that got no address.
   std::optional<std::uint32_t> plannedIp;
+  // A numbered row that found no free address up to the numbering's last
+  // one.
+  bool pastRange = false;
   std::string message;
   // What a Change row asks the device for.
   IpSettings proposed;
@@ -48,13 +51,9 @@ struct Numbering {
   std::optional<std::uint32_t> last;
 };
 
-// The message of a numbered row that found no free address up to the
-// numbering's last one.
-std::string RangeExhaustedText(const Numbering& numbering);
 // How many numbered rows found no address up to the numbering's last one:
 // the addresses the range lacks.
-std::size_t RangeShortfall(const std::vector<PlanOutcome>& outcomes,
-                           const Numbering& numbering);
+std::size_t RangeShortfall(const std::vector<PlanOutcome>& outcomes);
 
 struct PlanSetting {
   // This computer's addresses, which no device is given in any domain.

@@ -1,7 +1,6 @@
 #include "core/devices/address_plan.h"
 
 #include <algorithm>
-#include <optional>
 
 namespace {
 
@@ -14,17 +13,35 @@ bool Usable(const std::vector<ChangeProblem>& problems) {
                      });
 }
 
+// The caller's planned addresses and those given to earlier targets.
+class PlannedSoFar : public AddressLookup {
+ public:
+  explicit PlannedSoFar(const AddressLookup* caller) : caller_(caller) {}
+  void Add(std::uint32_t address, const MacAddress& mac) {
+    given_.Add(address, mac);
+  }
+  const MacAddress* OtherThan(std::uint32_t address,
+                              const MacAddress& self) const override {
+    const MacAddress* other =
+        caller_ ? caller_->OtherThan(address, self) : nullptr;
+    return other ? other : given_.OtherThan(address, self);
+  }
+
+ private:
+  const AddressLookup* caller_;
+  AddressBook given_;
+};
+
 }  // namespace
 
 AddressPlan PlanAddresses(std::uint32_t startIp, std::uint32_t subnetMask,
                           const std::vector<PlanTarget>& targets,
                           const ChangeContext& context) {
   // The addresses given to earlier targets count as planned for the later
-  // ones. The caller's book is copied only when a later target needs them,
-  // so that a caller numbering one target at a time (a plan file, row by
-  // row) pays no copy per row.
-  std::optional<AddressBook> planned;
+  // ones.
+  PlannedSoFar planned(context.planned);
   ChangeContext withPlanned = context;
+  withPlanned.planned = &planned;
 
   const std::uint32_t network = startIp & subnetMask;
   const std::uint32_t hostBits = ~subnetMask;
@@ -49,13 +66,7 @@ AddressPlan PlanAddresses(std::uint32_t startIp, std::uint32_t subnetMask,
     }
     if (!found) break;
     plan.addresses.push_back(settings.ipAddress);
-    if (k + 1 < targets.size()) {
-      if (!planned) {
-        planned = context.planned ? *context.planned : AddressBook();
-        withPlanned.planned = &*planned;
-      }
-      planned->Add(settings.ipAddress, target.mac);
-    }
+    if (k + 1 < targets.size()) planned.Add(settings.ipAddress, target.mac);
   }
   plan.enough = plan.addresses.size() == targets.size();
   if (!plan.enough) plan.addresses.clear();

@@ -56,14 +56,22 @@ bool IsInputProblem(ChangeProblemKind kind);
 // Why no device can be given `mask` (address 0 in the problem), or nothing.
 std::optional<ChangeProblem> MaskProblem(std::uint32_t mask);
 
-// Addresses with the devices that show or are given them, so that a device
-// can be told apart from the others by its MAC.
-class AddressBook {
+// Who has an address, told apart from the device being changed by its MAC.
+// The command line reads its own book of holders through this.
+class AddressLookup {
+ public:
+  virtual ~AddressLookup() = default;
+  // A device other than `self` that has `address`, or null.
+  virtual const MacAddress* OtherThan(std::uint32_t address,
+                                      const MacAddress& self) const = 0;
+};
+
+// Addresses with the devices that show or are given them.
+class AddressBook : public AddressLookup {
  public:
   void Add(std::uint32_t address, const MacAddress& mac);
-  // A device other than `self` that has `address`, or null.
   const MacAddress* OtherThan(std::uint32_t address,
-                              const MacAddress& self) const;
+                              const MacAddress& self) const override;
 
  private:
   std::unordered_multimap<std::uint32_t, MacAddress> entries_;
@@ -73,11 +81,11 @@ class AddressBook {
 // are empty.
 struct ChangeContext {
   // The addresses that the listed devices show.
-  const AddressBook* shown = nullptr;
+  const AddressLookup* shown = nullptr;
   // The local adapters' own addresses.
   std::vector<std::uint32_t> localAddresses;
   // For a batch: the addresses planned for the rows.
-  const AddressBook* planned = nullptr;
+  const AddressLookup* planned = nullptr;
 };
 
 // Every problem with moving the device `mac` from the settings it shows,

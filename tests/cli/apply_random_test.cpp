@@ -188,5 +188,71 @@ TEST(ApplyMachine, RandomPlansKeepEveryInvariant) {
   }
 }
 
+// The plan's judgement reads the apply's book: a plan it passes is held
+// back nowhere by the dry run, and a row it refuses for an address another
+// device keeps (ours, or an ONVIF answer, merged or not) would be held back
+// by the apply.
+TEST(ApplyMachine, TheJudgementAndTheApplyReadOneBook) {
+  ApplyRules rules;
+  rules.localAddresses = {Ip(10, 77, 0, 2)};
+  for (unsigned seed = 1; seed <= 300; ++seed) {
+    SCOPED_TRACE("site " + std::to_string(seed));
+    std::mt19937 random(seed);
+    auto pick = [&](int n) { return static_cast<int>(random() % n); };
+    auto anyHost = [&] { return Ip(10, 77, 0, 10 + pick(14)); };
+    std::vector<FoundDevice> devices;
+    for (std::uint8_t id = 1; id <= 8; ++id)
+      devices.push_back(Device(id, Ip(10, 77, 0, 9 + id)));
+    for (int k = pick(4); k > 0; --k) {
+      OnvifFacts facts;
+      facts.endpoint = "urn:uuid:" + std::to_string(k);
+      const int tie = pick(3);
+      if (tie == 0) {  // a camera of its own
+        facts.address = anyHost();
+        FoundDevice camera = Device(0, facts.address);
+        camera.mac.reset();
+        camera.heardBy = HeardBy::Onvif;
+        camera.onvif = facts;
+        devices.push_back(camera);
+        continue;
+      }
+      FoundDevice& merged = devices[pick(8)];
+      merged.heardBy = HeardBy::Both;
+      merged.macSource = tie == 1 ? MacSource::Neighbour : MacSource::Reply;
+      facts.address = tie == 1 ? merged.settings.ipAddress : anyHost();
+      merged.onvif = facts;
+    }
+    std::vector<PlanRow> rows;
+    for (std::uint8_t id = 1; id <= 8; ++id) {
+      if (pick(3) == 0) continue;
+      PlanRow row;
+      row.mac = MacOf(id);
+      row.edit.ip = anyHost();
+      rows.push_back(row);
+    }
+    const std::vector<PlanOutcome> outcomes =
+        JudgePlan(rows, devices, PlanSetting{rules.localAddresses, {}});
+    auto move = [&](const PlanOutcome& row, std::size_t i) {
+      const IpSettings current = devices[row.mac[5] - 1].settings;
+      return ApplyMove{
+          row.mac, current,     ProposedSettings(current, rows[i].edit),
+          2,       row.message, i};
+    };
+    std::vector<ApplyMove> passed;
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+      const PlanOutcome& row = outcomes[i];
+      if (row.status == ChangeStatus::Change) passed.push_back(move(row, i));
+      if (row.message.find(" is already the address of ") == std::string::npos)
+        continue;
+      const ApplyResult alone = ForecastApply({move(row, i)}, devices, rules);
+      EXPECT_EQ(alone.moves[0].state, MoveState::Withheld) << row.message;
+    }
+    if (!PlanSendable(outcomes)) continue;
+    const ApplyResult all = ForecastApply(passed, devices, rules);
+    for (const MoveReport& report : all.moves)
+      EXPECT_EQ(report.state, MoveState::Confirmed) << report.message;
+  }
+}
+
 }  // namespace
 }  // namespace cli

@@ -131,8 +131,12 @@ TEST(ChangeAdvice, ANumberingRangeThatIsTooShortSaysHowManyItLacks) {
   EXPECT_EQ(outcomes[3].status, ChangeStatus::Conflict);
   EXPECT_EQ(outcomes[3].message,
             "no free address is left in the range 10.77.0.180-10.77.0.183");
-  EXPECT_EQ(RangeShortfall(outcomes, numbering), 1u);
-  EXPECT_EQ(RangeShortfall(outcomes, {Ip(10, 77, 0, 180), {}, {}, {}}), 0u);
+  EXPECT_EQ(RangeShortfall(outcomes), 1u);
+  EXPECT_EQ(
+      RangeShortfall(JudgePlan(
+          rows, devices,
+          {{Ip(10, 77, 0, 182)}, Numbering{Ip(10, 77, 0, 180), {}, {}, {}}})),
+      0u);
 }
 
 }  // namespace
