@@ -17,13 +17,11 @@ AddressHolders::AddressHolders(const std::vector<FoundDevice>& shown) {
   for (const OnvifHolder& holder : OnvifHolders(shown)) BookAnswer(holder);
 }
 
-void AddressHolders::BookAnswer(const OnvifHolder& holder) {
-  if (holder.tie != OnvifTie::StatedMac) {
-    Book(OnvifOf(holder), holder.address);
-    return;
-  }
-  const std::size_t ours = Find(*holder.ours);
-  if (ours != NOBODY) Book(ours, holder.address);
+std::size_t AddressHolders::BookAnswer(const OnvifHolder& holder) {
+  const std::size_t booker =
+      holder.tie == OnvifTie::StatedMac ? Find(*holder.ours) : OnvifOf(holder);
+  if (booker != NOBODY) Book(booker, holder.address);
+  return booker;
 }
 
 std::size_t AddressHolders::Of(const MacAddress& mac, std::uint32_t domain) {

@@ -64,7 +64,8 @@ class AddressHolders {
   // The address an ONVIF answer lists, booked for the answer; for the
   // device itself when the answer states its MAC (the address, which may
   // differ from the one our reply shows, goes where the device goes).
-  void BookAnswer(const OnvifHolder& holder);
+  // Returns the holder it booked, or NOBODY.
+  std::size_t BookAnswer(const OnvifHolder& holder);
 
   // The holder with `mac`, added in `domain` when new.
   std::size_t Of(const MacAddress& mac, std::uint32_t domain);

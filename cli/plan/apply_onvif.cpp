@@ -17,10 +17,12 @@ void Machine::HeardOnvif(const std::vector<OnvifHolder>& heard,
   for (const OnvifHolder& holder : heard) {
     // An answer that states our device's MAC is that device, which the
     // search heard where it is: the address it lists is its own as well.
-    if (holder.tie == OnvifTie::StatedMac)
-      book_.BookAnswer(holder);
-    else
+    if (holder.tie != OnvifTie::StatedMac) {
       at[book_.OnvifOf(holder)].push_back(holder.address);
+      continue;
+    }
+    const std::size_t ours = book_.BookAnswer(holder);
+    if (ours != AddressHolders::NOBODY && !MayMove(ours)) EndedAt(ours);
   }
   for (std::size_t d = 0; d < book_.size(); ++d) {
     const AddressHolder& device = book_[d];
