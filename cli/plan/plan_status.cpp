@@ -24,6 +24,12 @@ std::string RangeExhaustedText(const Numbering& numbering) {
          "-" + Dotted(numbering.last.value_or(numbering.start));
 }
 
+// Why a numbered row got no address.
+struct Unnumbered {
+  std::string why;
+  bool pastRange = false;  // the numbering's last address was reached
+};
+
 // Gives each row without an ip cell the first address from the start on
 // that the checker lets it have in its device's domain, after the last one
 // given there; records it in `edits` and books it for the row's device. A
@@ -32,10 +38,6 @@ std::string RangeExhaustedText(const Numbering& numbering) {
 // invalid at any address: it is shown the one the numbering has reached,
 // and no subnet is walked for it (a /0 subnet is all of IPv4). Returns, per
 // row, why it got no address (empty when it got one or needed none).
-struct Unnumbered {
-  std::string why;
-  bool pastRange = false;  // the numbering's last address was reached
-};
 std::vector<Unnumbered> NumberBlankRows(
     const std::vector<PlanRow>& rows,
     const std::function<const FoundDevice*(const Mac&)>& deviceOf,
