@@ -83,7 +83,9 @@ ProbeReading ReadProbe(const std::uint8_t* bytes, std::size_t size) {
     for (const std::string& qname : XmlList(document.elements[*types].text)) {
       const auto name = document.Resolve(*types, qname);
       if (!name) {
+        // Refused whole: no type read before the bad one is kept.
         reading.status = ProbeStatus::Refused;
+        reading.types.clear();
         return reading;
       }
       reading.types.push_back(*name);

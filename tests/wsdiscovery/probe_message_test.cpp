@@ -59,6 +59,12 @@ TEST(ProbeMessage, ReadProbeTellsOtherMessagesApart) {
   std::string cut = NVT_PROBE;
   cut.resize(cut.size() - 3);
   EXPECT_EQ(Read(cut).status, ProbeStatus::Refused);
+  // A list whose second name has no prefix bound is refused whole.
+  std::string unbound = NVT_PROBE;
+  unbound.replace(unbound.find("dn:Network"), 3, "dn :");
+  const ProbeReading read = Read(unbound);
+  EXPECT_EQ(read.status, ProbeStatus::Refused);
+  EXPECT_TRUE(read.types.empty());
 }
 
 TEST(ProbeMessage, RandomMessageIdsAreVersion4FromTheGivenGenerator) {
