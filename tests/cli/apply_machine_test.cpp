@@ -283,5 +283,29 @@ TEST(ApplyMachine, AnOnvifAnswerHoldsItsAddressWhileItIsHeardThere) {
   }
 }
 
+// A device's own answer lists a second address of it: whoever is planned
+// there waits for the device, and once it has moved and still answers
+// there, is told at once that it will not leave.
+TEST(ApplyMachine, AnAddressADevicesOwnAnswerListsIsTheDevices) {
+  OnvifFacts facts;
+  facts.endpoint = "urn:uuid:dome";
+  facts.address = Ip(10, 77, 0, 30);
+  FakeSite site;
+  std::vector<FoundDevice> devices = InRow(site, 2, Behaviour::RefusesInUse);
+  devices[0].heardBy = HeardBy::Both;
+  devices[0].macSource = MacSource::Reply;
+  devices[0].onvif = facts;
+  site.AddStatedAnswer(2, facts, MacOf(1));
+  const Played played =
+      Play(site, devices,
+           {MoveTo(1, Ip(10, 77, 0, 20)), MoveTo(2, Ip(10, 77, 0, 30))});
+  EXPECT_EQ(Ends(played.outcomes),
+            (std::vector<std::string>{"confirmed 10.77.0.20",
+                                      "not-sent 10.77.0.12"}));
+  EXPECT_EQ(played.outcomes[1].message,
+            "not sent: it waits for 02:00:5E:C1:00:01 to leave 10.77.0.30, "
+            "which it will not");
+}
+
 }  // namespace
 }  // namespace cli

@@ -196,9 +196,9 @@ TEST(ApplyMachine, RandomPlansKeepEveryInvariant) {
 TEST(ApplyMachine, TheJudgementAndTheApplyReadOneBook) {
   ApplyRules rules;
   rules.localAddresses = {Ip(10, 77, 0, 2)};
-  for (unsigned seed = 1; seed <= 300; ++seed) {
-    SCOPED_TRACE("site " + std::to_string(seed));
-    std::mt19937 random(seed);
+  for (unsigned siteNumber = 1; siteNumber <= 300; ++siteNumber) {
+    SCOPED_TRACE("site " + std::to_string(siteNumber));
+    std::mt19937 random(siteNumber);
     auto pick = [&](int n) { return static_cast<int>(random() % n); };
     auto anyHost = [&] { return Ip(10, 77, 0, 10 + pick(14)); };
     std::vector<FoundDevice> devices;

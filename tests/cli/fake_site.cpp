@@ -42,6 +42,11 @@ void FakeSite::AddOnvifAnswer(std::uint32_t domain, const OnvifFacts& facts,
   answers_.push_back({domain, facts, with});
 }
 
+void FakeSite::AddStatedAnswer(std::uint32_t domain, const OnvifFacts& facts,
+                               const MacAddress& mac) {
+  answers_.push_back({domain, facts, mac, MacSource::Reply});
+}
+
 std::vector<FoundDevice> FakeSite::OnvifRows() const {
   std::vector<FoundDevice> rows;
   for (const Answer& answer : answers_) {
@@ -51,14 +56,15 @@ std::vector<FoundDevice> FakeSite::OnvifRows() const {
       if (fake.gone) continue;
       row = fake.device;
       row.heardBy = HeardBy::Both;
-      row.macSource = MacSource::Neighbour;
+      row.macSource = answer.source;
     } else {
       row.heardBy = HeardBy::Onvif;
       row.settings.ipAddress = answer.facts.address;
       row.place.domain = answer.domain;
     }
     row.onvif = answer.facts;
-    row.onvif->address = row.settings.ipAddress;
+    if (answer.source != MacSource::Reply)
+      row.onvif->address = row.settings.ipAddress;
     rows.push_back(row);
   }
   return rows;

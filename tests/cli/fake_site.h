@@ -46,6 +46,10 @@ class FakeSite : public ApplyLink {
   // camera that stays at facts.address.
   void AddOnvifAnswer(std::uint32_t domain, const OnvifFacts& facts,
                       std::optional<MacAddress> with);
+  // An answer of the device `mac` that states its MAC and lists, wherever
+  // the device goes, the fixed address in `facts` (a second one of its own).
+  void AddStatedAnswer(std::uint32_t domain, const OnvifFacts& facts,
+                       const MacAddress& mac);
   // Every probe from now on cannot check.
   void ProbeFails() { probeFails_ = true; }
   // Addresses probed so far.
@@ -101,6 +105,7 @@ class FakeSite : public ApplyLink {
     std::uint32_t domain = 0;
     OnvifFacts facts;
     std::optional<MacAddress> with;
+    MacSource source = MacSource::Neighbour;
   };
   std::vector<Answer> answers_;
   // What the neighbour table names at (domain, address).
