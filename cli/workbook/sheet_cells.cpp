@@ -23,7 +23,6 @@ constexpr std::size_t MAX_CELLS = 65537 * 64;
 // The largest whole number a double holds exactly, digit for digit.
 constexpr double EXACT = 1e15;
 
-// The column (from 0) of a reference such as "AB12"; -1 when there is none.
 // A row's number: its r attribute, else the one after the row before. A
 // number past the sheet, or one that is not a number, reads as 0, which is
 // refused: a hostile r must neither overflow nor wrap the count.
@@ -36,6 +35,7 @@ long RowOf(const std::string& number, long previous) {
   return row;
 }
 
+// The column (from 0) of a reference such as "AB12"; -1 when there is none.
 long ColumnOf(const std::string& reference) {
   long column = 0;
   std::size_t i = 0;
